@@ -1,0 +1,30 @@
+// The encoder as one call: message bytes in, finished symbol matrix out,
+// through the stages of ISO/IEC 16022 in their order.
+#pragma once
+
+#include <string_view>
+
+#include "encoder/codeword_stream.h"
+#include "encoder/module_matrix.h"
+#include "encoder/reed_solomon.h"
+#include "encoder/symbol_table.h"
+
+namespace ecc200 {
+
+// Everything the stages write, sized for the largest symbol (about 90 KB).
+// One lives per generation; the stages themselves allocate nothing.
+struct EncoderWorkingState {
+    CodewordStream stream;
+    std::int32_t messageCodewords = 0;  // codewords the message needs
+    SymbolAttributes attributes{};      // the selected size
+    BlockBuffers blocks;
+    MappingMatrix mapping;
+    SymbolMatrix symbol;
+};
+
+// Runs encodation, size selection, padding, error correction, finder
+// patterns, placement and assembly. Returns false, with only the encodation
+// done, when the message needs more than 1558 codewords.
+bool BuildSymbol(std::string_view message, EncoderWorkingState& state);
+
+}  // namespace ecc200

@@ -1,0 +1,63 @@
+// The two module matrices of the encoder, with fixed storage for the largest
+// symbol so that no stage allocates. Modules are addressed (row, col), row 0
+// at the top and column 0 at the left.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace ecc200 {
+
+constexpr int kMaxMappingSide = 132;
+constexpr int kMaxSymbolSide = 144;
+
+// A mapping cell names what a module of the data area shows: 0 unassigned
+// (light), 1 the fixed dark module of the corner pattern, or 10 * k + b for
+// bit b (1 the most significant) of codeword k (1-based).
+constexpr std::int16_t kFixedDark = 1;
+constexpr std::int16_t BitRef(int codeword, int bit) { return static_cast<std::int16_t>(10 * codeword + bit); }
+constexpr bool IsBitRef(std::int16_t cell) { return cell > 10; }
+constexpr int CodewordOf(std::int16_t cell) { return cell / 10; }
+constexpr int BitOf(std::int16_t cell) { return cell % 10; }
+// Weight of bit b in its codeword: 128 for bit 1 down to 1 for bit 8.
+constexpr int BitMask(int bit) { return 1 << (8 - bit); }
+
+// Mapping matrix: rows x cols cells, dense, stride = cols.
+class MappingMatrix {
+public:
+    void reset(int rows, int cols) {
+        rows_ = rows;
+        cols_ = cols;
+        for (int i = 0; i < rows * cols; ++i) cells_[static_cast<std::size_t>(i)] = 0;
+    }
+    int rows() const { return rows_; }
+    int cols() const { return cols_; }
+    std::int16_t at(int row, int col) const { return cells_[index(row, col)]; }
+    void set(int row, int col, std::int16_t value) { cells_[index(row, col)] = value; }
+
+private:
+    std::size_t index(int row, int col) const { return static_cast<std::size_t>(row * cols_ + col); }
+    int rows_ = 0;
+    int cols_ = 0;
+    std::array<std::int16_t, kMaxMappingSide * kMaxMappingSide> cells_{};
+};
+
+// Symbol matrix: the finished symbol in its upper left side x side corner,
+// fixed stride 144. Finder patterns hold 1; a data module holds its codeword
+// masked by its bit, so any value above 0 is dark.
+class SymbolMatrix {
+public:
+    void resize(int side) { side_ = side; }
+    int side() const { return side_; }
+    std::int16_t at(int row, int col) const { return cells_[index(row, col)]; }
+    void set(int row, int col, std::int16_t value) { cells_[index(row, col)] = value; }
+    bool isDark(int row, int col) const { return at(row, col) > 0; }
+
+private:
+    static std::size_t index(int row, int col) { return static_cast<std::size_t>(row * kMaxSymbolSide + col); }
+    int side_ = 0;
+    std::array<std::int16_t, kMaxSymbolSide * kMaxSymbolSide> cells_{};
+};
+
+}  // namespace ecc200
