@@ -1,0 +1,141 @@
+// The narrow platform layer: the GDI, USER and KERNEL operations that the
+// drawing and the outputs use, one to one. The Windows backend passes each
+// call straight to the real operation; the portable backend reproduces what
+// real GDI does with it (screen metrics, memory bitmaps and their one-bit
+// conversion, Windows and enhanced metafile recording, the clipboard, files).
+//
+// Nothing outside src/platform/ sees a platform header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace ecc200::platform {
+
+using ColourRef = std::uint32_t;  // COLORREF: 0x00BBGGRR
+
+// A GDI rectangle: left and top included, right and bottom excluded.
+struct PixelRect {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
+};
+
+// An opaque solid brush created by a device context (HBRUSH on Windows).
+struct Brush {
+    std::uintptr_t value = 0;
+};
+
+// A device context to draw on. Coordinates are logical units, which every
+// output maps one to one onto pixels.
+class DeviceContext {
+public:
+    virtual ~DeviceContext() = default;
+
+    // CreateSolidBrush and DeleteObject. Creating a brush records nothing; a
+    // metafile records it when it is first used.
+    virtual Brush CreateSolidBrush(ColourRef colour) = 0;
+    virtual void DeleteBrush(Brush brush) = 0;
+
+    // FillRect: fills left <= x < right, top <= y < bottom with the brush
+    // without selecting it into the context.
+    virtual void FillRect(const PixelRect& rect, Brush brush) = 0;
+
+    // MoveToEx (the previous position is not kept) and LineTo with the
+    // context's default pen: solid black, one pixel, end point excluded.
+    virtual void MoveToEx(std::int32_t x, std::int32_t y) = 0;
+    virtual void LineTo(std::int32_t x, std::int32_t y) = 0;
+
+    // SetMapMode(MM_TEXT), SetWindowExtEx and SetWindowOrgEx; the previous
+    // values are not kept.
+    virtual void SetMapModeText() = 0;
+    virtual void SetWindowExtEx(std::int32_t width, std::int32_t height) = 0;
+    virtual void SetWindowOrgEx(std::int32_t x, std::int32_t y) = 0;
+};
+
+// GetDC(NULL), GetDeviceCaps and ReleaseDC: what the screen reports.
+struct ScreenMetrics {
+    std::int32_t logPixelsX;  // LOGPIXELSX
+    std::int32_t logPixelsY;  // LOGPIXELSY
+    std::int32_t horzRes;     // HORZRES, pixels
+    std::int32_t vertRes;     // VERTRES
+    std::int32_t horzSize;    // HORZSIZE, millimetres
+    std::int32_t vertSize;    // VERTSIZE
+};
+ScreenMetrics GetScreenMetrics();
+
+// An enhanced metafile held in memory (HENHMETAFILE). Deleted with the
+// object unless handed to the clipboard.
+class EnhMetafile {
+public:
+    virtual ~EnhMetafile() = default;
+    virtual std::vector<std::uint8_t> GetBits() const = 0;  // GetEnhMetaFileBits
+};
+
+// CreateEnhMetaFileA(NULL, NULL, NULL, NULL): reference device the screen,
+// frame worked out from what was drawn.
+class EnhMetafileRecorder : public DeviceContext {
+public:
+    virtual std::unique_ptr<EnhMetafile> Close() = 0;  // CloseEnhMetaFile
+};
+std::unique_ptr<EnhMetafileRecorder> CreateEnhMetafileRecorder();  // null on failure
+
+// CreateMetaFileA(NULL). Close() runs CloseMetaFile, GetMetaFileBitsEx and
+// DeleteMetaFile and returns the metafile's bits (its own header and
+// records), or nothing on failure.
+class MetafileRecorder : public DeviceContext {
+public:
+    virtual std::optional<std::vector<std::uint8_t>> Close() = 0;
+};
+std::unique_ptr<MetafileRecorder> CreateMetafileRecorder();  // null on failure
+
+// CreateCompatibleDC(screen) with CreateCompatibleBitmap(screen, W, H)
+// selected into it: a fresh bitmap is black.
+class BitmapContext : public DeviceContext {
+public:
+    // GetDIBits(..., 0, H, block + 48, block, DIB_RGB_COLORS) to one bit per
+    // pixel. `block` starts with the 40-byte BITMAPINFOHEADER the caller
+    // wrote (W, H, 1 plane, 1 bit, BI_RGB, image size); the conversion fills
+    // the two-entry colour table at offset 40 (black, then white) and the
+    // bottom-up rows at offset 48, each padded with 0 bits to 4 bytes. A
+    // pixel becomes white exactly when r + g + b >= 383.
+    virtual void GetMonochromeDIBits(std::uint8_t* block) = 0;
+};
+std::unique_ptr<BitmapContext> CreateBitmapContext(std::int32_t width, std::int32_t height);  // null on failure
+
+// GlobalAlloc(GMEM_FIXED): a fixed block of memory, or null when it cannot
+// be had.
+class FixedBlock {
+public:
+    virtual ~FixedBlock() = default;
+    virtual std::uint8_t* data() = 0;
+    virtual std::size_t size() const = 0;
+};
+std::unique_ptr<FixedBlock> AllocateFixedBlock(std::size_t bytes);
+
+// OpenClipboard(NULL), EmptyClipboard, SetClipboardData(CF_ENHMETAFILE),
+// CloseClipboard. The clipboard owns the metafile on success; when the
+// clipboard cannot be opened the metafile is deleted, the clipboard keeps
+// what it held and the result is false.
+bool PutEnhMetafileOnClipboard(std::unique_ptr<EnhMetafile> metafile);
+
+// GetClipboardData(CF_ENHMETAFILE): the bits of the enhanced metafile on the
+// clipboard, if there is one.
+std::optional<std::vector<std::uint8_t>> GetClipboardEnhMetafileBits();
+
+// A byte range to write.
+struct ByteSpan {
+    const std::uint8_t* data;
+    std::size_t size;
+};
+
+// Writes the pieces, in order, to a new temporary file in the directory of
+// `path` and renames it over `path`. Returns false, leaving any old file of
+// that name as it was and no temporary file behind, when anything fails.
+bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces);
+
+}  // namespace ecc200::platform
