@@ -1,0 +1,47 @@
+// The exported outputs: each takes the library's lock, runs one output and
+// turns every failure, an exhausted memory included, into the result 0.
+#include <cstdint>
+#include <exception>
+
+#include "api/settings.h"
+#include "ecc200.h"
+#include "output/outputs.h"
+
+namespace {
+
+// The module size in pixels of the previous drawing, reused when the module
+// size setting is exactly 0.
+std::int32_t& ModulePixels() {
+    static std::int32_t modulePixels = 0;
+    return modulePixels;
+}
+
+template <typename Output>
+unsigned char Run(Output output) {
+    const std::lock_guard<std::mutex> lock(ecc200::ApiMutex());
+    try {
+        return output(ecc200::Settings(), ModulePixels()) ? 1 : 0;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+}  // namespace
+
+extern "C" {
+
+ECC200_API unsigned char ECC200_CALL DMCopyToClipboard(void) { return Run(ecc200::CopyToClipboard); }
+
+ECC200_API unsigned char ECC200_CALL DMSaveAsWMF(const char* fileName) {
+    return Run([fileName](const ecc200::DMSettings& settings, std::int32_t& modulePixels) {
+        return ecc200::SaveAsWmf(fileName, settings, modulePixels);
+    });
+}
+
+ECC200_API unsigned char ECC200_CALL DMSaveAsBMP(const char* fileName) {
+    return Run([fileName](const ecc200::DMSettings& settings, std::int32_t& modulePixels) {
+        return ecc200::SaveAsBmp(fileName, settings, modulePixels);
+    });
+}
+
+}  // extern "C"

@@ -1,0 +1,68 @@
+#include "output/bmp_file.h"
+
+#include <cassert>
+#include <cstring>
+#include <limits>
+
+#include "output/byte_writer.h"
+#include "platform/drawing_surface.h"
+
+namespace ecc200 {
+
+namespace {
+constexpr std::uint16_t kBitmapType = 0x4D42;  // "BM"
+constexpr std::uint32_t kBiRgb = 0;
+}  // namespace
+
+std::optional<MonochromeGeometry> MonochromeGeometryOf(std::int32_t width, std::int32_t height) {
+    if (width <= 0 || height <= 0) return std::nullopt;
+    const std::uint64_t rowBytes = ((std::uint64_t{static_cast<std::uint32_t>(width)} + 31) & ~std::uint64_t{31}) / 8;
+    const std::uint64_t imageSize = rowBytes * static_cast<std::uint32_t>(height);
+    const std::uint64_t fileSize = imageSize + kRowsOffset;
+    if (fileSize > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    return MonochromeGeometry{static_cast<std::uint32_t>(rowBytes), static_cast<std::uint32_t>(imageSize),
+                              static_cast<std::uint32_t>(fileSize)};
+}
+
+std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t height, const MonochromeGeometry& geometry) {
+    ByteWriter header;
+    header.u32le(kInfoHeaderSize);     // 0: biSize
+    header.i32le(width);               // 4: biWidth
+    header.i32le(height);              // 8: biHeight, positive: rows run bottom-up
+    header.u16le(1);                   // 12: biPlanes
+    header.u16le(1);                   // 14: biBitCount
+    header.u32le(kBiRgb);              // 16: biCompression
+    header.u32le(geometry.imageSize);  // 20: biSizeImage
+    header.i32le(0);                   // 24: biXPelsPerMeter
+    header.i32le(0);                   // 28: biYPelsPerMeter
+    header.u32le(0);                   // 32: biClrUsed
+    header.u32le(0);                   // 36: biClrImportant
+    assert(header.size() == kInfoHeaderSize);
+    return header.bytes();
+}
+
+std::vector<std::uint8_t> BitmapFileHeader(const MonochromeGeometry& geometry) {
+    ByteWriter header;
+    header.u16le(kBitmapType);        // 0: bfType
+    header.u32le(geometry.fileSize);  // 2: bfSize
+    header.u16le(0);                  // 6: bfReserved1
+    header.u16le(0);                  // 8: bfReserved2
+    header.u32le(kRowsOffset);        // 10: bfOffBits
+    assert(header.size() == kFileHeaderSize);
+    return header.bytes();
+}
+
+std::unique_ptr<platform::FixedBlock> CaptureMonochromeDib(platform::BitmapContext& bitmap, std::int32_t width,
+                                                           std::int32_t height, const MonochromeGeometry& geometry) {
+    const std::size_t blockSize = std::size_t{kInfoHeaderSize} + kColourTableSize + geometry.imageSize;
+    std::unique_ptr<platform::FixedBlock> block = platform::AllocateFixedBlock(blockSize);
+    if (!block) return nullptr;
+    const std::vector<std::uint8_t> info = BitmapInfoHeader(width, height, geometry);
+    std::memcpy(block->data(), info.data(), info.size());
+    // The conversion fills the colour table and the rows; the header above
+    // tells it the format.
+    bitmap.GetMonochromeDIBits(block->data());
+    return block;
+}
+
+}  // namespace ecc200

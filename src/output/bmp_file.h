@@ -1,0 +1,42 @@
+// One-bit-per-pixel BMP files: the monochrome bitmap block (40-byte
+// BITMAPINFOHEADER, two-entry colour table, bottom-up rows) and the 14-byte
+// BITMAPFILEHEADER in front of it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace ecc200 {
+
+namespace platform {
+class BitmapContext;
+class FixedBlock;
+}  // namespace platform
+
+constexpr std::uint32_t kFileHeaderSize = 14;
+constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr std::uint32_t kColourTableSize = 8;  // two RGBQUADs
+constexpr std::uint32_t kRowsOffset = kFileHeaderSize + kInfoHeaderSize + kColourTableSize;  // 62
+
+struct MonochromeGeometry {
+    std::uint32_t rowBytes;   // 4 * ceil(width / 32)
+    std::uint32_t imageSize;  // rowBytes * height
+    std::uint32_t fileSize;   // imageSize + 62
+};
+
+// The sizes of a width x height picture, or nothing when the picture is
+// empty or its image or file size does not fit the format's 32-bit fields.
+std::optional<MonochromeGeometry> MonochromeGeometryOf(std::int32_t width, std::int32_t height);
+
+std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t height, const MonochromeGeometry& geometry);
+std::vector<std::uint8_t> BitmapFileHeader(const MonochromeGeometry& geometry);
+
+// Converts the bitmap drawn in `bitmap` into a fixed block holding the
+// info header, the colour table and the rows; nothing when the block cannot
+// be had.
+std::unique_ptr<platform::FixedBlock> CaptureMonochromeDib(platform::BitmapContext& bitmap, std::int32_t width,
+                                                           std::int32_t height, const MonochromeGeometry& geometry);
+
+}  // namespace ecc200

@@ -1,0 +1,69 @@
+#include "render/draw_symbol.h"
+
+#include <algorithm>
+
+#include "encoder/module_matrix.h"
+#include "platform/drawing_surface.h"
+#include "render/border.h"
+#include "render/layout.h"
+
+namespace ecc200 {
+namespace {
+
+using platform::PixelRect;
+
+// The rectangle of module (row k, running position u) for each orientation.
+// u is the distance from the edge where the symbol's rows start: the left
+// edge unturned, the bottom edge after a counter-clockwise quarter turn, the
+// right edge after a half turn and the top edge after a clockwise one.
+PixelRect ModuleRect(const PictureStyle& style, const DrawingTarget& target, const SymbolLayout& layout,
+                     std::int32_t rows, std::int32_t k, std::int32_t u) {
+    const std::int32_t p = layout.modulePixels;
+    const std::int32_t x0 = target.originX;
+    const std::int32_t y0 = target.originY;
+    const std::int32_t oh = layout.horizontalOffset;
+    const std::int32_t ov = layout.verticalOffset;
+    switch (style.orientation) {
+        case 1: return {x0 + oh + p * k, y0 + style.height - u - p, x0 + oh + p * (k + 1), y0 + style.height - u};
+        case 2: return {x0 + style.width - u - p, y0 + ov + p * (rows - 1 - k), x0 + style.width - u, y0 + ov + p * (rows - k)};
+        case 3: return {x0 + oh + p * (rows - 1 - k), y0 + u, x0 + oh + p * (rows - k), y0 + u + p};
+        default: return {x0 + u, y0 + ov + p * k, x0 + u + p, y0 + ov + p * (k + 1)};
+    }
+}
+
+}  // namespace
+
+void DrawSymbol(const SymbolMatrix& symbol, const PictureStyle& style, const DrawingTarget& target,
+                std::int32_t& modulePixels) {
+    platform::DeviceContext& dc = target.context;
+    const platform::Brush barBrush = dc.CreateSolidBrush(style.barColour);
+    const platform::Brush backgroundBrush = dc.CreateSolidBrush(style.backgroundColour);
+
+    // Every surface is laid out with the screen's resolution along the axis
+    // that the symbol's rows run on.
+    const platform::ScreenMetrics screen = platform::GetScreenMetrics();
+    const bool quarterTurn = style.orientation == 1 || style.orientation == 3;
+    const std::int32_t dotsPerInch = quarterTurn ? screen.logPixelsY : screen.logPixelsX;
+    const std::int32_t side = symbol.side();
+    modulePixels = ModulePixels(dotsPerInch, style.moduleCentimetres, modulePixels, side,
+                                std::max(style.width, style.height));
+    const SymbolLayout layout = CentreSymbol(modulePixels, style.width, style.height, side, side, style.orientation);
+
+    dc.FillRect({target.originX, target.originY, target.originX + style.width, target.originY + style.height},
+                backgroundBrush);
+    // One fill per dark module; light modules are the background already.
+    for (std::int32_t k = 0; k < side; ++k) {
+        std::int32_t u = quarterTurn ? layout.verticalOffset : layout.horizontalOffset;
+        for (std::int32_t l = 0; l < side; ++l) {
+            if (symbol.isDark(k, l)) dc.FillRect(ModuleRect(style, target, layout, side, k, u), barBrush);
+            u += layout.modulePixels;
+        }
+    }
+    if (style.border == BorderStyle::Dashed) DrawDashedBorder(dc, target.originX, target.originY, style.width, style.height);
+    if (style.border == BorderStyle::Solid) DrawSolidBorder(dc, target.originX, target.originY, style.width, style.height);
+
+    dc.DeleteBrush(barBrush);
+    dc.DeleteBrush(backgroundBrush);
+}
+
+}  // namespace ecc200
