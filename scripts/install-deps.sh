@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build and the tests need, when run as
+# root and any of them is missing. Runs `apt-get update` at most once.
+set -euo pipefail
+
+packages=(
+  cmake g++ make libgtest-dev libbenchmark-dev     # build, unit tests, benchmarks
+  zxing-cpp-tools dmtx-utils imagemagick           # decoders that read our symbols back
+  libwmf-bin emf2svg                               # third-party metafile readers
+  mingw-w64 wine64 wine32:i386                     # the Windows DLL and its proof under Wine
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: missing packages (run as root to install): ${missing[*]}" >&2
+  exit 1
+fi
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+echo "install-deps: installing ${missing[*]}"
+apt-get update -qq
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
