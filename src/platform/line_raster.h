@@ -1,0 +1,35 @@
+// Which pixels LineTo sets with a cosmetic one-pixel pen, clipped to a
+// width x height surface. Follows GDI's rules:
+//
+// - the start point is drawn and the end point is not;
+// - a horizontal or vertical line is the run between them, so a line drawn
+//   right to left or bottom to top covers the pixels one step nearer its
+//   start than the same line drawn the other way;
+// - any other line is a Bresenham line stepped from its start along the
+//   major axis; where the ideal line passes exactly halfway between two
+//   pixels the choice depends on the octant (octants counted clockwise
+//   from +x in y-down coordinates; 3, 5, 6 and 8 take the farther pixel),
+//   the rule of Wine's device-independent bitmap driver. The tie rule was
+//   read from that driver, not measured; the symbol drawing uses only
+//   horizontal and vertical lines.
+//
+// Coordinates may lie anywhere in the 32-bit range: a line is clipped
+// arithmetically, never stepped through pixels outside the surface.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace ecc200::platform {
+
+struct LinePoint {
+    std::int32_t x;
+    std::int32_t y;
+};
+
+// Receives pixels xBegin <= x < xEnd of row y, all inside the surface.
+using RowSpanSink = std::function<void(std::int32_t xBegin, std::int32_t xEnd, std::int32_t y)>;
+
+void RasterizeLine(LinePoint from, LinePoint to, std::int32_t width, std::int32_t height, const RowSpanSink& sink);
+
+}  // namespace ecc200::platform

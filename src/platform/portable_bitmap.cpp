@@ -1,0 +1,152 @@
+// The memory bitmap of the portable backend. Real GDI keeps a 32-bit pixel
+// per position and converts to one bit only in GetDIBits; since the
+// conversion depends on nothing but the pixel's colour, this bitmap applies
+// it at drawing time and keeps one bit per pixel, already laid out as the
+// rows of a 1-bit DIB (leftmost pixel in the most significant bit, rows
+// padded to 4 bytes with 0 bits), top row first.
+#include <algorithm>
+#include <cassert>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "platform/brush_table.h"
+#include "platform/drawing_surface.h"
+#include "platform/line_raster.h"
+#include "platform/pixel_run.h"
+#include "platform/wrapping_int32.h"
+
+namespace ecc200::platform {
+namespace {
+
+// Offsets in the block GetMonochromeDIBits fills: BITMAPINFOHEADER, the
+// two-entry colour table, then the rows.
+constexpr std::size_t kColourTableOffset = 40;
+constexpr std::size_t kRowsOffset = 48;
+constexpr std::uint8_t kMonochromeColourTable[8] = {0x00, 0x00, 0x00, 0x00,   // index 0: black
+                                                    0xFF, 0xFF, 0xFF, 0x00};  // index 1: white
+
+// GetDIBits sends a colour to the nearer of black and white by squared RGB
+// distance, which is exactly r + g + b >= 383 (a tie would need 382.5).
+bool IsWhite(ColourRef colour) {
+    const std::uint32_t r = colour & 0xFF;
+    const std::uint32_t g = (colour >> 8) & 0xFF;
+    const std::uint32_t b = (colour >> 16) & 0xFF;
+    return r + g + b >= 383;
+}
+
+struct FreeDeleter {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+};
+
+std::int32_t ReadI32le(const std::uint8_t* p) {
+    return Int32FromBits(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+                         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+class PortableBitmapContext final : public BitmapContext {
+public:
+    PortableBitmapContext(std::int32_t width, std::int32_t height, std::size_t rowBytes,
+                          std::unique_ptr<std::uint8_t, FreeDeleter> rows)
+        : width_(width), height_(height), rowBytes_(rowBytes), rows_(std::move(rows)) {}
+
+    Brush CreateSolidBrush(ColourRef colour) override { return brushes_.Create(colour); }
+    void DeleteBrush(Brush brush) override { brushes_.Remove(brush); }
+
+    // FillRect is PatBlt(left, top, right - left, bottom - top): a reversed
+    // rectangle fills the mirrored run of each axis (see pixel_run.h), an
+    // empty one nothing. A brush this context does not know fills nothing,
+    // as FillRect with an invalid brush fails.
+    void FillRect(const PixelRect& rect, Brush brush) override {
+        const std::optional<ColourRef> colour = brushes_.Find(brush);
+        if (!colour) return;
+        const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rect.left), DeviceX(rect.right)), width_);
+        const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rect.top), DeviceY(rect.bottom)), height_);
+        if (xs.begin >= xs.end) return;
+        for (std::int64_t y = ys.begin; y < ys.end; ++y) SetRowBits(xs.begin, xs.end, y, IsWhite(*colour));
+    }
+
+    void MoveToEx(std::int32_t x, std::int32_t y) override { position_ = {x, y}; }
+
+    // The default pen is black: index 0.
+    void LineTo(std::int32_t x, std::int32_t y) override {
+        const LinePoint from{DeviceX(position_.x), DeviceY(position_.y)};
+        const LinePoint to{DeviceX(x), DeviceY(y)};
+        RasterizeLine(from, to, width_, height_, [this](std::int32_t xBegin, std::int32_t xEnd, std::int32_t row) {
+            SetRowBits(xBegin, xEnd, row, false);
+        });
+        position_ = {x, y};
+    }
+
+    // MM_TEXT is a memory context's only mode here and its default; in it
+    // the window extent has no effect and the origin shifts every point.
+    void SetMapModeText() override {}
+    void SetWindowExtEx(std::int32_t, std::int32_t) override {}
+    void SetWindowOrgEx(std::int32_t x, std::int32_t y) override { origin_ = {x, y}; }
+
+    void GetMonochromeDIBits(std::uint8_t* block) override {
+        assert(ReadI32le(block + 4) == width_ && ReadI32le(block + 8) == height_ && block[14] == 1);
+        std::memcpy(block + kColourTableOffset, kMonochromeColourTable, sizeof kMonochromeColourTable);
+        // Bottom-up: the last row of the picture comes first.
+        for (std::int32_t y = 0; y < height_; ++y) {
+            const std::size_t target = kRowsOffset + static_cast<std::size_t>(height_ - 1 - y) * rowBytes_;
+            std::memcpy(block + target, Row(y), rowBytes_);
+        }
+    }
+
+private:
+    std::int32_t DeviceX(std::int32_t x) const { return WrappingSub(x, origin_.x); }
+    std::int32_t DeviceY(std::int32_t y) const { return WrappingSub(y, origin_.y); }
+
+    std::uint8_t* Row(std::int64_t y) const { return rows_.get() + static_cast<std::size_t>(y) * rowBytes_; }
+
+    // Sets pixels [xBegin, xEnd) of row y, a non-empty run inside the
+    // bitmap, to white or black: partial bytes at both ends, whole bytes
+    // between them.
+    void SetRowBits(std::int64_t xBegin, std::int64_t xEnd, std::int64_t y, bool white) {
+        std::uint8_t* row = Row(y);
+        const auto paint = [white](std::uint8_t& byte, unsigned mask) {
+            byte = static_cast<std::uint8_t>(white ? byte | mask : byte & ~mask);
+        };
+        const auto first = static_cast<std::size_t>(xBegin >> 3);
+        const auto last = static_cast<std::size_t>((xEnd - 1) >> 3);
+        const unsigned headMask = 0xFFu >> (xBegin & 7);
+        const unsigned tailMask = (0xFFu << (7 - ((xEnd - 1) & 7))) & 0xFFu;
+        if (first == last) {
+            paint(row[first], headMask & tailMask);
+            return;
+        }
+        paint(row[first], headMask);
+        std::memset(row + first + 1, white ? 0xFF : 0x00, last - first - 1);
+        paint(row[last], tailMask);
+    }
+
+    std::int32_t width_;
+    std::int32_t height_;
+    std::size_t rowBytes_;
+    std::unique_ptr<std::uint8_t, FreeDeleter> rows_;
+    BrushTable brushes_;
+    LinePoint origin_{0, 0};
+    LinePoint position_{0, 0};  // a new context's current position
+};
+
+}  // namespace
+
+std::unique_ptr<BitmapContext> CreateBitmapContext(std::int32_t width, std::int32_t height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    // 4 x ceil(W / 32) bytes per row; at most 2^28 x 2^31 bytes in all.
+    const std::uint64_t rowBytes = 4 * ((static_cast<std::uint64_t>(width) + 31) / 32);
+    const std::uint64_t total = rowBytes * static_cast<std::uint64_t>(height);
+    if (total > std::numeric_limits<std::size_t>::max()) return nullptr;
+    // A fresh bitmap is black, index 0 everywhere: zeroed memory.
+    std::unique_ptr<std::uint8_t, FreeDeleter> rows(static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(total), 1)));
+    if (!rows) return nullptr;
+    try {
+        return std::make_unique<PortableBitmapContext>(width, height, static_cast<std::size_t>(rowBytes), std::move(rows));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+}  // namespace ecc200::platform

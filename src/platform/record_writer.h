@@ -1,0 +1,48 @@
+// A little-endian record writer over a growing byte buffer, for the
+// metafile recorders. Every field is written on its own with explicit
+// shifts, so the output never depends on the host's byte order or on
+// structure layout.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace ecc200::platform {
+
+class RecordWriter {
+public:
+    void u16le(std::uint16_t v) {
+        bytes_.push_back(static_cast<std::uint8_t>(v));
+        bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
+    }
+    void u32le(std::uint32_t v) {
+        for (int shift = 0; shift < 32; shift += 8) bytes_.push_back(static_cast<std::uint8_t>(v >> shift));
+    }
+    // A signed value as its two's complement bit pattern; the conversion to
+    // unsigned is defined as reduction modulo 2^32.
+    void i32le(std::int32_t v) { u32le(static_cast<std::uint32_t>(v)); }
+    // An IEEE 754 single as stored in [MS-EMF] XForm fields.
+    void f32le(float v) {
+        static_assert(std::numeric_limits<float>::is_iec559 && sizeof(float) == 4, "needs IEEE 754 single precision");
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        u32le(bits);
+    }
+    void Append(const std::vector<std::uint8_t>& more) { bytes_.insert(bytes_.end(), more.begin(), more.end()); }
+    void PatchU32le(std::size_t offset, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) bytes_[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+
+    std::size_t size() const { return bytes_.size(); }
+    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    std::vector<std::uint8_t> Take() { return std::move(bytes_); }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+}  // namespace ecc200::platform
