@@ -1,0 +1,163 @@
+// A Windows metafile recorder ([MS-WMF]) that writes what GDI's
+// CreateMetaFileA(NULL) recording writes for the same calls: the same
+// records in the same order, the same object slots and the same header.
+//
+// How GDI records this drawing:
+// - a brush is written (META_CREATEBRUSHINDIRECT) when it is first
+//   selected, into the lowest free object slot; one that is never selected
+//   leaves no trace, not even its deletion;
+// - FillRect selects its brush, blits the pattern and re-selects the brush
+//   that was selected before, which on a fresh recording is the stock white
+//   brush. A metafile cannot refer to stock objects, so the first time it is
+//   re-selected a solid 00FFFFFF brush is written for it into the next free
+//   slot, and from then on only that slot is selected; it is never deleted;
+// - deleting a recorded brush writes META_DELETEOBJECT and frees its slot;
+// - the default pen is never written;
+// - every coordinate and extent keeps only its low 16 bits.
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <new>
+
+#include "platform/brush_table.h"
+#include "platform/drawing_surface.h"
+#include "platform/object_slots.h"
+#include "platform/record_writer.h"
+#include "platform/wrapping_int32.h"
+
+namespace ecc200::platform {
+namespace {
+
+// Record functions, [MS-WMF] 2.1.1.1 RecordType.
+constexpr std::uint16_t kMetaEof = 0x0000;
+constexpr std::uint16_t kMetaSetMapMode = 0x0103;
+constexpr std::uint16_t kMetaSelectObject = 0x012D;
+constexpr std::uint16_t kMetaDeleteObject = 0x01F0;
+constexpr std::uint16_t kMetaSetWindowOrg = 0x020B;
+constexpr std::uint16_t kMetaSetWindowExt = 0x020C;
+constexpr std::uint16_t kMetaLineTo = 0x0213;
+constexpr std::uint16_t kMetaMoveTo = 0x0214;
+constexpr std::uint16_t kMetaCreateBrushIndirect = 0x02FC;
+constexpr std::uint16_t kMetaPatBlt = 0x061D;
+
+constexpr std::uint16_t kMemoryMetafile = 1;        // mtType
+constexpr std::uint16_t kHeaderWords = 9;           // mtHeaderSize: the 18-byte METAHEADER
+constexpr std::uint16_t kMetafileVersion = 0x0300;  // mtVersion
+constexpr std::uint32_t kRecordHeaderWords = 3;     // rdSize (2 words) and rdFunction
+constexpr std::uint16_t kSolidBrushStyle = 0;       // BS_SOLID
+constexpr std::uint16_t kMapModeText = 1;           // MM_TEXT
+constexpr std::uint32_t kPatCopy = 0x00F00021;
+constexpr ColourRef kStockWhite = 0x00FFFFFF;
+
+// The low 16 bits of a coordinate, as the 16-bit record fields keep it.
+std::uint16_t Low16(std::int32_t v) { return static_cast<std::uint16_t>(static_cast<std::uint32_t>(v)); }
+std::uint16_t LowWord(std::uint32_t v) { return static_cast<std::uint16_t>(v); }
+std::uint16_t HighWord(std::uint32_t v) { return static_cast<std::uint16_t>(v >> 16); }
+
+class PortableMetafileRecorder final : public MetafileRecorder {
+public:
+    Brush CreateSolidBrush(ColourRef colour) override { return brushes_.Create(colour); }
+
+    void DeleteBrush(Brush brush) override {
+        if (!brushes_.Remove(brush) || closed_) return;
+        const auto recorded = slotOf_.find(brush.value);
+        if (recorded == slotOf_.end()) return;
+        Record(kMetaDeleteObject, {static_cast<std::uint16_t>(recorded->second)});
+        slots_.Free(recorded->second);
+        slotOf_.erase(recorded);
+    }
+
+    // A brush this recording does not know makes FillRect fail before
+    // anything is written.
+    void FillRect(const PixelRect& rect, Brush brush) override {
+        const std::optional<ColourRef> colour = brushes_.Find(brush);
+        if (closed_ || !colour) return;
+        SelectSlot(SlotOf(brush.value, *colour));
+        // META_PATBLT, [MS-WMF] 2.3.3.12: rop, then height, width, y, x.
+        Record(kMetaPatBlt, {LowWord(kPatCopy), HighWord(kPatCopy), Low16(WrappingSub(rect.bottom, rect.top)),
+                             Low16(WrappingSub(rect.right, rect.left)), Low16(rect.top), Low16(rect.left)});
+        if (!stockWhiteSlot_) stockWhiteSlot_ = CreateBrushRecord(kStockWhite);
+        SelectSlot(*stockWhiteSlot_);
+    }
+
+    void MoveToEx(std::int32_t x, std::int32_t y) override { RecordIfOpen(kMetaMoveTo, {Low16(y), Low16(x)}); }
+    void LineTo(std::int32_t x, std::int32_t y) override { RecordIfOpen(kMetaLineTo, {Low16(y), Low16(x)}); }
+    void SetMapModeText() override { RecordIfOpen(kMetaSetMapMode, {kMapModeText}); }
+    void SetWindowExtEx(std::int32_t width, std::int32_t height) override {
+        RecordIfOpen(kMetaSetWindowExt, {Low16(height), Low16(width)});
+    }
+    void SetWindowOrgEx(std::int32_t x, std::int32_t y) override { RecordIfOpen(kMetaSetWindowOrg, {Low16(y), Low16(x)}); }
+
+    std::optional<std::vector<std::uint8_t>> Close() override {
+        if (closed_) return std::nullopt;
+        closed_ = true;
+        Record(kMetaEof, {});
+        const std::uint64_t totalWords = kHeaderWords + records_.size() / 2;
+        if (totalWords > UINT32_MAX || slots_.End() > UINT16_MAX) return std::nullopt;
+
+        // METAHEADER, [MS-WMF] 2.3.2.2.
+        RecordWriter out;
+        out.u16le(kMemoryMetafile);                              //  0 mtType
+        out.u16le(kHeaderWords);                                 //  2 mtHeaderSize
+        out.u16le(kMetafileVersion);                             //  4 mtVersion
+        out.u32le(static_cast<std::uint32_t>(totalWords));       //  6 mtSize, in words
+        out.u16le(static_cast<std::uint16_t>(slots_.End()));    // 10 mtNoObjects
+        out.u32le(maxRecordWords_);                              // 12 mtMaxRecord, in words
+        out.u16le(0);                                            // 16 mtNoParameters
+        out.Append(records_.bytes());
+        return out.Take();
+    }
+
+private:
+    void RecordIfOpen(std::uint16_t function, std::initializer_list<std::uint16_t> parameters) {
+        if (!closed_) Record(function, parameters);
+    }
+
+    // rdSize in words (the record's own header included), rdFunction, then
+    // the 16-bit parameters.
+    void Record(std::uint16_t function, std::initializer_list<std::uint16_t> parameters) {
+        const auto words = kRecordHeaderWords + static_cast<std::uint32_t>(parameters.size());
+        records_.u32le(words);
+        records_.u16le(function);
+        for (std::uint16_t parameter : parameters) records_.u16le(parameter);
+        maxRecordWords_ = std::max(maxRecordWords_, words);
+    }
+
+    // META_CREATEBRUSHINDIRECT with a LogBrush: lbStyle, lbColor (low word
+    // first), lbHatch. Returns the slot the brush now occupies.
+    std::uint32_t CreateBrushRecord(ColourRef colour) {
+        Record(kMetaCreateBrushIndirect, {kSolidBrushStyle, LowWord(colour), HighWord(colour), 0});
+        return slots_.Allocate();
+    }
+
+    std::uint32_t SlotOf(std::uintptr_t brush, ColourRef colour) {
+        const auto recorded = slotOf_.find(brush);
+        if (recorded != slotOf_.end()) return recorded->second;
+        const std::uint32_t slot = CreateBrushRecord(colour);
+        slotOf_.emplace(brush, slot);
+        return slot;
+    }
+
+    void SelectSlot(std::uint32_t slot) { Record(kMetaSelectObject, {static_cast<std::uint16_t>(slot)}); }
+
+    BrushTable brushes_;
+    ObjectSlots slots_{0};
+    std::map<std::uintptr_t, std::uint32_t> slotOf_;  // recorded brushes and their slots
+    std::optional<std::uint32_t> stockWhiteSlot_;
+    RecordWriter records_;
+    std::uint32_t maxRecordWords_ = 0;
+    bool closed_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<MetafileRecorder> CreateMetafileRecorder() {
+    try {
+        return std::make_unique<PortableMetafileRecorder>();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+}  // namespace ecc200::platform
