@@ -7,23 +7,10 @@
 namespace ecc200::platform {
 namespace {
 
-// Octants numbered clockwise from the +x axis, y pointing down; on a
-// diagonal the line counts as y-major.
-int OctantOf(std::int64_t dx, std::int64_t dy) {
-    if (dy > 0) {
-        if (dx > 0) return dx > dy ? 1 : 2;
-        return -dx > dy ? 4 : 3;
-    }
-    if (dx < 0) return -dx > -dy ? 5 : 6;
-    return dx > -dy ? 8 : 7;
-}
-
-bool IsXMajor(int octant) { return octant == 1 || octant == 4 || octant == 5 || octant == 8; }
-bool TakesBias(int octant) { return octant == 3 || octant == 5 || octant == 6 || octant == 8; }
-
 // Minor-axis offset of step i of a Bresenham line with the given major and
 // minor lengths (minor < major): the stepping loop's error term in closed
-// form, ceil((2 i minor + bias - major) / (2 major)). With i < major < 2^32
+// form, ceil((2 i minor + bias - major) / (2 major)). A bias of 1 moves a
+// tie one step along the minor axis, 0 keeps it. With i < major < 2^32
 // the product i x minor fits in 64 bits; the halves are compared through
 // the remainder so that nothing overflows.
 std::uint64_t MinorOffset(std::uint64_t i, std::uint64_t major, std::uint64_t minor, std::uint64_t bias) {
@@ -43,13 +30,15 @@ PixelRun StepsInside(std::int64_t start, int direction, std::uint64_t length, st
 void RasterizeDiagonal(LinePoint from, LinePoint to, std::int32_t width, std::int32_t height, const RowSpanSink& sink) {
     const std::int64_t dx = static_cast<std::int64_t>(to.x) - from.x;
     const std::int64_t dy = static_cast<std::int64_t>(to.y) - from.y;
-    const int octant = OctantOf(dx, dy);
-    const bool xMajor = IsXMajor(octant);
-    const std::uint64_t bias = TakesBias(octant) ? 1 : 0;
     const int stepX = dx > 0 ? 1 : -1;
     const int stepY = dy > 0 ? 1 : -1;
     const std::uint64_t lengthX = static_cast<std::uint64_t>(dx > 0 ? dx : -dx);
     const std::uint64_t lengthY = static_cast<std::uint64_t>(dy > 0 ? dy : -dy);
+    // An exact diagonal counts as steep; it has no ties either way.
+    const bool xMajor = lengthX > lengthY;
+    // Ties go to the smaller minor coordinate: a step when the minor axis
+    // runs negative, none when it runs positive.
+    const std::uint64_t bias = (xMajor ? stepY : stepX) < 0 ? 1 : 0;
 
     const std::uint64_t major = xMajor ? lengthX : lengthY;
     const std::uint64_t minor = xMajor ? lengthY : lengthX;

@@ -5,13 +5,14 @@
 // - a horizontal or vertical line is the run between them, so a line drawn
 //   right to left or bottom to top covers the pixels one step nearer its
 //   start than the same line drawn the other way;
-// - any other line is a Bresenham line stepped from its start along the
-//   major axis; where the ideal line passes exactly halfway between two
-//   pixels the choice depends on the octant (octants counted clockwise
-//   from +x in y-down coordinates; 3, 5, 6 and 8 take the farther pixel),
-//   the rule of Wine's device-independent bitmap driver. The tie rule was
-//   read from that driver, not measured; the symbol drawing uses only
-//   horizontal and vertical lines.
+// - any other line takes, at each step along its major axis, the pixel
+//   nearest to the ideal line; where the ideal line passes exactly halfway
+//   between two, the one with the smaller minor coordinate (the upper one
+//   for a flat line, the left one for a steep line), so that a line covers
+//   the same pixels whichever way it is drawn, its end points aside. This is
+//   the Bresenham stepping of Wine's device-independent bitmap driver, whose
+//   error bias depends on the octant; it was taken from that driver, not
+//   measured. The symbol drawing uses horizontal and vertical lines only.
 //
 // Coordinates may lie anywhere in the 32-bit range: a line is clipped
 // arithmetically, never stepped through pixels outside the surface.
