@@ -1,0 +1,259 @@
+#!/usr/bin/env bash
+# The Windows DLL against the portable build, under Wine.
+#
+#   run-conformance.sh --source DIR --work DIR --make-scenarios EXE
+#                      --runner-linked EXE --runner-shared EXE --shared-library SO
+#
+# 1. Cross-builds build/win32 and build/win64 (the presets of those names)
+#    and checks what the DLLs export and import.
+# 2. Writes the scenario list and plays it, at 96 and at 120 dpi, through
+#    the portable library (linked in, so that its clipboard can be read, and
+#    as libecc200.so through dlopen), and through the 32-bit and the 64-bit
+#    ecc200.dll under Wine, all in one Wine prefix made for this run.
+# 3. Compares every file byte for byte and every result, plays every WMF and
+#    EMF back through Wine's GDI against the BMP of its scenario, and runs
+#    the calling-convention and clipboard checks.
+#
+# Exits 0 when everything agrees, 1 when anything differs, 77 (skipped) when
+# the cross compilers or Wine are not installed.
+set -euo pipefail
+
+usage() {
+  echo "usage: $0 --source DIR --work DIR --make-scenarios EXE --runner-linked EXE --runner-shared EXE --shared-library SO" >&2
+  exit 2
+}
+
+source_dir= work= make_scenarios= runner_linked= runner_shared= shared_library=
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --source) source_dir=$2 ;;
+    --work) work=$2 ;;
+    --make-scenarios) make_scenarios=$2 ;;
+    --runner-linked) runner_linked=$2 ;;
+    --runner-shared) runner_shared=$2 ;;
+    --shared-library) shared_library=$2 ;;
+    *) usage ;;
+  esac
+  shift 2
+done
+[ -n "$source_dir" ] && [ -n "$work" ] && [ -n "$make_scenarios" ] && [ -n "$runner_linked" ] &&
+  [ -n "$runner_shared" ] && [ -n "$shared_library" ] || usage
+
+wine32=/usr/lib/wine/wine
+wine64=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+for tool in i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix i686-w64-mingw32-objdump \
+            x86_64-w64-mingw32-objdump "$wine32" "$wine64" "$wineserver"; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIPPED: $tool is missing (bash scripts/install-deps.sh installs mingw-w64, wine64 and wine32:i386)"
+    exit 77
+  fi
+done
+
+started=$(date +%s)
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+elapsed() { echo $(( $(date +%s) - $1 )); }
+
+rm -rf "$work"
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+source_dir=$(cd "$source_dir" && pwd)
+log=$work/log.txt
+: >"$log"
+
+# --- 1. The two DLLs -------------------------------------------------------
+
+echo "== cross-building build/win32 and build/win64"
+for preset in win32 win64; do
+  if ! (cd "$source_dir" && cmake --preset "$preset" && cmake --build --preset "$preset" -j 2) >>"$log" 2>&1; then
+    echo "cross-build of $preset failed; the end of $log:"
+    tail -n 30 "$log"
+    exit 1
+  fi
+done
+win32_dir=$source_dir/build/win32
+win64_dir=$source_dir/build/win64
+
+expected_exports=$(printf '%s\n' DMCopyToClipboard DMSaveAsBMP DMSaveAsWMF DMSetBackColor DMSetBarColor \
+                   DMSetDefault DMSetInfo DMSetMessage DMSetSize)
+allowed_imports=$(printf '%s\n' GDI32.dll KERNEL32.dll USER32.dll msvcrt.dll)
+check_dll() {  # bits objdump dll
+  local bits=$1 objdump=$2 dll=$3 exports imports
+  exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/\[/ && NR > 1 {print $3}' | sort)
+  imports=$("$objdump" -p "$dll" | awk '/DLL Name:/ {print $3}' | sort -u)
+  if [ "$exports" = "$expected_exports" ]; then
+    echo "$bits-bit exports: exactly the nine plain names"
+  else
+    fail "$bits-bit exports are:" $exports
+  fi
+  if [ -z "$(comm -23 <(echo "$imports") <(echo "$allowed_imports"))" ]; then
+    echo "$bits-bit imports: only" $imports
+  else
+    fail "$bits-bit imports are:" $imports
+  fi
+  if strings -el "$dll" | grep -qx OriginalFilename; then
+    echo "$bits-bit version resource: present"
+  else
+    fail "$bits-bit DLL has no version resource"
+  fi
+}
+check_dll 32 i686-w64-mingw32-objdump "$win32_dir/ecc200.dll"
+check_dll 64 x86_64-w64-mingw32-objdump "$win64_dir/ecc200.dll"
+
+# --- 2. Scenarios ----------------------------------------------------------
+
+scenarios=$work/scenarios.txt
+"$make_scenarios" "$scenarios"
+
+# Plays the list through the portable library in both ways.
+play_portable() {  # dpi
+  local dpi=$1
+  ECC200_SCREEN_DPI=$dpi "$runner_linked" - "$scenarios" "$work/portable-$dpi" "$work/portable-$dpi.txt" >>"$log" 2>&1 ||
+    fail "the portable run at $dpi dpi stopped (see $log)"
+  ECC200_SCREEN_DPI=$dpi "$runner_shared" "$shared_library" "$scenarios" "$work/shared-$dpi" "$work/shared-$dpi.txt" \
+    >>"$log" 2>&1 || fail "the shared-library run at $dpi dpi stopped (see $log)"
+}
+for dpi in 96 120; do play_portable "$dpi"; done
+
+# Wine: one prefix for this run, nothing printed by Wine itself, no
+# installers for .NET or HTML support.
+wine_started=$(date +%s)
+export WINEPREFIX=$work/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+run_wine() {  # bits program arguments...
+  local loader=$wine64
+  [ "$1" = 32 ] && loader=$wine32
+  shift
+  "$loader" "$@"
+}
+
+set_dpi() {
+  run_wine 64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >>"$log" 2>&1
+}
+
+echo "== Wine: creating the prefix"
+set_dpi 96
+echo "   prefix ready after $(elapsed "$wine_started") s"
+
+for dpi in 96 120; do
+  set_dpi "$dpi"
+  for bits in 32 64; do
+    dir=$win32_dir
+    [ "$bits" = 64 ] && dir=$win64_dir
+    (cd "$work" && run_wine "$bits" "$dir/conformance_runner.exe" "$(windows_path "$dir/ecc200.dll")" \
+        scenarios.txt "win$bits-$dpi" "win$bits-$dpi.txt") >>"$log" 2>&1 ||
+      fail "the $bits-bit run at $dpi dpi stopped (see $log)"
+  done
+done
+
+# --- 3. Comparisons --------------------------------------------------------
+
+# Counts byte-identical files of one kind between a run and the portable run.
+compare_kind() {  # run reference extension
+  local run=$1 reference=$2 extension=$3 same=0 total=0 file
+  for file in "$reference"/*."$extension"; do
+    [ -e "$file" ] || continue
+    total=$((total + 1))
+    if cmp -s "$file" "$run/${file##*/}"; then
+      same=$((same + 1))
+    else
+      echo "   differs: ${run##*/}/${file##*/} $(cmp "$file" "$run/${file##*/}" 2>&1 | head -n 1)" >>"$work/differences.txt"
+    fi
+  done
+  printf '%s/%s' "$same" "$total"
+  [ "$same" = "$total" ]
+}
+
+: >"$work/differences.txt"
+summary=$work/summary.txt
+{
+  echo "byte-identical to the portable build (files identical / files written)"
+  printf '%-8s %-5s %-11s %-11s %-11s %s\n' run dpi BMP WMF EMF results
+} >"$summary"
+for dpi in 96 120; do
+  reference=$work/portable-$dpi
+  for run in win32 win64 shared; do
+    dir=$work/$run-$dpi
+    bmp=$(compare_kind "$dir" "$reference" bmp) || fail "$run at $dpi dpi: BMP files differ"
+    wmf=$(compare_kind "$dir" "$reference" wmf) || fail "$run at $dpi dpi: WMF files differ"
+    if [ "$run" = shared ]; then
+      # Through dlopen the library's own clipboard cannot be read back.
+      emf="(unread)"
+      if diff <(grep -v ' clipboard ' "$reference.txt") <(grep -v ' clipboard ' "$dir.txt") >>"$work/differences.txt"; then
+        results=equal
+      else
+        results=DIFFER
+        fail "$run at $dpi dpi: results differ"
+      fi
+      listing_filter='\.emf$'
+    else
+      emf=$(compare_kind "$dir" "$reference" emf) || fail "$run at $dpi dpi: EMF files differ"
+      if diff "$reference.txt" "$dir.txt" >>"$work/differences.txt"; then
+        results=equal
+      else
+        results=DIFFER
+        fail "$run at $dpi dpi: results differ"
+      fi
+      listing_filter='^$'
+    fi
+    # The same files, no more and no fewer (no temporary file left behind).
+    if ! diff <(cd "$reference" && find . | grep -v "$listing_filter" | sort) \
+              <(cd "$dir" && find . | sort) >>"$work/differences.txt"; then
+      fail "$run at $dpi dpi: the files written are not the same set"
+    fi
+    printf '%-8s %-5s %-11s %-11s %-11s %s\n' "$run" "$dpi" "$bmp" "$wmf" "$emf" "$results" >>"$summary"
+  done
+done
+
+echo "== Wine: playing every WMF and EMF back against its BMP"
+for dpi in 96 120; do
+  set_dpi "$dpi"
+  for bits in 32 64; do
+    dir=$win32_dir
+    [ "$bits" = 64 ] && dir=$win64_dir
+    echo "-- $bits-bit playback at $dpi dpi" >>"$summary"
+    (cd "$work" && run_wine "$bits" "$dir/playback_check.exe" "win$bits-$dpi.txt" "win$bits-$dpi") >>"$summary" 2>&1 ||
+      fail "$bits-bit playback at $dpi dpi: some metafiles do not give the BMP's pixels"
+  done
+done
+
+echo "== Wine: calling convention, import library and a held clipboard"
+set_dpi 96
+for bits in 32 64; do
+  dir=$win32_dir
+  [ "$bits" = 64 ] && dir=$win64_dir
+  mkdir -p "$work/checks-$bits"
+  for check in abi_check clipboard_holder_check; do
+    echo "-- $bits-bit $check" >>"$summary"
+    (cd "$work/checks-$bits" && run_wine "$bits" "$dir/$check.exe") >>"$summary" 2>&1 ||
+      fail "$bits-bit $check"
+  done
+done
+
+"$wineserver" -k >/dev/null 2>&1 || true
+trap - EXIT
+wine_seconds=$(elapsed "$wine_started")
+rm -rf "$WINEPREFIX"
+
+cat "$summary"
+echo "scenarios: $(grep -c '^scenario ' "$scenarios"), each played at 96 and 120 dpi"
+echo "Wine part: $wine_seconds s; whole run: $(elapsed "$started") s"
+if [ -s "$work/differences.txt" ]; then
+  echo "differences (first 40 lines of $work/differences.txt):"
+  head -n 40 "$work/differences.txt"
+fi
+if [ "$failures" -gt 0 ]; then
+  echo "windows conformance: $failures check(s) FAILED"
+  exit 1
+fi
+echo "windows conformance: all checks passed"
