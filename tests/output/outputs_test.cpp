@@ -1,0 +1,196 @@
+// The three outputs through the exported functions: what they write, what
+// they refuse, and that a failed save never costs the old file.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "ecc200.h"
+#include "platform/drawing_surface.h"
+#include "platform/portable_screen.h"
+#include "support/temp_dir.h"
+
+namespace ecc200 {
+namespace {
+
+using test::ReadFileBytes;
+using test::TempDir;
+using test::WriteFileBytes;
+
+std::vector<std::string> Entries(const std::string& directory) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(directory.c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+std::string TooLongMessage() { return std::string(1999, '\xE9'); }  // 3998 codewords
+
+std::string ClipboardBits() {
+    const auto bits = platform::GetClipboardEnhMetafileBits();
+    return bits ? std::string(bits->begin(), bits->end()) : std::string("<empty>");
+}
+
+std::uint32_t U32At(const std::string& bytes, std::size_t offset) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+class OutputsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetPortableScreenDpi(96);
+        DMSetDefault();
+    }
+    void TearDown() override { DMSetDefault(); }
+
+    TempDir dir_;
+};
+
+TEST_F(OutputsTest, DefaultBmpIs19262BytesWithTheSymbolWhereTheLayoutPutsIt) {
+    const std::string path = dir_.file("default.bmp");
+    ASSERT_EQ(DMSaveAsBMP(path.c_str()), 1);
+    const std::string bmp = ReadFileBytes(path);
+    ASSERT_EQ(bmp.size(), 19262u);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(U32At(bmp, 2), 19262u);
+    // Colour table black, white.
+    EXPECT_EQ(bmp.substr(54, 8), std::string("\0\0\0\0\xFF\xFF\xFF\0", 8));
+    // Pixel (x, y): rows bottom-up, 64 bytes each, leftmost pixel in the MSB.
+    const auto white = [&](int x, int y) {
+        const unsigned char byte = static_cast<unsigned char>(bmp[62 + static_cast<std::size_t>((299 - y) * 64 + x / 8)]);
+        return (byte >> (7 - x % 8) & 1) == 1;
+    };
+    EXPECT_FALSE(white(215, 115));  // module (0, 0): the corner of the finder, dark
+    EXPECT_FALSE(white(221, 121));
+    EXPECT_TRUE(white(222, 115));   // module (0, 1): clock track, light
+    EXPECT_TRUE(white(214, 115));   // quiet zone
+    EXPECT_FALSE(white(215, 184));  // bottom left corner of the symbol
+    EXPECT_TRUE(white(215, 185));
+    EXPECT_TRUE(white(0, 0));
+    // Row padding bits are 0: x = 500..511 of every row.
+    for (int y = 0; y < 300; ++y) EXPECT_EQ(bmp[62 + static_cast<std::size_t>(y * 64 + 63)] & 0x0F, 0);
+}
+
+TEST_F(OutputsTest, DefaultWmfAndEmfHaveTheirRecordedSizes) {
+    const std::string wmf = dir_.file("default.wmf");
+    ASSERT_EQ(DMSaveAsWMF(wmf.c_str()), 1);
+    const std::string bytes = ReadFileBytes(wmf);
+    EXPECT_EQ(bytes.size(), 2028u);
+    EXPECT_EQ(bytes.substr(0, 4), "\xD7\xCD\xC6\x9A");
+    ASSERT_EQ(DMCopyToClipboard(), 1);
+    const std::string emf = ClipboardBits();
+    ASSERT_EQ(emf.size(), 7188u);
+    EXPECT_EQ(U32At(emf, 48), 7188u);          // nBytes
+    EXPECT_EQ(emf.substr(40, 4), " EMF");      // dSignature
+    EXPECT_EQ(U32At(emf, 8 + 8), 499u);        // rclBounds.right: no frame
+}
+
+TEST_F(OutputsTest, TooLongMessageDeliversNothing) {
+    const std::string message = TooLongMessage();
+    DMSetMessage(message.c_str());
+    const std::string fresh = dir_.file("fresh.bmp");
+    const std::string old = dir_.file("old.wmf");
+    WriteFileBytes(old, "old content");
+    DMSetDefault();
+    ASSERT_EQ(DMCopyToClipboard(), 1);
+    const std::string clipboard = ClipboardBits();
+    DMSetMessage(message.c_str());
+    EXPECT_EQ(DMSaveAsBMP(fresh.c_str()), 0);
+    EXPECT_EQ(DMSaveAsWMF(old.c_str()), 0);
+    EXPECT_EQ(DMSaveAsBMP(old.c_str()), 0);
+    EXPECT_EQ(DMCopyToClipboard(), 0);
+    EXPECT_EQ(ReadFileBytes(old), "old content");
+    EXPECT_EQ(Entries(dir_.file("")), std::vector<std::string>{"old.wmf"});
+    EXPECT_EQ(ClipboardBits(), clipboard);
+}
+
+TEST_F(OutputsTest, UnwritablePathsReturnZeroAndLeaveNothing) {
+    EXPECT_EQ(DMSaveAsBMP(nullptr), 0);
+    EXPECT_EQ(DMSaveAsWMF(nullptr), 0);
+    const std::string missing = dir_.file("no/such/dir/out.bmp");
+    EXPECT_EQ(DMSaveAsBMP(missing.c_str()), 0);
+    EXPECT_EQ(DMSaveAsWMF(missing.c_str()), 0);
+    const std::string directory = dir_.file("a-directory");
+    ASSERT_EQ(mkdir(directory.c_str(), 0755), 0);
+    EXPECT_EQ(DMSaveAsBMP(directory.c_str()), 0);
+    EXPECT_EQ(DMSaveAsWMF(directory.c_str()), 0);
+    // A path whose parent is a regular file.
+    const std::string file = dir_.file("plain");
+    WriteFileBytes(file, "x");
+    EXPECT_EQ(DMSaveAsBMP((file + "/out.bmp").c_str()), 0);
+    EXPECT_EQ(Entries(directory), std::vector<std::string>{});
+    std::vector<std::string> left = Entries(dir_.file(""));
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"a-directory", "plain"}));
+}
+
+TEST_F(OutputsTest, SizesTheFormatsCannotHoldAreRefusedAndTheOldFileKept) {
+    const std::string wmf = dir_.file("wide.wmf");
+    WriteFileBytes(wmf, "old");
+    DMSetSize(32768, 10);
+    EXPECT_EQ(DMSaveAsWMF(wmf.c_str()), 0);
+    DMSetSize(10, 32768);
+    EXPECT_EQ(DMSaveAsWMF(wmf.c_str()), 0);
+    EXPECT_EQ(ReadFileBytes(wmf), "old");
+    DMSetSize(32767, 1);
+    EXPECT_EQ(DMSaveAsWMF(wmf.c_str()), 1);
+
+    const std::string bmp = dir_.file("huge.bmp");
+    DMSetSize(200000, 200000);
+    EXPECT_EQ(DMSaveAsBMP(bmp.c_str()), 0);
+    EXPECT_TRUE(Entries(dir_.file("")).size() == 1u);
+}
+
+TEST_F(OutputsTest, SavingTwiceReplacesTheFile) {
+    const std::string path = dir_.file("twice.bmp");
+    DMSetSize(32, 40);
+    ASSERT_EQ(DMSaveAsBMP(path.c_str()), 1);
+    const std::string first = ReadFileBytes(path);
+    DMSetSize(64, 40);
+    ASSERT_EQ(DMSaveAsBMP(path.c_str()), 1);
+    const std::string second = ReadFileBytes(path);
+    EXPECT_EQ(first.size(), 62u + 4 * 40);
+    EXPECT_EQ(second.size(), 62u + 8 * 40);
+    EXPECT_EQ(Entries(dir_.file("")), std::vector<std::string>{"twice.bmp"});
+}
+
+TEST_F(OutputsTest, HugeModuleSizesAreClampedNotOverflowed) {
+    for (const double cm : {1e30, 1e300, static_cast<double>(INFINITY), 5e6}) {
+        DMSetSize(64, 64);
+        DMSetInfo(cm, 2, 2);
+        const std::string path = dir_.file("huge-module.bmp");
+        EXPECT_EQ(DMSaveAsBMP(path.c_str()), 1) << cm;
+        EXPECT_EQ(DMSaveAsWMF(dir_.file("huge-module.wmf").c_str()), 1) << cm;
+        EXPECT_EQ(DMCopyToClipboard(), 1) << cm;
+    }
+}
+
+TEST_F(OutputsTest, ModuleSizeZeroReusesThePreviousPixelSize) {
+    const std::string a = dir_.file("a.bmp");
+    const std::string b = dir_.file("b.bmp");
+    DMSetInfo(0.5, 0, 0);  // 18 pixels at 96 dpi
+    ASSERT_EQ(DMSaveAsBMP(a.c_str()), 1);
+    DMSetInfo(1e-50, 0, 0);  // stored as 0.0
+    ASSERT_EQ(DMSaveAsBMP(b.c_str()), 1);
+    EXPECT_EQ(ReadFileBytes(a), ReadFileBytes(b));
+}
+
+TEST_F(OutputsTest, OnePixelPictureIsAWholeBmp) {
+    DMSetSize(1, 1);
+    ASSERT_EQ(DMSaveAsBMP(dir_.file("one.bmp").c_str()), 1);
+    EXPECT_EQ(ReadFileBytes(dir_.file("one.bmp")).size(), 66u);  // 62 + one padded row of 4 bytes
+}
+
+}  // namespace
+}  // namespace ecc200
