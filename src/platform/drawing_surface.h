@@ -43,6 +43,11 @@ public:
 
     // FillRect: fills left <= x < right, top <= y < bottom with the brush
     // without selecting it into the context.
+    // It is PatBlt(left, top, right - left, bottom - top), so a reversed
+    // rectangle fills from right + 1 to left + 1 on each reversed axis. A
+    // brush that does not exist (deleted, or never created) cannot be
+    // selected: the blit then uses the brush the context holds, the stock
+    // white brush (measured under Wine).
     virtual void FillRect(const PixelRect& rect, Brush brush) = 0;
 
     // MoveToEx (the previous position is not kept) and LineTo with the

@@ -12,6 +12,9 @@
 // - deleting a recorded brush writes EMR_DELETEOBJECT and frees its index;
 // - the default pen is never written.
 //
+// A brush that does not exist cannot be selected, so FillRect with one
+// writes the blit alone, painting with the brush already selected.
+//
 // The header's rclBounds is the union, in device pixels and inclusive on
 // all sides, of every blit's rectangle put in order and of the rectangle
 // spanned by each line's start and end; (0, 0, -1, -1) when nothing was
@@ -28,6 +31,7 @@
 #include "platform/drawing_surface.h"
 #include "platform/object_slots.h"
 #include "platform/record_writer.h"
+#include "platform/text_mode_mapping.h"
 #include "platform/wrapping_int32.h"
 
 namespace ecc200::platform {
@@ -121,14 +125,14 @@ public:
         handleOf_.erase(recorded);
     }
 
-    // A brush this recording does not know makes FillRect fail before
-    // anything is written.
+    // A brush that does not exist cannot be selected: only the blit is
+    // written, with the brush the recording holds.
     void FillRect(const PixelRect& rect, Brush brush) override {
+        if (closed_) return;
         const std::optional<ColourRef> colour = brushes_.Find(brush);
-        if (closed_ || !colour) return;
-        SelectObject(HandleOf(brush.value, *colour));
+        if (colour) SelectObject(HandleOf(brush.value, *colour));
         WriteBitBlt(rect.left, rect.top, WrappingSub(rect.right, rect.left), WrappingSub(rect.bottom, rect.top));
-        SelectObject(kStockWhiteBrush);
+        if (colour) SelectObject(kStockWhiteBrush);
     }
 
     void MoveToEx(std::int32_t x, std::int32_t y) override {
@@ -175,9 +179,8 @@ public:
     }
 
 private:
-    // MM_TEXT: a device pixel is a logical unit shifted by the window origin.
-    std::int32_t DeviceX(std::int32_t x) const { return WrappingSub(x, origin_.x); }
-    std::int32_t DeviceY(std::int32_t y) const { return WrappingSub(y, origin_.y); }
+    std::int32_t DeviceX(std::int32_t x) const { return TextModeToDevice(x, origin_.x); }
+    std::int32_t DeviceY(std::int32_t y) const { return TextModeToDevice(y, origin_.y); }
 
     // iType and a placeholder for nSize, which EndRecord fills in from what
     // was written.

@@ -4,10 +4,14 @@
 // coordinate is included and the second excluded; when the two are reversed
 // the range runs from second + 1 to first + 1, so PatBlt with a negative
 // extent and a line drawn backwards both keep their start and drop their
-// end. Computed in 64 bits so that no coordinate overflows.
+// end. The + 1 wraps around in 32 bits as in GDI's own arithmetic, so a
+// reversed run that starts at INT32_MAX ends at INT32_MIN and is empty
+// (measured under Wine); the range itself is held in 64 bits.
 #pragma once
 
 #include <cstdint>
+
+#include "platform/wrapping_int32.h"
 
 namespace ecc200::platform {
 
@@ -18,7 +22,7 @@ struct PixelRun {
 
 constexpr PixelRun PixelRunBetween(std::int32_t first, std::int32_t second) {
     if (first <= second) return {first, second};
-    return {static_cast<std::int64_t>(second) + 1, static_cast<std::int64_t>(first) + 1};
+    return {WrappingAdd(second, 1), WrappingAdd(first, 1)};
 }
 
 // The part of the run that lies in [0, limit); empty when begin >= end.

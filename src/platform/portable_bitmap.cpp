@@ -15,6 +15,7 @@
 #include "platform/drawing_surface.h"
 #include "platform/line_raster.h"
 #include "platform/pixel_run.h"
+#include "platform/text_mode_mapping.h"
 #include "platform/wrapping_int32.h"
 
 namespace ecc200::platform {
@@ -24,6 +25,7 @@ namespace {
 // two-entry colour table, then the rows.
 constexpr std::size_t kColourTableOffset = 40;
 constexpr std::size_t kRowsOffset = 48;
+constexpr ColourRef kStockWhite = 0x00FFFFFF;
 constexpr std::uint8_t kMonochromeColourTable[8] = {0x00, 0x00, 0x00, 0x00,   // index 0: black
                                                     0xFF, 0xFF, 0xFF, 0x00};  // index 1: white
 
@@ -56,15 +58,14 @@ public:
 
     // FillRect is PatBlt(left, top, right - left, bottom - top): a reversed
     // rectangle fills the mirrored run of each axis (see pixel_run.h), an
-    // empty one nothing. A brush this context does not know fills nothing,
-    // as FillRect with an invalid brush fails.
+    // empty one nothing. A brush that does not exist cannot be selected, so
+    // the blit uses the brush the context holds, the stock white brush.
     void FillRect(const PixelRect& rect, Brush brush) override {
-        const std::optional<ColourRef> colour = brushes_.Find(brush);
-        if (!colour) return;
+        const ColourRef colour = brushes_.Find(brush).value_or(kStockWhite);
         const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rect.left), DeviceX(rect.right)), width_);
         const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rect.top), DeviceY(rect.bottom)), height_);
         if (xs.begin >= xs.end) return;
-        for (std::int64_t y = ys.begin; y < ys.end; ++y) SetRowBits(xs.begin, xs.end, y, IsWhite(*colour));
+        for (std::int64_t y = ys.begin; y < ys.end; ++y) SetRowBits(xs.begin, xs.end, y, IsWhite(colour));
     }
 
     void MoveToEx(std::int32_t x, std::int32_t y) override { position_ = {x, y}; }
@@ -96,8 +97,8 @@ public:
     }
 
 private:
-    std::int32_t DeviceX(std::int32_t x) const { return WrappingSub(x, origin_.x); }
-    std::int32_t DeviceY(std::int32_t y) const { return WrappingSub(y, origin_.y); }
+    std::int32_t DeviceX(std::int32_t x) const { return TextModeToDevice(x, origin_.x); }
+    std::int32_t DeviceY(std::int32_t y) const { return TextModeToDevice(y, origin_.y); }
 
     std::uint8_t* Row(std::int64_t y) const { return rows_.get() + static_cast<std::size_t>(y) * rowBytes_; }
 

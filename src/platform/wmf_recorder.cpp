@@ -12,6 +12,8 @@
 //   re-selected a solid 00FFFFFF brush is written for it into the next free
 //   slot, and from then on only that slot is selected; it is never deleted;
 // - deleting a recorded brush writes META_DELETEOBJECT and frees its slot;
+// - a brush that does not exist cannot be selected, so FillRect with one
+//   writes the blit alone, painting with the brush already selected;
 // - the default pen is never written;
 // - every coordinate and extent keeps only its low 16 bits.
 #include <algorithm>
@@ -68,15 +70,16 @@ public:
         slotOf_.erase(recorded);
     }
 
-    // A brush this recording does not know makes FillRect fail before
-    // anything is written.
+    // A brush that does not exist cannot be selected: only the blit is
+    // written, with the brush the recording holds.
     void FillRect(const PixelRect& rect, Brush brush) override {
+        if (closed_) return;
         const std::optional<ColourRef> colour = brushes_.Find(brush);
-        if (closed_ || !colour) return;
-        SelectSlot(SlotOf(brush.value, *colour));
+        if (colour) SelectSlot(SlotOf(brush.value, *colour));
         // META_PATBLT, [MS-WMF] 2.3.3.12: rop, then height, width, y, x.
         Record(kMetaPatBlt, {LowWord(kPatCopy), HighWord(kPatCopy), Low16(WrappingSub(rect.bottom, rect.top)),
                              Low16(WrappingSub(rect.right, rect.left)), Low16(rect.top), Low16(rect.left)});
+        if (!colour) return;
         if (!stockWhiteSlot_) stockWhiteSlot_ = CreateBrushRecord(kStockWhite);
         SelectSlot(*stockWhiteSlot_);
     }

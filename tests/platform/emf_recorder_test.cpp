@@ -313,14 +313,87 @@ TEST_F(EmfRecorderTest, DeletedHandleIsReused) {
     EXPECT_EQ(U16At(bits, 56), 3);
 }
 
-TEST_F(EmfRecorderTest, UnselectedAndUnknownBrushesLeaveNoRecord) {
+TEST_F(EmfRecorderTest, UnselectedBrushLeavesNoRecord) {
     const std::vector<std::uint8_t> bits = Record500x300([](EnhMetafileRecorder& r) {
         const Brush unused = r.CreateSolidBrush(kBlack);
         r.DeleteBrush(unused);
-        r.FillRect({0, 0, 5, 5}, unused);
-        r.FillRect({0, 0, 5, 5}, Brush{99});
+        r.DeleteBrush(unused);
     });
     EXPECT_EQ(bits.size(), 172u);
+}
+
+// Recorded by GDI under Wine: a brush that no longer exists cannot be
+// selected, so FillRect writes its blit alone, which still counts for the
+// bounds.
+TEST_F(EmfRecorderTest, NonexistentBrushWritesTheBlitAlone) {
+    std::unique_ptr<EnhMetafileRecorder> recorder = CreateEnhMetafileRecorder();
+    const Brush deleted = recorder->CreateSolidBrush(0x000000FF);
+    recorder->DeleteBrush(deleted);
+    recorder->FillRect({0, 0, 5, 5}, deleted);
+    EXPECT_EQ(Bits(*recorder),
+              Hex("01 00 00 00 6C 00 00 00 00 00 00 00 00 00 00 00 04 00 00 00 04 00 00 00"
+                  "00 00 00 00 00 00 00 00 69 00 00 00 69 00 00 00 20 45 4D 46 00 00 01 00"
+                  "E4 00 00 00 03 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+                  "00 04 00 00 00 03 00 00 0F 01 00 00 CB 00 00 00 00 00 00 00 00 00 00 00"
+                  "00 00 00 00 98 22 04 00 F8 18 03 00"
+                  "4C 00 00 00 64 00 00 00 00 00 00 00 00 00 00 00 04 00 00 00 04 00 00 00"
+                  "00 00 00 00 00 00 00 00 05 00 00 00 05 00 00 00 21 00 F0 00 00 00 00 00"
+                  "00 00 00 00 00 00 80 3F 00 00 00 00 00 00 00 00 00 00 80 3F 00 00 00 00"
+                  "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+                  "00 00 00 00"
+                  "0E 00 00 00 14 00 00 00 00 00 00 00 10 00 00 00 14 00 00 00"));
+}
+
+struct EdgeCase {
+    const char* drawing;
+    void (*draw)(EnhMetafileRecorder&);
+    std::size_t bytes;
+    Rect bounds;
+    Rect frame;
+};
+
+// Sizes, bounds and frames GDI recorded under Wine for calls the library
+// never makes: a shifted window origin (bounds in device pixels, blits in
+// logical units), extents that wrap around 32 bits, lines between the ends
+// of the coordinate range, an origin that shifts points out of range.
+TEST_F(EmfRecorderTest, EdgeCasesAsGdiRecordsThem) {
+    const EdgeCase cases[] = {
+        {"window origin",
+         [](EnhMetafileRecorder& r) {
+             r.SetMapModeText();
+             r.SetWindowExtEx(40, 30);
+             r.SetWindowOrgEx(10, 20);
+             r.FillRect({11, 21, 13, 22}, r.CreateSolidBrush(0xFF));
+             r.MoveToEx(5, 5);
+             r.LineTo(30, 40);
+         },
+         352, {-5, -15, 20, 20}, {-132, -396, 529, 528}},
+        {"wrapping extent",
+         [](EnhMetafileRecorder& r) { r.FillRect({-2000000000, -2000000000, 2000000000, 2000000000}, r.CreateSolidBrush(0)); },
+         276, {-2000000000, -2000000000, 1999999999, 1999999999}, {-1765324, 424282, 1765297, -424309}},
+        {"range ends",
+         [](EnhMetafileRecorder& r) {
+             r.MoveToEx(INT32_MIN, 5);
+             r.LineTo(INT32_MAX, -7);
+             r.LineTo(3, INT32_MAX);
+         },
+         176, {INT32_MIN, -7, INT32_MAX, INT32_MAX}, {0, -185, -26, -26}},
+        {"origin out of range",
+         [](EnhMetafileRecorder& r) {
+             r.SetWindowOrgEx(INT32_MIN, 5);
+             r.FillRect({1, 0, 2, 1}, r.CreateSolidBrush(0));
+             r.LineTo(3, 4);
+         },
+         308, {INT32_MIN, -5, INT32_MIN, -1}, {0, -132, 0, -26}},
+    };
+    for (const EdgeCase& c : cases) {
+        std::unique_ptr<EnhMetafileRecorder> recorder = CreateEnhMetafileRecorder();
+        c.draw(*recorder);
+        const std::vector<std::uint8_t> bits = Bits(*recorder);
+        EXPECT_EQ(bits.size(), c.bytes) << c.drawing;
+        EXPECT_EQ(RectAt(bits, 8), c.bounds) << c.drawing;
+        EXPECT_EQ(RectAt(bits, 24), c.frame) << c.drawing;
+    }
 }
 
 TEST_F(EmfRecorderTest, ClosesOnlyOnceAndKeepsItsBits) {

@@ -127,8 +127,12 @@ TEST(LineRasterTest, CoordinatesAtTheEndsOfTheRangeNeitherOverflowNorStep) {
         EXPECT_EQ(y, 3);
     });
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(Rasterize({kMax, 4}, {kMin, 4}, 3, 10), (PixelSet{{0, 4}, {1, 4}, {2, 4}}));
-    EXPECT_EQ(Rasterize({2, kMax}, {2, kMin}, 3, 2), (PixelSet{{2, 0}, {2, 1}}));
+    EXPECT_EQ(Rasterize({kMax - 1, 4}, {kMin, 4}, 3, 10), (PixelSet{{0, 4}, {1, 4}, {2, 4}}));
+    EXPECT_EQ(Rasterize({2, kMax - 1}, {2, kMin}, 3, 2), (PixelSet{{2, 0}, {2, 1}}));
+    // Backwards from INT32_MAX the run ends at INT32_MAX + 1, which wraps
+    // round to INT32_MIN in GDI: nothing is drawn (measured under Wine).
+    EXPECT_TRUE(Rasterize({kMax, 4}, {kMin, 4}, 3, 10).empty());
+    EXPECT_TRUE(Rasterize({2, kMax}, {2, kMin}, 3, 2).empty());
     // An exact diagonal through the whole range: (k, k).
     EXPECT_EQ(Rasterize({-2000000000, -2000000000}, {2000000000, 2000000000}, 3, 3), (PixelSet{{0, 0}, {1, 1}, {2, 2}}));
     // Slope 1/2 with ties at every odd x, drawn both ways: y = floor(x / 2).

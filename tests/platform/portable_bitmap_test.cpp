@@ -157,6 +157,14 @@ TEST(PortableBitmapTest, ReversedRectFillsTheMirroredRun) {
               "###...##\n"
               "###...##\n"
               "###...##\n");
+
+    // From INT32_MAX the run's end wraps round to INT32_MIN: nothing.
+    std::unique_ptr<BitmapContext> edge = CreateBitmapContext(8, 1);
+    const Brush edgeWhite = edge->CreateSolidBrush(kWhite);
+    edge->FillRect({INT32_MAX, 0, 0, 1}, edgeWhite);
+    EXPECT_EQ(Picture(Convert(*edge, 8, 1), 8, 1), "########\n");
+    edge->FillRect({INT32_MAX - 1, 0, 0, 1}, edgeWhite);
+    EXPECT_EQ(Picture(Convert(*edge, 8, 1), 8, 1), "#.......\n");
 }
 
 TEST(PortableBitmapTest, FillsAndLinesFarOutsideAreClipped) {
@@ -170,7 +178,7 @@ TEST(PortableBitmapTest, FillsAndLinesFarOutsideAreClipped) {
     bitmap->FillRect({2000000000, 0, 2000000007, 4}, bitmap->CreateSolidBrush(kBlack));
     bitmap->MoveToEx(-2000000000, 1);
     bitmap->LineTo(2000000000, 1);
-    bitmap->MoveToEx(4, kMax);
+    bitmap->MoveToEx(4, kMax - 1);
     bitmap->LineTo(4, kMin);
     EXPECT_EQ(Picture(Convert(*bitmap, 6, 4), 6, 4),
               "....#.\n"
@@ -219,14 +227,19 @@ TEST(PortableBitmapTest, RowsRunBottomUp) {
               Hex("00 80 00 00  00 00 00 00  80 00 00 00"));
 }
 
-TEST(PortableBitmapTest, UnknownOrDeletedBrushFillsNothing) {
-    std::unique_ptr<BitmapContext> bitmap = CreateBitmapContext(4, 1);
-    const Brush white = bitmap->CreateSolidBrush(kWhite);
-    bitmap->DeleteBrush(white);
-    bitmap->FillRect({0, 0, 4, 1}, white);
-    bitmap->FillRect({0, 0, 4, 1}, Brush{});
-    bitmap->FillRect({0, 0, 4, 1}, Brush{12345});
-    EXPECT_EQ(Picture(Convert(*bitmap, 4, 1), 4, 1), "####\n");
+// A brush that does not exist cannot be selected, so FillRect blits with
+// the brush the context holds: the stock white brush (measured under Wine).
+TEST(PortableBitmapTest, NonexistentBrushPaintsWithTheSelectedWhiteBrush) {
+    std::unique_ptr<BitmapContext> bitmap = CreateBitmapContext(6, 4);
+    const Brush red = bitmap->CreateSolidBrush(0x000000FF);
+    bitmap->DeleteBrush(red);
+    bitmap->FillRect({1, 1, 4, 3}, red);
+    bitmap->FillRect({5, 0, 6, 1}, Brush{});
+    EXPECT_EQ(Picture(Convert(*bitmap, 6, 4), 6, 4),
+              "#####.\n"
+              "#...##\n"
+              "#...##\n"
+              "######\n");
 }
 
 // In MM_TEXT the window origin is the logical point that lands on pixel
@@ -241,6 +254,19 @@ TEST(PortableBitmapTest, WindowOriginShiftsTheDrawing) {
               "####\n"
               "#..#\n"
               "####\n");
+}
+
+// A shifted point beyond the 32-bit range does not wrap around onto the
+// bitmap: GDI (under Wine) puts it at INT32_MIN.
+TEST(PortableBitmapTest, PointsShiftedOutOfRangeStayOff) {
+    std::unique_ptr<BitmapContext> bitmap = CreateBitmapContext(8, 6);
+    bitmap->SetWindowOrgEx(INT32_MAX, 0);
+    bitmap->FillRect({INT32_MIN, 1, INT32_MIN + 2, 2}, bitmap->CreateSolidBrush(kWhite));
+    bitmap->MoveToEx(INT32_MIN, 1);
+    bitmap->LineTo(INT32_MIN + 3, 3);
+    std::string expected;
+    for (int row = 0; row < 6; ++row) expected += "########\n";
+    EXPECT_EQ(Picture(Convert(*bitmap, 8, 6), 8, 6), expected);
 }
 
 TEST(PortableBitmapTest, ImpossibleSizesGiveNoBitmap) {

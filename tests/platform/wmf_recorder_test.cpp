@@ -182,14 +182,33 @@ TEST(WmfRecorderTest, SetMapModeIsRecorded) {
     EXPECT_EQ(U32At(bits, 12), 4u);  // mtMaxRecord
 }
 
-TEST(WmfRecorderTest, UnknownBrushRecordsNothing) {
+// Recorded by GDI under Wine: a brush that no longer exists cannot be
+// selected, so FillRect writes its blit alone; deleting a brush twice
+// writes one META_DELETEOBJECT.
+TEST(WmfRecorderTest, NonexistentBrushWritesTheBlitAlone) {
     std::unique_ptr<MetafileRecorder> recorder = CreateMetafileRecorder();
-    const Brush deleted = recorder->CreateSolidBrush(kBlack);
+    const Brush deleted = recorder->CreateSolidBrush(0x000000FF);
     recorder->DeleteBrush(deleted);
     recorder->FillRect({0, 0, 5, 5}, deleted);
-    recorder->FillRect({0, 0, 5, 5}, Brush{77});
-    recorder->DeleteBrush(Brush{77});
-    EXPECT_EQ(Bits(*recorder).size(), 24u);
+    EXPECT_EQ(Bits(*recorder), Hex("01 00 09 00 00 03 15 00 00 00 00 00 09 00 00 00 00 00"
+                                   "09 00 00 00 1D 06 21 00 F0 00 05 00 05 00 00 00 00 00"
+                                   "03 00 00 00 00 00"));
+
+    recorder = CreateMetafileRecorder();
+    const Brush brush = recorder->CreateSolidBrush(0x00123456);
+    recorder->FillRect({0, 0, 3, 3}, brush);
+    recorder->FillRect({1, 1, 2, 2}, brush);
+    recorder->DeleteBrush(brush);
+    recorder->DeleteBrush(brush);
+    EXPECT_EQ(Bits(*recorder), Hex("01 00 09 00 00 03 40 00 00 00 02 00 09 00 00 00 00 00"
+                                   "07 00 00 00 FC 02 00 00 56 34 12 00 00 00  04 00 00 00 2D 01 00 00"
+                                   "09 00 00 00 1D 06 21 00 F0 00 03 00 03 00 00 00 00 00"
+                                   "07 00 00 00 FC 02 00 00 FF FF FF 00 00 00  04 00 00 00 2D 01 01 00"
+                                   "04 00 00 00 2D 01 00 00"
+                                   "09 00 00 00 1D 06 21 00 F0 00 01 00 01 00 01 00 01 00"
+                                   "04 00 00 00 2D 01 01 00"
+                                   "04 00 00 00 F0 01 00 00"
+                                   "03 00 00 00 00 00"));
 }
 
 TEST(WmfRecorderTest, ClosesOnlyOnce) {
