@@ -4,7 +4,6 @@
 // it at drawing time and keeps one bit per pixel, already laid out as the
 // rows of a 1-bit DIB (leftmost pixel in the most significant bit, rows
 // padded to 4 bytes with 0 bits), top row first.
-#include <algorithm>
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
@@ -42,7 +41,7 @@ struct FreeDeleter {
     void operator()(std::uint8_t* p) const { std::free(p); }
 };
 
-std::int32_t ReadI32le(const std::uint8_t* p) {
+[[maybe_unused]] std::int32_t ReadI32le(const std::uint8_t* p) {
     return Int32FromBits(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
                          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
 }

@@ -264,13 +264,6 @@ TEST_F(EmfRecorderTest, BoundsAndFrameAsMeasured) {
     }
 }
 
-TEST_F(EmfRecorderTest, SolidFrameAt120Dpi) {
-    SetPortableScreenDpi(120);
-    const std::vector<std::uint8_t> bits = RecordPicture(DefaultModules(3), true);
-    EXPECT_EQ(RectAt(bits, 8), (Rect{0, 0, 500, 300}));
-    EXPECT_EQ(RectAt(bits, 24), (Rect{0, 0, 10595, 6367}));
-}
-
 // Blits keep their corners as given in their own bounds; only the header
 // puts them in order.
 TEST_F(EmfRecorderTest, EmptyAndReversedBlitsKeepTheirExtents) {

@@ -103,16 +103,6 @@ TEST(PortableBitmapTest, ColoursGoToTheNearerOfBlackAndWhite) {
     }
 }
 
-TEST(PortableBitmapTest, GreysSplitBetween127And128) {
-    std::unique_ptr<BitmapContext> bitmap = CreateBitmapContext(256, 1);
-    for (int v = 0; v < 256; ++v) {
-        const Brush brush = bitmap->CreateSolidBrush(Rgb(v, v, v));
-        bitmap->FillRect({v, 0, v + 1, 1}, brush);
-    }
-    const std::vector<std::uint8_t> block = Convert(*bitmap, 256, 1);
-    for (int v = 0; v < 256; ++v) EXPECT_EQ(PixelAt(block, 256, 1, v, 0), v >= 128 ? 1 : 0) << v;
-}
-
 // All-white bitmaps: every row holds W one-bits, then zero bits up to the
 // next multiple of 32.
 TEST(PortableBitmapTest, RowsArePaddedWithZeroBits) {
