@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "output/byte_writer.h"
+#include "platform/byte_writer.h"
 #include "platform/drawing_surface.h"
 
 namespace ecc200 {
@@ -25,7 +25,7 @@ std::optional<MonochromeGeometry> MonochromeGeometryOf(std::int32_t width, std::
 }
 
 std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t height, const MonochromeGeometry& geometry) {
-    ByteWriter header;
+    platform::ByteWriter header;
     header.u32le(kInfoHeaderSize);     // 0: biSize
     header.i32le(width);               // 4: biWidth
     header.i32le(height);              // 8: biHeight, positive: rows run bottom-up
@@ -42,7 +42,7 @@ std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t heig
 }
 
 std::vector<std::uint8_t> BitmapFileHeader(const MonochromeGeometry& geometry) {
-    ByteWriter header;
+    platform::ByteWriter header;
     header.u16le(kBitmapType);        // 0: bfType
     header.u32le(geometry.fileSize);  // 2: bfSize
     header.u16le(0);                  // 6: bfReserved1

@@ -2,12 +2,12 @@
 
 #include <cassert>
 
-#include "output/byte_writer.h"
+#include "platform/byte_writer.h"
 
 namespace ecc200 {
 
 std::vector<std::uint8_t> PlaceableMetafileHeader(std::int32_t width, std::int32_t height, std::int32_t unitsPerInch) {
-    ByteWriter header;
+    platform::ByteWriter header;
     header.u32le(kPlaceableKey);                                  // 0: key
     header.u16le(0);                                              // 4: metafile handle
     header.u16le(0);                                              // 6: bounding box left
@@ -17,7 +17,10 @@ std::vector<std::uint8_t> PlaceableMetafileHeader(std::int32_t width, std::int32
     header.u16le(static_cast<std::uint16_t>(unitsPerInch & 0xFFFF));  // 14: units per inch
     header.u32le(0);                                              // 16: reserved
     std::uint16_t checksum = 0;
-    for (std::size_t offset = 0; offset < header.size(); offset += 2) checksum ^= ReadU16le(header.bytes(), offset);
+    const std::vector<std::uint8_t>& words = header.bytes();
+    for (std::size_t offset = 0; offset < words.size(); offset += 2) {
+        checksum ^= static_cast<std::uint16_t>(words[offset] | words[offset + 1] << 8);
+    }
     header.u16le(checksum);                                       // 20: checksum
     assert(header.size() == kPlaceableHeaderSize);
     return header.bytes();

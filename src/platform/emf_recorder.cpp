@@ -30,7 +30,7 @@
 #include "platform/brush_table.h"
 #include "platform/drawing_surface.h"
 #include "platform/object_slots.h"
-#include "platform/record_writer.h"
+#include "platform/byte_writer.h"
 #include "platform/text_mode_mapping.h"
 #include "platform/wrapping_int32.h"
 
@@ -172,7 +172,7 @@ public:
         WriteEof();
         const std::uint64_t totalBytes = kHeaderBytes + static_cast<std::uint64_t>(records_.size());
         if (totalBytes > UINT32_MAX || handles_.End() > UINT16_MAX) return nullptr;
-        RecordWriter out;
+        ByteWriter out;
         WriteHeader(out, static_cast<std::uint32_t>(totalBytes));
         out.Append(records_.bytes());
         return std::make_unique<MemoryEnhMetafile>(out.Take());
@@ -265,7 +265,7 @@ private:
     }
 
     // EMR_HEADER, [MS-EMF] 2.3.4.2, in its 108-byte form.
-    void WriteHeader(RecordWriter& out, std::uint32_t totalBytes) const {
+    void WriteHeader(ByteWriter& out, std::uint32_t totalBytes) const {
         const RectL bounds = bounds_.Result();
         out.u32le(kEmrHeader);                                       //   0 iType
         out.u32le(kHeaderBytes);                                     //   4 nSize
@@ -301,7 +301,7 @@ private:
     BrushTable brushes_;
     ObjectSlots handles_{1};
     std::map<std::uintptr_t, std::uint32_t> handleOf_;  // recorded brushes and their handle indices
-    RecordWriter records_;  // every record after the header
+    ByteWriter records_;  // every record after the header
     std::uint32_t recordCount_ = 0;
     BoundsAccumulator bounds_;
     PointL origin_{0, 0};    // the window origin

@@ -25,7 +25,7 @@
 #include "platform/brush_table.h"
 #include "platform/drawing_surface.h"
 #include "platform/object_slots.h"
-#include "platform/record_writer.h"
+#include "platform/byte_writer.h"
 #include "platform/wrapping_int32.h"
 
 namespace ecc200::platform {
@@ -100,7 +100,7 @@ public:
         if (totalWords > UINT32_MAX || slots_.End() > UINT16_MAX) return std::nullopt;
 
         // METAHEADER, [MS-WMF] 2.3.2.2.
-        RecordWriter out;
+        ByteWriter out;
         out.u16le(kMemoryMetafile);                              //  0 mtType
         out.u16le(kHeaderWords);                                 //  2 mtHeaderSize
         out.u16le(kMetafileVersion);                             //  4 mtVersion
@@ -148,7 +148,7 @@ private:
     ObjectSlots slots_{0};
     std::map<std::uintptr_t, std::uint32_t> slotOf_;  // recorded brushes and their slots
     std::optional<std::uint32_t> stockWhiteSlot_;
-    RecordWriter records_;
+    ByteWriter records_;
     std::uint32_t maxRecordWords_ = 0;
     bool closed_ = false;
 };

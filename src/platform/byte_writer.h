@@ -1,5 +1,5 @@
-// A little-endian record writer over a growing byte buffer, for the
-// metafile recorders. Every field is written on its own with explicit
+// A little-endian byte writer over a growing buffer, for the metafile
+// records and the file headers. Every field is written on its own with explicit
 // shifts, so the output never depends on the host's byte order or on
 // structure layout.
 #pragma once
@@ -13,7 +13,7 @@
 
 namespace ecc200::platform {
 
-class RecordWriter {
+class ByteWriter {
 public:
     void u16le(std::uint16_t v) {
         bytes_.push_back(static_cast<std::uint8_t>(v));
