@@ -59,27 +59,23 @@ static char *FillMessage(const char *patternHex, long count) {
     return message;
 }
 
-static int SetMessage(Player *player, char **words, int count) {
-    char *message;
-    if (count == 2 && strcmp(words[0], "message-fill") != 0) {
-        message = malloc(strlen(words[1]) / 2 + 1);
-        if (message == NULL) return -1;
-        long length = DecodeHex(words[1], (unsigned char *)message);
-        if (length < 0) {
-            free(message);
-            return -1;
-        }
-        message[length] = '\0';
-    } else if (count == 3) {
-        message = FillMessage(words[1], atol(words[2]));
-        if (message == NULL) return -1;
-    } else {
-        player->library->SetMessage("");
-        return 0;
+/* The hexadecimal bytes as a zero-terminated string from malloc. */
+static char *DecodeMessage(const char *hex) {
+    char *message = malloc(strlen(hex) / 2 + 1);
+    long length = message != NULL ? DecodeHex(hex, (unsigned char *)message) : -1;
+    if (length < 0) {
+        free(message);
+        return NULL;
     }
-    player->library->SetMessage(message);
-    free(message);
-    return 0;
+    message[length] = '\0';
+    return message;
+}
+
+/* The bytes a "message" or "message-fill" command passes, from malloc. */
+static char *MessageBytes(char **words, int count) {
+    if (count == 1) return calloc(1, 1);
+    if (strcmp(words[0], "message-fill") == 0) return FillMessage(words[1], atol(words[2]));
+    return DecodeMessage(words[1]);
 }
 
 static void WriteClipboard(Player *player, const char *path) {
@@ -138,7 +134,10 @@ static int Play(Player *player, char **words, int count) {
     } else if (strcmp(command, "message-null") == 0 && count == 1) {
         library->SetMessage(NULL);
     } else if ((strcmp(command, "message") == 0 && count <= 2) || (strcmp(command, "message-fill") == 0 && count == 3)) {
-        return SetMessage(player, words, count);
+        char *message = MessageBytes(words, count);
+        if (message == NULL) return -1;
+        library->SetMessage(message);
+        free(message);
     } else if (strcmp(command, "info") == 0 && count == 4) {
         double moduleSize;
         if (ParseDoubleBits(words[1], &moduleSize) != 0) return -1;
