@@ -17,6 +17,7 @@
 # Exits 0 when everything agrees, 1 when anything differs, 77 (skipped) when
 # the cross compilers or Wine are not installed.
 set -euo pipefail
+export LC_ALL=C  # byte order for sort and comm
 
 usage() {
   echo "usage: $0 --source DIR --work DIR --make-scenarios EXE --runner-linked EXE --runner-shared EXE --shared-library SO" >&2
@@ -126,7 +127,13 @@ export WINEPREFIX=$work/wineprefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
-trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+# However the run ends, the prefix's wineserver ends with it and the prefix
+# (about 1.3 GB) goes.
+end_wine() {
+  "$wineserver" -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+}
+trap end_wine EXIT
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
@@ -240,10 +247,9 @@ for bits in 32 64; do
   done
 done
 
-"$wineserver" -k >/dev/null 2>&1 || true
+end_wine
 trap - EXIT
 wine_seconds=$(elapsed "$wine_started")
-rm -rf "$WINEPREFIX"
 
 cat "$summary"
 echo "scenarios: $(grep -c '^scenario ' "$scenarios"), each played at 96 and 120 dpi"
