@@ -14,8 +14,8 @@
 #    EMF back through Wine's GDI against the BMP of its scenario, and runs
 #    the calling-convention and clipboard checks.
 #
-# Exits 0 when everything agrees, 1 when anything differs, 77 (skipped) when
-# the cross compilers or Wine are not installed.
+# Exits 0 when everything agrees, 1 when anything differs or the cross
+# compilers or Wine are not installed.
 set -euo pipefail
 export LC_ALL=C  # byte order for sort and comm
 
@@ -46,8 +46,8 @@ wineserver=/usr/lib/wine/wineserver
 for tool in i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix i686-w64-mingw32-objdump \
             x86_64-w64-mingw32-objdump "$wine32" "$wine64" "$wineserver"; do
   if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is missing (bash scripts/install-deps.sh installs mingw-w64, wine64 and wine32:i386)"
-    exit 77
+    echo "FAIL: $tool is missing (bash scripts/install-deps.sh installs mingw-w64, wine64 and wine32:i386)"
+    exit 1
   fi
 done
 
