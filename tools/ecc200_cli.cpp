@@ -2,12 +2,10 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -90,12 +88,17 @@ std::optional<std::string> ReadMessageFile(const std::string& path) {
     if (path == "-") {
         return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (file.bad()) return std::nullopt;
-    return content.str();
+    // Read with stdio so that a read error (a directory, say) is seen.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return std::nullopt;
+    std::string content;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return std::nullopt;
+    return content;
 }
 
 // A whole decimal number from min to max, or a usage error naming the option.
@@ -210,9 +213,9 @@ Options ParseArguments(int argc, char** argv) {
 }
 
 // The library stores messages as zero-terminated strings of at most 1999
-// bytes; the tool refuses what the library could not hold as given.
+// bytes; the tool refuses what the library could not hold as given. (A
+// message too long for any symbol has been refused before.)
 std::optional<std::string> CheckMessage(const std::string& message) {
-    if (message.find('\0') != std::string::npos) return "the message contains a zero byte, which cannot be encoded";
     if (message.size() > static_cast<std::size_t>(ecc200::kMaxMessageBytes)) {
         return "the message has " + std::to_string(message.size()) + " bytes; at most " +
                std::to_string(ecc200::kMaxMessageBytes) + " can be encoded";
@@ -289,15 +292,18 @@ int main(int argc, char** argv) {
         std::cerr << "ecc200: " << error.what << '\n' << kUsage;
         return kExitUsage;
     }
-    if (const std::optional<std::string> problem = CheckMessage(*options.message)) {
-        std::cerr << "ecc200: " << *problem << '\n';
+    if (options.message->find('\0') != std::string::npos) {
+        std::cerr << "ecc200: the message contains a zero byte, which cannot be encoded\n";
         return kExitFailure;
     }
-
     const auto state = std::make_unique<ecc200::EncoderWorkingState>();
     if (!ecc200::BuildSymbol(*options.message, *state)) {
         std::cerr << "ecc200: the message needs " << state->messageCodewords
                   << " codewords; the largest symbol (144x144) holds " << ecc200::kMaxDataCodewords << '\n';
+        return kExitFailure;
+    }
+    if (const std::optional<std::string> problem = CheckMessage(*options.message)) {
+        std::cerr << "ecc200: " << *problem << '\n';
         return kExitFailure;
     }
 

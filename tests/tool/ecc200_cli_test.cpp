@@ -2,6 +2,7 @@
 // from ECC200_TOOL, which the build sets for every test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -98,6 +99,7 @@ TEST(Tool, RefusesMessagesTooLongForAnySize) {
         {{"--print", "matrix", std::string(1559, 'A')}, "1559"},
         {{"--print", "codewords", "--hex", Hex(high, "0123456789ABCDEF")}, "3998"},
         {{std::string(1558, 'A') + "\xFF"}, "1560"},
+        {{std::string(2000, 'A')}, "2000"},  // past the byte limit too: the codewords are what count
     };
     for (const Case& c : cases) {
         const CommandResult result = RunTool(c.args);
@@ -108,9 +110,22 @@ TEST(Tool, RefusesMessagesTooLongForAnySize) {
     }
 }
 
+TEST(Tool, RefusesMessagesTheLibraryCannotHoldAsGiven) {
+    // 2000 digits fit a symbol but not the library's 1999-byte message.
+    const CommandResult longDigits = RunTool({"--print", "codewords", std::string(2000, '5')});
+    EXPECT_EQ(longDigits.exitCode, 1);
+    EXPECT_EQ(longDigits.out, "");
+    EXPECT_NE(longDigits.err.find("1999"), std::string::npos) << longDigits.err;
+    const CommandResult zero = RunTool({"--hex", "410042"});
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_NE(zero.err.find("zero byte"), std::string::npos) << zero.err;
+}
+
 TEST(Tool, RejectsBadOptionsWithAUsageLine) {
     const std::vector<std::vector<std::string>> cases = {
         {"--bogus"}, {"--print", "bogus"}, {"--print"}, {"--hex", "0"}, {"--hex", "zz"}, {"abc", "def"}, {"--hex", "41", "abc"},
+        {"--message-file", "/"}, {"--message-file", "/no/such/file"}, {"--size", "0x5"}, {"--size", "12"},
+        {"--module", "-1"}, {"--orientation", "4"}, {"--border", "dotted"}, {"--bar", "12345"}, {"--dpi", "0"},
     };
     for (const std::vector<std::string>& args : cases) {
         const CommandResult result = RunTool(args);
@@ -145,6 +160,39 @@ TEST(Tool, PreviewShowsTheSymbolInsideAQuietZone) {
         drawn += '\n';
     }
     EXPECT_EQ(result.out, drawn);
+}
+
+}  // namespace
+}  // namespace ecc200
+
+namespace ecc200 {
+namespace {
+
+TEST(ToolOutputs, WritesEveryOutputAskedForAndNothingOnFailure) {
+    const test::TempDir dir;
+    const std::string bmp = dir.file("a.bmp");
+    const std::string wmf = dir.file("a.wmf");
+    const std::string emf = dir.file("a.emf");
+    const CommandResult written = RunTool({"--bmp", bmp, "--wmf", wmf, "--emf", emf, "--clipboard", "12"});
+    EXPECT_EQ(written.exitCode, 0) << written.err;
+    EXPECT_EQ(written.out, "");  // outputs given: no preview unless asked
+    EXPECT_EQ(test::ReadFileBytes(bmp).size(), 19262u);
+    EXPECT_EQ(test::ReadFileBytes(wmf).size(), 2028u);
+    EXPECT_EQ(test::ReadFileBytes(emf).size(), 7188u);
+
+    // --dpi sets the screen the picture is laid out for.
+    const std::string wmf120 = dir.file("b.wmf");
+    EXPECT_EQ(RunTool({"--dpi", "120", "--wmf", wmf120, "12"}).exitCode, 0);
+    EXPECT_EQ(test::ReadFileBytes(wmf120).substr(14, 2), std::string("\x78\x00", 2));  // units per inch
+
+    const CommandResult unwritable = RunTool({"--bmp", dir.file("missing/a.bmp")});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_EQ(std::count(unwritable.err.begin(), unwritable.err.end(), '\n'), 1) << unwritable.err;
+
+    const std::string untouched = dir.file("c.bmp");
+    const CommandResult tooLong = RunTool({"--bmp", untouched, std::string(1559, 'A')});
+    EXPECT_EQ(tooLong.exitCode, 1);
+    EXPECT_THROW(test::ReadFileBytes(untouched), std::exception);
 }
 
 }  // namespace
