@@ -20,18 +20,6 @@ std::uint32_t FloatBits(float value) {
     return bits;
 }
 
-TEST(DMSettings, StartsAllZero) {
-    const DMSettings settings;
-    EXPECT_EQ(settings.barColour, 0u);
-    EXPECT_EQ(settings.backgroundColour, 0u);
-    EXPECT_EQ(settings.width, 0);
-    EXPECT_EQ(settings.height, 0);
-    EXPECT_EQ(settings.borderStyle, 0);
-    EXPECT_EQ(FloatBits(settings.moduleSize), 0u);
-    EXPECT_EQ(settings.orientation, 0);
-    EXPECT_EQ(settings.messageBytes(), "");
-}
-
 TEST(ApplySize, ReplacesSizesOfZeroOrLessByTheDefaults) {
     struct Case {
         int width, height, expectedWidth, expectedHeight;
@@ -139,24 +127,6 @@ TEST(ApplyMessage, KeepsTheFirst1999BytesOfLongerStrings) {
     const std::vector<char> unterminated(exact.begin(), exact.end());
     ApplyMessage(settings, unterminated.data());
     EXPECT_EQ(settings.messageBytes(), exact);
-}
-
-TEST(ApplyDefaults, RestoresEveryField) {
-    DMSettings settings;
-    ApplySize(settings, 7, 9);
-    ApplyInfo(settings, 1.5, 2, 1);
-    ApplyMessage(settings, Pattern(1999).c_str());
-    settings.barColour = 0x123456;
-    settings.backgroundColour = 0x654321;
-    ApplyDefaults(settings);
-    EXPECT_EQ(settings.barColour, 0u);
-    EXPECT_EQ(settings.backgroundColour, 0xFFFFFFu);
-    EXPECT_EQ(settings.width, 500);
-    EXPECT_EQ(settings.height, 300);
-    EXPECT_EQ(settings.borderStyle, 0);
-    EXPECT_EQ(FloatBits(settings.moduleSize), 0x3E4CCCCDu);
-    EXPECT_EQ(settings.orientation, 0);
-    EXPECT_EQ(settings.messageBytes(), "12");
 }
 
 }  // namespace
