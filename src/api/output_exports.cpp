@@ -1,7 +1,6 @@
 // The exported outputs: each takes the library's lock, runs one output and
 // turns every failure, an exhausted memory included, into the result 0.
 #include <cstdint>
-#include <exception>
 
 #include "api/settings.h"
 #include "ecc200.h"
@@ -21,7 +20,9 @@ unsigned char Run(Output output) {
     const std::lock_guard<std::mutex> lock(ecc200::ApiMutex());
     try {
         return output(ecc200::Settings(), ModulePixels()) ? 1 : 0;
-    } catch (const std::exception&) {
+    } catch (...) {
+        // Nothing may unwind into a C caller: an exhausted memory, or
+        // anything else, is a failed output.
         return 0;
     }
 }
