@@ -27,8 +27,9 @@ bool PutEnhMetafileOnClipboard(std::unique_ptr<EnhMetafile> metafile) {
     // recorder.
     const HENHMETAFILE handle = static_cast<GdiEnhMetafile&>(*metafile).Release();
     if (::SetClipboardData(CF_ENHMETAFILE, handle) == nullptr) {
-        // Not taken over: still ours to delete.
+        // Not taken over: still ours to delete, and not delivered.
         ::DeleteEnhMetaFile(handle);
+        return false;
     }
     return true;
 }
