@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make libgtest-dev libbenchmark-dev     # build, unit tests, benchmarks
+  cmake g++ clang make libgtest-dev libbenchmark-dev  # build, unit tests, benchmarks
   zxing-cpp-tools dmtx-utils imagemagick           # decoders that read our symbols back
   libwmf-bin emf2svg                               # third-party metafile readers
   mingw-w64 wine64 wine32:i386                     # the Windows DLL and its proof under Wine
