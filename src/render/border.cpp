@@ -24,8 +24,6 @@ Dash DashAt(std::int32_t first, std::int32_t length, std::int32_t i) {
     return {static_cast<std::int32_t>(start), static_cast<std::int32_t>(start + 8 > last ? last : start + 4)};
 }
 
-}  // namespace
-
 void DrawSolidBorder(platform::DeviceContext& dc, std::int32_t x0, std::int32_t y0, std::int32_t width,
                      std::int32_t height) {
     // Each line stops short of its end point, so the bottom and left edges
@@ -57,6 +55,17 @@ void DrawDashedBorder(platform::DeviceContext& dc, std::int32_t x0, std::int32_t
             Line(dc, x0 + width - 1, dash.start, x0 + width - 1, dash.end);
         }
         on = !on;
+    }
+}
+
+}  // namespace
+
+void DrawBorder(platform::DeviceContext& dc, std::int32_t x0, std::int32_t y0, std::int32_t width, std::int32_t height,
+                bool solid) {
+    if (solid) {
+        DrawSolidBorder(dc, x0, y0, width, height);
+    } else {
+        DrawDashedBorder(dc, x0, y0, width, height);
     }
 }
 

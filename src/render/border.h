@@ -10,12 +10,9 @@ namespace platform {
 class DeviceContext;
 }
 
-// Four lines covering the picture's outermost rows and columns.
-void DrawSolidBorder(platform::DeviceContext& dc, std::int32_t x0, std::int32_t y0, std::int32_t width,
-                     std::int32_t height);
-
-// Dashes of 4 pixels and gaps of 4 along the edges.
-void DrawDashedBorder(platform::DeviceContext& dc, std::int32_t x0, std::int32_t y0, std::int32_t width,
-                      std::int32_t height);
+// The solid frame: four lines covering the picture's outermost rows and
+// columns. The dashed frame: dashes of 4 pixels and gaps of 4 along the edges.
+void DrawBorder(platform::DeviceContext& dc, std::int32_t x0, std::int32_t y0, std::int32_t width, std::int32_t height,
+                bool solid);
 
 }  // namespace ecc200

@@ -31,6 +31,15 @@ PixelRect ModuleRect(const PictureStyle& style, const DrawingTarget& target, con
     }
 }
 
+// Fills the rectangle of one dark module of row k at the running position,
+// then advances the running position by one module; a light module only
+// advances it, the background being drawn already.
+void DrawModule(const PictureStyle& style, const DrawingTarget& target, const SymbolLayout& layout, std::int32_t rows,
+                std::int32_t k, bool dark, platform::Brush barBrush, std::int32_t& runningPosition) {
+    if (dark) target.context.FillRect(ModuleRect(style, target, layout, rows, k, runningPosition), barBrush);
+    runningPosition += layout.modulePixels;
+}
+
 }  // namespace
 
 void DrawSymbol(const SymbolMatrix& symbol, const PictureStyle& style, const DrawingTarget& target,
@@ -53,14 +62,15 @@ void DrawSymbol(const SymbolMatrix& symbol, const PictureStyle& style, const Dra
                 backgroundBrush);
     // One fill per dark module; light modules are the background already.
     for (std::int32_t k = 0; k < side; ++k) {
-        std::int32_t u = quarterTurn ? layout.verticalOffset : layout.horizontalOffset;
+        std::int32_t runningPosition = quarterTurn ? layout.verticalOffset : layout.horizontalOffset;
         for (std::int32_t l = 0; l < side; ++l) {
-            if (symbol.isDark(k, l)) dc.FillRect(ModuleRect(style, target, layout, side, k, u), barBrush);
-            u += layout.modulePixels;
+            DrawModule(style, target, layout, side, k, symbol.isDark(k, l), barBrush, runningPosition);
         }
     }
-    if (style.border == BorderStyle::Dashed) DrawDashedBorder(dc, target.originX, target.originY, style.width, style.height);
-    if (style.border == BorderStyle::Solid) DrawSolidBorder(dc, target.originX, target.originY, style.width, style.height);
+    // The frame goes over any module that reaches the picture's edge.
+    if (style.border != BorderStyle::None) {
+        DrawBorder(dc, target.originX, target.originY, style.width, style.height, style.border == BorderStyle::Solid);
+    }
 
     dc.DeleteBrush(barBrush);
     dc.DeleteBrush(backgroundBrush);
