@@ -23,7 +23,6 @@
 // wrap around, truncated toward zero, exactly as GDI computes it.
 #include <algorithm>
 #include <cstdint>
-#include <map>
 #include <new>
 #include <optional>
 
@@ -116,13 +115,11 @@ public:
 
     void DeleteBrush(Brush brush) override {
         if (!brushes_.Remove(brush) || closed_) return;
-        const auto recorded = handleOf_.find(brush.value);
-        if (recorded == handleOf_.end()) return;
+        const std::optional<std::uint32_t> handle = handles_.Release(brush.value);
+        if (!handle) return;
         const std::size_t start = BeginRecord(kEmrDeleteObject);
-        records_.u32le(recorded->second);  // ihObject
+        records_.u32le(*handle);  // ihObject
         EndRecord(start);
-        handles_.Free(recorded->second);
-        handleOf_.erase(recorded);
     }
 
     // A brush that does not exist cannot be selected: only the blit is
@@ -209,16 +206,14 @@ private:
     }
 
     std::uint32_t HandleOf(std::uintptr_t brush, ColourRef colour) {
-        const auto recorded = handleOf_.find(brush);
-        if (recorded != handleOf_.end()) return recorded->second;
-        const std::uint32_t handle = handles_.Allocate();
+        if (const std::optional<std::uint32_t> recorded = handles_.IndexOf(brush)) return *recorded;
+        const std::uint32_t handle = handles_.AllocateFor(brush);
         const std::size_t start = BeginRecord(kEmrCreateBrushIndirect);
         records_.u32le(handle);            // ihBrush
         records_.u32le(kSolidBrushStyle);  // LogBrush32: lbStyle
         records_.u32le(colour);            //   lbColor
         records_.u32le(0);                 //   lbHatch
         EndRecord(start);
-        handleOf_.emplace(brush, handle);
         return handle;
     }
 
@@ -300,7 +295,6 @@ private:
     ScreenMetrics screen_;
     BrushTable brushes_;
     ObjectSlots handles_{1};
-    std::map<std::uintptr_t, std::uint32_t> handleOf_;  // recorded brushes and their handle indices
     ByteWriter records_;  // every record after the header
     std::uint32_t recordCount_ = 0;
     BoundsAccumulator bounds_;

@@ -1,11 +1,15 @@
 // The object table of a metafile being recorded: an object takes the lowest
 // free index when it is written, and deleting it frees the index for the
 // next one. A Windows metafile counts its slots from 0, an enhanced metafile
-// its handles from 1 (index 0 stands for the metafile itself).
+// its handles from 1 (index 0 stands for the metafile itself). The table
+// also remembers which brush of the device context holds which index, so
+// that a brush is written once and its deletion frees its index.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <vector>
 
 namespace ecc200::platform {
@@ -24,7 +28,30 @@ public:
         return index;
     }
 
-    void Free(std::uint32_t index) { used_[index - first_] = false; }
+    // An index for the brush with this handle, written now.
+    std::uint32_t AllocateFor(std::uintptr_t brush) {
+        const std::uint32_t index = Allocate();
+        indexOf_[brush] = index;
+        return index;
+    }
+
+    // The index of a brush written earlier, if it was.
+    std::optional<std::uint32_t> IndexOf(std::uintptr_t brush) const {
+        const auto found = indexOf_.find(brush);
+        if (found == indexOf_.end()) return std::nullopt;
+        return found->second;
+    }
+
+    // Frees and returns the index of a written brush; nothing for a brush
+    // that was never written, whose deletion leaves no trace.
+    std::optional<std::uint32_t> Release(std::uintptr_t brush) {
+        const auto found = indexOf_.find(brush);
+        if (found == indexOf_.end()) return std::nullopt;
+        const std::uint32_t index = found->second;
+        used_[index - first_] = false;
+        indexOf_.erase(found);
+        return index;
+    }
 
     // One past the highest index ever allocated; `first` when none was:
     // mtNoObjects of a WMF, nHandles of an EMF.
@@ -34,6 +61,7 @@ private:
     std::uint32_t first_;
     std::uint32_t end_;
     std::vector<bool> used_;
+    std::map<std::uintptr_t, std::uint32_t> indexOf_;
 };
 
 }  // namespace ecc200::platform

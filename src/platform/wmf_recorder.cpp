@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
-#include <map>
 #include <new>
 
 #include "platform/brush_table.h"
@@ -63,11 +62,9 @@ public:
 
     void DeleteBrush(Brush brush) override {
         if (!brushes_.Remove(brush) || closed_) return;
-        const auto recorded = slotOf_.find(brush.value);
-        if (recorded == slotOf_.end()) return;
-        Record(kMetaDeleteObject, {static_cast<std::uint16_t>(recorded->second)});
-        slots_.Free(recorded->second);
-        slotOf_.erase(recorded);
+        if (const std::optional<std::uint32_t> slot = slots_.Release(brush.value)) {
+            Record(kMetaDeleteObject, {static_cast<std::uint16_t>(*slot)});
+        }
     }
 
     // A brush that does not exist cannot be selected: only the blit is
@@ -80,7 +77,10 @@ public:
         Record(kMetaPatBlt, {LowWord(kPatCopy), HighWord(kPatCopy), Low16(WrappingSub(rect.bottom, rect.top)),
                              Low16(WrappingSub(rect.right, rect.left)), Low16(rect.top), Low16(rect.left)});
         if (!colour) return;
-        if (!stockWhiteSlot_) stockWhiteSlot_ = CreateBrushRecord(kStockWhite);
+        if (!stockWhiteSlot_) {
+            WriteBrushRecord(kStockWhite);
+            stockWhiteSlot_ = slots_.Allocate();
+        }
         SelectSlot(*stockWhiteSlot_);
     }
 
@@ -128,25 +128,21 @@ private:
     }
 
     // META_CREATEBRUSHINDIRECT with a LogBrush: lbStyle, lbColor (low word
-    // first), lbHatch. Returns the slot the brush now occupies.
-    std::uint32_t CreateBrushRecord(ColourRef colour) {
+    // first), lbHatch; the brush takes the slot allocated for it.
+    void WriteBrushRecord(ColourRef colour) {
         Record(kMetaCreateBrushIndirect, {kSolidBrushStyle, LowWord(colour), HighWord(colour), 0});
-        return slots_.Allocate();
     }
 
     std::uint32_t SlotOf(std::uintptr_t brush, ColourRef colour) {
-        const auto recorded = slotOf_.find(brush);
-        if (recorded != slotOf_.end()) return recorded->second;
-        const std::uint32_t slot = CreateBrushRecord(colour);
-        slotOf_.emplace(brush, slot);
-        return slot;
+        if (const std::optional<std::uint32_t> slot = slots_.IndexOf(brush)) return *slot;
+        WriteBrushRecord(colour);
+        return slots_.AllocateFor(brush);
     }
 
     void SelectSlot(std::uint32_t slot) { Record(kMetaSelectObject, {static_cast<std::uint16_t>(slot)}); }
 
     BrushTable brushes_;
     ObjectSlots slots_{0};
-    std::map<std::uintptr_t, std::uint32_t> slotOf_;  // recorded brushes and their slots
     std::optional<std::uint32_t> stockWhiteSlot_;
     ByteWriter records_;
     std::uint32_t maxRecordWords_ = 0;
