@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ecc200.h"
+#include "output/default_settings_fixture.h"
 #include "platform/drawing_surface.h"
 #include "platform/portable_screen.h"
 #include "support/temp_dir.h"
@@ -46,16 +47,7 @@ std::uint32_t U32At(const std::string& bytes, std::size_t offset) {
     return value;
 }
 
-class OutputsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        platform::SetPortableScreenDpi(96);
-        DMSetDefault();
-    }
-    void TearDown() override { DMSetDefault(); }
-
-    TempDir dir_;
-};
+using OutputsTest = test::DefaultSettingsTest;
 
 TEST_F(OutputsTest, DefaultBmpIs19262BytesWithTheSymbolWhereTheLayoutPutsIt) {
     const std::string path = dir_.file("default.bmp");

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ecc200.h"
+#include "output/default_settings_fixture.h"
 #include "platform/drawing_surface.h"
 #include "platform/portable_screen.h"
 #include "encoder/symbol_table.h"
@@ -61,14 +62,8 @@ std::vector<Picture> Pictures() {
     return pictures;
 }
 
-class ReadersTest : public ::testing::Test {
+class ReadersTest : public test::DefaultSettingsTest {
 protected:
-    void SetUp() override {
-        platform::SetPortableScreenDpi(96);
-        DMSetDefault();
-    }
-    void TearDown() override { DMSetDefault(); }
-
     // Draws the picture with a quiet zone of two modules plus the frame.
     int Apply(const Picture& picture) {
         const test::EncodedSymbol encoded = test::Encode(picture.message);
@@ -84,8 +79,6 @@ protected:
         DMSetBackColor(picture.background[0], picture.background[1], picture.background[2]);
         return side;
     }
-
-    test::TempDir dir_;
 };
 
 TEST_F(ReadersTest, EveryBmpDecodesToTheExactMessage) {
