@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "api/settings.h"
+#include "driver/render_symbol.h"
 #include "ecc200.h"
 #include "output/outputs.h"
 
@@ -15,11 +16,20 @@ std::int32_t& ModulePixels() {
     return modulePixels;
 }
 
+// The settings record as the job the outputs draw; it refers to the record's
+// message, so it lives only while the lock is held.
+ecc200::SymbolJob JobOf(const ecc200::DMSettings& settings) {
+    return {settings.messageBytes(),
+            ecc200::PictureStyle{settings.width, settings.height, settings.moduleSize, settings.orientation,
+                                 static_cast<ecc200::BorderStyle>(settings.borderStyle), settings.barColour,
+                                 settings.backgroundColour}};
+}
+
 template <typename Output>
 unsigned char Run(Output output) {
     const std::lock_guard<std::mutex> lock(ecc200::ApiMutex());
     try {
-        return output(ecc200::Settings(), ModulePixels()) ? 1 : 0;
+        return output(JobOf(ecc200::Settings()), ModulePixels()) ? 1 : 0;
     } catch (...) {
         // Nothing may unwind into a C caller: an exhausted memory, or
         // anything else, is a failed output.
@@ -34,14 +44,14 @@ extern "C" {
 ECC200_API unsigned char ECC200_CALL DMCopyToClipboard(void) { return Run(ecc200::CopyToClipboard); }
 
 ECC200_API unsigned char ECC200_CALL DMSaveAsWMF(const char* fileName) {
-    return Run([fileName](const ecc200::DMSettings& settings, std::int32_t& modulePixels) {
-        return ecc200::SaveAsWmf(fileName, settings, modulePixels);
+    return Run([fileName](const ecc200::SymbolJob& job, std::int32_t& modulePixels) {
+        return ecc200::SaveAsWmf(fileName, job, modulePixels);
     });
 }
 
 ECC200_API unsigned char ECC200_CALL DMSaveAsBMP(const char* fileName) {
-    return Run([fileName](const ecc200::DMSettings& settings, std::int32_t& modulePixels) {
-        return ecc200::SaveAsBmp(fileName, settings, modulePixels);
+    return Run([fileName](const ecc200::SymbolJob& job, std::int32_t& modulePixels) {
+        return ecc200::SaveAsBmp(fileName, job, modulePixels);
     });
 }
 

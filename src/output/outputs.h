@@ -9,17 +9,17 @@
 
 namespace ecc200 {
 
-struct DMSettings;
+struct SymbolJob;
 namespace platform {
 class EnhMetafile;
 }
 
 // Records the drawing as an enhanced metafile; nothing when the picture is
 // empty, the message is too long or the recording fails.
-std::unique_ptr<platform::EnhMetafile> RecordEnhMetafile(const DMSettings& settings, std::int32_t& modulePixels);
+std::unique_ptr<platform::EnhMetafile> RecordEnhMetafile(const SymbolJob& job, std::int32_t& modulePixels);
 
-bool CopyToClipboard(const DMSettings& settings, std::int32_t& modulePixels);
-bool SaveAsWmf(const char* fileName, const DMSettings& settings, std::int32_t& modulePixels);
-bool SaveAsBmp(const char* fileName, const DMSettings& settings, std::int32_t& modulePixels);
+bool CopyToClipboard(const SymbolJob& job, std::int32_t& modulePixels);
+bool SaveAsWmf(const char* fileName, const SymbolJob& job, std::int32_t& modulePixels);
+bool SaveAsBmp(const char* fileName, const SymbolJob& job, std::int32_t& modulePixels);
 
 }  // namespace ecc200

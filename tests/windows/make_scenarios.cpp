@@ -98,9 +98,9 @@ public:
 
     // Starts a scenario; the returned name is also the stem of its files.
     std::string Begin(const std::string& tag) {
-        char number[8];
-        std::snprintf(number, sizeof number, "%03d", count_++);
-        const std::string name = std::string(number) + "-" + tag;
+        std::string number = std::to_string(count_++);
+        if (number.size() < 3) number.insert(0, 3 - number.size(), '0');
+        const std::string name = number + "-" + tag;
         out_ << "scenario " << name << "\n";
         return name;
     }

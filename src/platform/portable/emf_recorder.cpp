@@ -26,12 +26,12 @@
 #include <new>
 #include <optional>
 
-#include "platform/brush_table.h"
+#include "platform/portable/brush_table.h"
 #include "platform/drawing_surface.h"
-#include "platform/object_slots.h"
+#include "platform/portable/object_slots.h"
 #include "platform/byte_writer.h"
-#include "platform/text_mode_mapping.h"
-#include "platform/wrapping_int32.h"
+#include "platform/portable/text_mode_mapping.h"
+#include "platform/portable/wrapping_int32.h"
 
 namespace ecc200::platform {
 namespace {

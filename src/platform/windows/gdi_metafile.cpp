@@ -2,7 +2,7 @@
 // out with GetMetaFileBitsEx, then deleted.
 #include <type_traits>
 
-#include "platform/gdi_drawing.h"
+#include "platform/windows/gdi_drawing.h"
 
 namespace ecc200::platform {
 namespace {

@@ -1,7 +1,7 @@
 // The memory bitmap on Windows: a memory context compatible with the screen
 // with a screen-compatible bitmap selected into it, converted to one bit per
 // pixel by GetDIBits.
-#include "platform/gdi_drawing.h"
+#include "platform/windows/gdi_drawing.h"
 
 namespace ecc200::platform {
 namespace {

@@ -21,11 +21,11 @@
 #include <initializer_list>
 #include <new>
 
-#include "platform/brush_table.h"
+#include "platform/portable/brush_table.h"
 #include "platform/drawing_surface.h"
-#include "platform/object_slots.h"
+#include "platform/portable/object_slots.h"
 #include "platform/byte_writer.h"
-#include "platform/wrapping_int32.h"
+#include "platform/portable/wrapping_int32.h"
 
 namespace ecc200::platform {
 namespace {

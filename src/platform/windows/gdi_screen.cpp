@@ -1,6 +1,6 @@
 // GetScreenMetrics on Windows: the screen's device context, asked and
 // released at once.
-#include "platform/gdi_drawing.h"
+#include "platform/windows/gdi_drawing.h"
 
 namespace ecc200::platform {
 

@@ -2,7 +2,7 @@
 // the clipboard.
 #pragma once
 
-#include "platform/gdi_drawing.h"
+#include "platform/windows/gdi_drawing.h"
 
 namespace ecc200::platform {
 

@@ -1,6 +1,6 @@
 // Fixed global memory on Windows: GlobalAlloc(GMEM_FIXED), whose handle is
 // the block's address, released with GlobalFree.
-#include "platform/gdi_drawing.h"
+#include "platform/windows/gdi_drawing.h"
 
 namespace ecc200::platform {
 namespace {

@@ -1,6 +1,6 @@
 // The clipboard on Windows: opened without an owner window, emptied and
 // given the enhanced metafile as CF_ENHMETAFILE, after which it owns it.
-#include "platform/gdi_enh_metafile.h"
+#include "platform/windows/gdi_enh_metafile.h"
 
 namespace ecc200::platform {
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/gdi_drawing.h"
+#include "platform/windows/gdi_drawing.h"
 
 namespace ecc200::platform {
 namespace {

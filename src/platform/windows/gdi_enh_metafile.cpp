@@ -1,7 +1,7 @@
 // Enhanced metafiles on Windows: CreateEnhMetaFileA in memory with the
 // screen as reference device and the frame left to GDI, closed into a
 // metafile whose bits GetEnhMetaFileBits hands out.
-#include "platform/gdi_enh_metafile.h"
+#include "platform/windows/gdi_enh_metafile.h"
 
 namespace ecc200::platform {
 

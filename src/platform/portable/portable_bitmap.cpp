@@ -10,12 +10,12 @@
 #include <limits>
 #include <new>
 
-#include "platform/brush_table.h"
+#include "platform/portable/brush_table.h"
 #include "platform/drawing_surface.h"
-#include "platform/line_raster.h"
-#include "platform/pixel_run.h"
-#include "platform/text_mode_mapping.h"
-#include "platform/wrapping_int32.h"
+#include "platform/portable/line_raster.h"
+#include "platform/portable/pixel_run.h"
+#include "platform/portable/text_mode_mapping.h"
+#include "platform/portable/wrapping_int32.h"
 
 namespace ecc200::platform {
 namespace {

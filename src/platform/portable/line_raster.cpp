@@ -1,8 +1,8 @@
-#include "platform/line_raster.h"
+#include "platform/portable/line_raster.h"
 
 #include <algorithm>
 
-#include "platform/pixel_run.h"
+#include "platform/portable/pixel_run.h"
 
 namespace ecc200::platform {
 namespace {
