@@ -18,7 +18,7 @@
 #include "output/bmp_file.h"
 #include "output/placeable_wmf.h"
 #include "platform/drawing_surface.h"
-#include "platform/portable_screen.h"
+#include "platform/portable/portable_screen.h"
 #include "terminal_preview.h"
 
 namespace {

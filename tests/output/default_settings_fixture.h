@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ecc200.h"
-#include "platform/portable_screen.h"
+#include "platform/portable/portable_screen.h"
 #include "support/temp_dir.h"
 
 namespace ecc200::test {

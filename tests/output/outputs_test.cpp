@@ -12,7 +12,7 @@
 #include "ecc200.h"
 #include "output/default_settings_fixture.h"
 #include "platform/drawing_surface.h"
-#include "platform/portable_screen.h"
+#include "platform/portable/portable_screen.h"
 #include "support/temp_dir.h"
 
 namespace ecc200 {

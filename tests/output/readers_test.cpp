@@ -9,7 +9,7 @@
 #include "ecc200.h"
 #include "output/default_settings_fixture.h"
 #include "platform/drawing_surface.h"
-#include "platform/portable_screen.h"
+#include "platform/portable/portable_screen.h"
 #include "encoder/symbol_table.h"
 #include "support/encoded_symbol.h"
 #include "support/run_command.h"

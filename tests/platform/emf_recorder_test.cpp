@@ -6,7 +6,7 @@
 
 #include "le_bytes.h"
 #include "platform/drawing_surface.h"
-#include "platform/portable_screen.h"
+#include "platform/portable/portable_screen.h"
 
 namespace ecc200::platform {
 namespace {

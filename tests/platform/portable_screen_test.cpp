@@ -1,4 +1,4 @@
-#include "platform/portable_screen.h"
+#include "platform/portable/portable_screen.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

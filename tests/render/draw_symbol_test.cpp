@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "encoder/module_matrix.h"
-#include "platform/portable_screen.h"
+#include "platform/portable/portable_screen.h"
 #include "render/recording_context.h"
 #include "support/encoded_symbol.h"
 
