@@ -16,9 +16,9 @@
   text goes as ISO 8859-1 (code page 28591), the symbol's default character
   set:
     type Latin1String = type AnsiString(28591);
-    var Message: Latin1String;
-    Message := Latin1String(Edit1.Text);  // '?' where it cannot hold a character
-    DMSetMessage(PAnsiChar(Message)); }
+    var Content: Latin1String;
+    Content := Latin1String(Edit1.Text);  // '?' where it cannot hold a character
+    DMSetMessage(PAnsiChar(Content)); }
 unit Ecc200;
 
 {$IFDEF FPC}{$MODE DELPHI}{$ENDIF}
