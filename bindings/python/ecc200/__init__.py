@@ -19,6 +19,8 @@ themselves, with their exact types, are available through library().
 import ctypes
 import errno as errno_codes
 import math
+import numbers
+import operator
 import os
 import threading
 
@@ -106,22 +108,27 @@ def _path_bytes(path):
 
 
 def _integer(name, value, low, high):
-    if isinstance(value, bool) or not isinstance(value, int):
+    if isinstance(value, bool) or not isinstance(value, numbers.Integral):
         raise TypeError(f"{name} must be an int, not {type(value).__name__}")
+    value = operator.index(value)
     if not low <= value <= high:
         raise ValueError(f"{name} must be from {low} to {high}, not {value}")
     return value
 
 
 def _module_size(value):
-    if isinstance(value, bool) or not isinstance(value, (int, float)):
+    if isinstance(value, bool) or not isinstance(value, numbers.Real):
         raise TypeError(f"module_cm must be a number, not {type(value).__name__}")
     # The library keeps the size in single precision; a value that becomes 0
     # there would silently reuse the previous call's module size.
+    try:
+        value = float(value)
+    except OverflowError:
+        value = math.inf
     single = ctypes.c_float(value).value
     if not (0 < single and math.isfinite(single)):
         raise ValueError(f"module_cm must be a finite number of centimetres greater than 0, not {value!r}")
-    return float(value)
+    return value
 
 
 def _colour(name, value):

@@ -6,6 +6,7 @@ through as a wide string, of which the library reads only the first
 character; without restype it would read the one-byte result as a full int.
 """
 import ctypes
+import ctypes.util
 import os
 import sys
 import threading
@@ -43,9 +44,10 @@ def _open(path):
 
 def load_library():
     """Loads the library from the file named by ECC200_LIBRARY if that is
-    set, else from beside this package, else through the system's loader
-    (PATH and the DLL search order on Windows, LD_LIBRARY_PATH and ld.so's
-    cache elsewhere), and declares the nine functions on it."""
+    set, else from beside this package, else from the system: PATH, the
+    folders of os.add_dll_directory and the system folders on Windows,
+    LD_LIBRARY_PATH and ld.so's cache elsewhere. Declares the nine functions
+    on it."""
     chosen = os.environ.get(ENVIRONMENT_VARIABLE)
     if chosen:
         try:
@@ -54,7 +56,12 @@ def load_library():
             raise OSError(f"{ENVIRONMENT_VARIABLE}={chosen!r} cannot be loaded: {error}") from error
     else:
         beside = os.path.join(os.path.dirname(os.path.abspath(__file__)), LIBRARY_NAME)
-        attempts = [beside, LIBRARY_NAME] if os.path.exists(beside) else [LIBRARY_NAME]
+        attempts = [beside] if os.path.exists(beside) else []
+        if os.name == "nt":
+            # ctypes loads a bare DLL name from the system folders and those
+            # of os.add_dll_directory only; find_library looks along PATH.
+            attempts += filter(None, [ctypes.util.find_library("ecc200")])
+        attempts.append(LIBRARY_NAME)
         library = None
         reasons = []
         for candidate in attempts:
