@@ -51,11 +51,11 @@ class Ecc200Error(Exception):
     the system's error code it left (0 when none), `filename` the path."""
 
     def __init__(self, function, errno=0, filename=None):
-        # The library leaves errno (GetLastError on Windows) at the cause
-        # where it knows one; E2BIG and EFBIG are its own for a message or a
-        # picture too large.
+        # The portable library leaves errno at the cause; E2BIG and EFBIG are
+        # its own for a message or a picture too large. The DLL's last error
+        # may come from any call it made, so it is only added as a hint.
         if errno and os.name == "nt":
-            reason = f"{ctypes.FormatError(errno)} (system error {errno})"
+            reason = f"{_FAILURES[function]} (last system error {errno}: {ctypes.FormatError(errno)})"
         elif errno == errno_codes.E2BIG:
             reason = "the message does not fit the largest symbol (144 x 144)"
         elif errno == errno_codes.EFBIG:
