@@ -1,28 +1,32 @@
 #include "side_by_side.h"
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 #include <stdexcept>
 
 namespace peers {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+double Now(Clock clock) {
+    timespec now{};
+    clock_gettime(clock == Clock::ThreadCpu ? CLOCK_THREAD_CPUTIME_ID : CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 // Seconds taken by `count` operations in a row.
-double RunBatch(const Contender& contender, long count) {
-    const Clock::time_point start = Clock::now();
+double RunBatch(const Contender& contender, long count, Clock clock) {
+    const double start = Now(clock);
     for (long i = 0; i < count; ++i) {
         if (!contender.operation()) throw std::runtime_error(contender.library + ": operation failed");
     }
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return Now(clock) - start;
 }
 
 // The smallest power of two of operations whose batch lasts the target.
-long CalibrateBatch(const Contender& contender, double batchSeconds) {
+long CalibrateBatch(const Contender& contender, double batchSeconds, Clock clock) {
     constexpr long kMostOperations = 1L << 24;
     long count = 1;
-    while (count < kMostOperations && RunBatch(contender, count) < batchSeconds) count *= 2;
+    while (count < kMostOperations && RunBatch(contender, count, clock) < batchSeconds) count *= 2;
     return count;
 }
 
@@ -34,14 +38,14 @@ double Median(std::vector<double> values) {
 
 }  // namespace
 
-std::vector<Timing> TimeSideBySide(const std::vector<Contender>& contenders, const TimingPlan& plan) {
+std::vector<Timing> TimeSideBySide(const std::vector<Contender>& contenders, const TimingPlan& plan, Clock clock) {
     std::vector<long> batches;
-    for (const Contender& contender : contenders) batches.push_back(CalibrateBatch(contender, plan.batchSeconds));
+    for (const Contender& contender : contenders) batches.push_back(CalibrateBatch(contender, plan.batchSeconds, clock));
 
     std::vector<std::vector<double>> microseconds(contenders.size());
     for (int round = 0; round < plan.rounds; ++round) {
         for (std::size_t c = 0; c < contenders.size(); ++c) {
-            microseconds[c].push_back(RunBatch(contenders[c], batches[c]) * 1e6 / static_cast<double>(batches[c]));
+            microseconds[c].push_back(RunBatch(contenders[c], batches[c], clock) * 1e6 / static_cast<double>(batches[c]));
         }
     }
 
