@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "contenders.h"
+#include "driver/render_symbol.h"
 #include "ecc200.h"
 #include "encoder/build_symbol.h"
 #include "platform/drawing_surface.h"
@@ -38,23 +39,42 @@ Picture PictureWithModulePixels(std::string message, int width, int height, int 
 
 namespace ecc200_side {
 
-// The encoding half of RenderSymbol (src/driver/render_symbol.cpp): the
-// working state as the driver gets it, then BuildSymbol. It follows the
-// driver whenever the driver changes how it gets or reuses that state.
-bool Encode(std::string_view message, unsigned& checksum) {
+namespace {
+
+// The encoding half of RenderSymbol (src/driver/render_symbol.cpp), as a DM
+// call runs it: the driver's BuildJobSymbol where the driver has one, else
+// what RenderSymbol does before drawing (a working state of its own, then
+// BuildSymbol). Calls use(symbol); false when no symbol was built.
+template <typename Use>
+bool WithCallSymbol(std::string_view message, Use&& use) {
+#ifdef ECC200_PEERS_DRIVER_BUILDS_JOB_SYMBOL
+    const ecc200::SymbolMatrix* symbol = ecc200::BuildJobSymbol(message);
+    if (symbol == nullptr) return false;
+    use(*symbol);
+#else
     const auto state = std::make_unique<ecc200::EncoderWorkingState>();
     if (!ecc200::BuildSymbol(message, *state)) return false;
-    checksum += state->symbol.isDark(0, 0) ? 1u : 0u;
+    use(state->symbol);
+#endif
     return true;
 }
 
+}  // namespace
+
+bool Encode(std::string_view message, unsigned& checksum) {
+    return WithCallSymbol(message,
+                          [&](const ecc200::SymbolMatrix& symbol) { checksum += symbol.isDark(0, 0) ? 1u : 0u; });
+}
+
+// The check compares the very symbols that are timed.
 ModuleGrid Matrix(std::string_view message) {
-    const auto state = std::make_unique<ecc200::EncoderWorkingState>();
-    if (!ecc200::BuildSymbol(message, *state)) return ModuleGrid{};
-    ModuleGrid grid(state->symbol.side());
-    for (int row = 0; row < grid.side; ++row) {
-        for (int col = 0; col < grid.side; ++col) grid.set(row, col, state->symbol.isDark(row, col));
-    }
+    ModuleGrid grid;
+    WithCallSymbol(message, [&](const ecc200::SymbolMatrix& symbol) {
+        grid = ModuleGrid(symbol.side());
+        for (int row = 0; row < grid.side; ++row) {
+            for (int col = 0; col < grid.side; ++col) grid.set(row, col, symbol.isDark(row, col));
+        }
+    });
     return grid;
 }
 

@@ -40,12 +40,15 @@ double Median(std::vector<double> values) {
 
 std::vector<Timing> TimeSideBySide(const std::vector<Contender>& contenders, const TimingPlan& plan, Clock clock) {
     std::vector<long> batches;
-    for (const Contender& contender : contenders) batches.push_back(CalibrateBatch(contender, plan.batchSeconds, clock));
+    for (const Contender& contender : contenders) {
+        batches.push_back(CalibrateBatch(contender, plan.batchSeconds, clock));
+    }
 
     std::vector<std::vector<double>> microseconds(contenders.size());
     for (int round = 0; round < plan.rounds; ++round) {
         for (std::size_t c = 0; c < contenders.size(); ++c) {
-            microseconds[c].push_back(RunBatch(contenders[c], batches[c], clock) * 1e6 / static_cast<double>(batches[c]));
+            const double seconds = RunBatch(contenders[c], batches[c], clock);
+            microseconds[c].push_back(seconds * 1e6 / static_cast<double>(batches[c]));
         }
     }
 
