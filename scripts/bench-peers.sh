@@ -5,18 +5,22 @@
 #   docs/speed.csv  every job and library: median, minimum, maximum, ratio
 #   docs/speed.md   the table of medians with the ratios, machine and date
 #   docs/speed.png  microseconds per symbol against symbol size, log scale
+# and puts the table, machine and date into README.md's "## Speed" section
+# (between its two "speed table" comment lines).
 #
 #   bash scripts/bench-peers.sh [--smoke] [--no-build] [--build DIR] [--out DIR] [-- PROGRAM-OPTIONS]
 #
 # --smoke runs every job once (the test of this script; the figures mean
-# nothing), --no-build uses the program already built in DIR (build/default
-# by default), --out writes the three files elsewhere than docs/. Options
-# after -- go to the program (for example --rounds 25).
+# nothing) and writes to DIR/bench/peers/report unless --out says where;
+# --no-build uses the program already built in DIR (build/default by
+# default); --out writes the three files elsewhere than docs/, and leaves
+# README.md alone. Options after -- go to the program (for example
+# --rounds 61).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build/default
-out=docs
+out=
 smoke=()
 run_build=1
 while [ $# -gt 0 ]; do
@@ -30,6 +34,10 @@ while [ $# -gt 0 ]; do
   esac
   shift
 done
+
+if [ -z "$out" ]; then
+  if [ ${#smoke[@]} -gt 0 ]; then out="$build/bench/peers/report"; else out=docs; fi
+fi
 
 if [ "$run_build" = 1 ]; then
   cmake --preset default >/dev/null
@@ -48,14 +56,12 @@ versions="zint $(dpkg-query -W -f '${Version}' libzint-dev 2>/dev/null || echo '
 versions+=" libdmtx $(dpkg-query -W -f '${Version}' libdmtx-dev 2>/dev/null || echo '?'),"
 versions+=" zxing-cpp $(dpkg-query -W -f '${Version}' libzxing-dev 2>/dev/null || echo '?')"
 
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
 # The table: one row per job, the libraries' medians, then ecc200's median
 # over each peer's.
-{
-  echo "# Speed: ecc200 side by side with zint, libdmtx and zxing-cpp"
-  echo
-  echo "Machine: $machine. Date: $when. Peers: $versions (Debian packages)."
-  echo
-  awk -F, '
+awk -F, '
     function figure(v) {
       if (v == "") return "-"
       if (v < 10) return sprintf("%.2f", v)
@@ -89,7 +95,14 @@ versions+=" zxing-cpp $(dpkg-query -W -f '${Version}' libzxing-dev 2>/dev/null |
           figure(median[k, "zxing-cpp"]), ratio(over[k, "zint"]), ratio(over[k, "libdmtx"]),
           ratio(over[k, "zxing-cpp"])
       }
-    }' "$csv"
+    }' "$csv" > "$work/table.md"
+
+{
+  echo "# Speed: ecc200 side by side with zint, libdmtx and zxing-cpp"
+  echo
+  echo "Machine: $machine. Date: $when. Peers: $versions (Debian packages)."
+  echo
+  cat "$work/table.md"
   echo
   echo "Microseconds per operation (memory in MB of 10^6 bytes), the median of"
   echo "interleaved rounds; the ratios divide ecc200's median by the peer's, so"
@@ -105,10 +118,10 @@ versions+=" zxing-cpp $(dpkg-query -W -f '${Version}' libzxing-dev 2>/dev/null |
   echo "  ecc200 as a DM call encodes, zint with FAST_MODE and the size forced, libdmtx"
   echo "  with ASCII encodation and the size requested (its matrix is a one-pixel-per-module"
   echo "  image), zxing-cpp's MultiFormatWriter without quiet zone."
-  echo "- BMP: both remove the target before each save to a new file; ecc200 writes a"
-  echo "  temporary file, flushes it and renames it over the target, zint writes the"
-  echo "  file in place. EMF: ecc200 records it for the clipboard (DMCopyToClipboard),"
-  echo "  zint writes its EMF file (it has no EMF output to memory)."
+  echo "- BMP: both remove the target before each save to a new file; ecc200 saves"
+  echo "  through a temporary file renamed over the target, zint writes the file in"
+  echo "  place. EMF: ecc200 records it for the clipboard (DMCopyToClipboard), zint"
+  echo "  writes its EMF file (it has no EMF output to memory)."
   echo "- Peak memory: the high-water mark of a child process that makes one save."
   sed -n 's/^# \(.*\)/- \1./p' "$csv"
   echo
@@ -116,8 +129,7 @@ versions+=" zxing-cpp $(dpkg-query -W -f '${Version}' libzxing-dev 2>/dev/null |
 } > "$out/speed.md"
 
 # The plot: encode + module matrix per size, one line per library.
-data="$(mktemp)"
-trap 'rm -f "$data"' EXIT
+data="$work/encode.dat"
 awk -F, '
   /^#/ || $1 != "encode" { next }
   { if (!($2 in seen)) { seen[$2] = 1; sides[++n] = $2 } value[$2, $3] = $5 }
@@ -137,7 +149,31 @@ plot "$data" using 1:2 with linespoints lw 2 title "ecc200", \
      "$data" using 1:4 with linespoints title "libdmtx", \
      "$data" using 1:5 with linespoints title "zxing-cpp"
 EOF
+
 # A table without its 24 sizes or an empty plot is a broken report.
 [ "$(grep -c '^| encode' "$out/speed.md")" = 24 ] || { echo "$out/speed.md lacks sizes" >&2; exit 1; }
 [ -s "$out/speed.png" ] || { echo "$out/speed.png is empty" >&2; exit 1; }
+
+# README.md's section, when the report is the repository's own.
+if [ "$out" = docs ]; then
+  {
+    echo "Measured by \`bash scripts/bench-peers.sh\` on $machine, $when; $versions."
+    echo
+    cat "$work/table.md"
+    echo
+    echo "Medians in microseconds (memory in MB); a ratio below 1 means ecc200 is"
+    echo "faster or smaller. How each job is measured: [docs/speed.md](docs/speed.md);"
+    echo "minimum and maximum of every row: [docs/speed.csv](docs/speed.csv)."
+    echo
+    echo "![microseconds per symbol against symbol size](docs/speed.png)"
+  } > "$work/readme-block.md"
+  awk -v block="$work/readme-block.md" '
+    /^<!-- speed table: written by scripts\/bench-peers.sh -->$/ { print; while ((getline line < block) > 0) print line; skipping = 1; found = 1; next }
+    /^<!-- end of speed table -->$/ { skipping = 0; ended = found }
+    !skipping { print }
+    END { if (!ended) exit 1 }
+  ' README.md > "$work/README.md" || { echo "README.md lacks the speed table comment lines" >&2; exit 1; }
+  cat "$work/README.md" > README.md
+fi
+
 echo "wrote $csv, $out/speed.md and $out/speed.png"
