@@ -113,7 +113,8 @@ awk -F, '
   echo
   echo "- Before timing, every peer's module matrix was checked equal to ecc200's"
   echo "  for all 24 square sizes (libdmtx and zxing-cpp below 144x144, where their"
-  echo "  check codewords are interleaved in another order)."
+  echo "  check codewords are interleaved in another order), and zint's for the"
+  echo "  symbols of the pictures below."
   echo "- encode + module matrix: a message of digits that fills the size exactly;"
   echo "  ecc200 as a DM call encodes, zint with FAST_MODE and the size forced, libdmtx"
   echo "  with ASCII encodation and the size requested (its matrix is a one-pixel-per-module"
@@ -121,8 +122,11 @@ awk -F, '
   echo "- BMP: both remove the target before each save to a new file; ecc200 saves"
   echo "  through a temporary file renamed over the target, zint writes the file in"
   echo "  place. EMF: ecc200 records it for the clipboard (DMCopyToClipboard), zint"
-  echo "  writes its EMF file (it has no EMF output to memory)."
-  echo "- Peak memory: the high-water mark of a child process that makes one save."
+  echo "  writes its EMF file (it has no EMF output to memory). The pictures' messages:"
+  echo "  \"12\" and, for 144x144, 1558 bytes of \"Aa1!\" repeated, which zint's"
+  echo "  look-ahead keeps in ASCII encodation like ecc200."
+  echo "- Peak memory: the high-water mark (VmHWM) of a child process that makes one"
+  echo "  save, the same 144x144 symbol with modules of 50 pixels for both."
   sed -n 's/^# \(.*\)/- \1./p' "$csv"
   echo
   echo "![microseconds per symbol against symbol size](speed.png)"

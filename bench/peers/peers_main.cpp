@@ -307,8 +307,11 @@ private:
         Time(newJob, side, Clock::Wall,
              {{"zint", [&] { return std::remove(zintPath.c_str()), zint.Save(zintPath); }},
               {"ecc200", [&] { return std::remove(oursPath.c_str()), ecc200_side::SaveBmp(oursPath.c_str()); }}});
-        Note(newJob + ": ecc200 " + BmpShape(oursPath) + ", modules of " + std::to_string(picture.modulePixels) +
-             " pixels; zint " + BmpShape(zintPath));
+        const std::string oursShape = BmpShape(oursPath);
+        const std::string zintShape = BmpShape(zintPath);
+        Note(newJob + ": ecc200 " + oursShape + ", modules of " + std::to_string(picture.modulePixels) +
+             " pixels; zint " + zintShape +
+             (zintShape == oursShape ? "" : " (the nearest it draws: whitespace in whole modules)"));
         if (replaceJob.empty()) return;
         Time(replaceJob, side, Clock::Wall,
              {{"zint", [&] { return zint.Save(zintPath); }},

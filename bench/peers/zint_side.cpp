@@ -1,5 +1,6 @@
-// zint's Data Matrix encoder with its fastest settings (FAST_MODE: the
-// look-ahead encodation instead of the shortest one), square sizes only.
+// zint's Data Matrix encoder with its fastest settings (FAST_MODE, from zint
+// 2.11: the look-ahead encodation instead of the shortest one), square sizes
+// only.
 #include <zint.h>
 
 #include <cstring>
@@ -13,7 +14,11 @@ ZintCoder::ZintCoder() : symbol_(ZBarcode_Create()) {
     if (symbol_ == nullptr) throw std::bad_alloc();
     symbol_->symbology = BARCODE_DATAMATRIX;
     symbol_->option_3 = DM_SQUARE;
+#ifdef FAST_MODE
     symbol_->input_mode = DATA_MODE | FAST_MODE;
+#else
+    symbol_->input_mode = DATA_MODE;  // zint before 2.11 has only its look-ahead encodation
+#endif
 }
 
 ZintCoder::~ZintCoder() { ZBarcode_Delete(symbol_); }
