@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# Builds and runs the side-by-side benchmark (bench/peers: ecc200 against
+# zint, libdmtx and zxing-cpp, after checking that all make the same module
+# matrices), then writes its results as
+#   docs/speed.csv  every job and library: median, minimum, maximum, ratio
+#   docs/speed.md   the table of medians with the ratios, machine and date
+#   docs/speed.png  microseconds per symbol against symbol size, log scale
+# and puts the table, machine and date into README.md's "## Speed" section
+# (between its two "speed table" comment lines).
+#
+#   bash scripts/bench-peers.sh [--smoke] [--no-build] [--build DIR] [--out DIR] [-- PROGRAM-OPTIONS]
+#
+# --smoke runs every job once (the test of this script; the figures mean
+# nothing) and writes to DIR/bench/peers/report unless --out says where;
+# --no-build uses the program already built in DIR (build/default by
+# default); --out writes the three files elsewhere than docs/, and leaves
+# README.md alone. Options after -- go to the program (for example
+# --rounds 61).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build/default
+out=
+smoke=()
+run_build=1
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --smoke) smoke=(--smoke) ;;
+    --no-build) run_build=0 ;;
+    --build) build="$2"; shift ;;
+    --out) out="$2"; shift ;;
+    --) shift; break ;;
+    *) echo "usage: $0 [--smoke] [--no-build] [--build DIR] [--out DIR] [-- PROGRAM-OPTIONS]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+if [ -z "$out" ]; then
+  if [ ${#smoke[@]} -gt 0 ]; then out="$build/bench/peers/report"; else out=docs; fi
+fi
+
+if [ "$run_build" = 1 ]; then
+  cmake --preset default >/dev/null
+  cmake --build --preset default --target ecc200_peers -j 2
+fi
+program="$build/bench/peers/ecc200_peers"
+[ -x "$program" ] || { echo "$program is not built (it needs libzint-dev, libdmtx-dev and libzxing-dev)" >&2; exit 1; }
+
+mkdir -p "$out"
+csv="$out/speed.csv"
+"$program" "${smoke[@]}" --csv "$csv" --dir "$build" "$@"
+
+machine="$(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores"
+when="$(date -u '+%Y-%m-%d %H:%M UTC')"
+versions="zint $(dpkg-query -W -f '${Version}' libzint-dev 2>/dev/null || echo '?'),"
+versions+=" libdmtx $(dpkg-query -W -f '${Version}' libdmtx-dev 2>/dev/null || echo '?'),"
+versions+=" zxing-cpp $(dpkg-query -W -f '${Version}' libzxing-dev 2>/dev/null || echo '?')"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# The table: one row per job, the libraries' medians, then ecc200's median
+# over each peer's.
+awk -F, '
+    function figure(v) {
+      if (v == "") return "-"
+      if (v < 10) return sprintf("%.2f", v)
+      if (v < 1000) return sprintf("%.1f", v)
+      return sprintf("%.0f", v)
+    }
+    function ratio(v) { return v == "" ? "-" : sprintf("%.2fx", v) }
+    function title(job, side, unit) {
+      if (job == "encode") return "encode + module matrix, " side "x" side
+      if (job == "bmp_default_new") return "default `DMSaveAsBMP` (\"12\", 500x300), new file"
+      if (job == "bmp_default_replace") return "default `DMSaveAsBMP`, over an existing file"
+      if (job == "bmp_144_new") return "`DMSaveAsBMP` 144x144 on 1000x1000, new file"
+      if (job == "emf_144") return "EMF of 144x144 on 1000x1000"
+      if (job ~ /^peak_memory_bmp_/) { n = substr(job, 17); return "peak memory, " n "x" n " BMP save (MB)" }
+      return job
+    }
+    /^#/ || $1 == "job" { next }
+    {
+      key = $1 SUBSEP $2
+      if (!(key in seen)) { seen[key] = 1; order[++rows] = key; names[key] = title($1, $2, $4) }
+      median[key, $3] = $5
+      if ($3 != "ecc200") over[key, $3] = $10
+    }
+    END {
+      print "| job | ecc200 µs | zint µs | libdmtx µs | zxing-cpp µs | ecc200/zint | ecc200/libdmtx | ecc200/zxing-cpp |"
+      print "|---|--:|--:|--:|--:|--:|--:|--:|"
+      for (i = 1; i <= rows; i++) {
+        k = order[i]
+        printf "| %s | %s | %s | %s | %s | %s | %s | %s |\n", names[k],
+          figure(median[k, "ecc200"]), figure(median[k, "zint"]), figure(median[k, "libdmtx"]),
+          figure(median[k, "zxing-cpp"]), ratio(over[k, "zint"]), ratio(over[k, "libdmtx"]),
+          ratio(over[k, "zxing-cpp"])
+      }
+    }' "$csv" > "$work/table.md"
+
+{
+  echo "# Speed: ecc200 side by side with zint, libdmtx and zxing-cpp"
+  echo
+  echo "Machine: $machine. Date: $when. Peers: $versions (Debian packages)."
+  echo
+  cat "$work/table.md"
+  echo
+  echo "Microseconds per operation (memory in MB of 10^6 bytes), the median of"
+  echo "interleaved rounds; the ratios divide ecc200's median by the peer's, so"
+  echo "below 1 means ecc200 is faster or smaller. Encoding is timed on the"
+  echo "thread's CPU clock (other processes on the machine do not count), the"
+  echo "file and EMF jobs on the wall clock. Minimum and maximum of every row"
+  echo "are in speed.csv."
+  echo
+  echo "- Before timing, every peer's module matrix was checked equal to ecc200's"
+  echo "  for all 24 square sizes (libdmtx and zxing-cpp below 144x144, where their"
+  echo "  check codewords are interleaved in another order), and zint's for the"
+  echo "  symbols of the pictures below."
+  echo "- encode + module matrix: a message of digits that fills the size exactly;"
+  echo "  ecc200 as a DM call encodes, zint with FAST_MODE and the size forced, libdmtx"
+  echo "  with ASCII encodation and the size requested (its matrix is a one-pixel-per-module"
+  echo "  image), zxing-cpp's MultiFormatWriter without quiet zone."
+  echo "- BMP: both remove the target before each save to a new file; ecc200 saves"
+  echo "  through a temporary file renamed over the target, zint writes the file in"
+  echo "  place. EMF: ecc200 records it for the clipboard (DMCopyToClipboard), zint"
+  echo "  writes its EMF file (it has no EMF output to memory). The pictures' messages:"
+  echo "  \"12\" and, for 144x144, 1558 bytes of \"Aa1!\" repeated, which zint's"
+  echo "  look-ahead keeps in ASCII encodation like ecc200."
+  echo "- Peak memory: the high-water mark (VmHWM) of a child process that makes one"
+  echo "  save, the same 144x144 symbol with modules of 50 pixels for both."
+  sed -n 's/^# \(.*\)/- \1./p' "$csv"
+  echo
+  echo "![microseconds per symbol against symbol size](speed.png)"
+} > "$out/speed.md"
+
+# The plot: encode + module matrix per size, one line per library.
+data="$work/encode.dat"
+awk -F, '
+  /^#/ || $1 != "encode" { next }
+  { if (!($2 in seen)) { seen[$2] = 1; sides[++n] = $2 } value[$2, $3] = $5 }
+  END { for (i = 1; i <= n; i++) { s = sides[i]; print s, value[s, "ecc200"], value[s, "zint"], value[s, "libdmtx"], value[s, "zxing-cpp"] } }
+' "$csv" > "$data"
+gnuplot <<EOF
+set terminal pngcairo size 900,560 font "sans,10" noenhanced
+set output "$out/speed.png"
+set title "Encode + module matrix: microseconds per symbol ($machine, $when)"
+set xlabel "symbol size (modules per side)"
+set ylabel "microseconds per symbol (median)"
+set logscale y
+set grid
+set key top left
+plot "$data" using 1:2 with linespoints lw 2 title "ecc200", \
+     "$data" using 1:3 with linespoints title "zint (FAST_MODE)", \
+     "$data" using 1:4 with linespoints title "libdmtx", \
+     "$data" using 1:5 with linespoints title "zxing-cpp"
+EOF
+
+# A table without its 24 sizes or an empty plot is a broken report.
+[ "$(grep -c '^| encode' "$out/speed.md")" = 24 ] || { echo "$out/speed.md lacks sizes" >&2; exit 1; }
+[ -s "$out/speed.png" ] || { echo "$out/speed.png is empty" >&2; exit 1; }
+
+# README.md's section, when the report is the repository's own.
+if [ "$out" = docs ]; then
+  {
+    echo "Measured by \`bash scripts/bench-peers.sh\` on $machine, $when; $versions."
+    echo
+    cat "$work/table.md"
+    echo
+    echo "Medians in microseconds (memory in MB); a ratio below 1 means ecc200 is"
+    echo "faster or smaller. How each job is measured: [docs/speed.md](docs/speed.md);"
+    echo "minimum and maximum of every row: [docs/speed.csv](docs/speed.csv)."
+    echo
+    echo "![microseconds per symbol against symbol size](docs/speed.png)"
+  } > "$work/readme-block.md"
+  awk -v block="$work/readme-block.md" '
+    /^<!-- speed table: written by scripts\/bench-peers.sh -->$/ { print; while ((getline line < block) > 0) print line; skipping = 1; found = 1; next }
+    /^<!-- end of speed table -->$/ { skipping = 0; ended = found }
+    !skipping { print }
+    END { if (!ended) exit 1 }
+  ' README.md > "$work/README.md" || { echo "README.md lacks the speed table comment lines" >&2; exit 1; }
+  cat "$work/README.md" > README.md
+fi
+
+echo "wrote $csv, $out/speed.md and $out/speed.png"
