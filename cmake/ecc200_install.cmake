@@ -45,6 +45,7 @@ if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/src/ecc200.def DESTINATION ${ecc200_lib_dir})
   if(EXISTS ${PROJECT_SOURCE_DIR}/bindings)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/bindings/ DESTINATION bindings
+      PATTERN .git* EXCLUDE
       PATTERN __pycache__ EXCLUDE
       PATTERN .pytest_cache EXCLUDE
       PATTERN *.egg-info EXCLUDE

@@ -26,15 +26,15 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION libs)
   # Debian has no license field: the license is named in the description
   # and given in full in /usr/share/doc/ecc200/copyright.
+  # (CPack puts the summary first and indents the lines as Debian wants.)
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- The shared library libecc200.so.1 turns a text message into a square ECC 200
- Data Matrix symbol and writes it as a one-bit BMP file, a placeable Windows
- metafile, or an enhanced metafile on the clipboard, through nine C functions
- (ecc200.h). Also the command-line tool ecc200, the CMake package files
- (find_package(ecc200)) and ecc200.pc for pkg-config.
- .
- License: MIT")
+"The shared library libecc200.so.1 turns a text message into a square ECC 200
+Data Matrix symbol and writes it as a one-bit BMP file, a placeable Windows
+metafile, or an enhanced metafile on the clipboard, through nine C functions
+(ecc200.h). Also the command-line tool ecc200, the CMake package files
+(find_package(ecc200)) and ecc200.pc for pkg-config.
+
+License: MIT")
   # Dependencies from the binaries (dpkg-shlibdeps); a shlibs file and an
   # ldconfig trigger for the library.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
