@@ -89,6 +89,12 @@ deb_files=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sed 's|^\./us
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
 dpkg-deb -f "$deb" Depends | grep -q 'libc6' || fail "no dependencies from dpkg-shlibdeps"
 dpkg-deb -f "$deb" Description | grep -qx ' License: MIT' || fail "no license in the description"
+# Unpacked elsewhere, its pkg-config file still leads to its own files.
+dpkg-deb -x "$deb" "$scratch/deb"
+mkdir "$scratch/deb-examples"
+make -s -C "$scratch/deb-examples" -f "$source_dir/examples/Makefile" \
+  PKG_CONFIG_PATH="$scratch/deb/usr/lib/pkgconfig" CFLAGS="${warnings[*]}" CXXFLAGS="${warnings[*]}"
+LD_LIBRARY_PATH=$scratch/deb/usr/lib run_examples "$scratch/deb-examples"
 echo "$deb: $(stat -c %s "$deb") bytes"
 dpkg-deb -f "$deb" Depends
 dpkg-deb -c "$deb"
