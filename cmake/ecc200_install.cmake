@@ -41,10 +41,13 @@ endif()
 
 if(WIN32)
   # The plain export names, from which a caller can make an import library
-  # of its own (lib /def:ecc200.def), and the language bindings.
+  # of its own (lib /def:ecc200.def), and the language bindings without
+  # what only their tests use (their CMakeLists.txt and tests/ folders).
   install(FILES ${PROJECT_SOURCE_DIR}/src/ecc200.def DESTINATION ${ecc200_lib_dir})
   if(EXISTS ${PROJECT_SOURCE_DIR}/bindings)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/bindings/ DESTINATION bindings
+      PATTERN CMakeLists.txt EXCLUDE
+      PATTERN tests EXCLUDE
       PATTERN .git* EXCLUDE
       PATTERN __pycache__ EXCLUDE
       PATTERN .pytest_cache EXCLUDE

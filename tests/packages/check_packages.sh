@@ -111,10 +111,11 @@ for arch in win32 win64; do
   zipped=$(unzip -Z1 "$zip" | grep -v '/$' | sed "s|^$top/||" | LC_ALL=C sort)
   expect_all "$zipped" ecc200.dll libecc200.dll.a ecc200.def ecc200.h ecc200_version.h README.md LICENSE
   if [ -d bindings ]; then
-    # Every file of the bindings but git's own.
+    # Every file of the bindings but git's own and those of their tests.
     bindings=$(git ls-files bindings 2>/dev/null || find bindings -type f)
     # shellcheck disable=SC2046
-    expect_all "$zipped" $(grep -v '/\.git[^/]*$' <<<"$bindings")
+    expect_all "$zipped" $(grep -vE '/(\.git[^/]*|CMakeLists\.txt)$|/tests/' <<<"$bindings")
+    if grep -qE '/(CMakeLists\.txt|tests/)' <<<"$zipped"; then fail "test files of the bindings in $zip"; fi
   fi
   # The header and the import library link a C caller; on 32-bit the import
   # library holds the decorated __stdcall names that such a caller uses.
