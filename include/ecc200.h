@@ -11,6 +11,9 @@
 #ifndef ECC200_H
 #define ECC200_H
 
+/* ECC200_VERSION_MAJOR, _MINOR, _PATCH and ECC200_VERSION_STRING. */
+#include "ecc200_version.h"
+
 #ifdef _WIN32
 #define ECC200_CALL __stdcall
 #else

@@ -13,3 +13,9 @@ for preset in default sanitize clang; do
   cmake --build --preset "$preset" -j "$(nproc)"
   ctest --preset "$preset" -j "$(nproc)"
 done
+
+# What a user installs: cmake --install into a scratch prefix, the C and C++
+# examples through find_package and pkg-config, the Debian package and the
+# Windows zips (from the cross builds of the Wine proof above).
+echo "== packages"
+bash tests/packages/check_packages.sh
