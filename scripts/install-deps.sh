@@ -9,7 +9,7 @@ packages=(
   libwmf-bin emf2svg                               # third-party metafile readers
   mingw-w64 wine64 wine32:i386                     # the Windows DLL and its proof under Wine
   libcli11-dev libpng-dev help2man librsvg2-bin    # the tool's options, PNG, man page; SVG rendering in tests
-  dpkg-dev file pkg-config                         # Debian package (shlibdeps), pkg-config clients
+  dpkg-dev file pkg-config unzip                   # Debian package (shlibdeps), pkg-config clients, zips
   python3-pytest python3-setuptools python3-pip    # the Python binding and its tests
   mono-mcs mono-runtime                            # the C# binding, compiled and run with Mono
   libclang-rt-14-dev                               # libFuzzer and the sanitizers' runtimes for Clang
