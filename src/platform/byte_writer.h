@@ -37,6 +37,7 @@ public:
         for (int i = 0; i < 4; ++i) bytes_[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
     }
 
+    void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
     std::size_t size() const { return bytes_.size(); }
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     std::vector<std::uint8_t> Take() { return std::move(bytes_); }

@@ -23,6 +23,7 @@
 // wrap around, truncated toward zero, exactly as GDI computes it.
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <new>
 #include <optional>
 
@@ -161,6 +162,17 @@ public:
         if (closed_) return;
         WritePoint(kEmrSetWindowOrgEx, x, y);
         origin_ = {x, y};
+    }
+
+    // The records after the header, in one block taken now.
+    bool Reserve(std::uint64_t bytes) override {
+        if (bytes > kHeaderBytes + std::uint64_t{SIZE_MAX / 2}) return false;
+        try {
+            records_.Reserve(static_cast<std::size_t>(bytes - std::min<std::uint64_t>(bytes, kHeaderBytes)));
+        } catch (const std::exception&) {  // bad_alloc, or length_error past the vector's size
+            return false;
+        }
+        return true;
     }
 
     std::unique_ptr<EnhMetafile> Close() override {
