@@ -15,6 +15,7 @@ namespace ecc200::platform {
 
 class ByteWriter {
 public:
+    void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
     void u16le(std::uint16_t v) {
         bytes_.push_back(static_cast<std::uint8_t>(v));
         bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
@@ -37,7 +38,6 @@ public:
         for (int i = 0; i < 4; ++i) bytes_[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
     }
 
-    void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
     std::size_t size() const { return bytes_.size(); }
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     std::vector<std::uint8_t> Take() { return std::move(bytes_); }

@@ -147,6 +147,17 @@ public:
         position_ = {x, y};
     }
 
+    // The whole recording in one block taken before drawing.
+    bool Reserve(std::uint64_t bytes) override {
+        if (bytes > SIZE_MAX / 2) return false;
+        try {
+            records_.Reserve(static_cast<std::size_t>(bytes));
+        } catch (const std::exception&) {  // bad_alloc, or length_error past the vector's size
+            return false;
+        }
+        return true;
+    }
+
     void SetMapModeText() override {
         if (closed_) return;
         const std::size_t start = BeginRecord(kEmrSetMapMode);
@@ -162,17 +173,6 @@ public:
         if (closed_) return;
         WritePoint(kEmrSetWindowOrgEx, x, y);
         origin_ = {x, y};
-    }
-
-    // The records after the header, in one block taken now.
-    bool Reserve(std::uint64_t bytes) override {
-        if (bytes > kHeaderBytes + std::uint64_t{SIZE_MAX / 2}) return false;
-        try {
-            records_.Reserve(static_cast<std::size_t>(bytes - std::min<std::uint64_t>(bytes, kHeaderBytes)));
-        } catch (const std::exception&) {  // bad_alloc, or length_error past the vector's size
-            return false;
-        }
-        return true;
     }
 
     std::unique_ptr<EnhMetafile> Close() override {
