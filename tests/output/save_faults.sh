@@ -30,7 +30,7 @@ check() {  # check NAME COMMAND...: runs the command, prints the result
   fi
 }
 
-save() { "$tool" --size 200x100 --bmp "$1" "${2:-fault test}" 2>/dev/null; }
+save() { "$tool" --size 300x200 --module 0.1 --bmp "$1" "${2:-fault test}" 2>/dev/null; }
 as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
 listing() { (cd "$1" && LC_ALL=C ls -A | tr '\n' ' '); }
 same() { cmp -s "$1" "$2"; }
@@ -48,8 +48,8 @@ full_fs() {
     mkdir -p "$1/full" && mount -t tmpfs -o size=64k tmpfs "$1/full"
     head -c 40000 /dev/zero | tr "\0" o > "$1/full/old.bmp"
     cp "$1/full/old.bmp" "$1/old.copy"
-    ! "$2" --size 2000x1000 --bmp "$1/full/old.bmp" full 2>/dev/null
-    ! "$2" --size 2000x1000 --bmp "$1/full/new.bmp" full 2>/dev/null
+    ! "$2" --size 2000x1000 --module 0.1 --bmp "$1/full/old.bmp" full 2>/dev/null
+    ! "$2" --size 2000x1000 --module 0.1 --bmp "$1/full/new.bmp" full 2>/dev/null
     cmp -s "$1/full/old.bmp" "$1/old.copy"
     [[ $(ls -A "$1/full") == old.bmp ]]
   ' _ "$work" "$tool"
@@ -77,7 +77,7 @@ check "nobody: writable file (0666) in a read-only directory (0555) refused and 
 check "nobody: new file in a read-only directory refused" \
   bash -c '! as_nobody "$tool" --bmp "$work/closed/new.bmp" x 2>/dev/null'
 check "nobody: new file in a writable directory saved, owned by nobody" \
-  bash -c 'as_nobody "$tool" --size 200x100 --bmp "$work/open/new.bmp" "fault test" && same "$work/open/new.bmp" "$work/reference.bmp" && [[ $(stat -c %U "$work/open/new.bmp") == nobody ]]'
+  bash -c 'as_nobody "$tool" --size 300x200 --module 0.1 --bmp "$work/open/new.bmp" "fault test" && same "$work/open/new.bmp" "$work/reference.bmp" && [[ $(stat -c %U "$work/open/new.bmp") == nobody ]]'
 check "root: read-only file (0444) refused and kept" \
   bash -c '! save "$work/open/read-only.bmp" && [[ $(cat "$work/open/read-only.bmp") == read-only ]]'
 check "no temporary file left in either directory" \
@@ -103,16 +103,16 @@ check "dangling symlink into a missing directory: refused, nothing made" \
   bash -c '! save "$d/lost" && [[ ! -e $d/missing ]]'
 
 mkfifo "$d/fifo"
-cat "$d/fifo" > "$d/from-fifo" &
+timeout 30 cat "$d/fifo" > "$d/from-fifo" &
 reader=$!
 check "FIFO: written in place, still a FIFO" bash -c 'save "$d/fifo" && [[ -p $d/fifo ]]'
 wait "$reader"
 check "FIFO: the reader got the whole picture" same "$d/from-fifo" "$work/reference.bmp"
 check "FIFO whose reader quits early: the save fails (EPIPE), no SIGPIPE death, still a FIFO" \
-  bash -c '(head -c 10 "$d/fifo" > /dev/null &); "$tool" --size 4000x4000 --bmp "$d/fifo" x 2>/dev/null; rc=$?; [[ $rc -ne 0 && $rc -lt 128 && -p $d/fifo ]]'
+  bash -c '(timeout 30 head -c 10 "$d/fifo" > /dev/null &); "$tool" --size 4000x4000 --module 0.1 --bmp "$d/fifo" x 2>/dev/null; rc=$?; [[ $rc -ne 0 && $rc -lt 128 && -p $d/fifo ]]'
 check "/dev/stdout into a pipe (private /dev): written in place, /dev/stdout still a link" \
   unshare -m bash -c 'mount --make-rprivate / && mount -t tmpfs tmpfs /dev && ln -s /proc/self/fd/1 /dev/stdout &&
-    "$tool" --size 200x100 --bmp /dev/stdout "fault test" | cmp -s - "$work/reference.bmp" && [[ -L /dev/stdout ]]'
+    "$tool" --size 300x200 --module 0.1 --bmp /dev/stdout "fault test" | cmp -s - "$work/reference.bmp" && [[ -L /dev/stdout ]]'
 
 long=$(printf 'n%.0s' {1..255})
 export long
@@ -136,7 +136,7 @@ check "no temporary file left" bash -c '! ls -A "$d" "$d/sub" | grep -q "^\.ecc2
 if command -v strace > /dev/null; then
   calls() {  # the naming and flushing calls of one save, in order
     strace -f -e trace=fsync,fdatasync,rename,renameat,renameat2,linkat,syncfs -o "$work/trace" \
-      "$tool" --size 200x100 --bmp "$1" 'fault test' > /dev/null 2>&1
+      "$tool" --size 300x200 --module 0.1 --bmp "$1" 'fault test' > /dev/null 2>&1
     grep -oE '^[0-9]+ +[a-z0-9]+' "$work/trace" | awk '{print $2}' | sed 's/renameat2/renameat/' | tr '\n' ' '
   }
   export -f calls
