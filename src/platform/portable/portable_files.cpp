@@ -13,8 +13,9 @@
 // - A regular file is written to a new file in the target's directory and
 //   renamed over the target, so a reader sees the old file or the new one,
 //   never a mixture. On Linux the new file is created without a name
-//   (O_TMPFILE) and gets one only for the instant of the rename, so a killed
-//   process leaves nothing behind; where O_TMPFILE is refused it gets a short
+//   (O_TMPFILE) and gets one only for the instant of the rename (a new
+//   target gets its own name straight away), so a killed process leaves
+//   nothing behind; where O_TMPFILE is refused it gets a short
 //   hidden name, as mkstemp makes them. Either way the target's name may be
 //   as long as the file system allows.
 // - The replacing file keeps the replaced one's permission bits, and its
@@ -226,11 +227,14 @@ bool WriteInPlace(const char* path, const std::vector<ByteSpan>& pieces, bool re
 }
 
 // A short hidden name, unlikely to be in use: ".ecc200-" and six characters
-// from the clock, the process and a counter, as mkstemp makes them.
+// from the clock, the process, the thread and the attempt, as mkstemp makes
+// them.
 std::string HiddenName(int attempt) {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static thread_local const char threadTag = 0;  // its address tells the threads apart
     std::uint64_t bits = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                         (static_cast<std::uint64_t>(getpid()) << 32) ^ static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15u;
+                         (static_cast<std::uint64_t>(getpid()) << 32) ^ reinterpret_cast<std::uintptr_t>(&threadTag) ^
+                         static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15u;
     bits = (bits ^ (bits >> 31)) * 0xBF58476D1CE4E5B9u;  // splitmix64's mixing
     bits ^= bits >> 29;
     std::string name = ".ecc200-";
@@ -350,11 +354,9 @@ bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, m
         }
     }
     if (hidden.empty()) return false;
-    if (!created.file.Close()) {
-        KeepingErrno([&] { unlinkat(job.directory, hidden.c_str(), 0); });
-        return false;
-    }
-    return RenameOver(job, hidden);
+    // Renamed at once, closed only then: the hidden name lives for two
+    // system calls.
+    return RenameOver(job, hidden) && created.file.Close();
 }
 
 // Where the nameless way is refused: a short hidden name from the start.
@@ -429,9 +431,12 @@ bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, cons
 bool FlushFileSystemOf(const char* path) {
     if (path == nullptr) return Fail(EINVAL);
 #ifdef __linux__
-    FileDescriptor file(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!file.valid()) file = FileDescriptor(open(Split(path).directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return file.valid() && syncfs(file.get()) == 0;
+    // The directory of the file the path finally names: opening the file
+    // itself could block (a FIFO) or act (a device).
+    std::string target;
+    if (!FinalName(path, target)) return false;
+    const FileDescriptor directory(open(Split(target).directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return directory.valid() && syncfs(directory.get()) == 0;
 #else
     sync();
     return true;
