@@ -15,6 +15,7 @@ namespace ecc200::platform {
 
 class ByteWriter {
 public:
+    void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
     void u16le(std::uint16_t v) {
         bytes_.push_back(static_cast<std::uint8_t>(v));
         bytes_.push_back(static_cast<std::uint8_t>(v >> 8));

@@ -86,6 +86,14 @@ public:
 class EnhMetafileRecorder : public DeviceContext {
 public:
     virtual std::unique_ptr<EnhMetafile> Close() = 0;  // CloseEnhMetaFile
+
+    // Makes room, before drawing, for a recording of `bytes` bytes; false
+    // when that memory cannot be had. GDI keeps its recordings itself: there
+    // is nothing to make room for.
+    virtual bool Reserve(std::uint64_t bytes) {
+        static_cast<void>(bytes);
+        return true;
+    }
 };
 std::unique_ptr<EnhMetafileRecorder> CreateEnhMetafileRecorder();  // null on failure
 
@@ -138,9 +146,32 @@ struct ByteSpan {
     std::size_t size;
 };
 
-// Writes the pieces, in order, to a new temporary file in the directory of
-// `path` and renames it over `path`. Returns false, leaving any old file of
-// that name as it was and no temporary file behind, when anything fails.
-bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces);
+// How ReplaceFileWith makes its file durable. deferFlush: a batch writer
+// skips the per-file flush and calls FlushFileSystemOf once at the end.
+struct SaveOptions {
+    bool deferFlush = false;
+};
+
+// Saves the pieces, in order, under `path`, without ever losing the old file:
+// - a symbolic link is followed to the file it finally names, which is
+//   replaced (a dangling link creates it); the link stays a link;
+// - a regular file is replaced whole by a new file renamed over it, keeping
+//   its permission bits and, where the caller may set them, its owner and
+//   group; a new file gets 0666 less the umask. The replaced name gets the
+//   new file: other hard links keep the old content;
+// - a file without any write permission bit (read-only) is not replaced;
+// - a device or FIFO is written in place;
+// - an existing file's new content is flushed before the rename and its
+//   directory after it, unless options.deferFlush; a new file is not flushed.
+// No temporary file is left behind, even by a killed process (portable
+// backend on Linux). Returns false, leaving errno set to the cause (EACCES,
+// ENOSPC, ENOENT, EISDIR, ...) and any old file as it was, when anything
+// fails; written in place, true only when every byte was written.
+bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options = {});
+
+// Flushes the file system holding `path` (syncfs on Linux; nothing where the
+// platform has no such call): the one flush after a batch of deferred saves.
+// False, with errno set, when it fails.
+bool FlushFileSystemOf(const char* path);
 
 }  // namespace ecc200::platform

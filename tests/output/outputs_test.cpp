@@ -5,12 +5,18 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "driver/render_symbol.h"
 #include "ecc200.h"
 #include "output/default_settings_fixture.h"
+#include "output/emf_recording_size.h"
+#include "output/outputs.h"
+#include "support/encoded_symbol.h"
 #include "platform/drawing_surface.h"
 #include "platform/portable/portable_screen.h"
 #include "support/temp_dir.h"
@@ -182,6 +188,107 @@ TEST_F(OutputsTest, OnePixelPictureIsAWholeBmp) {
     DMSetSize(1, 1);
     ASSERT_EQ(DMSaveAsBMP(dir_.file("one.bmp").c_str()), 1);
     EXPECT_EQ(ReadFileBytes(dir_.file("one.bmp")).size(), 66u);  // 62 + one padded row of 4 bytes
+}
+
+std::uint64_t DarkModules(const std::string& message) {
+    const test::EncodedSymbol encoded = test::Encode(message);
+    std::uint64_t dark = 0;
+    for (int row = 0; row < encoded.state->symbol.side(); ++row) {
+        for (int col = 0; col < encoded.state->symbol.side(); ++col) dark += encoded.state->symbol.isDark(row, col);
+    }
+    return dark;
+}
+
+PictureStyle Style(std::int32_t width, std::int32_t height, BorderStyle border, float centimetres = 0.1f,
+                   int orientation = 0) {
+    return {width, height, centimetres, orientation, border, 0x000000, 0xFFFFFF};
+}
+
+// The size worked out before drawing is the size recorded, record for
+// record, over frames, odd sides (the dashed frame's switch), turns and
+// modules below one pixel.
+TEST_F(OutputsTest, EnhMetafileSizeIsKnownBeforeDrawing) {
+    const std::vector<PictureStyle> styles = {
+        Style(500, 300, BorderStyle::None),       Style(500, 300, BorderStyle::Solid),
+        Style(500, 300, BorderStyle::Dashed),     Style(501, 303, BorderStyle::Dashed),
+        Style(4, 4, BorderStyle::Dashed),         Style(12, 37, BorderStyle::Dashed, 0.01f, 1),
+        Style(1, 1, BorderStyle::Dashed, 1e-6f),  Style(9999, 3, static_cast<BorderStyle>(7), 0.2f, 3)};
+    for (const std::string& message : std::vector<std::string>{"A", "ecc200 records every module", std::string(300, '7')}) {
+        for (const PictureStyle& style : styles) {
+            std::int32_t modulePixels = 0;
+            const auto metafile = RecordEnhMetafile(SymbolJob{message, style}, modulePixels);
+            ASSERT_TRUE(metafile);
+            const std::vector<std::uint8_t> bits = metafile->GetBits();
+            const std::string bytes(bits.begin(), bits.end());
+            const RecordingSize predicted = EnhMetafileRecordingSize(style, DarkModules(message));
+            EXPECT_EQ(predicted.bytes, bits.size()) << style.width << "x" << style.height;
+            EXPECT_EQ(predicted.records, U32At(bytes, 52)) << style.width << "x" << style.height;
+        }
+    }
+}
+
+// A dashed frame grows the recording by 8 bytes per pixel of each side: a
+// picture whose recording passes the 32-bit nBytes is refused before any
+// drawing (EFBIG), also just past the limit where the symbol's own modules
+// decide, and the clipboard keeps what it held.
+TEST_F(OutputsTest, EnhMetafilePastItsSizeIsRefusedAtOnce) {
+    ASSERT_EQ(DMCopyToClipboard(), 1);
+    const std::string clipboard = ClipboardBits();
+    const std::string message = "wide frame";
+    const std::uint64_t dark = DarkModules(message);
+    std::int32_t justPast = 536870000;  // about 2^32 / 8 pixels
+    while (EnhMetafileRecordingSize(Style(justPast, 8, BorderStyle::Dashed), dark).bytes <= UINT32_MAX) justPast += 8;
+    ASSERT_LE(EnhMetafileRecordingSize(Style(justPast, 8, BorderStyle::Dashed), 0).bytes, UINT32_MAX);
+    for (const PictureStyle& style : {Style(2147483647, 2147483647, BorderStyle::Dashed),
+                                      Style(10, 2147483647, BorderStyle::Dashed), Style(justPast, 8, BorderStyle::Dashed)}) {
+        std::int32_t modulePixels = 0;
+        errno = 0;
+        EXPECT_FALSE(RecordEnhMetafile(SymbolJob{message, style}, modulePixels)) << style.width;
+        EXPECT_EQ(errno, EFBIG);
+    }
+    DMSetSize(2147483647, 300);
+    DMSetInfo(0.5, 0, 1);  // dashed frame
+    EXPECT_EQ(DMCopyToClipboard(), 0);
+    EXPECT_EQ(ClipboardBits(), clipboard);
+}
+
+// Each failure of an output names its cause in errno.
+TEST_F(OutputsTest, FailuresSetErrnoToTheirCause) {
+    const std::string tooLong = TooLongMessage();
+    const std::string fine = "errno";
+    const std::string directory = dir_.file("");
+    const std::string inFolder = dir_.file("out");
+    struct Case {
+        const char* path;
+        std::string_view message;
+        std::int32_t width;
+        std::int32_t height;
+        int wmfCause;
+        int bmpCause;
+    };
+    const std::vector<Case> cases = {
+        {nullptr, fine, 100, 100, EINVAL, EINVAL},
+        {inFolder.c_str(), fine, 0, 100, EINVAL, EINVAL},
+        {inFolder.c_str(), tooLong, 100, 100, E2BIG, E2BIG},
+        {inFolder.c_str(), fine, 32768, 10, EFBIG, 0},
+        {inFolder.c_str(), fine, 200000, 200000, EFBIG, EFBIG},
+        {directory.c_str(), fine, 100, 100, EISDIR, EISDIR},
+        {"/no/such/dir/out", fine, 100, 100, ENOENT, ENOENT},
+    };
+    for (const Case& c : cases) {
+        const SymbolJob job{c.message, Style(c.width, c.height, BorderStyle::None)};
+        std::int32_t modulePixels = 0;
+        errno = 0;
+        EXPECT_EQ(SaveAsWmf(c.path, job, modulePixels), c.wmfCause == 0) << c.width;
+        EXPECT_EQ(errno, c.wmfCause) << c.width;
+        errno = 0;
+        EXPECT_EQ(SaveAsBmp(c.path, job, modulePixels), c.bmpCause == 0) << c.width;
+        EXPECT_TRUE(c.bmpCause == 0 || errno == c.bmpCause) << c.width << ": " << errno;
+    }
+    std::int32_t modulePixels = 0;
+    errno = 0;
+    EXPECT_FALSE(CopyToClipboard(SymbolJob{tooLong, Style(100, 100, BorderStyle::None)}, modulePixels));
+    EXPECT_EQ(errno, E2BIG);
 }
 
 }  // namespace

@@ -47,6 +47,9 @@ ClipboardRead ReadClipboardMetafile(unsigned char **bits, size_t *size);
 /* 0 on success. */
 int MakeDirectory(const char *path);
 int ChangeDirectory(const char *path);
+/* Marks an existing file read-only: no write permission bit, Windows'
+ * read-only attribute. 0 on success. */
+int MakeReadOnly(const char *path);
 
 #ifdef __cplusplus
 }

@@ -71,3 +71,5 @@ ClipboardRead ReadClipboardMetafile(unsigned char **bits, size_t *size) {
 int MakeDirectory(const char *path) { return CreateDirectoryA(path, NULL) ? 0 : -1; }
 
 int ChangeDirectory(const char *path) { return SetCurrentDirectoryA(path) ? 0 : -1; }
+
+int MakeReadOnly(const char *path) { return SetFileAttributesA(path, FILE_ATTRIBUTE_READONLY) ? 0 : -1; }

@@ -457,6 +457,22 @@ void UnwritablePaths(ScenarioList& list) {
     list.Line("clip " + name + ".emf");
 }
 
+// A read-only file (no write bit; Windows' read-only attribute) is never
+// replaced: the second save of each file returns 0 and the first picture
+// stays.
+void ReadOnlyFiles(ScenarioList& list) {
+    const std::string name = list.Begin("read-only-kept");
+    list.Set(Settings{});
+    for (const char* kind : {"bmp", "wmf"}) {
+        const std::string file = name + "." + kind;
+        list.Message("Kept as it is");
+        list.Line(std::string(kind) + " " + file);
+        list.Line("readonly " + file);
+        list.Message("Other");
+        list.Line(std::string(kind) + " " + file);
+    }
+}
+
 // Out-of-range settings that the setters replace by defaults.
 void SetterDefaults(ScenarioList& list) {
     const std::string name = list.Begin("setter-defaults");
@@ -521,6 +537,7 @@ int main(int argc, char** argv) {
     Messages(list);
     LongMessages(list);
     UnwritablePaths(list);
+    ReadOnlyFiles(list);
     SetterDefaults(list);
     Varied(list, sequence, 120);
     out.close();

@@ -9,3 +9,5 @@
 int MakeDirectory(const char *path) { return mkdir(path, 0777); }
 
 int ChangeDirectory(const char *path) { return chdir(path); }
+
+int MakeReadOnly(const char *path) { return chmod(path, 0444); }

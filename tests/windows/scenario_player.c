@@ -121,7 +121,8 @@ static void Save(Player *player, const char *kind, const char *path) {
 static int Play(Player *player, char **words, int count) {
     const DmLibrary *library = player->library;
     const char *command = words[0];
-    if (strcmp(command, "scenario") != 0 && strcmp(command, "mkdir") != 0 && strcmp(command, "note") != 0) {
+    if (strcmp(command, "scenario") != 0 && strcmp(command, "mkdir") != 0 && strcmp(command, "note") != 0 &&
+        strcmp(command, "readonly") != 0) {
         player->counts->calls += 1;
     }
     if (strcmp(command, "scenario") == 0 && count == 2 && strlen(words[1]) < sizeof player->scenario) {
@@ -155,6 +156,8 @@ static int Play(Player *player, char **words, int count) {
         fprintf(player->results, "%s note %s\n", player->scenario, words[1]);
     } else if (strcmp(command, "mkdir") == 0 && count == 2) {
         if (MakeDirectory(words[1]) != 0) fprintf(player->results, "%s mkdir %s failed\n", player->scenario, words[1]);
+    } else if (strcmp(command, "readonly") == 0 && count == 2) {
+        if (MakeReadOnly(words[1]) != 0) fprintf(player->results, "%s readonly %s failed\n", player->scenario, words[1]);
     } else {
         return -1;
     }

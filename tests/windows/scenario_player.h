@@ -18,6 +18,7 @@
  *   clip PATH                  DMCopyToClipboard, then the enhanced metafile
  *                              on the clipboard written to PATH
  *   mkdir PATH                 creates a directory (to save onto)
+ *   readonly PATH              marks a file read-only (chmod 0444, FILE_ATTRIBUTE_READONLY)
  *   note WORD                  copies WORD into the results, for the
  *                              checkers that read them
  *

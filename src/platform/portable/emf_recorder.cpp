@@ -23,6 +23,7 @@
 // wrap around, truncated toward zero, exactly as GDI computes it.
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <new>
 #include <optional>
 
@@ -144,6 +145,17 @@ public:
         WritePoint(kEmrLineTo, x, y);
         bounds_.Add(DeviceX(position_.x), DeviceY(position_.y), DeviceX(x), DeviceY(y));
         position_ = {x, y};
+    }
+
+    // The whole recording in one block taken before drawing.
+    bool Reserve(std::uint64_t bytes) override {
+        if (bytes > SIZE_MAX / 2) return false;
+        try {
+            records_.Reserve(static_cast<std::size_t>(bytes));
+        } catch (const std::exception&) {  // bad_alloc, or length_error past the vector's size
+            return false;
+        }
+        return true;
     }
 
     void SetMapModeText() override {

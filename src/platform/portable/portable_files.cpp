@@ -1,79 +1,446 @@
-// Saving a file without ever losing the old one: the pieces go to a new
-// file beside the target, which is renamed over the target only once it has
-// been written, flushed and closed without error. rename() within one
-// directory replaces the target atomically, so a reader sees the old file or
-// the new one, never a mixture, and a failure at any step leaves the old
-// file as it was and removes the new one.
+// Saving a file that never surprises: the name given gets the whole new
+// content or keeps its old file, whatever it names and however the process
+// ends.
+//
+// - A symbolic link is followed, link by link, to the name it finally
+//   gives; that file is replaced and the link stays a link. A dangling link
+//   creates the file it names.
+// - A directory is refused (EISDIR); an existing file without any write
+//   permission bit, or one the caller may not write, is refused (EACCES).
+// - A character device, FIFO or other file that is neither regular nor a
+//   directory is written in place, without temporary file or rename: the
+//   result is true only when every byte was written.
+// - A regular file is written to a new file in the target's directory and
+//   renamed over the target, so a reader sees the old file or the new one,
+//   never a mixture. On Linux the new file is created without a name
+//   (O_TMPFILE) and gets one only for the instant of the rename (a new
+//   target gets its own name straight away), so a killed process leaves
+//   nothing behind; where O_TMPFILE is refused it gets a short
+//   hidden name, as mkstemp makes them. Either way the target's name may be
+//   as long as the file system allows.
+// - The replacing file keeps the replaced one's permission bits, and its
+//   owner and group where the caller may set them; a new file gets 0666 less
+//   the umask.
+// - Replacing an existing file flushes the new content before the rename and
+//   the directory after it, so that after a power cut the name holds the old
+//   file or the new one, whole. A new file is not flushed: nothing old is at
+//   risk. With SaveOptions::deferFlush nothing is flushed here; the caller
+//   runs FlushFileSystemOf once after a batch.
+//
+// Every false return leaves errno set to the cause and the old file as it
+// was.
+#include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <string>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/drawing_surface.h"
 
 namespace ecc200::platform {
 namespace {
 
+// The kernel follows at most 40 links in one path before ELOOP.
+constexpr int kMostLinksFollowed = 40;
+// Temporary names taken by another save at the same moment are skipped;
+// this many are tried before giving up.
 constexpr int kNameAttempts = 100;
+// writev takes at most IOV_MAX pieces; one call writes at most 1 GiB so that
+// the total fits ssize_t on every platform.
+#ifdef IOV_MAX
+constexpr std::size_t kMostPiecesPerWrite = IOV_MAX;
+#else
+constexpr std::size_t kMostPiecesPerWrite = 16;
+#endif
+constexpr std::size_t kMostBytesPerWrite = std::size_t{1} << 30;
 
-// A name beside the target that no other save is likely to use at the same
-// moment (process, clock, attempt); O_EXCL settles the rare collision by
-// trying again.
-std::string TemporaryNameFor(const std::string& path, int attempt) {
-    const auto ticks = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    char suffix[64];
-    std::snprintf(suffix, sizeof suffix, ".%ld.%llx.%d.tmp", static_cast<long>(getpid()), ticks & 0xFFFFFFFFu, attempt);
-    return path + suffix;
+bool Fail(int error) {
+    errno = error;
+    return false;
 }
 
-// Creates the temporary file with the mode a newly created file gets
-// (0666 less the umask) rather than mkstemp's 0600.
-int CreateTemporaryFile(const std::string& path, std::string& name) {
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        name = TemporaryNameFor(path, attempt);
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+// Runs `cleanup` without letting it change errno, which holds the cause of
+// the failure being reported.
+template <typename Cleanup>
+void KeepingErrno(Cleanup cleanup) {
+    const int cause = errno;
+    cleanup();
+    errno = cause;
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) KeepingErrno([this] { close(fd_); });
     }
-    return -1;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now, reporting the error a delayed write may show only here.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+struct SplitPath {
+    std::string directory;
+    std::string name;  // empty when the path ends with a slash
+};
+
+SplitPath Split(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
-bool WriteFully(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = write(fd, data, size);
+bool ReadLink(const std::string& link, std::string& target) {
+    char buffer[PATH_MAX];
+    const ssize_t length = readlink(link.c_str(), buffer, sizeof buffer);
+    if (length < 0) return false;
+    if (static_cast<std::size_t>(length) == sizeof buffer) return Fail(ENAMETOOLONG);
+    target.assign(buffer, static_cast<std::size_t>(length));
+    return true;
+}
+
+// The name `path` finally gives: each symbolic link in the last component
+// replaced by its target (relative targets taken from the link's directory)
+// until the name is no link, or names nothing yet.
+bool FinalName(const char* path, std::string& name) {
+    name = path;
+    for (int followed = 0;; ++followed) {
+        struct stat entry {};
+        if (lstat(name.c_str(), &entry) != 0) return errno == ENOENT;
+        if (!S_ISLNK(entry.st_mode)) return true;
+        if (followed == kMostLinksFollowed) return Fail(ELOOP);
+        std::string target;
+        if (!ReadLink(name, target)) return false;
+        if (target.empty()) return Fail(ENOENT);
+        name = target[0] == '/' ? target : Split(name).directory + "/" + target;
+    }
+}
+
+// A read-only file is not replaced, even by a caller who could: no write
+// permission bit means "keep me", as Windows' read-only attribute does.
+bool CallerMayWrite(const char* path, const struct stat& file) {
+    if ((file.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return Fail(EACCES);
+    return faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) == 0 || errno != EACCES;
+}
+
+// Writes every piece, resuming after short writes, in calls of at most
+// kMostPiecesPerWrite pieces and kMostBytesPerWrite bytes.
+bool WritePieces(int fd, const std::vector<ByteSpan>& pieces) {
+    std::vector<iovec> batch;
+    batch.reserve(std::min(pieces.size(), kMostPiecesPerWrite));
+    std::size_t next = 0;    // the first piece not yet written
+    std::size_t offset = 0;  // bytes of it already written
+    for (;;) {
+        batch.clear();
+        std::size_t batchBytes = 0;
+        for (std::size_t i = next; i < pieces.size() && batch.size() < kMostPiecesPerWrite &&
+                                   batchBytes < kMostBytesPerWrite; ++i) {
+            const std::size_t skip = i == next ? offset : 0;
+            const std::size_t length = std::min(pieces[i].size - skip, kMostBytesPerWrite - batchBytes);
+            if (length == 0) continue;
+            batch.push_back({const_cast<std::uint8_t*>(pieces[i].data) + skip, length});
+            batchBytes += length;
+        }
+        if (batch.empty()) return true;
+        const ssize_t written = writev(fd, batch.data(), static_cast<int>(batch.size()));
         if (written < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        data += written;
-        size -= static_cast<std::size_t>(written);
+        if (written == 0) return Fail(EIO);
+        for (auto left = static_cast<std::size_t>(written); next < pieces.size(); ++next, offset = 0) {
+            const std::size_t remaining = pieces[next].size - offset;
+            if (remaining > left) {
+                offset += left;
+                break;
+            }
+            left -= remaining;
+        }
     }
-    return true;
 }
 
-bool WritePieces(int fd, const std::vector<ByteSpan>& pieces) {
-    for (const ByteSpan& piece : pieces) {
-        if (!WriteFully(fd, piece.data, piece.size)) return false;
+// While a FIFO or socket is written, SIGPIPE is held back in this thread so
+// that a reader going away makes the write fail with EPIPE instead of
+// ending the process; a SIGPIPE raised meanwhile is taken back.
+class SigpipeHeld {
+public:
+    SigpipeHeld() {
+        sigemptyset(&pipe_);
+        sigaddset(&pipe_, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        wasPending_ = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &pipe_, &previous_);
     }
-    return true;
+    ~SigpipeHeld() {
+        KeepingErrno([this] {
+            sigset_t pending;
+            sigpending(&pending);
+            if (!wasPending_ && sigismember(&pending, SIGPIPE) == 1) {
+                const timespec now{0, 0};
+                sigtimedwait(&pipe_, nullptr, &now);
+            }
+            pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+        });
+    }
+    SigpipeHeld(const SigpipeHeld&) = delete;
+    SigpipeHeld& operator=(const SigpipeHeld&) = delete;
+
+private:
+    sigset_t pipe_{};
+    sigset_t previous_{};
+    bool wasPending_ = false;
+};
+
+// A device, FIFO or a file reached only through a link of /proc: opened as
+// it is and written, without rename.
+bool WriteInPlace(const char* path, const std::vector<ByteSpan>& pieces, bool regular) {
+    const SigpipeHeld sigpipeHeld;
+    FileDescriptor file(open(path, O_WRONLY | O_NOCTTY | O_CLOEXEC | (regular ? O_TRUNC : 0)));
+    if (!file.valid()) return false;
+    const bool written = WritePieces(file.get(), pieces);
+    if (!written) return false;
+    return file.Close();
+}
+
+// A short hidden name, unlikely to be in use: ".ecc200-" and six characters
+// from the clock, the process, the thread and the attempt, as mkstemp makes
+// them.
+std::string HiddenName(int attempt) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static thread_local const char threadTag = 0;  // its address tells the threads apart
+    std::uint64_t bits = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                         (static_cast<std::uint64_t>(getpid()) << 32) ^ reinterpret_cast<std::uintptr_t>(&threadTag) ^
+                         static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15u;
+    bits = (bits ^ (bits >> 31)) * 0xBF58476D1CE4E5B9u;  // splitmix64's mixing
+    bits ^= bits >> 29;
+    std::string name = ".ecc200-";
+    for (int i = 0; i < 6; ++i, bits /= 62) name += kLetters[bits % 62];
+    return name;
+}
+
+// The replacing file takes over the replaced one's owner and group where
+// the caller may set them, then its permission bits (after the change of
+// owner, which clears set-user-ID bits).
+bool TakeOverOwnerAndMode(int fd, const struct stat& replaced) {
+    if (fchown(fd, replaced.st_uid, replaced.st_gid) != 0 && errno == EPERM) {
+        if (fchown(fd, static_cast<uid_t>(-1), replaced.st_gid) != 0 && errno != EPERM) return false;
+    }
+    return fchmod(fd, replaced.st_mode & 07777) == 0 || fchmod(fd, replaced.st_mode & 0777) == 0;
+}
+
+// The new file in the target's directory, with a name or without one.
+struct NewFile {
+    FileDescriptor file;
+    std::string name;  // empty while the file has no name
+};
+
+// O_TMPFILE: a file without a name, gone with the process unless linked.
+// False with errno EOPNOTSUPP, EISDIR or EINVAL where it is refused.
+bool CreateNameless(int directory, mode_t mode, NewFile& created) {
+#ifdef O_TMPFILE
+    created.file = FileDescriptor(openat(directory, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+    return created.file.valid();
+#else
+    (void)directory;
+    (void)mode;
+    (void)created;
+    return Fail(EOPNOTSUPP);
+#endif
+}
+
+bool CreateHidden(int directory, mode_t mode, NewFile& created) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        created.name = HiddenName(attempt);
+        created.file = FileDescriptor(openat(directory, created.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        if (created.file.valid()) return true;
+        if (errno != EEXIST) break;
+    }
+    created.name.clear();
+    return false;
+}
+
+// Gives the nameless file `fd` the name `name` in `directory`:
+// AT_EMPTY_PATH where the caller may use it, /proc/self/fd otherwise.
+bool LinkNameless(int fd, int directory, const std::string& name) {
+#if defined(AT_EMPTY_PATH)
+    if (linkat(fd, "", directory, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+    if (errno != ENOENT && errno != EPERM && errno != EINVAL) return false;
+    char procPath[64];
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
+    return linkat(AT_FDCWD, procPath, directory, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+#else
+    (void)fd;
+    (void)directory;
+    (void)name;
+    return Fail(EOPNOTSUPP);
+#endif
+}
+
+// How one replacement runs: the target's directory (open for the *at calls
+// and its flush), the target's name in it, and what the target was.
+struct Replacement {
+    int directory;
+    bool directoryFlushable;
+    std::string name;
+    bool replacing;  // an existing file is replaced
+    struct stat replaced;
+    bool flush;  // replacing and not deferred
+};
+
+// Writes the new file; true with the file written, owned and flushed as the
+// replacement asks.
+bool FillNewFile(const Replacement& job, const std::vector<ByteSpan>& pieces, int fd) {
+    if (!WritePieces(fd, pieces)) return false;
+    if (job.replacing && !TakeOverOwnerAndMode(fd, job.replaced)) return false;
+    return !job.flush || fsync(fd) == 0;
+}
+
+// Renames the named new file over the target; removes it on failure.
+bool RenameOver(const Replacement& job, const std::string& temporary) {
+    if (renameat(job.directory, temporary.c_str(), job.directory, job.name.c_str()) == 0) return true;
+    KeepingErrno([&] { unlinkat(job.directory, temporary.c_str(), 0); });
+    return false;
+}
+
+// A nameless new file: a brand-new target is created by linking the file
+// under the target's own name; an existing one is replaced through a hidden
+// name that lives only until the rename. `refused` tells that the nameless
+// way does not work here and nothing was done.
+bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, mode_t mode, bool& refused) {
+    NewFile created;
+    if (!CreateNameless(job.directory, mode, created)) {
+        refused = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
+        return false;
+    }
+    if (!FillNewFile(job, pieces, created.file.get())) return false;
+    if (!job.replacing) {
+        if (LinkNameless(created.file.get(), job.directory, job.name)) return created.file.Close();
+        // ENOENT: /proc is not there and AT_EMPTY_PATH is not allowed.
+        refused = errno == ENOENT || errno == EOPNOTSUPP;
+        if (errno != EEXIST) return false;  // EEXIST: the target appeared meanwhile; replace it
+    }
+    std::string hidden;
+    for (int attempt = 0; attempt < kNameAttempts && hidden.empty(); ++attempt) {
+        hidden = HiddenName(attempt);
+        if (LinkNameless(created.file.get(), job.directory, hidden)) break;
+        hidden.clear();
+        if (errno != EEXIST) {
+            refused = errno == ENOENT || errno == EOPNOTSUPP;
+            return false;
+        }
+    }
+    if (hidden.empty()) return false;
+    // Renamed at once, closed only then: the hidden name lives for two
+    // system calls.
+    return RenameOver(job, hidden) && created.file.Close();
+}
+
+// Where the nameless way is refused: a short hidden name from the start.
+bool SaveHidden(const Replacement& job, const std::vector<ByteSpan>& pieces, mode_t mode) {
+    NewFile created;
+    if (!CreateHidden(job.directory, mode, created)) return false;
+    if (!FillNewFile(job, pieces, created.file.get()) || !created.file.Close()) {
+        KeepingErrno([&] { unlinkat(job.directory, created.name.c_str(), 0); });
+        return false;
+    }
+    return RenameOver(job, created.name);
+}
+
+// The directory, readable for its flush where the caller may read it.
+int OpenDirectory(const std::string& path, bool& flushable) {
+    flushable = true;
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#ifdef O_PATH
+    if (fd < 0 && errno == EACCES) {
+        flushable = false;
+        return open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }
+#endif
+    return fd;
+}
+
+bool ReplaceRegularFile(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options,
+                        const struct stat* existing) {
+    std::string target;
+    if (!FinalName(path, target)) return false;
+    const SplitPath parts = Split(target);
+    if (parts.name.empty() || parts.name == "." || parts.name == "..") return Fail(EISDIR);
+    Replacement job{-1, false, parts.name, existing != nullptr, {}, false};
+    if (job.replacing) {
+        // A link of /proc may name a pipe or a deleted file: the name found
+        // is then not the file, which is written where it is.
+        if (lstat(target.c_str(), &job.replaced) != 0 || !S_ISREG(job.replaced.st_mode) ||
+            job.replaced.st_dev != existing->st_dev || job.replaced.st_ino != existing->st_ino) {
+            return WriteInPlace(path, pieces, S_ISREG(existing->st_mode));
+        }
+    }
+    job.flush = job.replacing && !options.deferFlush;
+    const FileDescriptor directory(OpenDirectory(parts.directory, job.directoryFlushable));
+    if (!directory.valid()) return false;
+    job.directory = directory.get();
+    // The file is created with the replaced file's bits (fixed up by fchmod
+    // past the umask) or with 0666, which the umask reduces.
+    const mode_t mode = job.replacing ? (job.replaced.st_mode & 0777) : 0666;
+    bool refused = false;
+    bool saved = SaveNameless(job, pieces, mode, refused);
+    if (!saved && refused) saved = SaveHidden(job, pieces, mode);
+    if (!saved) return false;
+    return !job.flush || !job.directoryFlushable || fsync(job.directory) == 0;
 }
 
 }  // namespace
 
-bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces) {
-    if (path == nullptr || *path == '\0') return false;
-    const std::string target(path);
-    std::string temporary;
-    const int fd = CreateTemporaryFile(target, temporary);
-    if (fd < 0) return false;
-    bool ok = WritePieces(fd, pieces) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) unlink(temporary.c_str());
-    return ok;
+bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options) {
+    if (path == nullptr) return Fail(EINVAL);
+    if (*path == '\0') return Fail(ENOENT);
+    struct stat existing {};
+    if (stat(path, &existing) != 0) {
+        if (errno != ENOENT) return false;
+        return ReplaceRegularFile(path, pieces, options, nullptr);
+    }
+    if (S_ISDIR(existing.st_mode)) return Fail(EISDIR);
+    if (!CallerMayWrite(path, existing)) return false;
+    if (!S_ISREG(existing.st_mode)) return WriteInPlace(path, pieces, false);
+    return ReplaceRegularFile(path, pieces, options, &existing);
+}
+
+bool FlushFileSystemOf(const char* path) {
+    if (path == nullptr) return Fail(EINVAL);
+#ifdef __linux__
+    // The directory of the file the path finally names: opening the file
+    // itself could block (a FIFO) or act (a device).
+    std::string target;
+    if (!FinalName(path, target)) return false;
+    const FileDescriptor directory(open(Split(target).directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return directory.valid() && syncfs(directory.get()) == 0;
+#else
+    sync();
+    return true;
+#endif
 }
 
 }  // namespace ecc200::platform
