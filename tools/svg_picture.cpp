@@ -101,9 +101,15 @@ std::string ColourText(platform::ColourRef colour) {
     return text;
 }
 
+// Millimetres to six places for a thousandth of a pixel less than the
+// picture: renderers that round the size up to whole pixels (librsvg, in
+// single precision) then get exactly the picture's pixels, and so do those
+// that round to the nearest.
 std::string MillimetresText(std::int32_t pixels, std::int32_t dpi) {
+    const std::int64_t micrometres = (std::int64_t{pixels} * 25400000 - 25400) / dpi;  // millionths of a millimetre
     char text[48];
-    std::snprintf(text, sizeof text, "%.4f", pixels * 25.4 / dpi);
+    std::snprintf(text, sizeof text, "%lld.%06lld", static_cast<long long>(micrometres / 1000000),
+                  static_cast<long long>(micrometres % 1000000));
     std::string value = text;
     value.erase(value.find_last_not_of('0') + 1);
     if (value.back() == '.') value.pop_back();
