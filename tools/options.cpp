@@ -32,7 +32,7 @@ constexpr const char* kFooter =
     "  Without --size the picture is the symbol plus the quiet zone. A --size that cuts the symbol is refused, "
     "naming the size that fits, unless --allow-crop is given.\n\n"
     "Batch mode:\n"
-    "  --batch FILE reads one message per line (LF or CRLF) and writes each to every -o PATTERN, where a run "
+    "  Each line of the batch file (LF or CRLF) is one message, written to every -o PATTERN, where a run "
     "of # becomes the line number padded with zeros to the run's length. Lines are drawn in parallel on all "
     "processors; a failed line is reported by its number and the others go on. Files are flushed to storage "
     "once at the end.\n\n"
@@ -40,8 +40,8 @@ constexpr const char* kFooter =
     "  0 success; 1 failure (a message that does not fit, a file that cannot be read or written, a picture "
     "that cuts the symbol, any failed batch line); 2 usage error.\n\n"
     "Examples:\n"
-    "  ecc200 -o label.png \"Hello, world\"\n"
-    "  printf 'part 4711' | ecc200 -o - -f svg > label.svg\n"
+    "  ecc200 -o label.png \"Hello, world\"\n\n"
+    "  printf 'part 4711' | ecc200 -o - -f svg > label.svg\n\n"
     "  ecc200 --batch serials.txt -o out/label-####.bmp\n";
 
 struct UsageError : std::runtime_error {
