@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "message_input.h"
+#include "platform/drawing_surface.h"
 #include "picture_outputs.h"
 #include "picture_plan.h"
 #include "progress_bar.h"
@@ -104,6 +105,9 @@ int RunBatch(const Options& options) {
         return kExitFailure;
     }
     const std::vector<std::string> lines = BatchLines(content);
+    // The screen's resolution is read once, here, before the threads share
+    // it (the portable screen settles it at its first use).
+    platform::GetScreenMetrics();
     const auto started = std::chrono::steady_clock::now();
     const std::size_t threads = std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), lines.size()));
     std::vector<LineResult> results(lines.size());
