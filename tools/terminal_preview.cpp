@@ -1,5 +1,7 @@
 #include "terminal_preview.h"
 
+#include <string>
+
 namespace ecc200::tool {
 namespace {
 
@@ -32,6 +34,23 @@ void PrintPreview(const SymbolMatrix& symbol, bool withColours, std::ostream& ou
         if (withColours) out << "\x1b[0m";
         out << '\n';
     }
+}
+
+void PrintMatrix(const SymbolMatrix& symbol, std::ostream& out) {
+    std::string line;
+    for (int row = 0; row < symbol.side(); ++row) {
+        line.clear();
+        for (int col = 0; col < symbol.side(); ++col) line.push_back(symbol.isDark(row, col) ? '1' : '0');
+        out << line << '\n';
+    }
+}
+
+void PrintCodewords(const CodewordStream& stream, std::ostream& out) {
+    for (std::int32_t k = 0; k < stream.count; ++k) {
+        if (k > 0) out << ' ';
+        out << stream.codewords[static_cast<std::size_t>(k)];
+    }
+    out << '\n';
 }
 
 }  // namespace ecc200::tool

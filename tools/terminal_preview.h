@@ -1,9 +1,11 @@
-// Draws a symbol matrix in a terminal with Unicode half blocks, two module
-// rows per text line, with a quiet zone around it.
+// The symbol as text on standard output: a preview drawn with Unicode half
+// blocks (two module rows per text line, inside a quiet zone), the module
+// matrix as rows of 0 and 1, or the codewords.
 #pragma once
 
 #include <ostream>
 
+#include "encoder/codeword_stream.h"
 #include "encoder/module_matrix.h"
 
 namespace ecc200::tool {
@@ -11,5 +13,11 @@ namespace ecc200::tool {
 // withColours: wrap every line in ANSI escapes for white on black; without
 // them the terminal's own light-on-dark colours are assumed.
 void PrintPreview(const SymbolMatrix& symbol, bool withColours, std::ostream& out);
+
+// One line per module row, '1' for dark.
+void PrintMatrix(const SymbolMatrix& symbol, std::ostream& out);
+
+// The codewords in decimal, separated by spaces, on one line.
+void PrintCodewords(const CodewordStream& stream, std::ostream& out);
 
 }  // namespace ecc200::tool

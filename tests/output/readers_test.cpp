@@ -11,6 +11,7 @@
 #include "platform/drawing_surface.h"
 #include "platform/portable/portable_screen.h"
 #include "encoder/symbol_table.h"
+#include "support/decoders.h"
 #include "support/encoded_symbol.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
@@ -29,23 +30,6 @@ struct Picture {
     double moduleCm;
 };
 
-// A message of n characters that needs exactly `codewords` codewords of
-// ASCII encodation: letters, one codeword each.
-std::string Letters(int codewords) {
-    std::string text;
-    for (int i = 0; i < codewords; ++i) text.push_back(static_cast<char>('A' + i % 26));
-    return text;
-}
-
-// A message that needs exactly `codewords` codewords, in one of three
-// kinds: letters (one codeword each), digit pairs (one per pair, where the
-// message stays within 1999 bytes) or bytes above 127 (two codewords each).
-std::string ExactFill(int codewords, int kind) {
-    if (kind == 1 && 2 * codewords <= 1999) return std::string(static_cast<std::size_t>(2 * codewords), '7');
-    if (kind == 2) return std::string(static_cast<std::size_t>(codewords / 2), '\xE9') + Letters(codewords % 2);
-    return Letters(codewords);
-}
-
 // One picture per size from 10 x 10 to 144 x 144, each message filling its
 // size exactly, with the orientations, frames and colours taken in turn.
 // Colours keep the bars dark and the background light after the one-bit rule
@@ -56,7 +40,7 @@ std::vector<Picture> Pictures() {
     std::vector<Picture> pictures;
     for (int i = 0; i < kSymbolSizeCount; ++i) {
         const int capacity = kSquareSymbolTable[static_cast<std::size_t>(i)].dataCodewords;
-        pictures.push_back(Picture{ExactFill(capacity, i % 3), i % 4, i % 3, {bars[i % 4][0], bars[i % 4][1], bars[i % 4][2]},
+        pictures.push_back(Picture{test::ExactFill(capacity, i % 3), i % 4, i % 3, {bars[i % 4][0], bars[i % 4][1], bars[i % 4][2]},
                                    {backgrounds[i % 4][0], backgrounds[i % 4][1], backgrounds[i % 4][2]}, 0.1});
     }
     return pictures;
@@ -88,12 +72,9 @@ TEST_F(ReadersTest, EveryBmpDecodesToTheExactMessage) {
         const std::string png = dir_.file("symbol.png");
         ASSERT_EQ(DMSaveAsBMP(bmp.c_str()), 1);
         ASSERT_EQ(RunCommand({"convert", bmp, png}).exitCode, 0);
-        const test::CommandResult zxing = RunCommand({"ZXingReader", "-bytes", "-format", "DataMatrix", png});
-        EXPECT_EQ(zxing.out, picture.message) << side << "x" << side << " orientation " << picture.orientation;
+        EXPECT_EQ(test::ZxingRead(png), picture.message) << side << "x" << side << " orientation " << picture.orientation;
         if (side == 144) continue;  // libdmtx reads only the plain 144 x 144 check order
-        const std::string hint = std::to_string(side) + "x" + std::to_string(side);
-        const test::CommandResult dmtx = RunCommand({"dmtxread", "-s", hint, bmp});
-        EXPECT_EQ(dmtx.out, picture.message) << side << "x" << side << " orientation " << picture.orientation;
+        EXPECT_EQ(test::DmtxRead(bmp, side), picture.message) << side << "x" << side << " orientation " << picture.orientation;
     }
 }
 

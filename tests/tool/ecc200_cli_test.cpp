@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "encoder/symbol_table.h"
+#include "support/decoders.h"
 #include "support/encoded_symbol.h"
 #include "support/matrix_text.h"
 #include "support/run_command.h"
@@ -124,8 +126,9 @@ TEST(Tool, RefusesMessagesTheLibraryCannotHoldAsGiven) {
 TEST(Tool, RejectsBadOptionsWithAUsageLine) {
     const std::vector<std::vector<std::string>> cases = {
         {"--bogus"}, {"--print", "bogus"}, {"--print"}, {"--hex", "0"}, {"--hex", "zz"}, {"abc", "def"}, {"--hex", "41", "abc"},
-        {"--message-file", "/"}, {"--message-file", "/no/such/file"}, {"--size", "0x5"}, {"--size", "12"},
-        {"--module", "-1"}, {"--orientation", "4"}, {"--border", "dotted"}, {"--bar", "12345"}, {"--dpi", "0"},
+        {"--size", "0x5"}, {"--size", "12"}, {"--module", "-1"}, {"--orientation", "4"}, {"--border", "dotted"},
+        {"--bar", "12345"}, {"--dpi", "0"}, {"-o", "a.txt"}, {"-o", "-"}, {"-o", "a.bmp", "--format", "gif"},
+        {"--batch", "list", "-o", "a.bmp"}, {"--batch", "list", "12"}, {"-o", "-", "-f", "bmp", "-p", "matrix"},
     };
     for (const std::vector<std::string>& args : cases) {
         const CommandResult result = RunTool(args);
@@ -173,7 +176,7 @@ TEST(ToolOutputs, WritesEveryOutputAskedForAndNothingOnFailure) {
     const std::string bmp = dir.file("a.bmp");
     const std::string wmf = dir.file("a.wmf");
     const std::string emf = dir.file("a.emf");
-    const CommandResult written = RunTool({"--bmp", bmp, "--wmf", wmf, "--emf", emf, "--clipboard", "12"});
+    const CommandResult written = RunTool({"--bmp", bmp, "--wmf", wmf, "--emf", emf, "--size", "500x300", "12"});
     EXPECT_EQ(written.exitCode, 0) << written.err;
     EXPECT_EQ(written.out, "");  // outputs given: no preview unless asked
     EXPECT_EQ(test::ReadFileBytes(bmp).size(), 19262u);
@@ -182,17 +185,196 @@ TEST(ToolOutputs, WritesEveryOutputAskedForAndNothingOnFailure) {
 
     // --dpi sets the screen the picture is laid out for.
     const std::string wmf120 = dir.file("b.wmf");
-    EXPECT_EQ(RunTool({"--dpi", "120", "--wmf", wmf120, "12"}).exitCode, 0);
+    EXPECT_EQ(RunTool({"--dpi", "120", "--wmf", wmf120, "-s", "500x300", "12"}).exitCode, 0);
     EXPECT_EQ(test::ReadFileBytes(wmf120).substr(14, 2), std::string("\x78\x00", 2));  // units per inch
 
-    const CommandResult unwritable = RunTool({"--bmp", dir.file("missing/a.bmp")});
-    EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_EQ(std::count(unwritable.err.begin(), unwritable.err.end(), '\n'), 1) << unwritable.err;
+    // Failures from the system are named by their cause, on one line.
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } failures[] = {
+        {{"--bmp", dir.file("missing/a.bmp")}, "cannot write " + dir.file("missing/a.bmp") + ": No such file or directory"},
+        {{"--message-file", "/"}, "cannot read message file /: Is a directory"},
+        {{"--message-file", "/no/such/file"}, "cannot read message file /no/such/file: No such file or directory"},
+        {{"--batch", "/no/such/file", "-o", "#.bmp"}, "cannot read batch file /no/such/file: No such file or directory"},
+        {{"-o", dir.file("a.png"), "--clipboard"}, "no system clipboard on this platform; use -o FILE.emf"},
+        {{"-s", "99999x99999", "-o", dir.file("a.wmf")}, "a 99999 x 99999 picture is too large for a WMF file"},
+    };
+    for (const auto& failure : failures) {
+        const CommandResult result = RunTool(failure.args);
+        EXPECT_EQ(result.exitCode, 1) << failure.err;
+        EXPECT_EQ(result.err, "ecc200: " + failure.err + "\n");
+    }
+    EXPECT_THROW(test::ReadFileBytes(dir.file("a.png")), std::exception);  // nothing before the clipboard's refusal
 
     const std::string untouched = dir.file("c.bmp");
     const CommandResult tooLong = RunTool({"--bmp", untouched, std::string(1559, 'A')});
     EXPECT_EQ(tooLong.exitCode, 1);
     EXPECT_THROW(test::ReadFileBytes(untouched), std::exception);
+}
+
+}  // namespace
+}  // namespace ecc200
+
+namespace ecc200 {
+namespace {
+
+std::string BmpWidthField(const std::string& bmp) { return bmp.substr(18, 4); }
+
+std::string Le32(int value) {
+    std::string bytes;
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
+    return bytes;
+}
+
+// The picture thresholded to one bit per pixel, as a PBM image; SVG rendered
+// by librsvg at `zoom` first.
+std::string OneBitPixels(const test::TempDir& dir, const std::string& picture, double zoom = 1) {
+    std::string raster = picture;
+    if (picture.size() > 4 && picture.substr(picture.size() - 4) == ".svg") {
+        raster = dir.file("rendered.png");
+        const CommandResult rendered = test::RunCommand({"rsvg-convert", "-z", std::to_string(zoom), "-o", raster, picture});
+        EXPECT_EQ(rendered.exitCode, 0) << rendered.err;
+    }
+    return test::RunCommand({"convert", raster, "-colorspace", "gray", "-threshold", "50%", "pbm:-"}).out;
+}
+
+TEST(Tool, HelpAndVersionGoToStandardOutput) {
+    for (const char* help : {"-h", "--help"}) {
+        const CommandResult result = RunTool({help});
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_NE(result.out.find("-o,--output FILE"), std::string::npos) << result.out;
+        EXPECT_EQ(result.err, "");
+    }
+    for (const char* version : {"-V", "--version"}) {
+        const CommandResult result = RunTool({version});
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.out.rfind("ecc200 1.", 0), 0u) << result.out;
+    }
+}
+
+TEST(Tool, ReadsAPipedMessageAndTheDefaultWhenNothingIsPiped) {
+    const std::string piped = "piped\r\n\xE9";
+    EXPECT_EQ(RunTool({"-p", "codewords"}, piped).out, CodewordLine(*test::Encode(piped).state));
+    EXPECT_EQ(RunTool({"-p", "codewords"}, "").out, CodewordLine(*test::Encode("12").state));
+}
+
+TEST(ToolOutputs, ShortAndLongFormsAndStandardOutputGiveTheSameBytes) {
+    const test::TempDir dir;
+    const CommandResult longForms = RunTool({"--size", "120x101", "--module", "0.1", "--orientation", "1", "--dpi", "120",
+                                             "--border", "solid", "--output", dir.file("long.bmp"), "--hex", "4142"});
+    ASSERT_EQ(longForms.exitCode, 0) << longForms.err;
+    const std::string expected = test::ReadFileBytes(dir.file("long.bmp"));
+    EXPECT_EQ(RunTool({"-s120x101", "-m0.1", "-r", "1", "-d120", "--border=solid", "-o", dir.file("short.bmp"), "AB"}).exitCode, 0);
+    EXPECT_EQ(test::ReadFileBytes(dir.file("short.bmp")), expected);
+    EXPECT_EQ(RunTool({"-s", "120x101", "-m", "0.1", "-r", "1", "-d", "120", "--border", "solid", "-o", "-", "-f", "BMP", "AB"}).out, expected);
+
+    // Every format: the file named by its extension or by --format, and the
+    // same bytes on standard output.
+    for (const char* format : {"bmp", "wmf", "emf", "png", "svg"}) {
+        const std::string named = dir.file(std::string("a.") + format);
+        const std::string forced = dir.file(std::string("a.") + format + ".out");
+        ASSERT_EQ(RunTool({"-o", named, "Formats"}).exitCode, 0) << format;
+        ASSERT_EQ(RunTool({"-o", forced, "--format", format, "Formats"}).exitCode, 0) << format;
+        const std::string bytes = test::ReadFileBytes(named);
+        EXPECT_EQ(test::ReadFileBytes(forced), bytes) << format;
+        EXPECT_EQ(RunTool({"-o", "-", "-f", format, "Formats"}).out, bytes) << format;
+    }
+}
+
+// Without --size the picture is the symbol and two modules of quiet zone;
+// a size that cuts the symbol is refused unless cropping is allowed.
+TEST(ToolOutputs, ThePictureFitsTheSymbolUnlessASizeCutsIt) {
+    const test::TempDir dir;
+    const std::string bmp = dir.file("a.bmp");
+    ASSERT_EQ(RunTool({"-o", bmp, std::string(1550, 'L')}).exitCode, 0);
+    EXPECT_EQ(BmpWidthField(test::ReadFileBytes(bmp)), Le32((144 + 4) * 7));
+    ASSERT_EQ(RunTool({"-o", bmp, "--quiet-zone", "0", "-m", "0.1", "12"}).exitCode, 0);
+    EXPECT_EQ(BmpWidthField(test::ReadFileBytes(bmp)), Le32(10 * 3));
+
+    const std::string cut = dir.file("cut.bmp");
+    const CommandResult refused = RunTool({"-o", cut, "--size", "500x60", "12"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "ecc200: the symbol needs 70x70 pixels; --size 500x60 cuts it (--size 98x98 fits it with its "
+                           "quiet zone; --allow-crop draws it cut)\n");
+    EXPECT_THROW(test::ReadFileBytes(cut), std::exception);
+    EXPECT_EQ(RunTool({"-o", cut, "--size", "500x60", "--allow-crop", "12"}).exitCode, 0);
+    EXPECT_EQ(test::ReadFileBytes(cut).size(), 62u + 64 * 60);
+}
+
+// PNG and SVG show the very pixels of the BMP in every turn and frame, with
+// the resolution recorded (pHYs in pixels per metre; millimetres).
+TEST(ToolOutputs, PngAndSvgShowTheBitmapsPixels) {
+    const test::TempDir dir;
+    for (int orientation = 0; orientation < 4; ++orientation) {
+        for (const char* border : {"none", "dashed", "solid"}) {
+            const std::vector<std::string> style = {"-r", std::to_string(orientation), "--border", border, "-s", "151x120",
+                                                    "--bar", "0000AA", "--background", "FFFF00", "-m", "0.1", "Pixels"};
+            std::vector<std::string> args = style;
+            for (const char* name : {"p.bmp", "p.png", "p.svg"}) args.insert(args.end(), {"-o", dir.file(name)});
+            ASSERT_EQ(RunTool(args).exitCode, 0);
+            const std::string bitmap = OneBitPixels(dir, dir.file("p.bmp"));
+            ASSERT_GT(bitmap.size(), 151u * 120 / 8);
+            EXPECT_TRUE(OneBitPixels(dir, dir.file("p.png")) == bitmap) << "PNG, turn " << orientation << ", " << border;
+            EXPECT_TRUE(OneBitPixels(dir, dir.file("p.svg")) == bitmap) << "SVG, turn " << orientation << ", " << border;
+        }
+    }
+    ASSERT_EQ(RunTool({"-d", "120", "-s", "240x120", "-o", dir.file("r.png"), "-o", dir.file("r.svg")}).exitCode, 0);
+    const std::string png = test::ReadFileBytes(dir.file("r.png"));
+    const std::size_t phys = png.find("pHYs");
+    ASSERT_NE(phys, std::string::npos);
+    EXPECT_EQ(png.substr(phys + 4, 9), std::string("\0\0\x12\x74\0\0\x12\x74\1", 9));  // 4724 per metre: 120 dpi
+    EXPECT_NE(test::ReadFileBytes(dir.file("r.svg")).find("width=\"50.799788mm\" height=\"25.399788mm\" viewBox=\"0 0 240 120\""),
+              std::string::npos);
+}
+
+TEST(ToolOutputs, PngAndSvgOfEverySizeDecodeToTheExactMessage) {
+    const test::TempDir dir;
+    const double zooms[] = {0.75, 1, 2.5};
+    for (int i = 0; i < kSymbolSizeCount; ++i) {
+        const SymbolAttributes& size = kSquareSymbolTable[static_cast<std::size_t>(i)];
+        const std::string message = test::ExactFill(size.dataCodewords, i % 3);
+        const std::string png = dir.file("s.png");
+        const std::string svg = dir.file("s.svg");
+        ASSERT_EQ(RunTool({"-r", std::to_string(i % 4), "-m", "0.1", "-o", png, "-o", svg, "--hex", Hex(message, "0123456789abcdef")}).exitCode, 0);
+        const int side = size.symbolRows;
+        EXPECT_EQ(test::ZxingRead(png), message) << side;
+        if (side < 144) {  // libdmtx reads only the plain 144 x 144 check order
+            EXPECT_EQ(test::DmtxRead(png, side), message) << side;
+        }
+        const double zoom = zooms[i % 3];
+        const std::string rendered = dir.file("svg.png");
+        ASSERT_EQ(test::RunCommand({"rsvg-convert", "-z", std::to_string(zoom), "-o", rendered, svg}).exitCode, 0);
+        EXPECT_EQ(test::ZxingRead(rendered), message) << side << " at zoom " << zoom;
+    }
+}
+
+TEST(ToolBatch, WritesEveryLineAndReportsTheFailedOnesByNumber) {
+    const test::TempDir dir;
+    const std::string lines = "first\r\nsecond\n\n" + std::string(1600, 'A') + "\nfifth";
+    test::WriteFileBytes(dir.file("list.txt"), lines);
+    const std::string pattern = dir.file("out-##");
+    const CommandResult batch = RunTool({"--batch", dir.file("list.txt"), "-o", pattern + ".bmp", "-o", pattern + ".svg"});
+    EXPECT_EQ(batch.exitCode, 1);
+    EXPECT_NE(batch.err.find("ecc200: line 3: empty line\n"), std::string::npos) << batch.err;
+    EXPECT_NE(batch.err.find("ecc200: line 4: the message needs 1600 codewords"), std::string::npos) << batch.err;
+    EXPECT_NE(batch.err.find("ecc200: 5 lines, 3 written, 2 failed, in "), std::string::npos) << batch.err;
+    const test::TempDir single;
+    const std::pair<const char*, const char*> written[] = {{"01", "first"}, {"02", "second"}, {"05", "fifth"}};
+    for (const auto& [number, message] : written) {
+        ASSERT_EQ(RunTool({"-o", single.file("a.bmp"), "-o", single.file("a.svg"), message}).exitCode, 0);
+        EXPECT_EQ(test::ReadFileBytes(pattern.substr(0, pattern.size() - 2) + number + ".bmp"), test::ReadFileBytes(single.file("a.bmp")));
+        EXPECT_EQ(test::ReadFileBytes(pattern.substr(0, pattern.size() - 2) + number + ".svg"), test::ReadFileBytes(single.file("a.svg")));
+    }
+    EXPECT_THROW(test::ReadFileBytes(dir.file("out-03.bmp")), std::exception);
+
+    // From standard input, with more lines than the run of # has digits.
+    std::string many;
+    for (int i = 1; i <= 12; ++i) many += "m" + std::to_string(i) + "\n";
+    const CommandResult piped = RunTool({"--batch", "-", "-o", dir.file("m#.png")}, many);
+    EXPECT_EQ(piped.exitCode, 0) << piped.err;
+    EXPECT_EQ(test::ZxingRead(dir.file("m12.png")), "m12");
+    EXPECT_EQ(test::ZxingRead(dir.file("m7.png")), "m7");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include "clipboard_bits.h"
 #include "ecc200.h"
 
 static int failures = 0;
@@ -45,26 +46,10 @@ static DWORD WINAPI HoldClipboard(LPVOID parameter) {
     return 0;
 }
 
-/* The enhanced metafile on the clipboard as bytes from malloc, or NULL. */
-static unsigned char *ClipboardBits(UINT *size) {
-    unsigned char *bits = NULL;
-    HENHMETAFILE metafile;
-    *size = 0;
-    if (!OpenClipboard(NULL)) return NULL;
-    metafile = (HENHMETAFILE)GetClipboardData(CF_ENHMETAFILE);
-    if (metafile != NULL) {
-        *size = GetEnhMetaFileBits(metafile, 0, NULL);
-        bits = malloc(*size);
-        if (bits != NULL) GetEnhMetaFileBits(metafile, *size, bits);
-    }
-    CloseClipboard();
-    return bits;
-}
-
 int main(void) {
     Hold hold;
     HANDLE thread;
-    UINT beforeSize, afterSize, nextSize;
+    unsigned int beforeSize, afterSize, nextSize;
     unsigned char *before, *after, *next;
     BOOL ownOpen;
     DWORD ownError;

@@ -3,6 +3,7 @@
 #
 #   run-conformance.sh --source DIR --work DIR --make-scenarios EXE
 #                      --runner-linked EXE --runner-shared EXE --shared-library SO
+#                      [--tool EXE]
 #
 # 1. Cross-builds build/win32 and build/win64 (the presets of those names)
 #    and checks what the DLLs export and import.
@@ -13,6 +14,11 @@
 # 3. Compares every file byte for byte and every result, plays every WMF and
 #    EMF back through Wine's GDI against the BMP of its scenario, and runs
 #    the calling-convention and clipboard checks.
+# 4. With --tool (the Linux ecc200 tool): runs the 32-bit and 64-bit
+#    ecc200.exe under Wine on a few jobs and compares their BMP, WMF and EMF
+#    files (and standard output) byte for byte with the Linux tool's, and
+#    checks that ecc200.exe --clipboard leaves on the real clipboard an
+#    enhanced metafile equal to its --emf file.
 #
 # Exits 0 when everything agrees, 1 when anything differs or the cross
 # compilers or Wine are not installed.
@@ -20,11 +26,11 @@ set -euo pipefail
 export LC_ALL=C  # byte order for sort and comm
 
 usage() {
-  echo "usage: $0 --source DIR --work DIR --make-scenarios EXE --runner-linked EXE --runner-shared EXE --shared-library SO" >&2
+  echo "usage: $0 --source DIR --work DIR --make-scenarios EXE --runner-linked EXE --runner-shared EXE --shared-library SO [--tool EXE]" >&2
   exit 2
 }
 
-source_dir= work= make_scenarios= runner_linked= runner_shared= shared_library=
+source_dir= work= make_scenarios= runner_linked= runner_shared= shared_library= linux_tool=
 while [ $# -gt 0 ]; do
   case "$1" in
     --source) source_dir=$2 ;;
@@ -33,6 +39,7 @@ while [ $# -gt 0 ]; do
     --runner-linked) runner_linked=$2 ;;
     --runner-shared) runner_shared=$2 ;;
     --shared-library) shared_library=$2 ;;
+    --tool) linux_tool=$2 ;;
     *) usage ;;
   esac
   shift 2
@@ -246,6 +253,56 @@ for bits in 32 64; do
       fail "$bits-bit $check"
   done
 done
+
+# --- 4. The command-line tool ----------------------------------------------
+
+# Each job's arguments, one job per line; the outputs are added per run.
+tool_jobs=(
+  "12"
+  "-m 0.1 -r 1 --border dashed --bar 0000AA --background FFFF00 -s 301x200 Hello,_world"
+  "-m 0.05 -r 2 --border solid --quiet-zone 4 $(printf 'L%.0s' $(seq 1 1500))"
+  "-m 0.3 -r 3 --hex 7EFF8041"
+)
+tool_checks() {  # dpi bits
+  local dpi=$1 bits=$2 dir=$win32_dir job=0 args kind same=0 total=0 out
+  [ "$bits" = 64 ] && dir=$win64_dir
+  out=$work/tool-$bits-$dpi
+  mkdir -p "$out"
+  for args in "${tool_jobs[@]}"; do
+    job=$((job + 1))
+    # shellcheck disable=SC2086  # the job's words are its arguments
+    "$linux_tool" --dpi "$dpi" $args -o "$out/linux-$job.bmp" -o "$out/linux-$job.wmf" -o "$out/linux-$job.emf" \
+      >>"$log" 2>&1 || fail "Linux tool, job $job at $dpi dpi"
+    # shellcheck disable=SC2086
+    (cd "$out" && run_wine "$bits" "$dir/tools/ecc200.exe" $args -o "win-$job.bmp" -o "win-$job.wmf" -o "win-$job.emf") \
+      >>"$log" 2>&1 || fail "$bits-bit ecc200.exe, job $job at $dpi dpi"
+    for kind in bmp wmf emf; do
+      total=$((total + 1))
+      if cmp -s "$out/linux-$job.$kind" "$out/win-$job.$kind"; then same=$((same + 1)); else fail "$bits-bit ecc200.exe job $job: $kind differs"; fi
+    done
+  done
+  # Standard output in binary mode, and the clipboard against --emf.
+  # shellcheck disable=SC2086
+  (cd "$out" && run_wine "$bits" "$dir/tools/ecc200.exe" ${tool_jobs[1]} -o - -f bmp >"stdout.bmp") 2>>"$log"
+  total=$((total + 1))
+  if cmp -s "$out/stdout.bmp" "$out/linux-2.bmp"; then same=$((same + 1)); else fail "$bits-bit ecc200.exe -o -: differs"; fi
+  local message="clipboard $bits $dpi"
+  (cd "$out" && run_wine "$bits" "$dir/tools/ecc200.exe" -m 0.15 -r 3 --clipboard "$message" &&
+    run_wine "$bits" "$dir/clipboard_to_file.exe" clipboard.emf &&
+    run_wine "$bits" "$dir/tools/ecc200.exe" -m 0.15 -r 3 -o emf.emf "$message") >>"$log" 2>&1 ||
+    fail "$bits-bit ecc200.exe --clipboard at $dpi dpi"
+  total=$((total + 1))
+  if cmp -s "$out/clipboard.emf" "$out/emf.emf"; then same=$((same + 1)); else fail "$bits-bit ecc200.exe --clipboard: not the --emf file"; fi
+  printf '%-8s %-5s %s\n' "tool$bits" "$dpi" "$same/$total identical (BMP, WMF, EMF of ${#tool_jobs[@]} jobs, standard output, clipboard)" >>"$summary"
+}
+if [ -n "$linux_tool" ]; then
+  echo "== Wine: the command-line tool"
+  echo "-- ecc200.exe against the Linux tool" >>"$summary"
+  for dpi in 96 120; do
+    set_dpi "$dpi"
+    for bits in 32 64; do tool_checks "$dpi" "$bits"; done
+  done
+fi
 
 end_wine
 trap - EXIT

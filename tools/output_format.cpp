@@ -1,0 +1,47 @@
+#include "output_format.h"
+
+#include <cctype>
+
+namespace ecc200::tool {
+namespace {
+
+struct FormatEntry {
+    OutputFormat format;
+    const char* extension;
+    const char* name;
+};
+
+constexpr FormatEntry kFormats[] = {
+    {OutputFormat::Bmp, ".bmp", "BMP"}, {OutputFormat::Wmf, ".wmf", "WMF"}, {OutputFormat::Emf, ".emf", "EMF"},
+    {OutputFormat::Png, ".png", "PNG"}, {OutputFormat::Svg, ".svg", "SVG"},
+};
+
+const FormatEntry& EntryOf(OutputFormat format) {
+    for (const FormatEntry& entry : kFormats) {
+        if (entry.format == format) return entry;
+    }
+    return kFormats[0];
+}
+
+}  // namespace
+
+std::optional<OutputFormat> FormatNamed(std::string name) {
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name.empty() || name[0] != '.') name.insert(0, 1, '.');
+    for (const FormatEntry& entry : kFormats) {
+        if (name == entry.extension) return entry.format;
+    }
+    return std::nullopt;
+}
+
+std::optional<OutputFormat> FormatOfPath(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::nullopt;
+    return FormatNamed(path.substr(dot));
+}
+
+const char* FormatName(OutputFormat format) { return EntryOf(format).name; }
+const char* FormatExtension(OutputFormat format) { return EntryOf(format).extension; }
+
+}  // namespace ecc200::tool

@@ -1,0 +1,25 @@
+// The picture formats the tool writes and how an output names its format.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace ecc200::tool {
+
+enum class OutputFormat { Bmp, Wmf, Emf, Png, Svg };
+
+struct OutputRequest {
+    OutputFormat format;
+    std::string path;  // "-" for standard output; a pattern with # in batch mode
+};
+
+// "bmp", "wmf", "emf", "png" or "svg", any case, with or without the dot.
+std::optional<OutputFormat> FormatNamed(std::string name);
+
+// The format a file name's extension names, if any.
+std::optional<OutputFormat> FormatOfPath(const std::string& path);
+
+const char* FormatName(OutputFormat format);  // "BMP", ...
+const char* FormatExtension(OutputFormat format);  // ".bmp", ...
+
+}  // namespace ecc200::tool

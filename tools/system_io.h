@@ -1,0 +1,38 @@
+// The few operating-system services the tool needs beyond the library, one
+// implementation for POSIX systems and one for Windows.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ecc200::tool {
+
+bool StdinIsTerminal();
+bool StdoutIsTerminal();
+bool StderrIsTerminal();
+
+// Switches standard input and output to binary mode (Windows translates
+// line ends otherwise; nothing to do elsewhere).
+void UseBinaryStandardStreams();
+
+// Reads a whole file ("-" for standard input). Returns false with errno set
+// to the cause.
+bool ReadWholeFile(const std::string& path, std::string& content);
+
+// Writes all bytes to standard output. Returns false with errno set.
+bool WriteStandardOutput(const std::uint8_t* data, std::size_t size);
+
+// A path for a file of the tool's own in the system's temporary directory,
+// unique within this process and among processes.
+std::string PrivateTemporaryPath(const std::string& extension);
+
+// The directory part of a path ("." when it has none).
+std::string DirectoryOf(const std::string& path);
+
+// Flushes the file system that holds `directory` to its storage: syncfs on
+// Linux, nothing where there is no such call. Returns false with errno set.
+bool FlushFileSystemHolding(const std::string& directory);
+
+}  // namespace ecc200::tool
