@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 # The demo needs only CMake, a C and C++ compiler and make. On Debian, as
 # root, whichever of them is missing is installed (the test command's
 # scripts/install-deps.sh installs everything the tests need as well).
-packages=(cmake g++ make)
+packages=(cmake g++ make libcli11-dev libpng-dev)
 if command -v dpkg-query >/dev/null; then
   missing=()
   for package in "${packages[@]}"; do

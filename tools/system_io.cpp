@@ -11,7 +11,6 @@
 #include <io.h>
 #include <process.h>
 #else
-#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -70,21 +69,6 @@ std::string PrivateTemporaryPath(const std::string& extension) {
 std::string DirectoryOf(const std::string& path) {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     return parent.empty() ? std::string(".") : parent.string();
-}
-
-bool FlushFileSystemHolding(const std::string& directory) {
-#ifdef __linux__
-    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool flushed = syncfs(fd) == 0;
-    const int flushError = errno;
-    close(fd);
-    errno = flushError;
-    return flushed;
-#else
-    (void)directory;
-    return true;
-#endif
 }
 
 }  // namespace ecc200::tool

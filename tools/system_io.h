@@ -31,8 +31,4 @@ std::string PrivateTemporaryPath(const std::string& extension);
 // The directory part of a path ("." when it has none).
 std::string DirectoryOf(const std::string& path);
 
-// Flushes the file system that holds `directory` to its storage: syncfs on
-// Linux, nothing where there is no such call. Returns false with errno set.
-bool FlushFileSystemHolding(const std::string& directory);
-
 }  // namespace ecc200::tool
