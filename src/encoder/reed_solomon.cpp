@@ -3,6 +3,8 @@
 #include <cassert>
 #include <cstddef>
 
+#include "encoder/reed_solomon_products.h"
+
 namespace ecc200 {
 namespace {
 
@@ -40,10 +42,12 @@ void AddErrorCorrection(const SymbolAttributes& symbol, CodewordStream& stream, 
     for (std::int32_t k = 0; k < symbol.dataCodewords; ++k) {
         buffers.blocks[Index(k % blocks)][Index(k / blocks)] = stream.codewords[Index(k)];
     }
+    // Through the product rows: the same codewords as ComputeBlockEcc.
+    const GeneratorProducts products = GeneratorProductsFor(symbol.blockCheckCodewords);
     for (std::int32_t b = 0; b < blocks; ++b) {
         const std::int32_t dataCount = BlockDataCodewords(symbol, b);
         buffers.lengths[Index(b)] = dataCount + symbol.blockCheckCodewords;
-        ComputeBlockEcc(buffers.blocks[Index(b)], dataCount, symbol.blockCheckCodewords);
+        ComputeBlockEccByTable(buffers.blocks[Index(b)], dataCount, products);
     }
     // Read the blocks back position by position. Data and check codewords go
     // in one pass, so in the 144 x 144 size the check codewords of blocks 8
