@@ -1,6 +1,7 @@
 #include "encoder/placement_map.h"
 
 #include <array>
+#include <atomic>
 #include <cassert>
 #include <memory>
 #include <mutex>
@@ -51,12 +52,21 @@ PlacementMap BuildPlacementMap(const SymbolAttributes& attributes) {
 }
 
 const PlacementMap& PlacementMapFor(const SymbolAttributes& attributes) {
-    static std::array<std::once_flag, kSymbolSizeCount> built;
+    // A size's map is published once it is complete; after that a call
+    // costs one atomic load. The first callers of a size build it under the
+    // lock, one at a time.
+    static std::array<std::atomic<const PlacementMap*>, kSymbolSizeCount> published{};
     static std::array<PlacementMap, kSymbolSizeCount> maps;
+    static std::mutex building;
     std::size_t i = 0;
-    while (i + 1 < kSquareSymbolTable.size() && !(kSquareSymbolTable[i] == attributes)) ++i;
+    while (i + 1 < kSquareSymbolTable.size() && kSquareSymbolTable[i].symbolRows != attributes.symbolRows) ++i;
     assert(kSquareSymbolTable[i] == attributes && "not a square size of the table");
-    std::call_once(built[i], [i] { maps[i] = BuildPlacementMap(kSquareSymbolTable[i]); });
+    if (const PlacementMap* map = published[i].load(std::memory_order_acquire)) return *map;
+    const std::lock_guard<std::mutex> lock(building);
+    if (published[i].load(std::memory_order_relaxed) == nullptr) {
+        maps[i] = BuildPlacementMap(kSquareSymbolTable[i]);
+        published[i].store(&maps[i], std::memory_order_release);
+    }
     return maps[i];
 }
 

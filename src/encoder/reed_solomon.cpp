@@ -39,8 +39,9 @@ void ComputeBlockEcc(std::array<std::uint16_t, kMaxBlockLength>& block, std::int
 void AddErrorCorrection(const SymbolAttributes& symbol, CodewordStream& stream, BlockBuffers& buffers) {
     const std::int32_t blocks = symbol.blockCount;
     // Codeword k goes to block k mod B at position k div B (5.7.2).
-    for (std::int32_t k = 0; k < symbol.dataCodewords; ++k) {
-        buffers.blocks[Index(k % blocks)][Index(k / blocks)] = stream.codewords[Index(k)];
+    for (std::int32_t b = 0; b < blocks; ++b) {
+        std::uint16_t* block = buffers.blocks[Index(b)].data();
+        for (std::int32_t k = b; k < symbol.dataCodewords; k += blocks) *block++ = stream.codewords[Index(k)];
     }
     // Through the product rows: the same codewords as ComputeBlockEcc.
     const GeneratorProducts products = GeneratorProductsFor(symbol.blockCheckCodewords);
