@@ -50,6 +50,15 @@ public:
     // white brush (measured under Wine).
     virtual void FillRect(const PixelRect& rect, Brush brush) = 0;
 
+    // FillRect of each of the `count` rectangles, in order, with one brush:
+    // what the drawing calls for the dark modules of one symbol row. A
+    // surface may do it faster than one call at a time (the portable bitmap
+    // fills a band of rows shared by all the rectangles row by row); a
+    // metafile still records one blit per rectangle, as GDI does.
+    virtual void FillRects(const PixelRect* rects, std::size_t count, Brush brush) {
+        for (std::size_t i = 0; i < count; ++i) FillRect(rects[i], brush);
+    }
+
     // MoveToEx (the previous position is not kept) and LineTo with the
     // context's default pen: solid black, one pixel, end point excluded.
     virtual void MoveToEx(std::int32_t x, std::int32_t y) = 0;

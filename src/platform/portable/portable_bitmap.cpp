@@ -4,11 +4,13 @@
 // it at drawing time and keeps one bit per pixel, already laid out as the
 // rows of a 1-bit DIB (leftmost pixel in the most significant bit, rows
 // padded to 4 bytes with 0 bits), top row first.
+#include <algorithm>
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
 
 #include "platform/portable/brush_table.h"
 #include "platform/drawing_surface.h"
@@ -59,12 +61,40 @@ public:
     // rectangle fills the mirrored run of each axis (see pixel_run.h), an
     // empty one nothing. A brush that does not exist cannot be selected, so
     // the blit uses the brush the context holds, the stock white brush.
-    void FillRect(const PixelRect& rect, Brush brush) override {
-        const ColourRef colour = brushes_.Find(brush).value_or(kStockWhite);
-        const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rect.left), DeviceX(rect.right)), width_);
-        const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rect.top), DeviceY(rect.bottom)), height_);
-        if (xs.begin >= xs.end) return;
-        for (std::int64_t y = ys.begin; y < ys.end; ++y) SetRowBits(xs.begin, xs.end, y, IsWhite(colour));
+    void FillRect(const PixelRect& rect, Brush brush) override { Fill(rect, IsWhite(ColourOf(brush))); }
+
+    // Rectangles that share their top and bottom edges, as the modules of
+    // one symbol row do unturned or turned by half, cover the same band of
+    // rows: their pixels are set once in a mask of one row, which then goes
+    // into every row of the band. Any others are filled one by one.
+    void FillRects(const PixelRect* rects, std::size_t count, Brush brush) override {
+        const bool white = IsWhite(ColourOf(brush));
+        bool oneBand = true;
+        for (std::size_t i = 1; i < count && oneBand; ++i) {
+            oneBand = rects[i].top == rects[0].top && rects[i].bottom == rects[0].bottom;
+        }
+        if (count < 2 || !oneBand) {
+            for (std::size_t i = 0; i < count; ++i) Fill(rects[i], white);
+            return;
+        }
+        const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rects[0].top), DeviceY(rects[0].bottom)), height_);
+        if (ys.begin >= ys.end) return;
+        bandMask_.assign(rowBytes_, 0);
+        std::size_t first = rowBytes_;
+        std::size_t last = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rects[i].left), DeviceX(rects[i].right)), width_);
+            if (xs.begin >= xs.end) continue;
+            SetBits(bandMask_.data(), xs.begin, xs.end, true);
+            first = std::min(first, static_cast<std::size_t>(xs.begin >> 3));
+            last = std::max(last, static_cast<std::size_t>((xs.end - 1) >> 3));
+        }
+        for (std::int64_t y = ys.begin; y < ys.end && first <= last; ++y) {
+            std::uint8_t* row = Row(y);
+            for (std::size_t b = first; b <= last; ++b) {
+                row[b] = static_cast<std::uint8_t>(white ? row[b] | bandMask_[b] : row[b] & ~bandMask_[b]);
+            }
+        }
     }
 
     void MoveToEx(std::int32_t x, std::int32_t y) override { position_ = {x, y}; }
@@ -101,11 +131,23 @@ private:
 
     std::uint8_t* Row(std::int64_t y) const { return rows_.get() + static_cast<std::size_t>(y) * rowBytes_; }
 
-    // Sets pixels [xBegin, xEnd) of row y, a non-empty run inside the
+    // A brush that does not exist cannot be selected, so the blit uses the
+    // brush the context holds, the stock white brush.
+    ColourRef ColourOf(Brush brush) const { return brushes_.Find(brush).value_or(kStockWhite); }
+
+    void Fill(const PixelRect& rect, bool white) {
+        const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rect.left), DeviceX(rect.right)), width_);
+        const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rect.top), DeviceY(rect.bottom)), height_);
+        if (xs.begin >= xs.end) return;
+        for (std::int64_t y = ys.begin; y < ys.end; ++y) SetRowBits(xs.begin, xs.end, y, white);
+    }
+
+    void SetRowBits(std::int64_t xBegin, std::int64_t xEnd, std::int64_t y, bool white) { SetBits(Row(y), xBegin, xEnd, white); }
+
+    // Sets pixels [xBegin, xEnd) of a row, a non-empty run inside the
     // bitmap, to white or black: partial bytes at both ends, whole bytes
     // between them.
-    void SetRowBits(std::int64_t xBegin, std::int64_t xEnd, std::int64_t y, bool white) {
-        std::uint8_t* row = Row(y);
+    static void SetBits(std::uint8_t* row, std::int64_t xBegin, std::int64_t xEnd, bool white) {
         const auto paint = [white](std::uint8_t& byte, unsigned mask) {
             byte = static_cast<std::uint8_t>(white ? byte | mask : byte & ~mask);
         };
@@ -127,6 +169,7 @@ private:
     std::size_t rowBytes_;
     std::unique_ptr<std::uint8_t, FreeDeleter> rows_;
     BrushTable brushes_;
+    std::vector<std::uint8_t> bandMask_;  // FillRects' row of set pixels, rowBytes_ long
     LinePoint origin_{0, 0};
     LinePoint position_{0, 0};  // a new context's current position
 };
