@@ -55,11 +55,10 @@ bool SaveAsBmp(const char* fileName, const SymbolJob& job, std::int32_t& moduleP
     if (!bitmap) return false;
     MapPictureOnto(*bitmap, job.style);
     if (!RenderSymbol(job, DrawingTarget{*bitmap, 0, 0}, modulePixels)) return false;
-    const std::unique_ptr<platform::FixedBlock> block =
-        CaptureMonochromeDib(*bitmap, job.style.width, job.style.height, *geometry);
-    if (!block) return false;
-    const std::vector<std::uint8_t> fileHeader = BitmapFileHeader(*geometry);
-    return platform::ReplaceFileWith(fileName, {{fileHeader.data(), fileHeader.size()}, {block->data(), block->size()}});
+    const std::unique_ptr<MonochromeBmpFile> file =
+        CaptureMonochromeBmp(*bitmap, job.style.width, job.style.height, *geometry);
+    if (!file) return false;
+    return platform::ReplaceFileWith(fileName, file->pieces);
 }
 
 }  // namespace ecc200

@@ -25,6 +25,8 @@ struct PixelRect {
     std::int32_t bottom;
 };
 
+struct ByteSpan;  // a byte range to write, below
+
 // An opaque solid brush created by a device context (HBRUSH on Windows).
 struct Brush {
     std::uintptr_t value = 0;
@@ -118,6 +120,16 @@ public:
     // bottom-up rows at offset 48, each padded with 0 bits to 4 bytes. A
     // pixel becomes white exactly when r + g + b >= 383.
     virtual void GetMonochromeDIBits(std::uint8_t* block) = 0;
+
+    // What GetMonochromeDIBits writes behind the header (the colour table,
+    // then the bottom-up rows), appended to `pieces` as spans into the
+    // context's own memory, without a copy: valid while the context lives
+    // and draws nothing more. False, appending nothing, on a backend that
+    // cannot hand its pixels out so (Windows: GetMonochromeDIBits it is).
+    virtual bool AppendMonochromeDib(std::vector<ByteSpan>& pieces) {
+        static_cast<void>(pieces);
+        return false;
+    }
 };
 std::unique_ptr<BitmapContext> CreateBitmapContext(std::int32_t width, std::int32_t height);  // null on failure
 

@@ -125,6 +125,14 @@ public:
         }
     }
 
+    // The bitmap already holds the rows of a one-bit DIB, top row first.
+    bool AppendMonochromeDib(std::vector<ByteSpan>& pieces) override {
+        pieces.reserve(pieces.size() + 1 + static_cast<std::size_t>(height_));
+        pieces.push_back({kMonochromeColourTable, sizeof kMonochromeColourTable});
+        for (std::int32_t y = height_ - 1; y >= 0; --y) pieces.push_back({Row(y), rowBytes_});
+        return true;
+    }
+
 private:
     std::int32_t DeviceX(std::int32_t x) const { return TextModeToDevice(x, origin_.x); }
     std::int32_t DeviceY(std::int32_t y) const { return TextModeToDevice(y, origin_.y); }
