@@ -43,18 +43,7 @@ private:
 
 class ByteWriter {
 public:
-    // Sets `bytes` more bytes aside at the end (zero until written) and
-    // returns a cursor at the first of them. The buffer grows geometrically.
-    ByteCursor Extend(std::size_t bytes) {
-        const std::size_t at = bytes_.size();
-        bytes_.resize(at + bytes);
-        return ByteCursor(bytes_.data() + at);
-    }
-    // A cursor over bytes written earlier, to fill in a placeholder.
-    ByteCursor At(std::size_t offset) { return ByteCursor(bytes_.data() + offset); }
     void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
-    std::size_t capacity() const { return bytes_.capacity(); }
-
     void u16le(std::uint16_t v) {
         bytes_.push_back(static_cast<std::uint8_t>(v));
         bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
@@ -76,6 +65,17 @@ public:
     void PatchU32le(std::size_t offset, std::uint32_t v) {
         for (int i = 0; i < 4; ++i) bytes_[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
     }
+
+    // Sets `bytes` more bytes aside at the end (zero until written) and
+    // returns a cursor at the first of them. The buffer grows geometrically.
+    ByteCursor Extend(std::size_t bytes) {
+        const std::size_t at = bytes_.size();
+        bytes_.resize(at + bytes);
+        return ByteCursor(bytes_.data() + at);
+    }
+    // A cursor over bytes written earlier, to fill in a placeholder.
+    ByteCursor At(std::size_t offset) { return ByteCursor(bytes_.data() + offset); }
+    std::size_t capacity() const { return bytes_.capacity(); }
 
     std::size_t size() const { return bytes_.size(); }
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
