@@ -137,7 +137,7 @@ TEST(GeneratorProducts, HoldEveryProductOfAByteWithEachCoefficient) {
         ASSERT_EQ(products.checkCount(), n);
         for (int v = 0; v < 256; ++v) {
             for (int j = 0; j < n; ++j) {
-                ASSERT_EQ(products.row(v)[j], SlowMultiply(v, GeneratorCoefficient(n, j))) << n << ": " << v << " x g" << j;
+                ASSERT_EQ(products.product(v, j), SlowMultiply(v, GeneratorCoefficient(n, j))) << n << ": " << v << " x g" << j;
             }
         }
     }
