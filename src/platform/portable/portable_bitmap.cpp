@@ -179,7 +179,7 @@ private:
             return;
         }
         paint(row[first], headMask);
-        std::memset(row + first + 1, white ? 0xFF : 0x00, last - first - 1);
+        if (last > first + 1) std::memset(row + first + 1, white ? 0xFF : 0x00, last - first - 1);
         paint(row[last], tailMask);
     }
 
