@@ -10,17 +10,6 @@
 #include "encoder/symbol_assembly.h"
 
 namespace ecc200 {
-namespace {
-
-// The source of a module whose symbol value is `value` before any codeword
-// is copied in: the finder pattern's value, or the mapping cell's fixed one.
-ModuleSource FixedSource(std::int16_t value) { return {0, 0, static_cast<std::uint8_t>(value)}; }
-
-ModuleSource BitSource(std::int16_t cell) {
-    return {static_cast<std::uint16_t>(CodewordOf(cell) - 1), static_cast<std::uint8_t>(BitMask(BitOf(cell))), 0};
-}
-
-}  // namespace
 
 PlacementMap BuildPlacementMap(const SymbolAttributes& attributes) {
     // The definition steps, on matrices of their own; the frame values come
@@ -32,20 +21,30 @@ PlacementMap BuildPlacementMap(const SymbolAttributes& attributes) {
 
     PlacementMap map;
     map.side = attributes.symbolRows;
-    map.modules.resize(static_cast<std::size_t>(map.side * map.side));
-    for (int row = 0; row < map.side; ++row) {
-        for (int col = 0; col < map.side; ++col) {
-            map.modules[static_cast<std::size_t>(row * map.side + col)] = FixedSource(frame->at(row, col));
-        }
-    }
-    // The same positions as CopyMappingToSymbol: past the top clock track
-    // and two frame modules per region boundary.
+    map.codewords = attributes.dataCodewords + attributes.checkCodewords;
+    map.bitModules.assign(static_cast<std::size_t>(8 * map.codewords), 0);
+    // Which modules hold a codeword bit: the same positions as
+    // CopyMappingToSymbol, past the top clock track and two frame modules
+    // per region boundary.
+    std::vector<bool> holdsBit(std::size_t{kMaxSymbolSide} * kMaxSymbolSide, false);
     for (int mr = 0; mr < attributes.mappingRows; ++mr) {
         const int row = mr + 1 + 2 * (mr / attributes.regionRows);
         for (int mc = 0; mc < attributes.mappingColumns; ++mc) {
             const int col = mc + 1 + 2 * (mc / attributes.regionColumns);
             const std::int16_t cell = mapping->at(mr, mc);
-            map.modules[static_cast<std::size_t>(row * map.side + col)] = IsBitRef(cell) ? BitSource(cell) : FixedSource(cell);
+            if (!IsBitRef(cell)) {
+                frame->set(row, col, cell);  // the fixed corner's value, or 0
+                continue;
+            }
+            const std::uint16_t offset = SymbolMatrix::Offset(row, col);
+            map.bitModules[static_cast<std::size_t>(8 * (CodewordOf(cell) - 1) + BitOf(cell) - 1)] = offset;
+            holdsBit[offset] = true;
+        }
+    }
+    for (int row = 0; row < map.side; ++row) {
+        for (int col = 0; col < map.side; ++col) {
+            const std::uint16_t offset = SymbolMatrix::Offset(row, col);
+            if (!holdsBit[offset]) map.fixedModules.push_back({offset, frame->at(row, col)});
         }
     }
     return map;
@@ -72,11 +71,11 @@ const PlacementMap& PlacementMapFor(const SymbolAttributes& attributes) {
 
 void FillSymbolFromMap(const PlacementMap& map, const CodewordStream& stream, SymbolMatrix& symbol) {
     symbol.resize(map.side);
-    const ModuleSource* source = map.modules.data();
-    for (int row = 0; row < map.side; ++row) {
-        for (int col = 0; col < map.side; ++col, ++source) {
-            symbol.set(row, col, static_cast<std::int16_t>((stream.codewords[source->codeword] & source->mask) | source->fixed));
-        }
+    for (const FixedModule& module : map.fixedModules) symbol.setAtOffset(module.offset, module.value);
+    const std::uint16_t* bits = map.bitModules.data();
+    for (int k = 0; k < map.codewords; ++k, bits += 8) {
+        const int codeword = stream.codewords[static_cast<std::size_t>(k)];
+        for (int b = 0; b < 8; ++b) symbol.setAtOffset(bits[b], static_cast<std::int16_t>(codeword & (0x80 >> b)));
     }
 }
 

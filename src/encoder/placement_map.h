@@ -3,7 +3,8 @@
 // only on the size (finder patterns and clock tracks, 5.8.1; symbol
 // character placement, 5.8 and Annex F; the split of the mapping matrix
 // across the data regions) into one table, so that building a symbol is one
-// pass over its modules reading the final codeword stream.
+// pass over the final codeword stream writing each codeword's eight modules,
+// plus the size's fixed modules.
 //
 // DrawFinderPatterns, PlaceModules and CopyMappingToSymbol stay the
 // definition: BuildPlacementMap runs them, and FillSymbolFromMap gives the
@@ -22,20 +23,20 @@
 
 namespace ecc200 {
 
-// One module's value is (stream codeword `codeword` & `mask`) | `fixed`: a
-// codeword bit has its weight as mask and fixed 0; a finder or clock module,
-// a module of the fixed 2 x 2 corner or an unassigned one has mask 0 and its
-// value as fixed.
-struct ModuleSource {
-    std::uint16_t codeword;  // 0-based index into the final stream
-    std::uint8_t mask;
-    std::uint8_t fixed;
+// The modules of a size listed by what they show: the eight modules of each
+// codeword, bit 1 (the most significant) first, and every other module
+// (finder pattern, clock track, the fixed 2 x 2 corner's dark and light
+// modules) with its value. A module is named by its SymbolMatrix::Offset.
+struct FixedModule {
+    std::uint16_t offset;
+    std::int16_t value;
 };
 
 struct PlacementMap {
     int side = 0;
-    std::vector<ModuleSource> modules;  // side x side, row by row, (row, col) at row * side + col
-    const ModuleSource& at(int row, int col) const { return modules[static_cast<std::size_t>(row * side + col)]; }
+    int codewords = 0;                       // data and check codewords of the size
+    std::vector<std::uint16_t> bitModules;   // 8 per codeword, codeword k (0-based) at 8 k
+    std::vector<FixedModule> fixedModules;   // all the others, row by row
 };
 
 // Builds the map of a size from the definition steps.
@@ -45,7 +46,8 @@ PlacementMap BuildPlacementMap(const SymbolAttributes& attributes);
 const PlacementMap& PlacementMapFor(const SymbolAttributes& attributes);
 
 // Writes every module of the size's symbol from the final stream: the
-// result of DrawFinderPatterns, PlaceModules and CopyMappingToSymbol.
+// result of DrawFinderPatterns, PlaceModules and CopyMappingToSymbol. The
+// codewords are read once each and their bits written where the map says.
 void FillSymbolFromMap(const PlacementMap& map, const CodewordStream& stream, SymbolMatrix& symbol);
 
 }  // namespace ecc200
