@@ -16,22 +16,24 @@ constexpr int TotalWordsPerFeedback() {
 }
 
 // All tables in one block, the counts in the order of kCheckCodewordCounts,
-// each as 256 rows of packed products.
+// each as 256 rows of packed products, each row followed by its moved row.
 struct ProductTables {
     std::vector<std::uint64_t> words;
     std::array<std::size_t, kCheckCodewordCounts.size()> offsets{};
 
-    ProductTables() : words(static_cast<std::size_t>(256 * TotalWordsPerFeedback())) {
+    ProductTables() : words(static_cast<std::size_t>(2 * 256 * TotalWordsPerFeedback())) {
         std::size_t offset = 0;
         for (std::size_t t = 0; t < kGenerators.size(); ++t) {
             const GeneratorPolynomial& g = kGenerators[t];
+            const auto rowWords = static_cast<std::size_t>(WordsPerRow(g.degree));
             offsets[t] = offset;
             for (int v = 0; v < 256; ++v) {
                 for (int j = 0; j < g.degree; ++j) {
                     const std::uint64_t product = GfMultiply(v, g.coefficients[static_cast<std::size_t>(j)]);
                     words[offset + static_cast<std::size_t>(j / 8)] |= product << (8 * (j % 8));
+                    if (j > 0) words[offset + rowWords + static_cast<std::size_t>((j - 1) / 8)] |= product << (8 * ((j - 1) % 8));
                 }
-                offset += static_cast<std::size_t>(WordsPerRow(g.degree));
+                offset += 2 * rowWords;
             }
         }
     }
@@ -59,15 +61,31 @@ void ComputeBlockEccByTable(std::array<std::uint16_t, kMaxBlockLength>& block, s
     // up of word j / 8, with a zero word behind the last. A step
     // R[j] = R[j + 1] ^ row[j] moves every entry down by one place: each word
     // shifts right by a byte and takes the lowest byte of the next word on
-    // top. The entries past R[n - 1] stay zero, as the row's are.
+    // top. The entries past R[n - 1] stay zero, as the rows' are.
+    //
+    // Two steps at once: with a = d_i ^ R[0] and b = d_(i+1) ^ R[1] ^ row(a)[0],
+    // R[j] becomes R[j + 2] ^ row(a)[j + 1] ^ row(b)[j], the middle term
+    // being the moved row of a.
     const int words = products.wordsPerRow();
     std::array<std::uint64_t, (kMaxCheckCodewords + 7) / 8 + 1> r{};
-    for (std::int32_t i = 0; i < dataCount; ++i) {
-        const int feedback = static_cast<int>((block[static_cast<std::size_t>(i)] ^ r[0]) & 0xFF);
-        const std::uint64_t* row = products.row(feedback);
+    std::int32_t i = 0;
+    for (; i + 1 < dataCount; i += 2) {
+        const int a = static_cast<int>((block[static_cast<std::size_t>(i)] ^ r[0]) & 0xFF);
+        const std::uint64_t* rowA = products.row(a);
+        const int b = static_cast<int>((block[static_cast<std::size_t>(i + 1)] ^ (r[0] >> 8) ^ rowA[0]) & 0xFF);
+        const std::uint64_t* movedA = products.movedRow(a);
+        const std::uint64_t* rowB = products.row(b);
         for (int w = 0; w < words; ++w) {
             const auto at = static_cast<std::size_t>(w);
-            r[at] = ((r[at] >> 8) | (r[at + 1] << 56)) ^ row[w];
+            r[at] = ((r[at] >> 16) | (r[at + 1] << 48)) ^ movedA[w] ^ rowB[w];
+        }
+    }
+    if (i < dataCount) {
+        const int a = static_cast<int>((block[static_cast<std::size_t>(i)] ^ r[0]) & 0xFF);
+        const std::uint64_t* rowA = products.row(a);
+        for (int w = 0; w < words; ++w) {
+            const auto at = static_cast<std::size_t>(w);
+            r[at] = ((r[at] >> 8) | (r[at + 1] << 56)) ^ rowA[w];
         }
     }
     for (int j = 0; j < products.checkCount(); ++j) {

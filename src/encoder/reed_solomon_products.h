@@ -4,7 +4,7 @@
 // generator's coefficients. One division step of ComputeBlockEcc then
 // becomes one row look-up and n XORs instead of n GF(256) multiplications.
 //
-// The tables (15 x 256 rows, 124 KB) are derived from kGenerators
+// The tables (15 x 256 x 2 rows, 248 KB) are derived from kGenerators
 // and built once, on first use, from the same GfMultiply; they are
 // immutable afterwards and safe to read from any thread. ComputeBlockEcc
 // stays the definition that ComputeBlockEccByTable is checked against.
@@ -20,16 +20,23 @@ namespace ecc200 {
 // The rows for n check codewords. A row holds its n products packed eight
 // to a 64-bit word, product j in bits 8 (j mod 8) to 8 (j mod 8) + 7 of
 // word j / 8, the bits beyond product n - 1 zero; so the division shifts
-// and XORs whole words, whatever the host's byte order.
+// and XORs whole words, whatever the host's byte order. Behind each row
+// lies the same row moved down by one product (product j + 1 at place j),
+// which lets the division take two data codewords per step.
 class GeneratorProducts {
 public:
     GeneratorProducts(const std::uint64_t* rows, int checkCount)
         : rows_(rows), checkCount_(checkCount), wordsPerRow_((checkCount + 7) / 8) {}
     int checkCount() const { return checkCount_; }
     int wordsPerRow() const { return wordsPerRow_; }
-    const std::uint64_t* row(int feedback) const { return rows_ + feedback * wordsPerRow_; }
+    const std::uint64_t* row(int feedback) const { return rows_ + 2 * feedback * wordsPerRow_; }
+    const std::uint64_t* movedRow(int feedback) const { return row(feedback) + wordsPerRow_; }
     // GfMultiply(feedback, g_j).
     int product(int feedback, int j) const { return static_cast<int>((row(feedback)[j / 8] >> (8 * (j % 8))) & 0xFF); }
+    // GfMultiply(feedback, g_(j + 1)), 0 for j = n - 1.
+    int movedProduct(int feedback, int j) const {
+        return static_cast<int>((movedRow(feedback)[j / 8] >> (8 * (j % 8))) & 0xFF);
+    }
 
 private:
     const std::uint64_t* rows_;

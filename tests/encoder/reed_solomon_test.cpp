@@ -138,6 +138,8 @@ TEST(GeneratorProducts, HoldEveryProductOfAByteWithEachCoefficient) {
         for (int v = 0; v < 256; ++v) {
             for (int j = 0; j < n; ++j) {
                 ASSERT_EQ(products.product(v, j), SlowMultiply(v, GeneratorCoefficient(n, j))) << n << ": " << v << " x g" << j;
+                const int next = j + 1 < n ? SlowMultiply(v, GeneratorCoefficient(n, j + 1)) : 0;
+                ASSERT_EQ(products.movedProduct(v, j), next) << n << ": " << v << " x g" << j + 1;
             }
         }
     }
