@@ -1,7 +1,9 @@
 #include "encoder/reed_solomon_products.h"
 
+#include <atomic>
 #include <cassert>
 #include <cstddef>
+#include <mutex>
 #include <vector>
 
 namespace ecc200 {
@@ -9,50 +11,46 @@ namespace {
 
 constexpr int WordsPerRow(int checkCount) { return (checkCount + 7) / 8; }
 
-constexpr int TotalWordsPerFeedback() {
-    int total = 0;
-    for (int n : kCheckCodewordCounts) total += WordsPerRow(n);
-    return total;
-}
-
-// All tables in one block, the counts in the order of kCheckCodewordCounts,
-// each as 256 rows of packed products, each row followed by its moved row.
-struct ProductTables {
-    std::vector<std::uint64_t> words;
-    std::array<std::size_t, kCheckCodewordCounts.size()> offsets{};
-
-    ProductTables() : words(static_cast<std::size_t>(2 * 256 * TotalWordsPerFeedback())) {
-        std::size_t offset = 0;
-        for (std::size_t t = 0; t < kGenerators.size(); ++t) {
-            const GeneratorPolynomial& g = kGenerators[t];
-            const auto rowWords = static_cast<std::size_t>(WordsPerRow(g.degree));
-            offsets[t] = offset;
-            for (int v = 0; v < 256; ++v) {
-                for (int j = 0; j < g.degree; ++j) {
-                    const std::uint64_t product = GfMultiply(v, g.coefficients[static_cast<std::size_t>(j)]);
-                    words[offset + static_cast<std::size_t>(j / 8)] |= product << (8 * (j % 8));
-                    if (j > 0) words[offset + rowWords + static_cast<std::size_t>((j - 1) / 8)] |= product << (8 * ((j - 1) % 8));
-                }
-                offset += 2 * rowWords;
-            }
+// The 256 rows of packed products for one generator, each row followed by
+// its moved row.
+std::vector<std::uint64_t> BuildProductRows(const GeneratorPolynomial& g) {
+    const auto rowWords = static_cast<std::size_t>(WordsPerRow(g.degree));
+    std::vector<std::uint64_t> words(2 * 256 * rowWords, 0);
+    std::size_t offset = 0;
+    for (int v = 0; v < 256; ++v) {
+        for (int j = 0; j < g.degree; ++j) {
+            const std::uint64_t product = GfMultiply(v, g.coefficients[static_cast<std::size_t>(j)]);
+            words[offset + static_cast<std::size_t>(j / 8)] |= product << (8 * (j % 8));
+            if (j > 0) words[offset + rowWords + static_cast<std::size_t>((j - 1) / 8)] |= product << (8 * ((j - 1) % 8));
         }
+        offset += 2 * rowWords;
     }
-};
-
-const ProductTables& Tables() {
-    static const ProductTables tables;  // built once; initialisation is thread-safe
-    return tables;
+    return words;
 }
 
 }  // namespace
 
 GeneratorProducts GeneratorProductsFor(int checkCount) {
-    const ProductTables& tables = Tables();
-    for (std::size_t t = 0; t < kCheckCodewordCounts.size(); ++t) {
-        if (kCheckCodewordCounts[t] == checkCount) return GeneratorProducts(tables.words.data() + tables.offsets[t], checkCount);
+    // A count's table is built on its first use (the sizes a program draws
+    // need only theirs) and published once complete; after that a call costs
+    // one atomic load. The first callers build it under the lock.
+    static std::array<std::atomic<const std::uint64_t*>, kCheckCodewordCounts.size()> published{};
+    static std::array<std::vector<std::uint64_t>, kCheckCodewordCounts.size()> tables;
+    static std::mutex building;
+    std::size_t t = 0;
+    while (t + 1 < kCheckCodewordCounts.size() && kCheckCodewordCounts[t] != checkCount) ++t;
+    assert(kCheckCodewordCounts[t] == checkCount && "no square size uses this many check codewords");
+    const std::uint64_t* rows = published[t].load(std::memory_order_acquire);
+    if (rows == nullptr) {
+        const std::lock_guard<std::mutex> lock(building);
+        rows = published[t].load(std::memory_order_relaxed);
+        if (rows == nullptr) {
+            tables[t] = BuildProductRows(kGenerators[t]);
+            rows = tables[t].data();
+            published[t].store(rows, std::memory_order_release);
+        }
     }
-    assert(false && "no square size uses this many check codewords");
-    return GeneratorProducts(tables.words.data(), kCheckCodewordCounts[0]);
+    return GeneratorProducts(rows, kCheckCodewordCounts[t]);
 }
 
 void ComputeBlockEccByTable(std::array<std::uint16_t, kMaxBlockLength>& block, std::int32_t dataCount,
