@@ -122,9 +122,9 @@ public:
     virtual void GetMonochromeDIBits(std::uint8_t* block) = 0;
 
     // What GetMonochromeDIBits writes behind the header (the colour table,
-    // then the bottom-up rows), appended to `pieces` as spans into the
-    // context's own memory, without a copy: valid while the context lives
-    // and draws nothing more. False, appending nothing, on a backend that
+    // then the bottom-up rows), appended to `pieces` as spans of the
+    // context's own memory, without a copy (the portable bitmap keeps its
+    // rows so): valid while the context lives and draws nothing more. False, appending nothing, on a backend that
     // cannot hand its pixels out so (Windows: GetMonochromeDIBits it is).
     virtual bool AppendMonochromeDib(std::vector<ByteSpan>& pieces) {
         static_cast<void>(pieces);

@@ -3,7 +3,8 @@
 // conversion depends on nothing but the pixel's colour, this bitmap applies
 // it at drawing time and keeps one bit per pixel, already laid out as the
 // rows of a 1-bit DIB (leftmost pixel in the most significant bit, rows
-// padded to 4 bytes with 0 bits), top row first.
+// padded to 4 bytes with 0 bits), bottom row first as the DIB has them: the
+// whole image is one block, ready to be written or copied as it is.
 #include <algorithm>
 #include <cassert>
 #include <cstdlib>
@@ -113,18 +114,13 @@ public:
     void GetMonochromeDIBits(std::uint8_t* block) override {
         assert(ReadI32le(block + 4) == width_ && ReadI32le(block + 8) == height_ && block[14] == 1);
         std::memcpy(block + kColourTableOffset, kMonochromeColourTable, sizeof kMonochromeColourTable);
-        // Bottom-up: the last row of the picture comes first.
-        for (std::int32_t y = 0; y < height_; ++y) {
-            const std::size_t target = kRowsOffset + static_cast<std::size_t>(height_ - 1 - y) * rowBytes_;
-            std::memcpy(block + target, Row(y), rowBytes_);
-        }
+        std::memcpy(block + kRowsOffset, rows_.get(), ImageBytes());
     }
 
-    // The bitmap already holds the rows of a one-bit DIB, top row first.
+    // The bitmap already holds the rows of a one-bit DIB, bottom-up.
     bool AppendMonochromeDib(std::vector<ByteSpan>& pieces) override {
-        pieces.reserve(pieces.size() + 1 + static_cast<std::size_t>(height_));
         pieces.push_back({kMonochromeColourTable, sizeof kMonochromeColourTable});
-        for (std::int32_t y = height_ - 1; y >= 0; --y) pieces.push_back({Row(y), rowBytes_});
+        pieces.push_back({rows_.get(), ImageBytes()});
         return true;
     }
 
@@ -132,7 +128,12 @@ private:
     std::int32_t DeviceX(std::int32_t x) const { return TextModeToDevice(x, origin_.x); }
     std::int32_t DeviceY(std::int32_t y) const { return TextModeToDevice(y, origin_.y); }
 
-    std::uint8_t* Row(std::int64_t y) const { return rows_.get() + static_cast<std::size_t>(y) * rowBytes_; }
+    std::size_t ImageBytes() const { return static_cast<std::size_t>(height_) * rowBytes_; }
+
+    // Row y of the picture, counted from the top; stored bottom-up.
+    std::uint8_t* Row(std::int64_t y) const {
+        return rows_.get() + static_cast<std::size_t>(height_ - 1 - y) * rowBytes_;
+    }
 
     // Sets the pixels of bytes [begin, end) of a row that are set in the
     // band mask to white or black, eight bytes at a time where it can (the
