@@ -3,8 +3,8 @@
 // conversion depends on nothing but the pixel's colour, this bitmap applies
 // it at drawing time and keeps one bit per pixel, already laid out as the
 // rows of a 1-bit DIB (leftmost pixel in the most significant bit, rows
-// padded to 4 bytes with 0 bits), bottom row first as the DIB has them: the
-// whole image is one block, ready to be written or copied as it is.
+// padded to 4 bytes with 0 bits), each distinct row stored once (see
+// shared_rows.h), ready to be written or copied row by row.
 #include <algorithm>
 #include <cassert>
 #include <cstdlib>
@@ -17,6 +17,7 @@
 #include "platform/drawing_surface.h"
 #include "platform/portable/line_raster.h"
 #include "platform/portable/pixel_run.h"
+#include "platform/portable/shared_rows.h"
 #include "platform/portable/text_mode_mapping.h"
 #include "platform/portable/wrapping_int32.h"
 
@@ -40,10 +41,6 @@ bool IsWhite(ColourRef colour) {
     return r + g + b >= 383;
 }
 
-struct FreeDeleter {
-    void operator()(std::uint8_t* p) const { std::free(p); }
-};
-
 [[maybe_unused]] std::int32_t ReadI32le(const std::uint8_t* p) {
     return Int32FromBits(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
                          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
@@ -51,9 +48,9 @@ struct FreeDeleter {
 
 class PortableBitmapContext final : public BitmapContext {
 public:
-    PortableBitmapContext(std::int32_t width, std::int32_t height, std::size_t rowBytes,
-                          std::unique_ptr<std::uint8_t, FreeDeleter> rows)
-        : width_(width), height_(height), rowBytes_(rowBytes), rows_(std::move(rows)) {}
+    // A fresh bitmap is black, index 0 everywhere: zeroed rows.
+    PortableBitmapContext(std::int32_t width, std::int32_t height, std::size_t rowBytes)
+        : width_(width), height_(height), rowBytes_(rowBytes), rows_(height, rowBytes) {}
 
     Brush CreateSolidBrush(ColourRef colour) override { return brushes_.Create(colour); }
     void DeleteBrush(Brush brush) override { brushes_.Remove(brush); }
@@ -90,18 +87,34 @@ public:
             first = std::min(first, static_cast<std::size_t>(xs.begin >> 3));
             last = std::max(last, static_cast<std::size_t>((xs.end - 1) >> 3));
         }
-        for (std::int64_t y = ys.begin; y < ys.end && first <= last; ++y) ApplyMask(Row(y), first, last + 1, white);
+        if (first > last) return;
+        rows_.ChangeRows(ys.begin, ys.end, [&](std::uint8_t* row) { ApplyMask(row, first, last + 1, white); });
     }
 
     void MoveToEx(std::int32_t x, std::int32_t y) override { position_ = {x, y}; }
 
-    // The default pen is black: index 0.
+    // The default pen is black: index 0. The spans of consecutive rows that
+    // cover the same pixels (a vertical line) change the rows as one range.
     void LineTo(std::int32_t x, std::int32_t y) override {
         const LinePoint from{DeviceX(position_.x), DeviceY(position_.y)};
         const LinePoint to{DeviceX(x), DeviceY(y)};
-        RasterizeLine(from, to, width_, height_, [this](std::int32_t xBegin, std::int32_t xEnd, std::int32_t row) {
-            SetRowBits(xBegin, xEnd, row, false);
+        struct Span {
+            std::int32_t xBegin, xEnd, yBegin, yEnd;
+        } pending{0, 0, 0, 0};
+        const auto flush = [this, &pending] {
+            if (pending.yBegin >= pending.yEnd) return;
+            const Span span = pending;
+            rows_.ChangeRows(span.yBegin, span.yEnd, [&span](std::uint8_t* row) { SetBits(row, span.xBegin, span.xEnd, false); });
+        };
+        RasterizeLine(from, to, width_, height_, [&](std::int32_t xBegin, std::int32_t xEnd, std::int32_t row) {
+            if (xBegin == pending.xBegin && xEnd == pending.xEnd && row == pending.yEnd && pending.yBegin < pending.yEnd) {
+                ++pending.yEnd;
+                return;
+            }
+            flush();
+            pending = {xBegin, xEnd, row, row + 1};
         });
+        flush();
         position_ = {x, y};
     }
 
@@ -114,26 +127,25 @@ public:
     void GetMonochromeDIBits(std::uint8_t* block) override {
         assert(ReadI32le(block + 4) == width_ && ReadI32le(block + 8) == height_ && block[14] == 1);
         std::memcpy(block + kColourTableOffset, kMonochromeColourTable, sizeof kMonochromeColourTable);
-        std::memcpy(block + kRowsOffset, rows_.get(), ImageBytes());
+        // Bottom-up: the last row of the picture comes first.
+        for (std::int32_t y = 0; y < height_; ++y) {
+            const std::size_t target = kRowsOffset + static_cast<std::size_t>(height_ - 1 - y) * rowBytes_;
+            std::memcpy(block + target, rows_.Row(y), rowBytes_);
+        }
     }
 
-    // The bitmap already holds the rows of a one-bit DIB, bottom-up.
+    // The bitmap already holds the rows of a one-bit DIB: one span per row,
+    // bottom-up, rows with equal content pointing at the same bytes.
     bool AppendMonochromeDib(std::vector<ByteSpan>& pieces) override {
+        pieces.reserve(pieces.size() + 1 + static_cast<std::size_t>(height_));
         pieces.push_back({kMonochromeColourTable, sizeof kMonochromeColourTable});
-        pieces.push_back({rows_.get(), ImageBytes()});
+        for (std::int32_t y = height_ - 1; y >= 0; --y) pieces.push_back({rows_.Row(y), rowBytes_});
         return true;
     }
 
 private:
     std::int32_t DeviceX(std::int32_t x) const { return TextModeToDevice(x, origin_.x); }
     std::int32_t DeviceY(std::int32_t y) const { return TextModeToDevice(y, origin_.y); }
-
-    std::size_t ImageBytes() const { return static_cast<std::size_t>(height_) * rowBytes_; }
-
-    // Row y of the picture, counted from the top; stored bottom-up.
-    std::uint8_t* Row(std::int64_t y) const {
-        return rows_.get() + static_cast<std::size_t>(height_ - 1 - y) * rowBytes_;
-    }
 
     // Sets the pixels of bytes [begin, end) of a row that are set in the
     // band mask to white or black, eight bytes at a time where it can (the
@@ -158,11 +170,9 @@ private:
     void Fill(const PixelRect& rect, bool white) {
         const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rect.left), DeviceX(rect.right)), width_);
         const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rect.top), DeviceY(rect.bottom)), height_);
-        if (xs.begin >= xs.end) return;
-        for (std::int64_t y = ys.begin; y < ys.end; ++y) SetRowBits(xs.begin, xs.end, y, white);
+        if (xs.begin >= xs.end || ys.begin >= ys.end) return;
+        rows_.ChangeRows(ys.begin, ys.end, [&xs, white](std::uint8_t* row) { SetBits(row, xs.begin, xs.end, white); });
     }
-
-    void SetRowBits(std::int64_t xBegin, std::int64_t xEnd, std::int64_t y, bool white) { SetBits(Row(y), xBegin, xEnd, white); }
 
     // Sets pixels [xBegin, xEnd) of a row, a non-empty run inside the
     // bitmap, to white or black: partial bytes at both ends, whole bytes
@@ -187,7 +197,7 @@ private:
     std::int32_t width_;
     std::int32_t height_;
     std::size_t rowBytes_;
-    std::unique_ptr<std::uint8_t, FreeDeleter> rows_;
+    SharedRows rows_;
     BrushTable brushes_;
     std::vector<std::uint8_t> bandMask_;  // FillRects' row of set pixels, rowBytes_ long
     LinePoint origin_{0, 0};
@@ -202,11 +212,14 @@ std::unique_ptr<BitmapContext> CreateBitmapContext(std::int32_t width, std::int3
     const std::uint64_t rowBytes = 4 * ((static_cast<std::uint64_t>(width) + 31) / 32);
     const std::uint64_t total = rowBytes * static_cast<std::uint64_t>(height);
     if (total > std::numeric_limits<std::size_t>::max()) return nullptr;
-    // A fresh bitmap is black, index 0 everywhere: zeroed memory.
-    std::unique_ptr<std::uint8_t, FreeDeleter> rows(static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(total), 1)));
-    if (!rows) return nullptr;
+    // The shared rows need far less, but a bitmap is made only where its
+    // whole image could be had, as GetMonochromeDIBits and a plain bitmap
+    // need it: the block is asked for and given back untouched.
+    void* const wholeImage = std::malloc(static_cast<std::size_t>(total));
+    if (wholeImage == nullptr) return nullptr;
+    std::free(wholeImage);
     try {
-        return std::make_unique<PortableBitmapContext>(width, height, static_cast<std::size_t>(rowBytes), std::move(rows));
+        return std::make_unique<PortableBitmapContext>(width, height, static_cast<std::size_t>(rowBytes));
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
