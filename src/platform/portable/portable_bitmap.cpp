@@ -64,7 +64,8 @@ public:
     // Rectangles that share their top and bottom edges, as the modules of
     // one symbol row do unturned or turned by half, cover the same band of
     // rows: their pixels are set once in a mask of one row, which then goes
-    // into every row of the band. Any others are filled one by one.
+    // into the band's rows (once per buffer they share). Any others are
+    // filled one by one.
     void FillRects(const PixelRect* rects, std::size_t count, Brush brush) override {
         const bool white = IsWhite(ColourOf(brush));
         bool oneBand = true;
