@@ -78,18 +78,23 @@ public:
         }
         const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rects[0].top), DeviceY(rects[0].bottom)), height_);
         if (ys.begin >= ys.end) return;
-        bandMask_.assign(rowBytes_, 0);
+        // The mask covers the bytes from the first to the last one touched.
         std::size_t first = rowBytes_;
         std::size_t last = 0;
         for (std::size_t i = 0; i < count; ++i) {
             const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rects[i].left), DeviceX(rects[i].right)), width_);
             if (xs.begin >= xs.end) continue;
-            SetBits(bandMask_.data(), xs.begin, xs.end, true);
             first = std::min(first, static_cast<std::size_t>(xs.begin >> 3));
             last = std::max(last, static_cast<std::size_t>((xs.end - 1) >> 3));
         }
         if (first > last) return;
-        rows_.ChangeRows(ys.begin, ys.end, [&](std::uint8_t* row) { ApplyMask(row, first, last + 1, white); });
+        bandMask_.assign(last + 1 - first, 0);
+        const auto maskOrigin = static_cast<std::int64_t>(8 * first);
+        for (std::size_t i = 0; i < count; ++i) {
+            const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rects[i].left), DeviceX(rects[i].right)), width_);
+            if (xs.begin < xs.end) SetBits(bandMask_.data(), xs.begin - maskOrigin, xs.end - maskOrigin, true);
+        }
+        rows_.ChangeRows(ys.begin, ys.end, [&](std::uint8_t* row) { ApplyMask(row + first, white); });
     }
 
     void MoveToEx(std::int32_t x, std::int32_t y) override { position_ = {x, y}; }
@@ -148,20 +153,22 @@ private:
     std::int32_t DeviceX(std::int32_t x) const { return TextModeToDevice(x, origin_.x); }
     std::int32_t DeviceY(std::int32_t y) const { return TextModeToDevice(y, origin_.y); }
 
-    // Sets the pixels of bytes [begin, end) of a row that are set in the
-    // band mask to white or black, eight bytes at a time where it can (the
-    // bytes are independent, so the host's byte order does not matter).
-    void ApplyMask(std::uint8_t* row, std::size_t begin, std::size_t end, bool white) const {
-        std::size_t b = begin;
+    // Sets the pixels set in the band mask to white or black in the bytes
+    // of a row from the mask's first byte on, eight bytes at a time where it
+    // can (the bytes are independent, so the host's byte order does not
+    // matter).
+    void ApplyMask(std::uint8_t* bytes, bool white) const {
+        const std::size_t end = bandMask_.size();
+        std::size_t b = 0;
         for (; b + 8 <= end; b += 8) {
             std::uint64_t pixels = 0;
             std::uint64_t mask = 0;
-            std::memcpy(&pixels, row + b, 8);
+            std::memcpy(&pixels, bytes + b, 8);
             std::memcpy(&mask, bandMask_.data() + b, 8);
             pixels = white ? pixels | mask : pixels & ~mask;
-            std::memcpy(row + b, &pixels, 8);
+            std::memcpy(bytes + b, &pixels, 8);
         }
-        for (; b < end; ++b) row[b] = static_cast<std::uint8_t>(white ? row[b] | bandMask_[b] : row[b] & ~bandMask_[b]);
+        for (; b < end; ++b) bytes[b] = static_cast<std::uint8_t>(white ? bytes[b] | bandMask_[b] : bytes[b] & ~bandMask_[b]);
     }
 
     // A brush that does not exist cannot be selected, so the blit uses the
@@ -200,7 +207,7 @@ private:
     std::size_t rowBytes_;
     SharedRows rows_;
     BrushTable brushes_;
-    std::vector<std::uint8_t> bandMask_;  // FillRects' row of set pixels, rowBytes_ long
+    std::vector<std::uint8_t> bandMask_;  // FillRects' pixels to set, from its first byte touched to its last
     LinePoint origin_{0, 0};
     LinePoint position_{0, 0};  // a new context's current position
 };
