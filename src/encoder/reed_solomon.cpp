@@ -54,8 +54,12 @@ void AddErrorCorrection(const SymbolAttributes& symbol, CodewordStream& stream, 
     // in one pass, so in the 144 x 144 size the check codewords of blocks 8
     // and 9, which hold one data codeword fewer, run one position ahead: the
     // order that scanners in the field read for this size.
-    stream.count = 0;
-    for (std::int32_t k = 0; k < buffers.lengths[0]; ++k) {
+    // Up to the end of the shortest block's data, reading back puts every
+    // codeword where the dealing took it from: those positions stay as
+    // they are.
+    const std::int32_t unchanged = BlockDataCodewords(symbol, blocks - 1);
+    stream.count = unchanged * blocks;
+    for (std::int32_t k = unchanged; k < buffers.lengths[0]; ++k) {
         for (std::int32_t b = 0; b < blocks; ++b) {
             if (k < buffers.lengths[Index(b)]) stream.codewords[Index(stream.count++)] = buffers.blocks[Index(b)][Index(k)];
         }
