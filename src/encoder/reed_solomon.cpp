@@ -46,10 +46,14 @@ void AddErrorCorrection(const SymbolAttributes& symbol, CodewordStream& stream, 
     // Through the product rows: the same codewords as ComputeBlockEcc.
     const GeneratorProducts products = GeneratorProductsFor(symbol.blockCheckCodewords);
     for (std::int32_t b = 0; b < blocks; ++b) {
-        const std::int32_t dataCount = BlockDataCodewords(symbol, b);
-        buffers.lengths[Index(b)] = dataCount + symbol.blockCheckCodewords;
-        ComputeBlockEccByTable(buffers.blocks[Index(b)], dataCount, products);
+        buffers.lengths[Index(b)] = BlockDataCodewords(symbol, b) + symbol.blockCheckCodewords;
     }
+    // Blocks of equal length two at a time.
+    std::int32_t b = 0;
+    for (; b + 1 < blocks && buffers.lengths[Index(b)] == buffers.lengths[Index(b + 1)]; b += 2) {
+        ComputeBlockPairEccByTable(buffers.blocks[Index(b)], buffers.blocks[Index(b + 1)], BlockDataCodewords(symbol, b), products);
+    }
+    for (; b < blocks; ++b) ComputeBlockEccByTable(buffers.blocks[Index(b)], BlockDataCodewords(symbol, b), products);
     // Read the blocks back position by position. Data and check codewords go
     // in one pass, so in the 144 x 144 size the check codewords of blocks 8
     // and 9, which hold one data codeword fewer, run one position ahead: the

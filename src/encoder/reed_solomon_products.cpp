@@ -53,42 +53,70 @@ GeneratorProducts GeneratorProductsFor(int checkCount) {
     return GeneratorProducts(rows, kCheckCodewordCounts[t]);
 }
 
-void ComputeBlockEccByTable(std::array<std::uint16_t, kMaxBlockLength>& block, std::int32_t dataCount,
-                            const GeneratorProducts& products) {
-    // The division register of ComputeBlockEcc, R[j] in bits 8 (j mod 8) and
-    // up of word j / 8, with a zero word behind the last. A step
-    // R[j] = R[j + 1] ^ row[j] moves every entry down by one place: each word
-    // shifts right by a byte and takes the lowest byte of the next word on
-    // top. The entries past R[n - 1] stay zero, as the rows' are.
-    //
-    // Two steps at once: with a = d_i ^ R[0] and b = d_(i+1) ^ R[1] ^ row(a)[0],
-    // R[j] becomes R[j + 2] ^ row(a)[j + 1] ^ row(b)[j], the middle term
-    // being the moved row of a.
+namespace {
+
+// The division register of ComputeBlockEcc, R[j] in bits 8 (j mod 8) and up
+// of word j / 8, with a zero word behind the last. A step
+// R[j] = R[j + 1] ^ row[j] moves every entry down by one place: each word
+// shifts right by a byte and takes the lowest byte of the next word on top.
+// The entries past R[n - 1] stay zero, as the rows' are.
+//
+// Two steps at once: with a = d_i ^ R[0] and b = d_(i+1) ^ R[1] ^ row(a)[0],
+// R[j] becomes R[j + 2] ^ row(a)[j + 1] ^ row(b)[j], the middle term being
+// the moved row of a.
+using DivisionRegister = std::array<std::uint64_t, (kMaxCheckCodewords + 7) / 8 + 1>;
+
+int Feedback(std::uint16_t codeword, std::uint64_t registerBits) { return static_cast<int>((codeword ^ registerBits) & 0xFF); }
+
+// Divides kBlocks blocks of the same length side by side: their steps are
+// independent, so the processor overlaps one block's table look-ups with
+// the others'.
+template <int kBlocks>
+void DivideBlocks(const std::array<std::uint16_t*, kBlocks>& blocks, std::int32_t dataCount,
+                  const GeneratorProducts& products) {
     const int words = products.wordsPerRow();
-    std::array<std::uint64_t, (kMaxCheckCodewords + 7) / 8 + 1> r{};
+    std::array<DivisionRegister, kBlocks> r{};
     std::int32_t i = 0;
     for (; i + 1 < dataCount; i += 2) {
-        const int a = static_cast<int>((block[static_cast<std::size_t>(i)] ^ r[0]) & 0xFF);
-        const std::uint64_t* rowA = products.row(a);
-        const int b = static_cast<int>((block[static_cast<std::size_t>(i + 1)] ^ (r[0] >> 8) ^ rowA[0]) & 0xFF);
-        const std::uint64_t* movedA = products.movedRow(a);
-        const std::uint64_t* rowB = products.row(b);
+        std::array<const std::uint64_t*, kBlocks> movedA{};
+        std::array<const std::uint64_t*, kBlocks> rowB{};
+        for (int n = 0; n < kBlocks; ++n) {
+            const std::uint64_t first = r[n][0];
+            const int a = Feedback(blocks[n][i], first);
+            const int b = Feedback(blocks[n][i + 1], (first >> 8) ^ products.row(a)[0]);
+            movedA[n] = products.movedRow(a);
+            rowB[n] = products.row(b);
+        }
         for (int w = 0; w < words; ++w) {
             const auto at = static_cast<std::size_t>(w);
-            r[at] = ((r[at] >> 16) | (r[at + 1] << 48)) ^ movedA[w] ^ rowB[w];
+            for (int n = 0; n < kBlocks; ++n) r[n][at] = ((r[n][at] >> 16) | (r[n][at + 1] << 48)) ^ movedA[n][w] ^ rowB[n][w];
         }
     }
-    if (i < dataCount) {
-        const int a = static_cast<int>((block[static_cast<std::size_t>(i)] ^ r[0]) & 0xFF);
-        const std::uint64_t* rowA = products.row(a);
-        for (int w = 0; w < words; ++w) {
-            const auto at = static_cast<std::size_t>(w);
-            r[at] = ((r[at] >> 8) | (r[at + 1] << 56)) ^ rowA[w];
+    for (int n = 0; n < kBlocks; ++n) {
+        if (i < dataCount) {
+            const std::uint64_t* rowA = products.row(Feedback(blocks[n][i], r[n][0]));
+            for (int w = 0; w < words; ++w) {
+                const auto at = static_cast<std::size_t>(w);
+                r[n][at] = ((r[n][at] >> 8) | (r[n][at + 1] << 56)) ^ rowA[w];
+            }
+        }
+        for (int j = 0; j < products.checkCount(); ++j) {
+            blocks[n][dataCount + j] = static_cast<std::uint16_t>((r[n][static_cast<std::size_t>(j / 8)] >> (8 * (j % 8))) & 0xFF);
         }
     }
-    for (int j = 0; j < products.checkCount(); ++j) {
-        block[static_cast<std::size_t>(dataCount + j)] = static_cast<std::uint16_t>((r[static_cast<std::size_t>(j / 8)] >> (8 * (j % 8))) & 0xFF);
-    }
+}
+
+}  // namespace
+
+void ComputeBlockEccByTable(std::array<std::uint16_t, kMaxBlockLength>& block, std::int32_t dataCount,
+                            const GeneratorProducts& products) {
+    DivideBlocks<1>({block.data()}, dataCount, products);
+}
+
+void ComputeBlockPairEccByTable(std::array<std::uint16_t, kMaxBlockLength>& first,
+                                std::array<std::uint16_t, kMaxBlockLength>& second, std::int32_t dataCount,
+                                const GeneratorProducts& products) {
+    DivideBlocks<2>({first.data(), second.data()}, dataCount, products);
 }
 
 }  // namespace ecc200

@@ -54,4 +54,9 @@ GeneratorProducts GeneratorProductsFor(int checkCount);
 void ComputeBlockEccByTable(std::array<std::uint16_t, kMaxBlockLength>& block, std::int32_t dataCount,
                             const GeneratorProducts& products);
 
+// ComputeBlockEccByTable of two blocks with the same data count at once.
+void ComputeBlockPairEccByTable(std::array<std::uint16_t, kMaxBlockLength>& first,
+                                std::array<std::uint16_t, kMaxBlockLength>& second, std::int32_t dataCount,
+                                const GeneratorProducts& products);
+
 }  // namespace ecc200
