@@ -1,17 +1,31 @@
 // The encoder alone, one benchmark per symbol size: a message that fills the
 // size's data capacity exactly, encoded, padded, protected, placed and
-// assembled.
+// assembled. Then the stages whose tables replace a definition, each beside
+// the definition it is checked against.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <string>
 
+#include "driver/render_symbol.h"
 #include "encoder/build_symbol.h"
+#include "encoder/placement.h"
+#include "encoder/placement_map.h"
+#include "encoder/reed_solomon_products.h"
+#include "encoder/symbol_assembly.h"
 
 namespace {
 
+const ecc200::SymbolAttributes& SizeOf(const benchmark::State& state) {
+    return ecc200::kSquareSymbolTable[static_cast<std::size_t>(state.range(0))];
+}
+
+std::string Label(const ecc200::SymbolAttributes& size) {
+    return std::to_string(size.symbolRows) + "x" + std::to_string(size.symbolColumns);
+}
+
 void BM_BuildSymbol(benchmark::State& state) {
-    const ecc200::SymbolAttributes& size = ecc200::kSquareSymbolTable[static_cast<std::size_t>(state.range(0))];
+    const ecc200::SymbolAttributes& size = SizeOf(state);
     const std::string message(static_cast<std::size_t>(size.dataCodewords), 'A');
     const auto working = std::make_unique<ecc200::EncoderWorkingState>();
     for (auto _ : state) {
@@ -19,8 +33,61 @@ void BM_BuildSymbol(benchmark::State& state) {
         benchmark::DoNotOptimize(built);
         benchmark::DoNotOptimize(working->symbol.at(0, 0));
     }
-    state.SetLabel(std::to_string(size.symbolRows) + "x" + std::to_string(size.symbolColumns));
+    state.SetLabel(Label(size));
 }
 BENCHMARK(BM_BuildSymbol)->DenseRange(0, ecc200::kSymbolSizeCount - 1);
+
+// The path of a DM call: the thread's working state, then BuildSymbol.
+void BM_BuildJobSymbol(benchmark::State& state) {
+    const ecc200::SymbolAttributes& size = SizeOf(state);
+    const std::string message(static_cast<std::size_t>(size.dataCodewords), 'A');
+    for (auto _ : state) benchmark::DoNotOptimize(ecc200::BuildJobSymbol(message));
+    state.SetLabel(Label(size));
+}
+BENCHMARK(BM_BuildJobSymbol)->Arg(0)->Arg(ecc200::kSymbolSizeCount - 1);
+
+// One block of the 144 x 144 size: 156 data and 62 check codewords.
+template <bool kByTable>
+void BM_BlockEcc144(benchmark::State& state) {
+    const ecc200::SymbolAttributes& size = ecc200::kSquareSymbolTable.back();
+    const auto block = std::make_unique<std::array<std::uint16_t, ecc200::kMaxBlockLength>>();
+    for (int i = 0; i < size.blockDataCodewords; ++i) (*block)[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(i * 37 % 256);
+    const ecc200::GeneratorProducts products = ecc200::GeneratorProductsFor(size.blockCheckCodewords);
+    for (auto _ : state) {
+        if (kByTable) {
+            ecc200::ComputeBlockEccByTable(*block, size.blockDataCodewords, products);
+        } else {
+            ecc200::ComputeBlockEcc(*block, size.blockDataCodewords, size.blockCheckCodewords);
+        }
+        benchmark::DoNotOptimize(block->data());
+    }
+}
+BENCHMARK_TEMPLATE(BM_BlockEcc144, false)->Name("BM_ComputeBlockEcc144");
+BENCHMARK_TEMPLATE(BM_BlockEcc144, true)->Name("BM_ComputeBlockEccByTable144");
+
+// Finder patterns, placement and copy of the 144 x 144 size: the definition
+// steps, then the placement map.
+void BM_PlaceAndCopy144(benchmark::State& state) {
+    const ecc200::SymbolAttributes& size = ecc200::kSquareSymbolTable.back();
+    const auto working = std::make_unique<ecc200::EncoderWorkingState>();
+    const auto mapping = std::make_unique<ecc200::MappingMatrix>();
+    for (auto _ : state) {
+        ecc200::DrawFinderPatterns(size, working->symbol);
+        ecc200::PlaceModules(size.mappingRows, size.mappingColumns, *mapping);
+        ecc200::CopyMappingToSymbol(size, *mapping, working->stream, working->symbol);
+        benchmark::DoNotOptimize(working->symbol.at(1, 1));
+    }
+}
+BENCHMARK(BM_PlaceAndCopy144);
+
+void BM_FillSymbolFromMap144(benchmark::State& state) {
+    const ecc200::PlacementMap& map = ecc200::PlacementMapFor(ecc200::kSquareSymbolTable.back());
+    const auto working = std::make_unique<ecc200::EncoderWorkingState>();
+    for (auto _ : state) {
+        ecc200::FillSymbolFromMap(map, working->stream, working->symbol);
+        benchmark::DoNotOptimize(working->symbol.at(1, 1));
+    }
+}
+BENCHMARK(BM_FillSymbolFromMap144);
 
 }  // namespace

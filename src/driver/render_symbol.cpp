@@ -5,14 +5,30 @@
 #include "encoder/build_symbol.h"
 
 namespace ecc200 {
+namespace {
+
+// The calling thread's working state: allocated (and cleared) once, on the
+// thread's first generation, reused by every later one and freed when the
+// thread ends. The stages read nothing they have not written in the same
+// call, so no call clears it; threads never share one.
+EncoderWorkingState& ThreadWorkingState() {
+    thread_local const std::unique_ptr<EncoderWorkingState> state = std::make_unique<EncoderWorkingState>();
+    return *state;
+}
+
+}  // namespace
+
+const SymbolMatrix* BuildJobSymbol(std::string_view message) {
+    EncoderWorkingState& state = ThreadWorkingState();
+    return BuildSymbol(message, state) ? &state.symbol : nullptr;
+}
 
 bool RenderSymbol(const SymbolJob& job, const DrawingTarget& target, std::int32_t& modulePixels) {
-    // The working state is per call; the stages allocate nothing.
-    const auto state = std::make_unique<EncoderWorkingState>();
     // Encodation to assembly; no symbol when the message is too long.
-    if (!BuildSymbol(job.message, *state)) return false;
+    const SymbolMatrix* symbol = BuildJobSymbol(job.message);
+    if (symbol == nullptr) return false;
     // Drawing at the physical module size, centred and turned.
-    DrawSymbol(state->symbol, job.style, target, modulePixels);
+    DrawSymbol(*symbol, job.style, target, modulePixels);
     return true;
 }
 

@@ -17,6 +17,11 @@ struct SymbolJob {
     PictureStyle style;
 };
 
+// The symbol of a message, built in the calling thread's own working state
+// (valid until the thread's next call), or null when the message needs more
+// than 1558 codewords. Any number of threads may call it at once.
+const SymbolMatrix* BuildJobSymbol(std::string_view message);
+
 // Returns false, having drawn nothing, when the message needs more than
 // 1558 codewords. `modulePixels` is the module size in pixels that outlives
 // each call (reused when the module size setting is exactly 0).

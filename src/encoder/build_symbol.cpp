@@ -3,8 +3,7 @@
 #include <optional>
 
 #include "encoder/ascii_encodation.h"
-#include "encoder/placement.h"
-#include "encoder/symbol_assembly.h"
+#include "encoder/placement_map.h"
 
 namespace ecc200 {
 
@@ -20,12 +19,11 @@ bool BuildSymbol(std::string_view message, EncoderWorkingState& state) {
     PadCodewordStream(state.attributes, state.messageCodewords, state.stream);
     // Check codewords per block, blocks interleaved back into the stream.
     AddErrorCorrection(state.attributes, state.stream, state.blocks);
-    // Finder patterns and clock tracks of every data region.
-    DrawFinderPatterns(state.attributes, state.symbol);
-    // A module of the data area for every codeword bit.
-    PlaceModules(state.attributes.mappingRows, state.attributes.mappingColumns, state.mapping);
-    // The codeword bits copied between the finder patterns.
-    CopyMappingToSymbol(state.attributes, state.mapping, state.stream, state.symbol);
+    // Finder patterns, a module of the data area for every codeword bit and
+    // the bits copied between the finder patterns: DrawFinderPatterns,
+    // PlaceModules and CopyMappingToSymbol, precomputed per size as the
+    // size's placement map.
+    FillSymbolFromMap(PlacementMapFor(state.attributes), state.stream, state.symbol);
     return true;
 }
 

@@ -48,11 +48,16 @@ private:
 // masked by its bit, so any value above 0 is dark.
 class SymbolMatrix {
 public:
+    static_assert(kMaxSymbolSide * kMaxSymbolSide <= 65536, "offsets are 16 bits");
     void resize(int side) { side_ = side; }
     int side() const { return side_; }
     std::int16_t at(int row, int col) const { return cells_[index(row, col)]; }
     void set(int row, int col, std::int16_t value) { cells_[index(row, col)] = value; }
     bool isDark(int row, int col) const { return at(row, col) > 0; }
+    // Where (row, col) lies in the storage, for tables of positions built
+    // once per size, and a write there.
+    static std::uint16_t Offset(int row, int col) { return static_cast<std::uint16_t>(index(row, col)); }
+    void setAtOffset(std::uint16_t offset, std::int16_t value) { cells_[offset] = value; }
 
 private:
     static std::size_t index(int row, int col) { return static_cast<std::size_t>(row * kMaxSymbolSide + col); }

@@ -65,4 +65,22 @@ std::unique_ptr<platform::FixedBlock> CaptureMonochromeDib(platform::BitmapConte
     return block;
 }
 
+std::unique_ptr<MonochromeBmpFile> CaptureMonochromeBmp(platform::BitmapContext& bitmap, std::int32_t width,
+                                                        std::int32_t height, const MonochromeGeometry& geometry) {
+    auto file = std::make_unique<MonochromeBmpFile>();
+    file->headers = BitmapFileHeader(geometry);
+    const std::vector<std::uint8_t> info = BitmapInfoHeader(width, height, geometry);
+    file->headers.insert(file->headers.end(), info.begin(), info.end());
+    file->pieces.push_back({file->headers.data(), file->headers.size()});
+    // The rows straight from the bitmap where the backend holds them as
+    // the file does; otherwise one copy, made by the one-bit conversion.
+    if (bitmap.AppendMonochromeDib(file->pieces)) return file;
+    file->headers.resize(kFileHeaderSize);
+    file->pieces.front() = {file->headers.data(), file->headers.size()};
+    file->dib = CaptureMonochromeDib(bitmap, width, height, geometry);
+    if (!file->dib) return nullptr;
+    file->pieces.push_back({file->dib->data(), file->dib->size()});
+    return file;
+}
+
 }  // namespace ecc200

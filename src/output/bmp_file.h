@@ -13,6 +13,7 @@ namespace ecc200 {
 namespace platform {
 class BitmapContext;
 class FixedBlock;
+struct ByteSpan;
 }  // namespace platform
 
 constexpr std::uint32_t kFileHeaderSize = 14;
@@ -32,6 +33,21 @@ std::optional<MonochromeGeometry> MonochromeGeometryOf(std::int32_t width, std::
 
 std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t height, const MonochromeGeometry& geometry);
 std::vector<std::uint8_t> BitmapFileHeader(const MonochromeGeometry& geometry);
+
+// A BMP file of the bitmap drawn, as the pieces to write: the headers, then
+// either the backend's own colour table and rows, or a fixed block that
+// GetMonochromeDIBits filled. The pieces point into this value and into
+// the bitmap context.
+struct MonochromeBmpFile {
+    std::vector<std::uint8_t> headers;              // BITMAPFILEHEADER and BITMAPINFOHEADER
+    std::unique_ptr<platform::FixedBlock> dib;      // only when the rows are copied
+    std::vector<platform::ByteSpan> pieces;
+};
+
+// Nothing when the block for copied rows cannot be had (smaller allocations
+// throw std::bad_alloc, as everywhere in the outputs).
+std::unique_ptr<MonochromeBmpFile> CaptureMonochromeBmp(platform::BitmapContext& bitmap, std::int32_t width,
+                                                        std::int32_t height, const MonochromeGeometry& geometry);
 
 // Converts the bitmap drawn in `bitmap` into a fixed block holding the
 // info header, the colour table and the rows; nothing when the block cannot

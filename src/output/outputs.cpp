@@ -108,12 +108,10 @@ bool SaveAsBmpFile(const char* fileName, const SymbolJob& job, std::int32_t& mod
     if (!bitmap) return Fail(ENOMEM);
     MapPictureOnto(*bitmap, job.style);
     if (!RenderSymbol(job, DrawingTarget{*bitmap, 0, 0}, modulePixels)) return Fail(E2BIG);
-    const std::unique_ptr<platform::FixedBlock> block =
-        CaptureMonochromeDib(*bitmap, job.style.width, job.style.height, *geometry);
-    if (!block) return Fail(ENOMEM);
-    const std::vector<std::uint8_t> fileHeader = BitmapFileHeader(*geometry);
-    return platform::ReplaceFileWith(fileName, {{fileHeader.data(), fileHeader.size()}, {block->data(), block->size()}},
-                                     options);
+    const std::unique_ptr<MonochromeBmpFile> file =
+        CaptureMonochromeBmp(*bitmap, job.style.width, job.style.height, *geometry);
+    if (!file) return Fail(ENOMEM);
+    return platform::ReplaceFileWith(fileName, file->pieces, options);
 }
 
 }  // namespace

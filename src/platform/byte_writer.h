@@ -13,6 +13,34 @@
 
 namespace ecc200::platform {
 
+// Writes fields, in the same little-endian encoding, into bytes set aside
+// in advance (ByteWriter::Extend): no capacity check per byte, for the
+// records a drawing writes once per module.
+class ByteCursor {
+public:
+    explicit ByteCursor(std::uint8_t* at) : at_(at) {}
+    void u16le(std::uint16_t v) {
+        at_[0] = static_cast<std::uint8_t>(v);
+        at_[1] = static_cast<std::uint8_t>(v >> 8);
+        at_ += 2;
+    }
+    void u32le(std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) at_[i] = static_cast<std::uint8_t>(v >> (8 * i));
+        at_ += 4;
+    }
+    void i32le(std::int32_t v) { u32le(static_cast<std::uint32_t>(v)); }
+    void f32le(float v) {
+        static_assert(std::numeric_limits<float>::is_iec559 && sizeof(float) == 4, "needs IEEE 754 single precision");
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        u32le(bits);
+    }
+    const std::uint8_t* position() const { return at_; }
+
+private:
+    std::uint8_t* at_;
+};
+
 class ByteWriter {
 public:
     void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
@@ -37,6 +65,17 @@ public:
     void PatchU32le(std::size_t offset, std::uint32_t v) {
         for (int i = 0; i < 4; ++i) bytes_[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
     }
+
+    // Sets `bytes` more bytes aside at the end (zero until written) and
+    // returns a cursor at the first of them. The buffer grows geometrically.
+    ByteCursor Extend(std::size_t bytes) {
+        const std::size_t at = bytes_.size();
+        bytes_.resize(at + bytes);
+        return ByteCursor(bytes_.data() + at);
+    }
+    // A cursor over bytes written earlier, to fill in a placeholder.
+    ByteCursor At(std::size_t offset) { return ByteCursor(bytes_.data() + offset); }
+    std::size_t capacity() const { return bytes_.capacity(); }
 
     std::size_t size() const { return bytes_.size(); }
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }

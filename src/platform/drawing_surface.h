@@ -25,6 +25,8 @@ struct PixelRect {
     std::int32_t bottom;
 };
 
+struct ByteSpan;  // a byte range to write, below
+
 // An opaque solid brush created by a device context (HBRUSH on Windows).
 struct Brush {
     std::uintptr_t value = 0;
@@ -49,6 +51,15 @@ public:
     // selected: the blit then uses the brush the context holds, the stock
     // white brush (measured under Wine).
     virtual void FillRect(const PixelRect& rect, Brush brush) = 0;
+
+    // FillRect of each of the `count` rectangles, in order, with one brush:
+    // what the drawing calls for the dark modules of one symbol row. A
+    // surface may do it faster than one call at a time (the portable bitmap
+    // fills a band of rows shared by all the rectangles row by row); a
+    // metafile still records one blit per rectangle, as GDI does.
+    virtual void FillRects(const PixelRect* rects, std::size_t count, Brush brush) {
+        for (std::size_t i = 0; i < count; ++i) FillRect(rects[i], brush);
+    }
 
     // MoveToEx (the previous position is not kept) and LineTo with the
     // context's default pen: solid black, one pixel, end point excluded.
@@ -117,6 +128,16 @@ public:
     // bottom-up rows at offset 48, each padded with 0 bits to 4 bytes. A
     // pixel becomes white exactly when r + g + b >= 383.
     virtual void GetMonochromeDIBits(std::uint8_t* block) = 0;
+
+    // What GetMonochromeDIBits writes behind the header (the colour table,
+    // then the bottom-up rows), appended to `pieces` as spans of the
+    // context's own memory, without a copy (the portable bitmap keeps its
+    // rows so): valid while the context lives and draws nothing more. False, appending nothing, on a backend that
+    // cannot hand its pixels out so (Windows: GetMonochromeDIBits it is).
+    virtual bool AppendMonochromeDib(std::vector<ByteSpan>& pieces) {
+        static_cast<void>(pieces);
+        return false;
+    }
 };
 std::unique_ptr<BitmapContext> CreateBitmapContext(std::int32_t width, std::int32_t height);  // null on failure
 

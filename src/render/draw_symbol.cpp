@@ -1,6 +1,7 @@
 #include "render/draw_symbol.h"
 
 #include <algorithm>
+#include <array>
 
 #include "encoder/module_matrix.h"
 #include "platform/drawing_surface.h"
@@ -31,13 +32,19 @@ PixelRect ModuleRect(const PictureStyle& style, const DrawingTarget& target, con
     }
 }
 
-// Fills the rectangle of one dark module of row k at the running position,
-// then advances the running position by one module; a light module only
-// advances it, the background being drawn already.
-void DrawModule(const PictureStyle& style, const DrawingTarget& target, const SymbolLayout& layout, std::int32_t rows,
-                std::int32_t k, bool dark, platform::Brush barBrush, std::int32_t& runningPosition) {
-    if (dark) target.context.FillRect(ModuleRect(style, target, layout, rows, k, runningPosition), barBrush);
-    runningPosition += layout.modulePixels;
+// The rectangles of the dark modules of symbol row k, left to right in the
+// symbol's own order; light modules are the background already.
+std::size_t DarkModuleRects(const SymbolMatrix& symbol, const PictureStyle& style, const DrawingTarget& target,
+                            const SymbolLayout& layout, std::int32_t k, PixelRect* rects) {
+    const bool quarterTurn = style.orientation == 1 || style.orientation == 3;
+    const std::int32_t side = symbol.side();
+    std::int32_t runningPosition = quarterTurn ? layout.verticalOffset : layout.horizontalOffset;
+    std::size_t count = 0;
+    for (std::int32_t l = 0; l < side; ++l) {
+        if (symbol.isDark(k, l)) rects[count++] = ModuleRect(style, target, layout, side, k, runningPosition);
+        runningPosition += layout.modulePixels;
+    }
+    return count;
 }
 
 }  // namespace
@@ -60,12 +67,11 @@ void DrawSymbol(const SymbolMatrix& symbol, const PictureStyle& style, const Dra
 
     dc.FillRect({target.originX, target.originY, target.originX + style.width, target.originY + style.height},
                 backgroundBrush);
-    // One fill per dark module; light modules are the background already.
+    // One fill per dark module, handed over a symbol row at a time.
+    std::array<PixelRect, kMaxSymbolSide> rects;
     for (std::int32_t k = 0; k < side; ++k) {
-        std::int32_t runningPosition = quarterTurn ? layout.verticalOffset : layout.horizontalOffset;
-        for (std::int32_t l = 0; l < side; ++l) {
-            DrawModule(style, target, layout, side, k, symbol.isDark(k, l), barBrush, runningPosition);
-        }
+        const std::size_t count = DarkModuleRects(symbol, style, target, layout, k, rects.data());
+        dc.FillRects(rects.data(), count, barBrush);
     }
     // The frame goes over any module that reaches the picture's edge.
     if (style.border != BorderStyle::None) {

@@ -2,9 +2,11 @@
 // Annex E. The reference arithmetic below works bit by bit on polynomials
 // and shares nothing with the encoder's tables.
 #include "encoder/reed_solomon.h"
+#include "encoder/reed_solomon_products.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <vector>
@@ -126,6 +128,35 @@ TEST(ComputeBlockEcc, EqualsLongDivisionForEveryBlockShape) {
         const std::vector<int> data = RandomBytes(static_cast<std::size_t>(size.blockDataCodewords), size.symbolRows);
         EXPECT_EQ(BlockEcc(data, size.blockCheckCodewords), SlowEcc(data, size.blockCheckCodewords))
             << size.symbolRows << "x" << size.symbolColumns;
+    }
+}
+
+TEST(GeneratorProducts, HoldEveryProductOfAByteWithEachCoefficient) {
+    for (const int n : kCheckCodewordCounts) {
+        const GeneratorProducts products = GeneratorProductsFor(n);
+        ASSERT_EQ(products.checkCount(), n);
+        for (int v = 0; v < 256; ++v) {
+            for (int j = 0; j < n; ++j) {
+                ASSERT_EQ(products.product(v, j), SlowMultiply(v, GeneratorCoefficient(n, j))) << n << ": " << v << " x g" << j;
+                const int next = j + 1 < n ? SlowMultiply(v, GeneratorCoefficient(n, j + 1)) : 0;
+                ASSERT_EQ(products.movedProduct(v, j), next) << n << ": " << v << " x g" << j + 1;
+            }
+        }
+    }
+}
+
+TEST(ComputeBlockEccByTable, EqualsComputeBlockEccForEveryBlockShape) {
+    for (const SymbolAttributes& size : kSquareSymbolTable) {
+        for (unsigned seed = 0; seed < 4; ++seed) {
+            const std::vector<int> data = RandomBytes(static_cast<std::size_t>(size.blockDataCodewords), 100 * seed + size.symbolRows);
+            const auto block = std::make_unique<std::array<std::uint16_t, kMaxBlockLength>>();
+            block->fill(0xFFFF);
+            std::copy(data.begin(), data.end(), block->begin());
+            ComputeBlockEccByTable(*block, size.blockDataCodewords, GeneratorProductsFor(size.blockCheckCodewords));
+            const auto first = block->begin() + size.blockDataCodewords;
+            EXPECT_EQ(std::vector<int>(first, first + size.blockCheckCodewords), BlockEcc(data, size.blockCheckCodewords))
+                << size.symbolRows << "x" << size.symbolColumns;
+        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "encoder/placement.h"
+#include "encoder/placement_map.h"
 
 namespace ecc200 {
 namespace {
@@ -134,6 +135,29 @@ TEST(AssembledSymbol, HasFramesAndDataWhereTheyBelongInEverySize) {
                     expected = IsBitRef(cell) ? codewords[static_cast<std::size_t>(CodewordOf(cell) - 1)] & BitMask(BitOf(cell)) : cell;
                 }
                 ASSERT_EQ(value, expected) << "(" << row << ", " << col << ")";
+            }
+        }
+    }
+}
+
+TEST(FillSymbolFromMap, GivesTheSymbolOfTheDefinitionStepsInEverySize) {
+    std::mt19937 random(16022);
+    for (const SymbolAttributes& size : kSquareSymbolTable) {
+        SCOPED_TRACE(std::to_string(size.symbolRows) + "x" + std::to_string(size.symbolColumns));
+        for (int round = 0; round < 3; ++round) {
+            std::vector<int> codewords = Repeated(size, 0);
+            for (int& codeword : codewords) codeword = static_cast<int>(random() % 256);
+            const Assembled a = Assemble(size, codewords);
+            const auto mapped = std::make_unique<SymbolMatrix>();
+            for (int row = 0; row < kMaxSymbolSide; ++row) {
+                for (int col = 0; col < kMaxSymbolSide; ++col) mapped->set(row, col, kUnwritten);
+            }
+            FillSymbolFromMap(PlacementMapFor(size), *a.stream, *mapped);
+            ASSERT_EQ(mapped->side(), size.symbolRows);
+            for (int row = 0; row < kMaxSymbolSide; ++row) {
+                for (int col = 0; col < kMaxSymbolSide; ++col) {
+                    ASSERT_EQ(mapped->at(row, col), a.symbol->at(row, col)) << "(" << row << ", " << col << ")";
+                }
             }
         }
     }

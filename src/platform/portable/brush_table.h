@@ -1,11 +1,13 @@
 // The solid brushes a portable device context has created and not yet
 // deleted. Handles count up from 1 and are never reused, so a deleted or
-// foreign handle is never mistaken for a live brush.
+// foreign handle is never mistaken for a live brush. A handle is the index
+// of its brush plus 1, so a look-up is one bounds check and one read (the
+// drawing looks its brush up once per module).
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
+#include <vector>
 
 #include "platform/drawing_surface.h"
 
@@ -14,23 +16,28 @@ namespace ecc200::platform {
 class BrushTable {
 public:
     Brush Create(ColourRef colour) {
-        const Brush brush{next_++};
-        colours_.emplace(brush.value, colour);
-        return brush;
+        brushes_.push_back({colour, true});
+        return Brush{brushes_.size()};
     }
 
     std::optional<ColourRef> Find(Brush brush) const {
-        const auto it = colours_.find(brush.value);
-        if (it == colours_.end()) return std::nullopt;
-        return it->second;
+        if (brush.value == 0 || brush.value > brushes_.size() || !brushes_[brush.value - 1].live) return std::nullopt;
+        return brushes_[brush.value - 1].colour;
     }
 
     // False when the handle names no live brush (DeleteObject fails).
-    bool Remove(Brush brush) { return colours_.erase(brush.value) == 1; }
+    bool Remove(Brush brush) {
+        if (!Find(brush)) return false;
+        brushes_[brush.value - 1].live = false;
+        return true;
+    }
 
 private:
-    std::uintptr_t next_ = 1;
-    std::map<std::uintptr_t, ColourRef> colours_;
+    struct Entry {
+        ColourRef colour;
+        bool live;
+    };
+    std::vector<Entry> brushes_;  // handle h at h - 1, deleted ones kept as dead entries
 };
 
 }  // namespace ecc200::platform

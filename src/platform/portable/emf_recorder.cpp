@@ -22,6 +22,7 @@
 // millimetres / pixels of the reference device, in 32-bit integers that
 // wrap around, truncated toward zero, exactly as GDI computes it.
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <exception>
 #include <new>
@@ -51,6 +52,10 @@ constexpr std::uint32_t kEmrLineTo = 54;
 constexpr std::uint32_t kEmrBitBlt = 76;
 
 constexpr std::uint32_t kHeaderBytes = 108;  // EMR_HEADER without description or pixel format
+constexpr std::size_t kSelectObjectBytes = 12;  // iType, nSize, ihObject
+constexpr std::size_t kBitBltBytes = 100;       // iType, nSize and the 23 fields of WriteBitBlt
+// What FillRect with a live brush writes once its brush is recorded.
+constexpr std::size_t kFillBytes = kSelectObjectBytes + kBitBltBytes + kSelectObjectBytes;
 constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr std::uint32_t kEmfVersion = 0x00010000;
 constexpr std::uint32_t kStockWhiteBrush = 0x80000000;  // ENHMETA_STOCK_OBJECT | WHITE_BRUSH
@@ -110,7 +115,9 @@ private:
 
 class PortableEnhMetafileRecorder final : public EnhMetafileRecorder {
 public:
-    explicit PortableEnhMetafileRecorder(const ScreenMetrics& screen) : screen_(screen) {}
+    // The header goes first, written at Close into the bytes set aside for
+    // it, so the finished metafile is the one buffer the records went into.
+    explicit PortableEnhMetafileRecorder(const ScreenMetrics& screen) : screen_(screen) { records_.Extend(kHeaderBytes); }
 
     Brush CreateSolidBrush(ColourRef colour) override { return brushes_.Create(colour); }
 
@@ -131,6 +138,15 @@ public:
         if (colour) SelectObject(HandleOf(brush.value, *colour));
         WriteBitBlt(rect.left, rect.top, WrappingSub(rect.right, rect.left), WrappingSub(rect.bottom, rect.top));
         if (colour) SelectObject(kStockWhiteBrush);
+    }
+
+    // The records of FillRect one after the other, in a buffer made large
+    // enough for all of them first.
+    void FillRects(const PixelRect* rects, std::size_t count, Brush brush) override {
+        if (closed_) return;
+        const std::size_t needed = records_.size() + count * kFillBytes;
+        if (needed > records_.capacity()) records_.Reserve(std::max(needed, 2 * records_.capacity()));
+        for (std::size_t i = 0; i < count; ++i) FillRect(rects[i], brush);
     }
 
     void MoveToEx(std::int32_t x, std::int32_t y) override {
@@ -179,12 +195,12 @@ public:
         if (closed_) return nullptr;
         closed_ = true;
         WriteEof();
-        const std::uint64_t totalBytes = kHeaderBytes + static_cast<std::uint64_t>(records_.size());
+        const std::uint64_t totalBytes = records_.size();
         if (totalBytes > UINT32_MAX || handles_.End() > UINT16_MAX) return nullptr;
-        ByteWriter out;
-        WriteHeader(out, static_cast<std::uint32_t>(totalBytes));
-        out.Append(records_.bytes());
-        return std::make_unique<MemoryEnhMetafile>(out.Take());
+        ByteCursor header = records_.At(0);
+        WriteHeader(header, static_cast<std::uint32_t>(totalBytes));
+        assert(header.position() == records_.bytes().data() + kHeaderBytes);
+        return std::make_unique<MemoryEnhMetafile>(records_.Take());
     }
 
 private:
@@ -212,9 +228,11 @@ private:
     }
 
     void SelectObject(std::uint32_t handle) {
-        const std::size_t start = BeginRecord(kEmrSelectObject);
-        records_.u32le(handle);  // ihObject
-        EndRecord(start);
+        ByteCursor record = records_.Extend(kSelectObjectBytes);
+        record.u32le(kEmrSelectObject);
+        record.u32le(kSelectObjectBytes);  // nSize
+        record.u32le(handle);              // ihObject
+        ++recordCount_;
     }
 
     std::uint32_t HandleOf(std::uintptr_t brush, ColourRef colour) {
@@ -234,31 +252,36 @@ private:
     void WriteBitBlt(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy) {
         const std::int32_t lastX = WrappingSub(WrappingAdd(x, cx), 1);
         const std::int32_t lastY = WrappingSub(WrappingAdd(y, cy), 1);
-        const std::size_t start = BeginRecord(kEmrBitBlt);
-        records_.i32le(x);          // rclBounds
-        records_.i32le(y);
-        records_.i32le(lastX);
-        records_.i32le(lastY);
-        records_.i32le(x);          // xDest
-        records_.i32le(y);          // yDest
-        records_.i32le(cx);         // cxDest
-        records_.i32le(cy);         // cyDest
-        records_.u32le(kPatCopy);   // BitBltRasterOperation
-        records_.i32le(0);          // xSrc
-        records_.i32le(0);          // ySrc
-        records_.f32le(1.0f);       // XFormSrc: eM11
-        records_.f32le(0.0f);       //   eM12
-        records_.f32le(0.0f);       //   eM21
-        records_.f32le(1.0f);       //   eM22
-        records_.f32le(0.0f);       //   eDx
-        records_.f32le(0.0f);       //   eDy
-        records_.u32le(0);          // BkColorSrc
-        records_.u32le(0);          // UsageSrc
-        records_.u32le(0);          // offBmiSrc
-        records_.u32le(0);          // cbBmiSrc
-        records_.u32le(0);          // offBitsSrc
-        records_.u32le(0);          // cbBitsSrc
-        EndRecord(start);
+        ByteCursor record = records_.Extend(kBitBltBytes);
+        const std::uint8_t* start = record.position();
+        record.u32le(kEmrBitBlt);
+        record.u32le(kBitBltBytes);  // nSize
+        record.i32le(x);             // rclBounds
+        record.i32le(y);
+        record.i32le(lastX);
+        record.i32le(lastY);
+        record.i32le(x);             // xDest
+        record.i32le(y);             // yDest
+        record.i32le(cx);            // cxDest
+        record.i32le(cy);            // cyDest
+        record.u32le(kPatCopy);      // BitBltRasterOperation
+        record.i32le(0);             // xSrc
+        record.i32le(0);             // ySrc
+        record.f32le(1.0f);          // XFormSrc: eM11
+        record.f32le(0.0f);          //   eM12
+        record.f32le(0.0f);          //   eM21
+        record.f32le(1.0f);          //   eM22
+        record.f32le(0.0f);          //   eDx
+        record.f32le(0.0f);          //   eDy
+        record.u32le(0);             // BkColorSrc
+        record.u32le(0);             // UsageSrc
+        record.u32le(0);             // offBmiSrc
+        record.u32le(0);             // cbBmiSrc
+        record.u32le(0);             // offBitsSrc
+        record.u32le(0);             // cbBitsSrc
+        assert(record.position() == start + kBitBltBytes);
+        static_cast<void>(start);
+        ++recordCount_;
         bounds_.Add(DeviceX(x), DeviceY(y), DeviceX(lastX), DeviceY(lastY));
     }
 
@@ -272,7 +295,7 @@ private:
     }
 
     // EMR_HEADER, [MS-EMF] 2.3.4.2, in its 108-byte form.
-    void WriteHeader(ByteWriter& out, std::uint32_t totalBytes) const {
+    void WriteHeader(ByteCursor& out, std::uint32_t totalBytes) const {
         const RectL bounds = bounds_.Result();
         out.u32le(kEmrHeader);                                       //   0 iType
         out.u32le(kHeaderBytes);                                     //   4 nSize
@@ -307,7 +330,7 @@ private:
     ScreenMetrics screen_;
     BrushTable brushes_;
     ObjectSlots handles_{1};
-    ByteWriter records_;  // every record after the header
+    ByteWriter records_;  // the header's bytes, then every record
     std::uint32_t recordCount_ = 0;
     BoundsAccumulator bounds_;
     PointL origin_{0, 0};    // the window origin

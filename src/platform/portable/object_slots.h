@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -31,25 +30,24 @@ public:
     // An index for the brush with this handle, written now.
     std::uint32_t AllocateFor(std::uintptr_t brush) {
         const std::uint32_t index = Allocate();
+        if (brush >= indexOf_.size()) indexOf_.resize(brush + 1, kNoIndex);
         indexOf_[brush] = index;
         return index;
     }
 
     // The index of a brush written earlier, if it was.
     std::optional<std::uint32_t> IndexOf(std::uintptr_t brush) const {
-        const auto found = indexOf_.find(brush);
-        if (found == indexOf_.end()) return std::nullopt;
-        return found->second;
+        if (brush >= indexOf_.size() || indexOf_[brush] == kNoIndex) return std::nullopt;
+        return indexOf_[brush];
     }
 
     // Frees and returns the index of a written brush; nothing for a brush
     // that was never written, whose deletion leaves no trace.
     std::optional<std::uint32_t> Release(std::uintptr_t brush) {
-        const auto found = indexOf_.find(brush);
-        if (found == indexOf_.end()) return std::nullopt;
-        const std::uint32_t index = found->second;
-        used_[index - first_] = false;
-        indexOf_.erase(found);
+        const std::optional<std::uint32_t> index = IndexOf(brush);
+        if (!index) return std::nullopt;
+        used_[*index - first_] = false;
+        indexOf_[brush] = kNoIndex;
         return index;
     }
 
@@ -61,7 +59,10 @@ private:
     std::uint32_t first_;
     std::uint32_t end_;
     std::vector<bool> used_;
-    std::map<std::uintptr_t, std::uint32_t> indexOf_;
+    // The index of each written brush, by handle: the handles of a context's
+    // brushes count up from 1, so the table stays as short as their number.
+    static constexpr std::uint32_t kNoIndex = UINT32_MAX;
+    std::vector<std::uint32_t> indexOf_;
 };
 
 }  // namespace ecc200::platform

@@ -3,17 +3,21 @@
 // conversion depends on nothing but the pixel's colour, this bitmap applies
 // it at drawing time and keeps one bit per pixel, already laid out as the
 // rows of a 1-bit DIB (leftmost pixel in the most significant bit, rows
-// padded to 4 bytes with 0 bits), top row first.
+// padded to 4 bytes with 0 bits), each distinct row stored once (see
+// shared_rows.h), ready to be written or copied row by row.
+#include <algorithm>
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
 
 #include "platform/portable/brush_table.h"
 #include "platform/drawing_surface.h"
 #include "platform/portable/line_raster.h"
 #include "platform/portable/pixel_run.h"
+#include "platform/portable/shared_rows.h"
 #include "platform/portable/text_mode_mapping.h"
 #include "platform/portable/wrapping_int32.h"
 
@@ -37,10 +41,6 @@ bool IsWhite(ColourRef colour) {
     return r + g + b >= 383;
 }
 
-struct FreeDeleter {
-    void operator()(std::uint8_t* p) const { std::free(p); }
-};
-
 [[maybe_unused]] std::int32_t ReadI32le(const std::uint8_t* p) {
     return Int32FromBits(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
                          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
@@ -48,9 +48,9 @@ struct FreeDeleter {
 
 class PortableBitmapContext final : public BitmapContext {
 public:
-    PortableBitmapContext(std::int32_t width, std::int32_t height, std::size_t rowBytes,
-                          std::unique_ptr<std::uint8_t, FreeDeleter> rows)
-        : width_(width), height_(height), rowBytes_(rowBytes), rows_(std::move(rows)) {}
+    // A fresh bitmap is black, index 0 everywhere: zeroed rows.
+    PortableBitmapContext(std::int32_t width, std::int32_t height, std::size_t rowBytes)
+        : width_(width), height_(height), rowBytes_(rowBytes), rows_(height, rowBytes) {}
 
     Brush CreateSolidBrush(ColourRef colour) override { return brushes_.Create(colour); }
     void DeleteBrush(Brush brush) override { brushes_.Remove(brush); }
@@ -59,23 +59,68 @@ public:
     // rectangle fills the mirrored run of each axis (see pixel_run.h), an
     // empty one nothing. A brush that does not exist cannot be selected, so
     // the blit uses the brush the context holds, the stock white brush.
-    void FillRect(const PixelRect& rect, Brush brush) override {
-        const ColourRef colour = brushes_.Find(brush).value_or(kStockWhite);
-        const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rect.left), DeviceX(rect.right)), width_);
-        const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rect.top), DeviceY(rect.bottom)), height_);
-        if (xs.begin >= xs.end) return;
-        for (std::int64_t y = ys.begin; y < ys.end; ++y) SetRowBits(xs.begin, xs.end, y, IsWhite(colour));
+    void FillRect(const PixelRect& rect, Brush brush) override { Fill(rect, IsWhite(ColourOf(brush))); }
+
+    // Rectangles that share their top and bottom edges, as the modules of
+    // one symbol row do unturned or turned by half, cover the same band of
+    // rows: their pixels are set once in a mask of one row, which then goes
+    // into the band's rows (once per buffer they share). Any others are
+    // filled one by one.
+    void FillRects(const PixelRect* rects, std::size_t count, Brush brush) override {
+        const bool white = IsWhite(ColourOf(brush));
+        bool oneBand = true;
+        for (std::size_t i = 1; i < count && oneBand; ++i) {
+            oneBand = rects[i].top == rects[0].top && rects[i].bottom == rects[0].bottom;
+        }
+        if (count < 2 || !oneBand) {
+            for (std::size_t i = 0; i < count; ++i) Fill(rects[i], white);
+            return;
+        }
+        const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rects[0].top), DeviceY(rects[0].bottom)), height_);
+        if (ys.begin >= ys.end) return;
+        // The mask covers the bytes from the first to the last one touched.
+        std::size_t first = rowBytes_;
+        std::size_t last = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rects[i].left), DeviceX(rects[i].right)), width_);
+            if (xs.begin >= xs.end) continue;
+            first = std::min(first, static_cast<std::size_t>(xs.begin >> 3));
+            last = std::max(last, static_cast<std::size_t>((xs.end - 1) >> 3));
+        }
+        if (first > last) return;
+        bandMask_.assign(last + 1 - first, 0);
+        const auto maskOrigin = static_cast<std::int64_t>(8 * first);
+        for (std::size_t i = 0; i < count; ++i) {
+            const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rects[i].left), DeviceX(rects[i].right)), width_);
+            if (xs.begin < xs.end) SetBits(bandMask_.data(), xs.begin - maskOrigin, xs.end - maskOrigin, true);
+        }
+        rows_.ChangeRows(ys.begin, ys.end, [&](std::uint8_t* row) { ApplyMask(row + first, white); });
     }
 
     void MoveToEx(std::int32_t x, std::int32_t y) override { position_ = {x, y}; }
 
-    // The default pen is black: index 0.
+    // The default pen is black: index 0. The spans of consecutive rows that
+    // cover the same pixels (a vertical line) change the rows as one range.
     void LineTo(std::int32_t x, std::int32_t y) override {
         const LinePoint from{DeviceX(position_.x), DeviceY(position_.y)};
         const LinePoint to{DeviceX(x), DeviceY(y)};
-        RasterizeLine(from, to, width_, height_, [this](std::int32_t xBegin, std::int32_t xEnd, std::int32_t row) {
-            SetRowBits(xBegin, xEnd, row, false);
+        struct Span {
+            std::int32_t xBegin, xEnd, yBegin, yEnd;
+        } pending{0, 0, 0, 0};
+        const auto flush = [this, &pending] {
+            if (pending.yBegin >= pending.yEnd) return;
+            const Span span = pending;
+            rows_.ChangeRows(span.yBegin, span.yEnd, [&span](std::uint8_t* row) { SetBits(row, span.xBegin, span.xEnd, false); });
+        };
+        RasterizeLine(from, to, width_, height_, [&](std::int32_t xBegin, std::int32_t xEnd, std::int32_t row) {
+            if (xBegin == pending.xBegin && xEnd == pending.xEnd && row == pending.yEnd && pending.yBegin < pending.yEnd) {
+                ++pending.yEnd;
+                return;
+            }
+            flush();
+            pending = {xBegin, xEnd, row, row + 1};
         });
+        flush();
         position_ = {x, y};
     }
 
@@ -91,21 +136,56 @@ public:
         // Bottom-up: the last row of the picture comes first.
         for (std::int32_t y = 0; y < height_; ++y) {
             const std::size_t target = kRowsOffset + static_cast<std::size_t>(height_ - 1 - y) * rowBytes_;
-            std::memcpy(block + target, Row(y), rowBytes_);
+            std::memcpy(block + target, rows_.Row(y), rowBytes_);
         }
+    }
+
+    // The bitmap already holds the rows of a one-bit DIB: one span per row,
+    // bottom-up, rows with equal content pointing at the same bytes.
+    bool AppendMonochromeDib(std::vector<ByteSpan>& pieces) override {
+        pieces.reserve(pieces.size() + 1 + static_cast<std::size_t>(height_));
+        pieces.push_back({kMonochromeColourTable, sizeof kMonochromeColourTable});
+        for (std::int32_t y = height_ - 1; y >= 0; --y) pieces.push_back({rows_.Row(y), rowBytes_});
+        return true;
     }
 
 private:
     std::int32_t DeviceX(std::int32_t x) const { return TextModeToDevice(x, origin_.x); }
     std::int32_t DeviceY(std::int32_t y) const { return TextModeToDevice(y, origin_.y); }
 
-    std::uint8_t* Row(std::int64_t y) const { return rows_.get() + static_cast<std::size_t>(y) * rowBytes_; }
+    // Sets the pixels set in the band mask to white or black in the bytes
+    // of a row from the mask's first byte on, eight bytes at a time where it
+    // can (the bytes are independent, so the host's byte order does not
+    // matter).
+    void ApplyMask(std::uint8_t* bytes, bool white) const {
+        const std::size_t end = bandMask_.size();
+        std::size_t b = 0;
+        for (; b + 8 <= end; b += 8) {
+            std::uint64_t pixels = 0;
+            std::uint64_t mask = 0;
+            std::memcpy(&pixels, bytes + b, 8);
+            std::memcpy(&mask, bandMask_.data() + b, 8);
+            pixels = white ? pixels | mask : pixels & ~mask;
+            std::memcpy(bytes + b, &pixels, 8);
+        }
+        for (; b < end; ++b) bytes[b] = static_cast<std::uint8_t>(white ? bytes[b] | bandMask_[b] : bytes[b] & ~bandMask_[b]);
+    }
 
-    // Sets pixels [xBegin, xEnd) of row y, a non-empty run inside the
+    // A brush that does not exist cannot be selected, so the blit uses the
+    // brush the context holds, the stock white brush.
+    ColourRef ColourOf(Brush brush) const { return brushes_.Find(brush).value_or(kStockWhite); }
+
+    void Fill(const PixelRect& rect, bool white) {
+        const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rect.left), DeviceX(rect.right)), width_);
+        const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rect.top), DeviceY(rect.bottom)), height_);
+        if (xs.begin >= xs.end || ys.begin >= ys.end) return;
+        rows_.ChangeRows(ys.begin, ys.end, [&xs, white](std::uint8_t* row) { SetBits(row, xs.begin, xs.end, white); });
+    }
+
+    // Sets pixels [xBegin, xEnd) of a row, a non-empty run inside the
     // bitmap, to white or black: partial bytes at both ends, whole bytes
     // between them.
-    void SetRowBits(std::int64_t xBegin, std::int64_t xEnd, std::int64_t y, bool white) {
-        std::uint8_t* row = Row(y);
+    static void SetBits(std::uint8_t* row, std::int64_t xBegin, std::int64_t xEnd, bool white) {
         const auto paint = [white](std::uint8_t& byte, unsigned mask) {
             byte = static_cast<std::uint8_t>(white ? byte | mask : byte & ~mask);
         };
@@ -118,15 +198,16 @@ private:
             return;
         }
         paint(row[first], headMask);
-        std::memset(row + first + 1, white ? 0xFF : 0x00, last - first - 1);
+        if (last > first + 1) std::memset(row + first + 1, white ? 0xFF : 0x00, last - first - 1);
         paint(row[last], tailMask);
     }
 
     std::int32_t width_;
     std::int32_t height_;
     std::size_t rowBytes_;
-    std::unique_ptr<std::uint8_t, FreeDeleter> rows_;
+    SharedRows rows_;
     BrushTable brushes_;
+    std::vector<std::uint8_t> bandMask_;  // FillRects' pixels to set, from its first byte touched to its last
     LinePoint origin_{0, 0};
     LinePoint position_{0, 0};  // a new context's current position
 };
@@ -139,11 +220,14 @@ std::unique_ptr<BitmapContext> CreateBitmapContext(std::int32_t width, std::int3
     const std::uint64_t rowBytes = 4 * ((static_cast<std::uint64_t>(width) + 31) / 32);
     const std::uint64_t total = rowBytes * static_cast<std::uint64_t>(height);
     if (total > std::numeric_limits<std::size_t>::max()) return nullptr;
-    // A fresh bitmap is black, index 0 everywhere: zeroed memory.
-    std::unique_ptr<std::uint8_t, FreeDeleter> rows(static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(total), 1)));
-    if (!rows) return nullptr;
+    // The shared rows need far less, but a bitmap is made only where its
+    // whole image could be had, as GetMonochromeDIBits and a plain bitmap
+    // need it: the block is asked for and given back untouched.
+    void* const wholeImage = std::malloc(static_cast<std::size_t>(total));
+    if (wholeImage == nullptr) return nullptr;
+    std::free(wholeImage);
     try {
-        return std::make_unique<PortableBitmapContext>(width, height, static_cast<std::size_t>(rowBytes), std::move(rows));
+        return std::make_unique<PortableBitmapContext>(width, height, static_cast<std::size_t>(rowBytes));
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

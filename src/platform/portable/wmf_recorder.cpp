@@ -17,6 +17,7 @@
 // - the default pen is never written;
 // - every coordinate and extent keeps only its low 16 bits.
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <initializer_list>
 #include <new>
@@ -44,12 +45,16 @@ constexpr std::uint16_t kMetaPatBlt = 0x061D;
 
 constexpr std::uint16_t kMemoryMetafile = 1;        // mtType
 constexpr std::uint16_t kHeaderWords = 9;           // mtHeaderSize: the 18-byte METAHEADER
+constexpr std::size_t kHeaderBytes = 2 * kHeaderWords;
 constexpr std::uint16_t kMetafileVersion = 0x0300;  // mtVersion
 constexpr std::uint32_t kRecordHeaderWords = 3;     // rdSize (2 words) and rdFunction
 constexpr std::uint16_t kSolidBrushStyle = 0;       // BS_SOLID
 constexpr std::uint16_t kMapModeText = 1;           // MM_TEXT
 constexpr std::uint32_t kPatCopy = 0x00F00021;
 constexpr ColourRef kStockWhite = 0x00FFFFFF;
+// What FillRect with a live brush writes once its brushes are recorded:
+// META_SELECTOBJECT (4 words), META_PATBLT (9 words), META_SELECTOBJECT.
+constexpr std::size_t kFillBytes = 2 * (4 + 9 + 4);
 
 // The low 16 bits of a coordinate, as the 16-bit record fields keep it.
 std::uint16_t Low16(std::int32_t v) { return static_cast<std::uint16_t>(static_cast<std::uint32_t>(v)); }
@@ -58,6 +63,10 @@ std::uint16_t HighWord(std::uint32_t v) { return static_cast<std::uint16_t>(v >>
 
 class PortableMetafileRecorder final : public MetafileRecorder {
 public:
+    // The header goes first, written at Close into the bytes set aside for
+    // it, so the finished metafile is the one buffer the records went into.
+    PortableMetafileRecorder() { records_.Extend(kHeaderBytes); }
+
     Brush CreateSolidBrush(ColourRef colour) override { return brushes_.Create(colour); }
 
     void DeleteBrush(Brush brush) override {
@@ -84,6 +93,15 @@ public:
         SelectSlot(*stockWhiteSlot_);
     }
 
+    // The records of FillRect one after the other, in a buffer made large
+    // enough for all of them first.
+    void FillRects(const PixelRect* rects, std::size_t count, Brush brush) override {
+        if (closed_) return;
+        const std::size_t needed = records_.size() + count * kFillBytes;
+        if (needed > records_.capacity()) records_.Reserve(std::max(needed, 2 * records_.capacity()));
+        for (std::size_t i = 0; i < count; ++i) FillRect(rects[i], brush);
+    }
+
     void MoveToEx(std::int32_t x, std::int32_t y) override { RecordIfOpen(kMetaMoveTo, {Low16(y), Low16(x)}); }
     void LineTo(std::int32_t x, std::int32_t y) override { RecordIfOpen(kMetaLineTo, {Low16(y), Low16(x)}); }
     void SetMapModeText() override { RecordIfOpen(kMetaSetMapMode, {kMapModeText}); }
@@ -96,11 +114,11 @@ public:
         if (closed_) return std::nullopt;
         closed_ = true;
         Record(kMetaEof, {});
-        const std::uint64_t totalWords = kHeaderWords + records_.size() / 2;
+        const std::uint64_t totalWords = records_.size() / 2;
         if (totalWords > UINT32_MAX || slots_.End() > UINT16_MAX) return std::nullopt;
 
         // METAHEADER, [MS-WMF] 2.3.2.2.
-        ByteWriter out;
+        ByteCursor out = records_.At(0);
         out.u16le(kMemoryMetafile);                              //  0 mtType
         out.u16le(kHeaderWords);                                 //  2 mtHeaderSize
         out.u16le(kMetafileVersion);                             //  4 mtVersion
@@ -108,8 +126,8 @@ public:
         out.u16le(static_cast<std::uint16_t>(slots_.End()));    // 10 mtNoObjects
         out.u32le(maxRecordWords_);                              // 12 mtMaxRecord, in words
         out.u16le(0);                                            // 16 mtNoParameters
-        out.Append(records_.bytes());
-        return out.Take();
+        assert(out.position() == records_.bytes().data() + kHeaderBytes);
+        return records_.Take();
     }
 
 private:
@@ -121,9 +139,10 @@ private:
     // the 16-bit parameters.
     void Record(std::uint16_t function, std::initializer_list<std::uint16_t> parameters) {
         const auto words = kRecordHeaderWords + static_cast<std::uint32_t>(parameters.size());
-        records_.u32le(words);
-        records_.u16le(function);
-        for (std::uint16_t parameter : parameters) records_.u16le(parameter);
+        ByteCursor record = records_.Extend(2 * std::size_t{words});
+        record.u32le(words);
+        record.u16le(function);
+        for (std::uint16_t parameter : parameters) record.u16le(parameter);
         maxRecordWords_ = std::max(maxRecordWords_, words);
     }
 
@@ -144,7 +163,7 @@ private:
     BrushTable brushes_;
     ObjectSlots slots_{0};
     std::optional<std::uint32_t> stockWhiteSlot_;
-    ByteWriter records_;
+    ByteWriter records_;  // the header's bytes, then every record
     std::uint32_t maxRecordWords_ = 0;
     bool closed_ = false;
 };

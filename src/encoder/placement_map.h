@@ -1,0 +1,53 @@
+// The placement map of a symbol size: for every module of the symbol, where
+// its value comes from. It folds three steps of ISO/IEC 16022 that depend
+// only on the size (finder patterns and clock tracks, 5.8.1; symbol
+// character placement, 5.8 and Annex F; the split of the mapping matrix
+// across the data regions) into one table, so that building a symbol is one
+// pass over the final codeword stream writing each codeword's eight modules,
+// plus the size's fixed modules.
+//
+// DrawFinderPatterns, PlaceModules and CopyMappingToSymbol stay the
+// definition: BuildPlacementMap runs them, and FillSymbolFromMap gives the
+// same symbol matrix they give.
+//
+// Each size's map is built once, on first use, and is immutable afterwards:
+// safe to read from any thread. FillSymbolFromMap is pure.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "encoder/codeword_stream.h"
+#include "encoder/module_matrix.h"
+#include "encoder/symbol_table.h"
+
+namespace ecc200 {
+
+// The modules of a size listed by what they show: the eight modules of each
+// codeword, bit 1 (the most significant) first, and every other module
+// (finder pattern, clock track, the fixed 2 x 2 corner's dark and light
+// modules) with its value. A module is named by its SymbolMatrix::Offset.
+struct FixedModule {
+    std::uint16_t offset;
+    std::int16_t value;
+};
+
+struct PlacementMap {
+    int side = 0;
+    int codewords = 0;                       // data and check codewords of the size
+    std::vector<std::uint16_t> bitModules;   // 8 per codeword, codeword k (0-based) at 8 k
+    std::vector<FixedModule> fixedModules;   // all the others, row by row
+};
+
+// Builds the map of a size from the definition steps.
+PlacementMap BuildPlacementMap(const SymbolAttributes& attributes);
+
+// The map of one of the 24 square sizes, built on its first use.
+const PlacementMap& PlacementMapFor(const SymbolAttributes& attributes);
+
+// Writes every module of the size's symbol from the final stream: the
+// result of DrawFinderPatterns, PlaceModules and CopyMappingToSymbol. The
+// codewords are read once each and their bits written where the map says.
+void FillSymbolFromMap(const PlacementMap& map, const CodewordStream& stream, SymbolMatrix& symbol);
+
+}  // namespace ecc200

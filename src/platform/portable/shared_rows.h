@@ -1,0 +1,90 @@
+// The rows of the portable bitmap, each distinct row content stored once.
+// A symbol drawing leaves most rows equal to others: every row outside the
+// symbol is the background, and the pixel rows of one module row are
+// alike. So a row is a reference to a buffer, rows with equal content share
+// one, and a change to a range of rows is made once per buffer:
+// - in the buffer itself when every row that shares it lies in the range;
+// - otherwise in a copy, which the range's rows sharing the buffer take.
+// Every buffer has at least one row, so there are never more buffers than
+// rows; a picture drawn row by row costs what a plain bitmap costs. A
+// 10000 x 10000 picture of a symbol holds a few hundred buffers instead of
+// 12.5 MB, and the BMP file is written from them row by row.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace ecc200::platform {
+
+class SharedRows {
+public:
+    // `height` rows of `rowBytes` bytes, all zero.
+    SharedRows(std::int32_t height, std::size_t rowBytes)
+        : rowBytes_(rowBytes), bufferOf_(static_cast<std::size_t>(height), 0) {
+        AddBuffer(static_cast<std::uint32_t>(height));
+    }
+
+    const std::uint8_t* Row(std::int64_t y) const { return buffers_[bufferOf_[static_cast<std::size_t>(y)]].bytes.get(); }
+
+    // Applies change(row bytes) to every row y in [begin, end), a range
+    // inside the bitmap; equal rows stay shared.
+    template <typename Change>
+    void ChangeRows(std::int64_t begin, std::int64_t end, const Change& change) {
+        ++pass_;
+        // How many rows of the range use each buffer...
+        for (std::int64_t y = begin; y < end; ++y) {
+            Buffer& buffer = buffers_[bufferOf_[static_cast<std::size_t>(y)]];
+            if (buffer.countedIn != pass_) {
+                buffer.countedIn = pass_;
+                buffer.rowsInRange = 0;
+            }
+            ++buffer.rowsInRange;
+        }
+        // ...then each buffer is changed, or copied and the copy changed,
+        // once, and the rows take the result.
+        for (std::int64_t y = begin; y < end; ++y) {
+            std::uint32_t& id = bufferOf_[static_cast<std::size_t>(y)];
+            if (buffers_[id].changedIn != pass_) ChangeBuffer(id, change);
+            id = buffers_[id].replacement;
+        }
+    }
+
+private:
+    struct Buffer {
+        std::unique_ptr<std::uint8_t[]> bytes;
+        std::uint32_t rows;         // rows that use it
+        std::uint64_t countedIn;    // the pass that counted rowsInRange
+        std::uint32_t rowsInRange;
+        std::uint64_t changedIn;    // the pass that set replacement
+        std::uint32_t replacement;  // the buffer its rows in the range take
+    };
+
+    std::uint32_t AddBuffer(std::uint32_t rows) {
+        buffers_.push_back({std::make_unique<std::uint8_t[]>(rowBytes_), rows, 0, 0, 0, 0});
+        return static_cast<std::uint32_t>(buffers_.size() - 1);
+    }
+
+    template <typename Change>
+    void ChangeBuffer(std::uint32_t id, const Change& change) {
+        const std::uint32_t inRange = buffers_[id].rowsInRange;
+        std::uint32_t target = id;
+        if (inRange != buffers_[id].rows) {
+            target = AddBuffer(inRange);  // may move buffers_: index, not reference
+            std::memcpy(buffers_[target].bytes.get(), buffers_[id].bytes.get(), rowBytes_);
+            buffers_[id].rows -= inRange;
+        }
+        change(buffers_[target].bytes.get());
+        buffers_[id].changedIn = pass_;
+        buffers_[id].replacement = target;
+    }
+
+    std::size_t rowBytes_;
+    std::vector<std::uint32_t> bufferOf_;  // by row, top row first
+    std::vector<Buffer> buffers_;
+    std::uint64_t pass_ = 0;
+};
+
+}  // namespace ecc200::platform
