@@ -42,20 +42,13 @@ namespace ecc200_side {
 namespace {
 
 // The encoding half of RenderSymbol (src/driver/render_symbol.cpp), as a DM
-// call runs it: the driver's BuildJobSymbol where the driver has one, else
-// what RenderSymbol does before drawing (a working state of its own, then
-// BuildSymbol). Calls use(symbol); false when no symbol was built.
+// call runs it: BuildJobSymbol. Calls use(symbol); false when no symbol was
+// built.
 template <typename Use>
 bool WithCallSymbol(std::string_view message, Use&& use) {
-#ifdef ECC200_PEERS_DRIVER_BUILDS_JOB_SYMBOL
     const ecc200::SymbolMatrix* symbol = ecc200::BuildJobSymbol(message);
     if (symbol == nullptr) return false;
     use(*symbol);
-#else
-    const auto state = std::make_unique<ecc200::EncoderWorkingState>();
-    if (!ecc200::BuildSymbol(message, *state)) return false;
-    use(state->symbol);
-#endif
     return true;
 }
 

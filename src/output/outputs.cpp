@@ -5,7 +5,7 @@
 #include <new>
 
 #include "driver/render_symbol.h"
-#include "encoder/build_symbol.h"
+#include "encoder/module_matrix.h"
 #include "output/bmp_file.h"
 #include "output/emf_recording_size.h"
 #include "output/placeable_wmf.h"
@@ -55,9 +55,9 @@ std::uint64_t EnhMetafileBytes(const SymbolJob& job) {
     if (largest.bytes <= UINT32_MAX) return largest.bytes;
     const RecordingSize smallest = EnhMetafileRecordingSize(job.style, 0);
     if (smallest.bytes > UINT32_MAX) return smallest.bytes;
-    const auto state = std::make_unique<EncoderWorkingState>();
-    if (!BuildSymbol(job.message, *state)) return 0;
-    return EnhMetafileRecordingSize(job.style, DarkModulesOf(state->symbol)).bytes;
+    const SymbolMatrix* symbol = BuildJobSymbol(job.message);
+    if (symbol == nullptr) return 0;
+    return EnhMetafileRecordingSize(job.style, DarkModulesOf(*symbol)).bytes;
 }
 
 std::unique_ptr<platform::EnhMetafile> NoMetafile(int error) {
