@@ -13,3 +13,13 @@ for preset in default sanitize clang; do
   cmake --build --preset "$preset" -j "$(nproc)"
   ctest --preset "$preset" -j "$(nproc)"
 done
+
+# Hardening: each libFuzzer target for ECC200_FUZZ_SECONDS (60 s) over its
+# seeds, and the concurrency test under ThreadSanitizer. The crash test
+# (label crash) runs with the default preset above.
+for preset in fuzz tsan; do
+  echo "== $preset =="
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)"
+  ctest --preset "$preset" -j "$(nproc)"
+done
