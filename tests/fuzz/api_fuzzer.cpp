@@ -212,6 +212,12 @@ void SetSize(Model& model, int width, int height) {
     model.height = height > 0 ? height : ecc200::kDefaultHeight;
 }
 
+// ECC200_API_FUZZ_TRACE=1 prints each call, for replaying an input by hand.
+void Trace(const std::string& call) {
+    static const bool enabled = std::getenv("ECC200_API_FUZZ_TRACE") != nullptr;
+    if (enabled) std::fprintf(stderr, "%s\n", call.c_str());
+}
+
 enum class Output { Clipboard, Wmf, Bmp };
 
 // Whether the picture's size alone refuses the output at once.
@@ -240,6 +246,7 @@ void RunOutput(Output output, const Scratch::Path& target, Model& model) {
     if (output == Output::Clipboard) {
         const auto before = ecc200::platform::GetClipboardEnhMetafileBits();
         const unsigned char result = DMCopyToClipboard();
+        Trace("DMCopyToClipboard() = " + std::to_string(result));
         const auto after = ecc200::platform::GetClipboardEnhMetafileBits();
         Require(result == (refused ? 0 : 1), "DMCopyToClipboard result " + std::to_string(result));
         if (result == 0) {
@@ -257,6 +264,8 @@ void RunOutput(Output output, const Scratch::Path& target, Model& model) {
     const unsigned char result = output == Output::Wmf ? DMSaveAsWMF(path) : DMSaveAsBMP(path);
     const std::string what = std::string(output == Output::Wmf ? "DMSaveAsWMF(" : "DMSaveAsBMP(") +
                              (path ? path : "NULL") + ")";
+    Trace(what + " = " + std::to_string(result) + " for " + std::to_string(model.width) + " x " +
+          std::to_string(model.height) + ", " + std::to_string(model.messageCodewords) + " codewords");
     if (target.mustFail || refused) Require(result == 0, what + " gave 1");
     if (target.plain && !refused) Require(result == 1, what + " gave 0");
     if (result == 0) {
