@@ -23,3 +23,6 @@ for preset in fuzz tsan; do
   cmake --build --preset "$preset" -j "$(nproc)"
   ctest --preset "$preset" -j "$(nproc)"
 done
+# Executions and executions per second of each fuzz target.
+grep -hE "^[0-9]+/[0-9]+ Test: |stat::(number_of_executed_units|average_exec_per_sec)" \
+  build/fuzz/Testing/Temporary/LastTest.log
