@@ -44,6 +44,11 @@ void Require(bool condition, const std::string& what) {
     std::abort();
 }
 
+// What the header promises: no WMF beyond 32767 pixels a side, no symbol
+// beyond 1558 data codewords.
+constexpr std::int32_t kMaxWmfExtent = 32767;
+constexpr std::int64_t kMaxDataCodewords = 1558;
+// Bounds on what the fuzzer draws, for speed alone.
 constexpr std::int64_t kMaxBitmapPixels = 4 << 20;
 constexpr std::int32_t kMaxMetafileExtent = 32767;
 constexpr std::size_t kMaxMessageInput = 2500;
@@ -223,7 +228,7 @@ enum class Output { Clipboard, Wmf, Bmp };
 // Whether the picture's size alone refuses the output at once.
 bool RefusedBySize(Output output, const Model& model) {
     if (model.width <= 0 || model.height <= 0) return true;
-    if (output == Output::Wmf) return model.width > kMaxMetafileExtent || model.height > kMaxMetafileExtent;
+    if (output == Output::Wmf) return model.width > kMaxWmfExtent || model.height > kMaxWmfExtent;
     if (output == Output::Bmp) {
         const std::uint64_t rowBytes = (static_cast<std::uint64_t>(model.width) + 31) / 32 * 4;
         return rowBytes * static_cast<std::uint64_t>(model.height) + 62 > UINT32_MAX;
@@ -242,7 +247,7 @@ void BoundPicture(Output output, Model& model) {
 
 void RunOutput(Output output, const Scratch::Path& target, Model& model) {
     BoundPicture(output, model);
-    const bool refused = RefusedBySize(output, model) || model.messageCodewords > 1558;
+    const bool refused = RefusedBySize(output, model) || model.messageCodewords > kMaxDataCodewords;
     if (output == Output::Clipboard) {
         const auto before = ecc200::platform::GetClipboardEnhMetafileBits();
         const unsigned char result = DMCopyToClipboard();
