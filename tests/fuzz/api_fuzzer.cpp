@@ -52,7 +52,7 @@ constexpr std::int64_t kMaxDataCodewords = 1558;
 constexpr std::int64_t kMaxBitmapPixels = 4 << 20;
 constexpr std::int32_t kMaxMetafileExtent = 32767;
 constexpr std::size_t kMaxMessageInput = 2500;
-constexpr int kMaxCallsPerInput = 48;
+constexpr int kMaxCallsPerInput = 32;
 
 // The scratch directory, its entries and the paths the calls may use.
 struct Scratch {
