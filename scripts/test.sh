@@ -19,3 +19,16 @@ done
 # Windows zips (from the cross builds of the Wine proof above).
 echo "== packages"
 bash tests/packages/check_packages.sh
+
+# Hardening: each libFuzzer target for ECC200_FUZZ_SECONDS (60 s) over its
+# seeds, and the concurrency test under ThreadSanitizer. The crash test
+# (label crash) runs with the default preset above.
+for preset in fuzz tsan; do
+  echo "== $preset =="
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)"
+  ctest --preset "$preset" -j "$(nproc)"
+done
+# Executions and executions per second of each fuzz target.
+grep -hE "^[0-9]+/[0-9]+ Test: |stat::(number_of_executed_units|average_exec_per_sec)" \
+  build/fuzz/Testing/Temporary/LastTest.log
