@@ -113,7 +113,11 @@ int main(int argc, char** argv) {
         const std::vector<std::string> others = OtherEntries(dir.file(""), "target.bmp");
         killsLeavingFiles += !others.empty();
         leftFiles += static_cast<int>(others.size());
-        for (const std::string& other : others) std::filesystem::remove(other);
+        for (const std::string& other : others) {
+            std::printf("left after kill %d: %s (%ju bytes)\n", kill + 1, other.c_str(),
+                        static_cast<std::uintmax_t>(std::filesystem::file_size(other)));
+            std::filesystem::remove(other);
+        }
     }
 
     std::printf("%d kills (one save took %.0f ms): target old or new after %d, torn or missing after %d "

@@ -222,10 +222,12 @@ std::unique_ptr<BitmapContext> CreateBitmapContext(std::int32_t width, std::int3
     if (total > std::numeric_limits<std::size_t>::max()) return nullptr;
     // The shared rows need far less, but a bitmap is made only where its
     // whole image could be had, as GetMonochromeDIBits and a plain bitmap
-    // need it: the block is asked for and given back untouched.
-    void* const wholeImage = std::malloc(static_cast<std::size_t>(total));
+    // need it: the block is asked for and given back untouched. A direct
+    // call of operator new, unlike malloc or a new-expression, is one the
+    // compiler may not leave out.
+    void* const wholeImage = ::operator new(static_cast<std::size_t>(total), std::nothrow);
     if (wholeImage == nullptr) return nullptr;
-    std::free(wholeImage);
+    ::operator delete(wholeImage);
     try {
         return std::make_unique<PortableBitmapContext>(width, height, static_cast<std::size_t>(rowBytes));
     } catch (const std::bad_alloc&) {

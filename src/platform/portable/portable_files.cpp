@@ -13,9 +13,10 @@
 // - A regular file is written to a new file in the target's directory and
 //   renamed over the target, so a reader sees the old file or the new one,
 //   never a mixture. On Linux the new file is created without a name
-//   (O_TMPFILE) and gets one only for the instant of the rename (a new
-//   target gets its own name straight away), so a killed process leaves
-//   nothing behind; where O_TMPFILE is refused it gets a short
+//   (O_TMPFILE) and gets one only for the instant of the rename, given and
+//   renamed by a helper process that a kill does not stop (a new target
+//   gets its own name straight away), so a killed process leaves nothing
+//   behind; where O_TMPFILE is refused it gets a short
 //   hidden name, as mkstemp makes them. Either way the target's name may be
 //   as long as the file system allows.
 // - The replacing file keeps the replaced one's permission bits, and its
@@ -44,6 +45,7 @@
 #include <string>
 
 #include "platform/drawing_surface.h"
+#include "platform/portable/detached_rename.h"
 
 namespace ecc200::platform {
 namespace {
@@ -343,20 +345,19 @@ bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, m
         refused = errno == ENOENT || errno == EOPNOTSUPP;
         if (errno != EEXIST) return false;  // EEXIST: the target appeared meanwhile; replace it
     }
-    std::string hidden;
-    for (int attempt = 0; attempt < kNameAttempts && hidden.empty(); ++attempt) {
-        hidden = HiddenName(attempt);
-        if (LinkNameless(created.file.get(), job.directory, hidden)) break;
-        hidden.clear();
-        if (errno != EEXIST) {
-            refused = errno == ENOENT || errno == EOPNOTSUPP;
+    // Named and renamed by a helper that a kill of this process does not
+    // stop, then closed: the hidden name never outlives the save.
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const LinkAndRenameResult done =
+            LinkAndRenameOver(created.file.get(), job.directory, HiddenName(attempt).c_str(), job.name.c_str());
+        if (done.error == 0) return created.file.Close();
+        errno = done.error;
+        if (!done.linkFailed || errno != EEXIST) {
+            refused = done.linkFailed && (errno == ENOENT || errno == EOPNOTSUPP);
             return false;
         }
     }
-    if (hidden.empty()) return false;
-    // Renamed at once, closed only then: the hidden name lives for two
-    // system calls.
-    return RenameOver(job, hidden) && created.file.Close();
+    return false;
 }
 
 // Where the nameless way is refused: a short hidden name from the start.
