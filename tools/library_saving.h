@@ -13,9 +13,9 @@ struct SymbolJob;
 
 namespace ecc200::tool {
 
-bool SaveBmpFile(const std::string& path, const SymbolJob& job, std::int32_t& modulePixels, bool deferFlush);
-bool SaveWmfFile(const std::string& path, const SymbolJob& job, std::int32_t& modulePixels, bool deferFlush);
-bool SaveBytes(const std::string& path, const std::vector<std::uint8_t>& bytes, bool deferFlush);
+bool SaveBmpFile(const std::string& path, const SymbolJob& job, std::int32_t& modulePixels, bool* flushOwed);
+bool SaveWmfFile(const std::string& path, const SymbolJob& job, std::int32_t& modulePixels, bool* flushOwed);
+bool SaveBytes(const std::string& path, const std::vector<std::uint8_t>& bytes, bool* flushOwed);
 
 // After a batch with deferred flushes: flushes the file system holding
 // `path`. Returns false with errno set.

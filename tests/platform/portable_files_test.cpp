@@ -402,8 +402,12 @@ TEST_F(PortableFilesTest, FullFileSystemKeepsTheOldFile) {
 // With deferFlush the same files are written; the one flush follows.
 TEST_F(PortableFilesTest, DeferredFlushWritesTheSameAndFlushesOnce) {
     WriteFileBytes(File("a.bin"), "old");
-    ASSERT_TRUE(ReplaceFileWith(File("a.bin").c_str(), {Span("new a")}, SaveOptions{true}));
-    ASSERT_TRUE(ReplaceFileWith(File("b.bin").c_str(), {Span("new b")}, SaveOptions{true}));
+    bool owedByNew = false;
+    bool owedByReplaced = false;
+    ASSERT_TRUE(ReplaceFileWith(File("b.bin").c_str(), {Span("new b")}, SaveOptions{true, &owedByNew}));
+    ASSERT_TRUE(ReplaceFileWith(File("a.bin").c_str(), {Span("new a")}, SaveOptions{true, &owedByReplaced}));
+    EXPECT_FALSE(owedByNew);  // a new file owes no flush
+    EXPECT_TRUE(owedByReplaced);
     EXPECT_TRUE(FlushFileSystemOf(File("b.bin").c_str()));
     EXPECT_TRUE(FlushFileSystemOf(File("no-such-file").c_str()));  // its directory's file system
     EXPECT_FALSE(FlushFileSystemOf(File("no/such/dir").c_str()));

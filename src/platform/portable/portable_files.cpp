@@ -448,6 +448,7 @@ bool ReplaceRegularFile(const char* path, bool linked, const std::vector<ByteSpa
         }
     }
     job.flush = job.replacing && !options.deferFlush;
+    if (job.replacing && options.deferFlush && options.flushOwed != nullptr) *options.flushOwed = true;
     FileDescriptor directory;
     if (job.replacing) {
         directory = FileDescriptor(OpenDirectory(parts.directory, job.directoryFlushable));
