@@ -12,6 +12,12 @@
 #     and no quiet zone (zint's default; ecc200 -q 0). The pictures' shapes
 #     are printed and must be equal. ecc200 at its defaults (modules of 7
 #     pixels, a quiet zone of 2 modules: a larger picture) is shown beside.
+#     Between runs the last run's directory is renamed away, not deleted,
+#     and all are removed at the end: ext4 without a journal skips inodes
+#     deleted in the last seconds when it allocates one, so deleting 10,000
+#     files before a run makes every file of that run cost a scan over them,
+#     whichever tool runs, and the figures the file system's rather than
+#     the tools'.
 #
 #   bench/tool-vs-zint.sh [TOOL]    (default build/default/tools/ecc200)
 #
@@ -54,8 +60,9 @@ for place in disk tmpfs; do
   [ "$place" = tmpfs ] && dir=$tmpfs/out
   echo "== batch: $count messages into $count BMP files on $place ($dir)"
   # zint pads line numbers with zeros for ~, ecc200 for #.
+  mkdir -p "$dir.old"
   hyperfine --runs ${BENCH_BATCH_RUNS:-5} --export-json "$disk/batch-$place.json" \
-    --prepare "rm -rf '$dir' && mkdir -p '$dir'" \
+    --prepare "if [ -d '$dir' ]; then mv '$dir' \"\$(mktemp -u '$dir.old/run.XXXXXX')\"; fi && mkdir '$dir'" \
     "$tool --batch '$messages' -m 0.06 -q 0 -o '$dir/#####.bmp'" \
     "zint -b 71 --square --vers=$vers --batch -i '$messages' -o '$dir/~~~~~.bmp'" \
     "$tool --batch '$messages' -o '$dir/#####.bmp'"
