@@ -367,10 +367,9 @@ bool RenameOver(const Replacement& job, const std::string& temporary) {
     return false;
 }
 
-// A nameless new file: a brand-new target is created by linking the file
-// under the target's own name; an existing one is replaced through a hidden
-// name that lives only until the rename. `refused` tells that the nameless
-// way does not work here and nothing was done.
+// A nameless new file replacing an existing one through a hidden name that
+// lives only until the rename. `refused` tells that the nameless way does
+// not work here and nothing was done.
 bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, mode_t mode, bool& refused) {
     NewFile created;
     if (!CreateNameless(job.directory, job.where.c_str(), mode, created)) {
@@ -378,15 +377,9 @@ bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, m
         return false;
     }
     if (!FillNewFile(job, pieces, created.file.get())) return false;
-    if (!job.replacing) {
-        if (LinkNameless(created.file.get(), job.directory, job.name)) return created.file.Close();
-        // ENOENT: /proc is not there and AT_EMPTY_PATH is not allowed.
-        refused = errno == ENOENT || errno == EOPNOTSUPP;
-        if (errno != EEXIST) return false;  // EEXIST: the target appeared meanwhile; replace it
-    }
     std::string hidden;
     for (int attempt = 0; attempt < kNameAttempts && hidden.empty(); ++attempt) {
-        hidden = job.prefix + HiddenName(attempt);
+        hidden = HiddenName(attempt);
         if (LinkNameless(created.file.get(), job.directory, hidden)) break;
         hidden.clear();
         if (errno != EEXIST) {
@@ -398,6 +391,23 @@ bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, m
     // Renamed at once, closed only then: the hidden name lives for two
     // system calls.
     return RenameOver(job, hidden) && created.file.Close();
+}
+
+// A brand-new target, without a directory descriptor: the nameless file
+// linked under the target's own path. `refused` as for SaveNameless;
+// `appeared`: the target was made meanwhile, nothing was done.
+bool SaveNewNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, bool& refused, bool& appeared) {
+    NewFile created;
+    if (!CreateNameless(AT_FDCWD, job.where.c_str(), 0666, created)) {
+        refused = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
+        return false;
+    }
+    if (!WritePieces(created.file.get(), pieces)) return false;
+    if (LinkNameless(created.file.get(), AT_FDCWD, job.name)) return created.file.Close();
+    // ENOENT: /proc is not there and AT_EMPTY_PATH is not allowed.
+    refused = errno == ENOENT || errno == EOPNOTSUPP;
+    appeared = errno == EEXIST;
+    return false;
 }
 
 // Where the nameless way is refused: a short hidden name from the start.
@@ -426,6 +436,8 @@ int OpenDirectory(const std::string& path, bool& flushable) {
 
 // `path` names the regular file `existing` (nullptr: nothing yet), through
 // links when `linked`.
+bool Save(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options, bool mayCreate);
+
 bool ReplaceRegularFile(const char* path, bool linked, const std::vector<ByteSpan>& pieces,
                         const SaveOptions& options, const struct stat* existing) {
     std::string target;
@@ -464,10 +476,34 @@ bool ReplaceRegularFile(const char* path, bool linked, const std::vector<ByteSpa
     // past the umask) or with 0666, which the umask reduces.
     const mode_t mode = job.replacing ? (job.replaced.st_mode & 0777) : 0666;
     bool refused = false;
-    bool saved = SaveNameless(job, pieces, mode, refused);
+    bool appeared = false;
+    bool saved = job.replacing ? SaveNameless(job, pieces, mode, refused) : SaveNewNameless(job, pieces, refused, appeared);
+    // Made by someone else meanwhile: looked at again and replaced, once.
+    if (appeared) return Save(path, pieces, options, false);
     if (!saved && refused) saved = SaveHidden(job, pieces, mode);
     if (!saved) return false;
     return !job.flush || !job.directoryFlushable || fsync(job.directory) == 0;
+}
+
+// mayCreate false: the path was just found taken; it must name something.
+bool Save(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options, bool mayCreate) {
+    // lstat first: a new file or one that is no link needs no stat.
+    struct stat existing {};
+    if (lstat(path, &existing) != 0) {
+        if (errno != ENOENT) return false;
+        if (!mayCreate) return Fail(EEXIST);
+        return ReplaceRegularFile(path, false, pieces, options, nullptr);
+    }
+    const bool linked = S_ISLNK(existing.st_mode);
+    if (linked && stat(path, &existing) != 0) {
+        if (errno != ENOENT) return false;
+        if (!mayCreate) return Fail(EEXIST);
+        return ReplaceRegularFile(path, true, pieces, options, nullptr);  // a dangling link
+    }
+    if (S_ISDIR(existing.st_mode)) return Fail(EISDIR);
+    if (!CallerMayWrite(path, existing)) return false;
+    if (!S_ISREG(existing.st_mode)) return WriteInPlace(path, pieces, false);
+    return ReplaceRegularFile(path, linked, pieces, options, &existing);
 }
 
 }  // namespace
@@ -475,21 +511,7 @@ bool ReplaceRegularFile(const char* path, bool linked, const std::vector<ByteSpa
 bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options) {
     if (path == nullptr) return Fail(EINVAL);
     if (*path == '\0') return Fail(ENOENT);
-    // lstat first: a new file or one that is no link needs no stat.
-    struct stat existing {};
-    if (lstat(path, &existing) != 0) {
-        if (errno != ENOENT) return false;
-        return ReplaceRegularFile(path, false, pieces, options, nullptr);
-    }
-    const bool linked = S_ISLNK(existing.st_mode);
-    if (linked && stat(path, &existing) != 0) {
-        if (errno != ENOENT) return false;
-        return ReplaceRegularFile(path, true, pieces, options, nullptr);  // a dangling link
-    }
-    if (S_ISDIR(existing.st_mode)) return Fail(EISDIR);
-    if (!CallerMayWrite(path, existing)) return false;
-    if (!S_ISREG(existing.st_mode)) return WriteInPlace(path, pieces, false);
-    return ReplaceRegularFile(path, linked, pieces, options, &existing);
+    return Save(path, pieces, options, true);
 }
 
 bool FlushFileSystemOf(const char* path) {
