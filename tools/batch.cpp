@@ -28,6 +28,7 @@ struct LineResult {
 // Everything one worker thread leaves behind.
 struct WorkerFiles {
     std::set<std::string> directories;  // the directories of replaced files, which owe a flush
+    BatchSaving saving;
 };
 
 // Draws line `index` (number index + 1) into every output; the error of the
@@ -40,9 +41,9 @@ std::string RunLine(const Options& options, const std::string& message, std::siz
     const SymbolJob job{message, planned.plan->style};
     for (const OutputRequest& output : options.outputs) {
         const std::string path = ExpandPattern(output.path, index + 1);
-        bool flushOwed = false;
-        const std::optional<std::string> failure = WritePicture(output.format, path, job, &flushOwed);
-        if (flushOwed) {
+        files.saving.flushOwed = false;
+        const std::optional<std::string> failure = WritePicture(output.format, path, job, &files.saving);
+        if (files.saving.flushOwed) {
             const std::string directory = DirectoryOf(path);
             if (files.directories.count(directory) == 0) files.directories.insert(directory);
         }

@@ -95,18 +95,18 @@ bool FitsFormat(OutputFormat format, const PictureStyle& style) {
     }
 }
 
-bool Deliver(OutputFormat format, const std::string& path, const SymbolJob& job, bool* flushOwed) {
+bool Deliver(OutputFormat format, const std::string& path, const SymbolJob& job, BatchSaving* batch) {
     std::int32_t modulePixels = 0;
     if (path == "-") {
         const std::optional<Bytes> bytes = PictureBytes(format, job, modulePixels);
         return bytes && WriteStandardOutput(bytes->data(), bytes->size());
     }
     switch (format) {
-        case OutputFormat::Bmp: return SaveBmpFile(path, job, modulePixels, flushOwed);
-        case OutputFormat::Wmf: return SaveWmfFile(path, job, modulePixels, flushOwed);
+        case OutputFormat::Bmp: return SaveBmpFile(path, job, modulePixels, batch);
+        case OutputFormat::Wmf: return SaveWmfFile(path, job, modulePixels, batch);
         default: {
             const std::optional<Bytes> bytes = PictureBytes(format, job, modulePixels);
-            return bytes && SaveBytes(path, *bytes, flushOwed);
+            return bytes && SaveBytes(path, *bytes, batch);
         }
     }
 }
@@ -114,11 +114,11 @@ bool Deliver(OutputFormat format, const std::string& path, const SymbolJob& job,
 }  // namespace
 
 std::optional<std::string> WritePicture(OutputFormat format, const std::string& path, const SymbolJob& job,
-                                        bool* flushOwed) {
+                                        BatchSaving* batch) {
     if (!FitsFormat(format, job.style)) return Failure(EFBIG, format, path, job.style);
     try {
         errno = 0;
-        if (Deliver(format, path, job, flushOwed)) return std::nullopt;
+        if (Deliver(format, path, job, batch)) return std::nullopt;
         return Failure(errno, format, path, job.style);
     } catch (const std::bad_alloc&) {
         return Failure(ENOMEM, format, path, job.style);

@@ -413,6 +413,21 @@ TEST_F(PortableFilesTest, DeferredFlushWritesTheSameAndFlushesOnce) {
     EXPECT_FALSE(FlushFileSystemOf(File("no/such/dir").c_str()));
     EXPECT_EQ(ReadFileBytes(File("a.bin")), "new a");
     EXPECT_EQ(ReadFileBytes(File("b.bin")), "new b");
+    // Expecting a new file changes nothing where the name is taken: the
+    // file is replaced, a link stays a link, nothing else is left.
+    ASSERT_EQ(symlink("b.bin", File("link.bin").c_str()), 0);
+    for (const char* name : {"a.bin", "link.bin", "c.bin"}) {
+        bool owed = false;
+        EXPECT_TRUE(ReplaceFileWith(File(name).c_str(), {Span("expected "), Span(name)}, SaveOptions{true, &owed, true}));
+        EXPECT_EQ(owed, std::string(name) != "c.bin") << name;
+    }
+    EXPECT_EQ(ReadFileBytes(File("a.bin")), "expected a.bin");
+    EXPECT_EQ(ReadFileBytes(File("b.bin")), "expected link.bin");
+    EXPECT_EQ(ReadFileBytes(File("c.bin")), "expected c.bin");
+    struct stat link {};
+    ASSERT_EQ(lstat(File("link.bin").c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    EXPECT_EQ(Entries(Dir()), (std::set<std::string>{"a.bin", "b.bin", "c.bin", "link.bin"}));
 }
 
 }  // namespace
