@@ -5,10 +5,19 @@
 #  1. start-up: `ecc200 -o out.bmp 12` against
 #     `zint -b 71 --square -d 12 -o out.bmp`, the whole process each;
 #  2. batch: 10,000 messages into 10,000 BMP files, `ecc200 --batch` against
-#     `zint --batch`, into a fresh directory on disk and on tmpfs each time:
-#     each tool at its defaults (ecc200: modules of 0.2 cm, 7 pixels at 96
-#     dpi, and a quiet zone of 2 modules; zint: modules of 2 pixels), and
-#     ecc200 at zint's module size (-m 0.06: 2 pixels).
+#     `zint --batch`, into a fresh directory on disk and on tmpfs each time,
+#     both drawing the same picture: the same symbol size (zint told with
+#     --vers the size ecc200 chooses, as its encodation may choose a smaller
+#     one), modules of 2 pixels (zint's default; ecc200 -m 0.06 at 96 dpi)
+#     and no quiet zone (zint's default; ecc200 -q 0). The pictures' shapes
+#     are printed and must be equal. ecc200 at its defaults (modules of 7
+#     pixels, a quiet zone of 2 modules: a larger picture) is shown beside.
+#     Between runs the last run's directory is renamed away, not deleted,
+#     and all are removed at the end: ext4 without a journal skips inodes
+#     deleted in the last seconds when it allocates one, so deleting 10,000
+#     files before a run makes every file of that run cost a scan over them,
+#     whichever tool runs, and the figures the file system's rather than
+#     the tools'.
 #
 #   bench/tool-vs-zint.sh [TOOL]    (default build/default/tools/ecc200)
 #
@@ -38,21 +47,30 @@ ours=$(mean "$disk/startup.json" 0)
 theirs=$(mean "$disk/startup.json" 1)
 python3 -c 'import sys; o, t = map(float, sys.argv[1:]); print(f"start-up: ecc200 {o*1e3:.3f} ms, zint {t*1e3:.3f} ms, ratio ecc200/zint {o/t:.2f}")' "$ours" "$theirs"
 
+# zint's --vers for a square symbol: its index among the 24 square sizes.
+side=$("$tool" -p matrix "$(head -n 1 "$messages")" | wc -l)
+vers=$(python3 -c 'import sys; s = [10,12,14,16,18,20,22,24,26,32,36,40,44,48,52,64,72,80,88,96,104,120,132,144]; print(s.index(int(sys.argv[1])) + 1)' "$side")
+bmp_shape() { python3 -c 'import struct,sys; w, h, _, bits = struct.unpack("<iiHH", open(sys.argv[1], "rb").read(30)[18:30]); print(f"{w}x{abs(h)}, {bits} bit")' "$1"; }
+(cd "$tmpfs" && "$tool" -m 0.06 -q 0 -o ours.bmp "$(head -n 1 "$messages")" &&
+  zint -b 71 --square --vers="$vers" -d "$(head -n 1 "$messages")" -o theirs.bmp)
+echo "== batch pictures: symbol ${side}x${side}; ecc200 $(bmp_shape "$tmpfs/ours.bmp"), zint $(bmp_shape "$tmpfs/theirs.bmp")"
+
 for place in disk tmpfs; do
   dir=$disk/out
   [ "$place" = tmpfs ] && dir=$tmpfs/out
   echo "== batch: $count messages into $count BMP files on $place ($dir)"
   # zint pads line numbers with zeros for ~, ecc200 for #.
+  mkdir -p "$dir.old"
   hyperfine --runs ${BENCH_BATCH_RUNS:-5} --export-json "$disk/batch-$place.json" \
-    --prepare "rm -rf '$dir' && mkdir -p '$dir'" \
-    "$tool --batch '$messages' -o '$dir/#####.bmp'" \
-    "$tool --batch '$messages' -m 0.06 -o '$dir/#####.bmp'" \
-    "zint -b 71 --square --batch -i '$messages' -o '$dir/~~~~~.bmp'"
-  theirs=$(mean "$disk/batch-$place.json" 2)
-  for run in 0 1; do
+    --prepare "if [ -d '$dir' ]; then mv '$dir' \"\$(mktemp -u '$dir.old/run.XXXXXX')\"; fi && mkdir '$dir'" \
+    "$tool --batch '$messages' -m 0.06 -q 0 -o '$dir/#####.bmp'" \
+    "zint -b 71 --square --vers=$vers --batch -i '$messages' -o '$dir/~~~~~.bmp'" \
+    "$tool --batch '$messages' -o '$dir/#####.bmp'"
+  theirs=$(mean "$disk/batch-$place.json" 1)
+  for run in 0 2; do
     ours=$(mean "$disk/batch-$place.json" "$run")
-    label="defaults"
-    [ "$run" = 1 ] && label="2-pixel modules"
+    label="the same picture"
+    [ "$run" = 2 ] && label="at its defaults (larger picture)"
     python3 -c 'import sys; n, o, t = int(sys.argv[1]), float(sys.argv[2]), float(sys.argv[3]); print(f"batch on {sys.argv[4]}, ecc200 {sys.argv[5]}: ecc200 {n/o:.0f} files/s, zint {n/t:.0f} files/s, ratio {t/o:.2f}")' \
       "$count" "$ours" "$theirs" "$place" "$label"
   done

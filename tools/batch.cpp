@@ -27,7 +27,8 @@ struct LineResult {
 
 // Everything one worker thread leaves behind.
 struct WorkerFiles {
-    std::set<std::string> directories;  // one written file in each directory
+    std::set<std::string> directories;  // the directories of replaced files, which owe a flush
+    BatchSaving saving;
 };
 
 // Draws line `index` (number index + 1) into every output; the error of the
@@ -40,9 +41,13 @@ std::string RunLine(const Options& options, const std::string& message, std::siz
     const SymbolJob job{message, planned.plan->style};
     for (const OutputRequest& output : options.outputs) {
         const std::string path = ExpandPattern(output.path, index + 1);
-        if (const std::optional<std::string> failure = WritePicture(output.format, path, job, true)) return *failure;
-        const std::string directory = DirectoryOf(path);
-        if (files.directories.count(directory) == 0) files.directories.insert(directory);
+        files.saving.flushOwed = false;
+        const std::optional<std::string> failure = WritePicture(output.format, path, job, &files.saving);
+        if (files.saving.flushOwed) {
+            const std::string directory = DirectoryOf(path);
+            if (files.directories.count(directory) == 0) files.directories.insert(directory);
+        }
+        if (failure) return *failure;
     }
     return "";
 }
@@ -118,7 +123,8 @@ int RunBatch(const Options& options) {
         RunLines(options, lines, results, files, done);
     }
 
-    // One flush for everything written, per directory's file system.
+    // One flush for every replaced file, per directory's file system; new
+    // files, as single saves, need none: nothing old is at risk.
     std::set<std::string> directories;
     for (const WorkerFiles& worker : files) directories.insert(worker.directories.begin(), worker.directories.end());
     bool flushed = true;

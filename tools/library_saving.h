@@ -13,9 +13,18 @@ struct SymbolJob;
 
 namespace ecc200::tool {
 
-bool SaveBmpFile(const std::string& path, const SymbolJob& job, std::int32_t& modulePixels, bool deferFlush);
-bool SaveWmfFile(const std::string& path, const SymbolJob& job, std::int32_t& modulePixels, bool deferFlush);
-bool SaveBytes(const std::string& path, const std::vector<std::uint8_t>& bytes, bool deferFlush);
+// A batch worker's saving: files not flushed one by one, the flush they
+// owe noted, and whether its last save replaced a file (the next one is
+// then not expected to be new).
+struct BatchSaving {
+    bool flushOwed = false;
+    bool lastReplaced = false;
+};
+
+// batch null: a single save, flushed as the library does.
+bool SaveBmpFile(const std::string& path, const SymbolJob& job, std::int32_t& modulePixels, BatchSaving* batch);
+bool SaveWmfFile(const std::string& path, const SymbolJob& job, std::int32_t& modulePixels, BatchSaving* batch);
+bool SaveBytes(const std::string& path, const std::vector<std::uint8_t>& bytes, BatchSaving* batch);
 
 // After a batch with deferred flushes: flushes the file system holding
 // `path`. Returns false with errno set.

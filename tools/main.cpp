@@ -35,7 +35,7 @@ int WritePictures(const std::string& message, const Options& options) {
     if (const std::optional<std::string> problem = MessageProblem(message)) return Fail(*problem);
     const SymbolJob job{message, planned.plan->style};
     for (const OutputRequest& output : options.outputs) {
-        if (const std::optional<std::string> failure = WritePicture(output.format, output.path, job, false)) {
+        if (const std::optional<std::string> failure = WritePicture(output.format, output.path, job, nullptr)) {
             return Fail(*failure);
         }
     }

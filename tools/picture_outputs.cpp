@@ -51,8 +51,9 @@ std::string Failure(int error, OutputFormat format, const std::string& path, con
 // file, read back and removed.
 std::optional<Bytes> SavedBytes(OutputFormat format, const SymbolJob& job, std::int32_t& modulePixels) {
     const std::string temporary = PrivateTemporaryPath(FormatExtension(format));
-    const bool saved = format == OutputFormat::Bmp ? SaveBmpFile(temporary, job, modulePixels, true)
-                                                   : SaveWmfFile(temporary, job, modulePixels, true);
+    // A new file, so never flushed.
+    const bool saved = format == OutputFormat::Bmp ? SaveBmpFile(temporary, job, modulePixels, nullptr)
+                                                   : SaveWmfFile(temporary, job, modulePixels, nullptr);
     if (!saved) return std::nullopt;
     std::string content;
     const bool read = ReadWholeFile(temporary, content);
@@ -94,18 +95,18 @@ bool FitsFormat(OutputFormat format, const PictureStyle& style) {
     }
 }
 
-bool Deliver(OutputFormat format, const std::string& path, const SymbolJob& job, bool deferFlush) {
+bool Deliver(OutputFormat format, const std::string& path, const SymbolJob& job, BatchSaving* batch) {
     std::int32_t modulePixels = 0;
     if (path == "-") {
         const std::optional<Bytes> bytes = PictureBytes(format, job, modulePixels);
         return bytes && WriteStandardOutput(bytes->data(), bytes->size());
     }
     switch (format) {
-        case OutputFormat::Bmp: return SaveBmpFile(path, job, modulePixels, deferFlush);
-        case OutputFormat::Wmf: return SaveWmfFile(path, job, modulePixels, deferFlush);
+        case OutputFormat::Bmp: return SaveBmpFile(path, job, modulePixels, batch);
+        case OutputFormat::Wmf: return SaveWmfFile(path, job, modulePixels, batch);
         default: {
             const std::optional<Bytes> bytes = PictureBytes(format, job, modulePixels);
-            return bytes && SaveBytes(path, *bytes, deferFlush);
+            return bytes && SaveBytes(path, *bytes, batch);
         }
     }
 }
@@ -113,11 +114,11 @@ bool Deliver(OutputFormat format, const std::string& path, const SymbolJob& job,
 }  // namespace
 
 std::optional<std::string> WritePicture(OutputFormat format, const std::string& path, const SymbolJob& job,
-                                        bool deferFlush) {
+                                        BatchSaving* batch) {
     if (!FitsFormat(format, job.style)) return Failure(EFBIG, format, path, job.style);
     try {
         errno = 0;
-        if (Deliver(format, path, job, deferFlush)) return std::nullopt;
+        if (Deliver(format, path, job, batch)) return std::nullopt;
         return Failure(errno, format, path, job.style);
     } catch (const std::bad_alloc&) {
         return Failure(ENOMEM, format, path, job.style);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "library_saving.h"
 #include "output_format.h"
 
 namespace ecc200 {
@@ -16,11 +17,12 @@ struct SymbolJob;
 
 namespace ecc200::tool {
 
-// Writes `job` in `format` to `path` ("-": standard output). deferFlush: a
-// batch flushes the file system once at the end instead. Returns nothing on
-// success, else the error line without the program's name.
+// Writes `job` in `format` to `path` ("-": standard output). batch given:
+// a batch flushes the file system once at the end instead, where
+// batch->flushOwed was set (a file replaced). Returns nothing on success,
+// else the error line without the program's name.
 std::optional<std::string> WritePicture(OutputFormat format, const std::string& path, const SymbolJob& job,
-                                        bool deferFlush);
+                                        BatchSaving* batch);
 
 // Puts the enhanced metafile on the system clipboard (Windows); elsewhere
 // there is none, and the result says so.

@@ -48,8 +48,9 @@ PictureStyle StyleOf(const Options& options, int width, int height) {
 }
 
 PlanOrProblem PlanPicture(std::string_view message, const Options& options) {
-    // Encodation alone gives the codeword count and so the symbol's size.
-    const auto stream = std::make_unique<CodewordStream>();
+    // Encodation alone gives the codeword count and so the symbol's size;
+    // each thread keeps its stream (4 KB) for the next line of a batch.
+    thread_local const std::unique_ptr<CodewordStream> stream = std::make_unique<CodewordStream>();
     EncodeMessage(message, *stream);
     const std::optional<SymbolAttributes> attributes = SelectSymbolSize(stream->count);
     if (!attributes) {

@@ -12,6 +12,7 @@
 // on the wall clock.
 //
 //   ecc200_peers [--smoke] [--csv FILE] [--dir DIR] [--rounds N] [--batch-ms MS]
+//                [--only encode|bmp_default|bmp_144|emf_144|memory]
 //
 // --smoke runs the check and every job once, briefly (a test, not a
 // measurement). The results go to standard output as a table and, with
@@ -45,6 +46,7 @@ struct Options {
     std::string directory = ".";
     int rounds = 31;
     double batchMilliseconds = 2.0;
+    std::string only;  // one group of jobs (encode, bmp_default, bmp_144, emf_144, memory); empty: all
 };
 
 // One row of the results: a timing in microseconds, or a memory figure in
@@ -348,6 +350,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         } else if (option == "--rounds" && hasValue) {
             options.rounds = std::atoi(argv[++i]);
             if (options.rounds < 1) return false;
+        } else if (option == "--only" && hasValue) {
+            options.only = argv[++i];
         } else if (option == "--batch-ms" && hasValue) {
             options.batchMilliseconds = std::atof(argv[++i]);
             if (!(options.batchMilliseconds > 0.0)) return false;
@@ -364,11 +368,12 @@ int RunAll(const Options& options) {
     Run run(options, directory);
     int status = 0;
     try {
-        run.EncodeEverySize();
-        run.DefaultBmp();
-        run.LargestSymbolBmp();
-        run.LargestSymbolEmf();
-        run.PeakMemory();
+        const auto wanted = [&](const char* group) { return options.only.empty() || options.only == group; };
+        if (wanted("encode")) run.EncodeEverySize();
+        if (wanted("bmp_default")) run.DefaultBmp();
+        if (wanted("bmp_144")) run.LargestSymbolBmp();
+        if (wanted("emf_144")) run.LargestSymbolEmf();
+        if (wanted("memory")) run.PeakMemory();
     } catch (const std::exception& failure) {
         std::cerr << "ecc200_peers: " << failure.what() << "\n";
         status = 1;
@@ -397,7 +402,8 @@ int RunAll(const Options& options) {
 int main(int argc, char** argv) {
     peers::Options options;
     if (!peers::ParseOptions(argc, argv, options)) {
-        std::cerr << "usage: ecc200_peers [--smoke] [--csv FILE] [--dir DIR] [--rounds N] [--batch-ms MS]\n";
+        std::cerr << "usage: ecc200_peers [--smoke] [--csv FILE] [--dir DIR] [--rounds N] [--batch-ms MS]\n"
+                     "                    [--only encode|bmp_default|bmp_144|emf_144|memory]\n";
         return 2;
     }
     try {

@@ -39,9 +39,12 @@ std::size_t DarkModuleRects(const SymbolMatrix& symbol, const PictureStyle& styl
     const bool quarterTurn = style.orientation == 1 || style.orientation == 3;
     const std::int32_t side = symbol.side();
     std::int32_t runningPosition = quarterTurn ? layout.verticalOffset : layout.horizontalOffset;
+    // Every module's rectangle is written and kept only when dark: no branch
+    // on the modules, whose pattern no predictor can follow.
     std::size_t count = 0;
     for (std::int32_t l = 0; l < side; ++l) {
-        if (symbol.isDark(k, l)) rects[count++] = ModuleRect(style, target, layout, side, k, runningPosition);
+        rects[count] = ModuleRect(style, target, layout, side, k, runningPosition);
+        count += symbol.isDark(k, l) ? 1 : 0;
         runningPosition += layout.modulePixels;
     }
     return count;

@@ -402,13 +402,32 @@ TEST_F(PortableFilesTest, FullFileSystemKeepsTheOldFile) {
 // With deferFlush the same files are written; the one flush follows.
 TEST_F(PortableFilesTest, DeferredFlushWritesTheSameAndFlushesOnce) {
     WriteFileBytes(File("a.bin"), "old");
-    ASSERT_TRUE(ReplaceFileWith(File("a.bin").c_str(), {Span("new a")}, SaveOptions{true}));
-    ASSERT_TRUE(ReplaceFileWith(File("b.bin").c_str(), {Span("new b")}, SaveOptions{true}));
+    bool owedByNew = false;
+    bool owedByReplaced = false;
+    ASSERT_TRUE(ReplaceFileWith(File("b.bin").c_str(), {Span("new b")}, SaveOptions{true, &owedByNew}));
+    ASSERT_TRUE(ReplaceFileWith(File("a.bin").c_str(), {Span("new a")}, SaveOptions{true, &owedByReplaced}));
+    EXPECT_FALSE(owedByNew);  // a new file owes no flush
+    EXPECT_TRUE(owedByReplaced);
     EXPECT_TRUE(FlushFileSystemOf(File("b.bin").c_str()));
     EXPECT_TRUE(FlushFileSystemOf(File("no-such-file").c_str()));  // its directory's file system
     EXPECT_FALSE(FlushFileSystemOf(File("no/such/dir").c_str()));
     EXPECT_EQ(ReadFileBytes(File("a.bin")), "new a");
     EXPECT_EQ(ReadFileBytes(File("b.bin")), "new b");
+    // Expecting a new file changes nothing where the name is taken: the
+    // file is replaced, a link stays a link, nothing else is left.
+    ASSERT_EQ(symlink("b.bin", File("link.bin").c_str()), 0);
+    for (const char* name : {"a.bin", "link.bin", "c.bin"}) {
+        bool owed = false;
+        EXPECT_TRUE(ReplaceFileWith(File(name).c_str(), {Span("expected "), Span(name)}, SaveOptions{true, &owed, true}));
+        EXPECT_EQ(owed, std::string(name) != "c.bin") << name;
+    }
+    EXPECT_EQ(ReadFileBytes(File("a.bin")), "expected a.bin");
+    EXPECT_EQ(ReadFileBytes(File("b.bin")), "expected link.bin");
+    EXPECT_EQ(ReadFileBytes(File("c.bin")), "expected c.bin");
+    struct stat link {};
+    ASSERT_EQ(lstat(File("link.bin").c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    EXPECT_EQ(Entries(Dir()), (std::set<std::string>{"a.bin", "b.bin", "c.bin", "link.bin"}));
 }
 
 }  // namespace

@@ -42,6 +42,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/drawing_surface.h"
@@ -63,6 +64,11 @@ constexpr std::size_t kMostPiecesPerWrite = IOV_MAX;
 constexpr std::size_t kMostPiecesPerWrite = 16;
 #endif
 constexpr std::size_t kMostBytesPerWrite = std::size_t{1} << 30;
+// Pieces of at most this many bytes in all are copied into one buffer and
+// written with one write: for a small picture the copy costs less than the
+// kernel's walk over hundreds of pieces. Larger files are written from
+// their pieces, without a copy of the whole.
+constexpr std::size_t kMostBytesGathered = 64 * 1024;
 
 bool Fail(int error) {
     errno = error;
@@ -150,15 +156,15 @@ bool CallerMayWrite(const char* path, const struct stat& file) {
 
 // Writes every piece, resuming after short writes, in calls of at most
 // kMostPiecesPerWrite pieces and kMostBytesPerWrite bytes.
-bool WritePieces(int fd, const std::vector<ByteSpan>& pieces) {
+bool WritePiecesAsThey(int fd, const ByteSpan* pieces, std::size_t count) {
     std::vector<iovec> batch;
-    batch.reserve(std::min(pieces.size(), kMostPiecesPerWrite));
+    batch.reserve(std::min(count, kMostPiecesPerWrite));
     std::size_t next = 0;    // the first piece not yet written
     std::size_t offset = 0;  // bytes of it already written
     for (;;) {
         batch.clear();
         std::size_t batchBytes = 0;
-        for (std::size_t i = next; i < pieces.size() && batch.size() < kMostPiecesPerWrite &&
+        for (std::size_t i = next; i < count && batch.size() < kMostPiecesPerWrite &&
                                    batchBytes < kMostBytesPerWrite; ++i) {
             const std::size_t skip = i == next ? offset : 0;
             const std::size_t length = std::min(pieces[i].size - skip, kMostBytesPerWrite - batchBytes);
@@ -173,7 +179,7 @@ bool WritePieces(int fd, const std::vector<ByteSpan>& pieces) {
             return false;
         }
         if (written == 0) return Fail(EIO);
-        for (auto left = static_cast<std::size_t>(written); next < pieces.size(); ++next, offset = 0) {
+        for (auto left = static_cast<std::size_t>(written); next < count; ++next, offset = 0) {
             const std::size_t remaining = pieces[next].size - offset;
             if (remaining > left) {
                 offset += left;
@@ -182,6 +188,33 @@ bool WritePieces(int fd, const std::vector<ByteSpan>& pieces) {
             left -= remaining;
         }
     }
+}
+
+// A small file's pieces gathered and written at once; a large one's
+// written as they are.
+bool WritePieces(int fd, const std::vector<ByteSpan>& pieces) {
+    std::size_t total = 0;
+    for (const ByteSpan& piece : pieces) {
+        if (piece.size > kMostBytesGathered - total) return WritePiecesAsThey(fd, pieces.data(), pieces.size());
+        total += piece.size;
+    }
+    if (pieces.size() < 2) return WritePiecesAsThey(fd, pieces.data(), pieces.size());
+    std::uint8_t gathered[kMostBytesGathered];
+    std::size_t length = 0;
+    for (const ByteSpan& piece : pieces) {
+        if (piece.size != 0) std::memcpy(gathered + length, piece.data, piece.size);
+        length += piece.size;
+    }
+    for (std::size_t done = 0; done < length;) {
+        const ssize_t written = write(fd, gathered + done, length - done);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (written == 0) return Fail(EIO);
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
 }
 
 // While a FIFO or socket is written, SIGPIPE is held back in this thread so
@@ -260,23 +293,26 @@ struct NewFile {
     std::string name;  // empty while the file has no name
 };
 
-// O_TMPFILE: a file without a name, gone with the process unless linked.
+// O_TMPFILE: a file without a name, gone with the process unless linked,
+// in the directory `where` names (relative to `directory`).
 // False with errno EOPNOTSUPP, EISDIR or EINVAL where it is refused.
-bool CreateNameless(int directory, mode_t mode, NewFile& created) {
+bool CreateNameless(int directory, const char* where, mode_t mode, NewFile& created) {
 #ifdef O_TMPFILE
-    created.file = FileDescriptor(openat(directory, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+    created.file = FileDescriptor(openat(directory, where, O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
     return created.file.valid();
 #else
     (void)directory;
+    (void)where;
     (void)mode;
     (void)created;
     return Fail(EOPNOTSUPP);
 #endif
 }
 
-bool CreateHidden(int directory, mode_t mode, NewFile& created) {
+// `prefix`: the directory's path and a slash where `directory` is AT_FDCWD.
+bool CreateHidden(int directory, const std::string& prefix, mode_t mode, NewFile& created) {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        created.name = HiddenName(attempt);
+        created.name = prefix + HiddenName(attempt);
         created.file = FileDescriptor(openat(directory, created.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         if (created.file.valid()) return true;
         if (errno != EEXIST) break;
@@ -303,11 +339,16 @@ bool LinkNameless(int fd, int directory, const std::string& name) {
 }
 
 // How one replacement runs: the target's directory (open for the *at calls
-// and its flush), the target's name in it, and what the target was.
+// and its flush), the target's name in it, and what the target was. A new
+// file needs no flush of its directory and so no descriptor of it: its
+// names are then paths, `directory` is AT_FDCWD and `prefix` the
+// directory's path with a slash.
 struct Replacement {
     int directory;
     bool directoryFlushable;
-    std::string name;
+    std::string where;   // the directory relative to `directory`: "." or its path
+    std::string prefix;  // put before a name in the directory: "" or the directory's path and a slash
+    std::string name;    // the target, relative to `directory`
     bool replacing;  // an existing file is replaced
     struct stat replaced;
     bool flush;  // replacing and not deferred
@@ -328,23 +369,16 @@ bool RenameOver(const Replacement& job, const std::string& temporary) {
     return false;
 }
 
-// A nameless new file: a brand-new target is created by linking the file
-// under the target's own name; an existing one is replaced through a hidden
-// name that lives only until the rename. `refused` tells that the nameless
-// way does not work here and nothing was done.
+// A nameless new file replacing an existing one through a hidden name that
+// lives only until the rename. `refused` tells that the nameless way does
+// not work here and nothing was done.
 bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, mode_t mode, bool& refused) {
     NewFile created;
-    if (!CreateNameless(job.directory, mode, created)) {
+    if (!CreateNameless(job.directory, job.where.c_str(), mode, created)) {
         refused = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
         return false;
     }
     if (!FillNewFile(job, pieces, created.file.get())) return false;
-    if (!job.replacing) {
-        if (LinkNameless(created.file.get(), job.directory, job.name)) return created.file.Close();
-        // ENOENT: /proc is not there and AT_EMPTY_PATH is not allowed.
-        refused = errno == ENOENT || errno == EOPNOTSUPP;
-        if (errno != EEXIST) return false;  // EEXIST: the target appeared meanwhile; replace it
-    }
     // Named and renamed by a helper that a kill of this process does not
     // stop, then closed: the hidden name never outlives the save.
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
@@ -360,10 +394,27 @@ bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, m
     return false;
 }
 
+// A brand-new target, without a directory descriptor: the nameless file
+// linked under the target's own path. `refused` as for SaveNameless;
+// `appeared`: the target was made meanwhile, nothing was done.
+bool SaveNewNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, bool& refused, bool& appeared) {
+    NewFile created;
+    if (!CreateNameless(AT_FDCWD, job.where.c_str(), 0666, created)) {
+        refused = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
+        return false;
+    }
+    if (!WritePieces(created.file.get(), pieces)) return false;
+    if (LinkNameless(created.file.get(), AT_FDCWD, job.name)) return created.file.Close();
+    // ENOENT: /proc is not there and AT_EMPTY_PATH is not allowed.
+    refused = errno == ENOENT || errno == EOPNOTSUPP;
+    appeared = errno == EEXIST;
+    return false;
+}
+
 // Where the nameless way is refused: a short hidden name from the start.
 bool SaveHidden(const Replacement& job, const std::vector<ByteSpan>& pieces, mode_t mode) {
     NewFile created;
-    if (!CreateHidden(job.directory, mode, created)) return false;
+    if (!CreateHidden(job.directory, job.prefix, mode, created)) return false;
     if (!FillNewFile(job, pieces, created.file.get()) || !created.file.Close()) {
         KeepingErrno([&] { unlinkat(job.directory, created.name.c_str(), 0); });
         return false;
@@ -384,14 +435,24 @@ int OpenDirectory(const std::string& path, bool& flushable) {
     return fd;
 }
 
-bool ReplaceRegularFile(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options,
-                        const struct stat* existing) {
+// `path` names the regular file `existing` (nullptr: nothing yet), through
+// links when `linked`.
+bool Save(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options, bool mayCreate);
+
+bool ReplaceRegularFile(const char* path, bool linked, const std::vector<ByteSpan>& pieces,
+                        const SaveOptions& options, const struct stat* existing) {
     std::string target;
-    if (!FinalName(path, target)) return false;
+    if (!linked) {
+        target = path;
+    } else if (!FinalName(path, target)) {
+        return false;
+    }
     const SplitPath parts = Split(target);
     if (parts.name.empty() || parts.name == "." || parts.name == "..") return Fail(EISDIR);
-    Replacement job{-1, false, parts.name, existing != nullptr, {}, false};
-    if (job.replacing) {
+    Replacement job{-1, false, ".", "", parts.name, existing != nullptr, {}, false};
+    if (job.replacing && !linked) {
+        job.replaced = *existing;
+    } else if (job.replacing) {
         // A link of /proc may name a pipe or a deleted file: the name found
         // is then not the file, which is written where it is.
         if (lstat(target.c_str(), &job.replaced) != 0 || !S_ISREG(job.replaced.st_mode) ||
@@ -400,17 +461,72 @@ bool ReplaceRegularFile(const char* path, const std::vector<ByteSpan>& pieces, c
         }
     }
     job.flush = job.replacing && !options.deferFlush;
-    const FileDescriptor directory(OpenDirectory(parts.directory, job.directoryFlushable));
-    if (!directory.valid()) return false;
-    job.directory = directory.get();
+    if (job.replacing && options.deferFlush && options.flushOwed != nullptr) *options.flushOwed = true;
+    FileDescriptor directory;
+    if (job.replacing) {
+        directory = FileDescriptor(OpenDirectory(parts.directory, job.directoryFlushable));
+        if (!directory.valid()) return false;
+        job.directory = directory.get();
+    } else {
+        job.directory = AT_FDCWD;
+        job.where = parts.directory;
+        job.prefix = target.substr(0, target.size() - parts.name.size());  // "" or up to the last slash
+        job.name = target;
+    }
     // The file is created with the replaced file's bits (fixed up by fchmod
     // past the umask) or with 0666, which the umask reduces.
     const mode_t mode = job.replacing ? (job.replaced.st_mode & 0777) : 0666;
     bool refused = false;
-    bool saved = SaveNameless(job, pieces, mode, refused);
+    bool appeared = false;
+    bool saved = job.replacing ? SaveNameless(job, pieces, mode, refused) : SaveNewNameless(job, pieces, refused, appeared);
+    // Made by someone else meanwhile: looked at again and replaced, once.
+    if (appeared) return Save(path, pieces, options, false);
     if (!saved && refused) saved = SaveHidden(job, pieces, mode);
     if (!saved) return false;
     return !job.flush || !job.directoryFlushable || fsync(job.directory) == 0;
+}
+
+// mayCreate false: the path was just found taken; it must name something.
+bool Save(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options, bool mayCreate) {
+    // lstat first: a new file or one that is no link needs no stat.
+    struct stat existing {};
+    if (lstat(path, &existing) != 0) {
+        if (errno != ENOENT) return false;
+        if (!mayCreate) return Fail(EEXIST);
+        return ReplaceRegularFile(path, false, pieces, options, nullptr);
+    }
+    const bool linked = S_ISLNK(existing.st_mode);
+    if (linked && stat(path, &existing) != 0) {
+        if (errno != ENOENT) return false;
+        if (!mayCreate) return Fail(EEXIST);
+        return ReplaceRegularFile(path, true, pieces, options, nullptr);  // a dangling link
+    }
+    if (S_ISDIR(existing.st_mode)) return Fail(EISDIR);
+    if (!CallerMayWrite(path, existing)) return false;
+    if (!S_ISREG(existing.st_mode)) return WriteInPlace(path, pieces, false);
+    return ReplaceRegularFile(path, linked, pieces, options, &existing);
+}
+
+// SaveOptions::expectNew: a small file is tried as a new one first,
+// without looking at the path (on tmpfs the look-up of a name not
+// there costs a sixth of a save). True, with `saved` the result, once the
+// nameless file was linked under the path; false, with nothing named, when
+// the path is taken or anything failed, and the save goes the usual way.
+bool SavedAsNewFile(const char* path, const std::vector<ByteSpan>& pieces, bool& saved) {
+    std::size_t total = 0;
+    for (const ByteSpan& piece : pieces) {
+        if (piece.size > kMostBytesGathered - total) return false;  // a large file is not written twice
+        total += piece.size;
+    }
+    const SplitPath parts = Split(path);
+    if (parts.name.empty() || parts.name == "." || parts.name == "..") return false;
+    NewFile created;
+    if (!CreateNameless(AT_FDCWD, parts.directory.c_str(), 0666, created) || !WritePieces(created.file.get(), pieces) ||
+        !LinkNameless(created.file.get(), AT_FDCWD, path)) {
+        return false;
+    }
+    saved = created.file.Close();
+    return true;
 }
 
 }  // namespace
@@ -418,15 +534,13 @@ bool ReplaceRegularFile(const char* path, const std::vector<ByteSpan>& pieces, c
 bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options) {
     if (path == nullptr) return Fail(EINVAL);
     if (*path == '\0') return Fail(ENOENT);
-    struct stat existing {};
-    if (stat(path, &existing) != 0) {
-        if (errno != ENOENT) return false;
-        return ReplaceRegularFile(path, pieces, options, nullptr);
+    if (options.expectNew) {
+        const int cause = errno;
+        bool saved = false;
+        if (SavedAsNewFile(path, pieces, saved)) return saved;
+        errno = cause;
     }
-    if (S_ISDIR(existing.st_mode)) return Fail(EISDIR);
-    if (!CallerMayWrite(path, existing)) return false;
-    if (!S_ISREG(existing.st_mode)) return WriteInPlace(path, pieces, false);
-    return ReplaceRegularFile(path, pieces, options, &existing);
+    return Save(path, pieces, options, true);
 }
 
 bool FlushFileSystemOf(const char* path) {

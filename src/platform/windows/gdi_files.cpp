@@ -194,6 +194,7 @@ bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, cons
     if (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return Fail(EACCES);
     const std::string target = FinalName(path, existing.get());
     existing.Close();
+    if (options.deferFlush && options.flushOwed != nullptr) *options.flushOwed = true;
     return ReplaceWithNewFile(target, pieces, true, !options.deferFlush);
 }
 
