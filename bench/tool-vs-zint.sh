@@ -3,7 +3,8 @@
 # hyperfine (Debian hyperfine):
 #
 #  1. start-up: `ecc200 -o out.bmp 12` against
-#     `zint -b 71 --square -d 12 -o out.bmp`, the whole process each;
+#     `zint -b 71 --square -d 12 -o out.bmp`, the whole process each, over
+#     the previous run's file and as a new file;
 #  2. batch: 10,000 messages into 10,000 BMP files, `ecc200 --batch` against
 #     `zint --batch`, into a fresh directory on disk and on tmpfs each time,
 #     both drawing the same picture: the same symbol size (zint told with
@@ -40,12 +41,19 @@ for ((i = 1; i <= count; i++)); do printf 'ecc200 batch item %05d\n' "$i"; done 
 
 mean() { python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["results"][int(sys.argv[2])]["mean"])' "$@"; }
 
+# Over the previous run's file (ecc200 replaces it: flushes, and names the
+# new file through a helper process that a kill cannot stop; zint truncates
+# it in place), and as a new file (the target removed before each run).
 echo "== start-up: one default picture, whole process"
-(cd "$tmpfs" && hyperfine -N --warmup 20 --runs ${BENCH_STARTUP_RUNS:-300} --export-json "$disk/startup.json" \
-  "$tool -o out.bmp 12" "zint -b 71 --square -d 12 -o out.bmp")
-ours=$(mean "$disk/startup.json" 0)
-theirs=$(mean "$disk/startup.json" 1)
-python3 -c 'import sys; o, t = map(float, sys.argv[1:]); print(f"start-up: ecc200 {o*1e3:.3f} ms, zint {t*1e3:.3f} ms, ratio ecc200/zint {o/t:.2f}")' "$ours" "$theirs"
+for case in replace new; do
+  prepare=true
+  [ "$case" = new ] && prepare="rm -f out.bmp"
+  (cd "$tmpfs" && hyperfine -N --warmup 20 --runs ${BENCH_STARTUP_RUNS:-300} --prepare "$prepare" \
+    --export-json "$disk/startup-$case.json" "$tool -o out.bmp 12" "zint -b 71 --square -d 12 -o out.bmp")
+  ours=$(mean "$disk/startup-$case.json" 0)
+  theirs=$(mean "$disk/startup-$case.json" 1)
+  python3 -c 'import sys; c = sys.argv[1]; o, t = map(float, sys.argv[2:]); print(f"start-up ({c} file): ecc200 {o*1e3:.3f} ms, zint {t*1e3:.3f} ms, ratio ecc200/zint {o/t:.2f}")' "$case" "$ours" "$theirs"
+done
 
 # zint's --vers for a square symbol: its index among the 24 square sizes.
 side=$("$tool" -p matrix "$(head -n 1 "$messages")" | wc -l)
