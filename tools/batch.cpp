@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <set>
+#include <map>
 #include <thread>
 
 #include "message_input.h"
@@ -27,7 +27,7 @@ struct LineResult {
 
 // Everything one worker thread leaves behind.
 struct WorkerFiles {
-    std::set<std::string> directories;  // the directories of replaced files, which owe a flush
+    std::map<std::string, std::string> replaced;  // directory -> one file replaced in it, owing a flush
     BatchSaving saving;
 };
 
@@ -43,10 +43,7 @@ std::string RunLine(const Options& options, const std::string& message, std::siz
         const std::string path = ExpandPattern(output.path, index + 1);
         files.saving.flushOwed = false;
         const std::optional<std::string> failure = WritePicture(output.format, path, job, &files.saving);
-        if (files.saving.flushOwed) {
-            const std::string directory = DirectoryOf(path);
-            if (files.directories.count(directory) == 0) files.directories.insert(directory);
-        }
+        if (files.saving.flushOwed) files.replaced.emplace(DirectoryOf(path), path);
         if (failure) return *failure;
     }
     return "";
@@ -125,11 +122,11 @@ int RunBatch(const Options& options) {
 
     // One flush for every replaced file, per directory's file system; new
     // files, as single saves, need none: nothing old is at risk.
-    std::set<std::string> directories;
-    for (const WorkerFiles& worker : files) directories.insert(worker.directories.begin(), worker.directories.end());
+    std::map<std::string, std::string> replaced;
+    for (const WorkerFiles& worker : files) replaced.insert(worker.replaced.begin(), worker.replaced.end());
     bool flushed = true;
-    for (const std::string& directory : directories) {
-        if (!FlushFilesBeside(directory + "/x")) {
+    for (const auto& [directory, file] : replaced) {
+        if (!FlushFilesBeside(file)) {
             std::cerr << "ecc200: cannot flush the files in " << directory << ": " << std::strerror(errno) << '\n';
             flushed = false;
         }

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 // ThreadSanitizer takes every clone for a fork and cannot follow a helper
 // that shares the caller's memory: its builds link and rename in process.
@@ -26,6 +27,32 @@
 namespace ecc200::platform {
 namespace {
 
+// Gives the nameless file `fd` the name `name` in `directory`: AT_EMPTY_PATH,
+// which needs a capability on older kernels, else its /proc/self/fd path.
+// Allocates nothing, so that the helper may run it.
+#if defined(__clang__) || defined(__GNUC__)
+__attribute__((no_sanitize("address", "thread", "undefined")))
+#endif
+bool LinkThrough(int fd, int directory, const char* name, const char* procPath) {
+#ifdef AT_EMPTY_PATH
+    if (linkat(fd, "", directory, name, AT_EMPTY_PATH) == 0) return true;
+    if (errno != ENOENT && errno != EPERM && errno != EINVAL) return false;
+    return linkat(AT_FDCWD, procPath, directory, name, AT_SYMLINK_FOLLOW) == 0;
+#else
+    (void)fd;
+    (void)directory;
+    (void)name;
+    (void)procPath;
+    errno = EOPNOTSUPP;
+    return false;
+#endif
+}
+
+struct ProcPath {
+    char text[40];
+    explicit ProcPath(int fd) { std::snprintf(text, sizeof text, "/proc/self/fd/%d", fd); }
+};
+
 struct LinkAndRename {
     int fd;
     int directory;
@@ -43,17 +70,7 @@ __attribute__((no_sanitize("address", "thread", "undefined")))
 #endif
 int Run(void* argument) {
     LinkAndRename& job = *static_cast<LinkAndRename*>(argument);
-    int linked = -1;
-#ifdef AT_EMPTY_PATH
-    linked = linkat(job.fd, "", job.directory, job.hidden, AT_EMPTY_PATH);
-    // AT_EMPTY_PATH needs a capability on older kernels; /proc does not.
-    if (linked != 0 && (errno == ENOENT || errno == EPERM || errno == EINVAL)) {
-        linked = linkat(AT_FDCWD, job.procPath, job.directory, job.hidden, AT_SYMLINK_FOLLOW);
-    }
-#else
-    errno = EOPNOTSUPP;
-#endif
-    if (linked != 0) {
+    if (!LinkThrough(job.fd, job.directory, job.hidden, job.procPath)) {
         job.result = {errno, true};
         return 0;
     }
@@ -84,9 +101,13 @@ bool RunDetached(LinkAndRename& job) {
 
 }  // namespace
 
+bool LinkNameless(int fd, int directory, const char* name) {
+    return LinkThrough(fd, directory, name, ProcPath(fd).text);
+}
+
 LinkAndRenameResult LinkAndRenameOver(int fd, int directory, const char* hidden, const char* name) {
     LinkAndRename job{fd, directory, hidden, name, {}, {EINVAL, true}};
-    std::snprintf(job.procPath, sizeof job.procPath, "/proc/self/fd/%d", fd);
+    std::memcpy(job.procPath, ProcPath(fd).text, sizeof job.procPath);
 #ifdef ECC200_HELPER_PROCESS
     if (RunDetached(job)) return job.result;
 #endif

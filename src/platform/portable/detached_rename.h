@@ -8,6 +8,11 @@
 
 namespace ecc200::platform {
 
+// Gives the nameless file `fd` (O_TMPFILE) the name `name` in `directory`
+// (AT_EMPTY_PATH, or /proc/self/fd where that is not allowed). False with
+// errno set; EEXIST when the name is taken.
+bool LinkNameless(int fd, int directory, const char* name);
+
 struct LinkAndRenameResult {
     int error;        // 0 on success, else the errno of the call that failed
     bool linkFailed;  // the link failed: nothing was named (EEXIST: the hidden name is taken)

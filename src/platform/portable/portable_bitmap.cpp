@@ -7,7 +7,6 @@
 // shared_rows.h), ready to be written or copied row by row.
 #include <algorithm>
 #include <cassert>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>

@@ -41,7 +41,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -321,23 +320,6 @@ bool CreateHidden(int directory, const std::string& prefix, mode_t mode, NewFile
     return false;
 }
 
-// Gives the nameless file `fd` the name `name` in `directory`:
-// AT_EMPTY_PATH where the caller may use it, /proc/self/fd otherwise.
-bool LinkNameless(int fd, int directory, const std::string& name) {
-#if defined(AT_EMPTY_PATH)
-    if (linkat(fd, "", directory, name.c_str(), AT_EMPTY_PATH) == 0) return true;
-    if (errno != ENOENT && errno != EPERM && errno != EINVAL) return false;
-    char procPath[64];
-    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
-    return linkat(AT_FDCWD, procPath, directory, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
-#else
-    (void)fd;
-    (void)directory;
-    (void)name;
-    return Fail(EOPNOTSUPP);
-#endif
-}
-
 // How one replacement runs: the target's directory (open for the *at calls
 // and its flush), the target's name in it, and what the target was. A new
 // file needs no flush of its directory and so no descriptor of it: its
@@ -404,7 +386,7 @@ bool SaveNewNameless(const Replacement& job, const std::vector<ByteSpan>& pieces
         return false;
     }
     if (!WritePieces(created.file.get(), pieces)) return false;
-    if (LinkNameless(created.file.get(), AT_FDCWD, job.name)) return created.file.Close();
+    if (LinkNameless(created.file.get(), AT_FDCWD, job.name.c_str())) return created.file.Close();
     // ENOENT: /proc is not there and AT_EMPTY_PATH is not allowed.
     refused = errno == ENOENT || errno == EOPNOTSUPP;
     appeared = errno == EEXIST;
