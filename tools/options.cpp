@@ -48,19 +48,27 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The whole of `text` read by `convert` (std::stol, std::stod), or nothing
+// when it is not one number.
+template <typename Convert>
+auto ParseWhole(const std::string& text, Convert convert) -> std::optional<decltype(convert(text, nullptr))> {
+    std::size_t used = 0;
+    try {
+        const auto value = convert(text, &used);
+        if (used != 0 && used == text.size()) return value;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
 // A whole decimal number from min to max, or a usage error naming the option.
 long ParseInteger(const std::string& option, const std::string& text, long min, long max) {
-    std::size_t used = 0;
-    long value = 0;
-    try {
-        value = std::stol(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != text.size() || value < min || value > max) {
+    const std::optional<long> value =
+        ParseWhole(text, [](const std::string& t, std::size_t* used) { return std::stol(t, used); });
+    if (!value || *value < min || *value > max) {
         throw UsageError(option + " takes a whole number from " + std::to_string(min) + " to " + std::to_string(max));
     }
-    return value;
+    return *value;
 }
 
 PictureSize ParseSize(const std::string& text) {
@@ -72,15 +80,10 @@ PictureSize ParseSize(const std::string& text) {
 }
 
 double ParseModuleSize(const std::string& text) {
-    std::size_t used = 0;
-    double value = 0;
-    try {
-        value = std::stod(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != text.size() || !(value > 0)) throw UsageError("--module takes a size in centimetres above 0");
-    return value;
+    const std::optional<double> value =
+        ParseWhole(text, [](const std::string& t, std::size_t* used) { return std::stod(t, used); });
+    if (!value || !(*value > 0)) throw UsageError("--module takes a size in centimetres above 0");
+    return *value;
 }
 
 Rgb ParseColour(const std::string& option, const std::string& text) {
