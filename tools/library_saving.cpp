@@ -9,13 +9,12 @@ namespace {
 
 // batch given: a replaced file is not flushed on its own, batch->flushOwed
 // is set, and the batch flushes the file systems that owe it once at its
-// end; a file is expected to be new unless the worker's last one was not.
+// end.
 template <typename Saving>
 bool SaveFor(BatchSaving* batch, const Saving& save) {
     if (batch == nullptr) return save(platform::SaveOptions{});
     bool replaced = false;
-    const bool saved = save(platform::SaveOptions{true, &replaced, !batch->lastReplaced});
-    batch->lastReplaced = replaced;
+    const bool saved = save(platform::SaveOptions{true, &replaced});
     batch->flushOwed = batch->flushOwed || replaced;
     return saved;
 }

@@ -14,11 +14,9 @@ struct SymbolJob;
 namespace ecc200::tool {
 
 // A batch worker's saving: files not flushed one by one, the flush they
-// owe noted, and whether its last save replaced a file (the next one is
-// then not expected to be new).
+// owe noted.
 struct BatchSaving {
     bool flushOwed = false;
-    bool lastReplaced = false;
 };
 
 // batch null: a single save, flushed as the library does.

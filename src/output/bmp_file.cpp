@@ -12,6 +12,9 @@ namespace ecc200 {
 namespace {
 constexpr std::uint16_t kBitmapType = 0x4D42;  // "BM"
 constexpr std::uint32_t kBiRgb = 0;
+// The largest file whose rows are copied into one block even where the
+// backend could hand them over as they are.
+constexpr std::uint32_t kMostBytesCopied = 64 * 1024;
 }  // namespace
 
 std::optional<MonochromeGeometry> MonochromeGeometryOf(std::int32_t width, std::int32_t height) {
@@ -26,6 +29,7 @@ std::optional<MonochromeGeometry> MonochromeGeometryOf(std::int32_t width, std::
 
 std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t height, const MonochromeGeometry& geometry) {
     platform::ByteWriter header;
+    header.Reserve(kInfoHeaderSize);
     header.u32le(kInfoHeaderSize);     // 0: biSize
     header.i32le(width);               // 4: biWidth
     header.i32le(height);              // 8: biHeight, positive: rows run bottom-up
@@ -43,6 +47,7 @@ std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t heig
 
 std::vector<std::uint8_t> BitmapFileHeader(const MonochromeGeometry& geometry) {
     platform::ByteWriter header;
+    header.Reserve(kFileHeaderSize);
     header.u16le(kBitmapType);        // 0: bfType
     header.u32le(geometry.fileSize);  // 2: bfSize
     header.u16le(0);                  // 6: bfReserved1
@@ -69,17 +74,22 @@ std::unique_ptr<MonochromeBmpFile> CaptureMonochromeBmp(platform::BitmapContext&
                                                         std::int32_t height, const MonochromeGeometry& geometry) {
     auto file = std::make_unique<MonochromeBmpFile>();
     file->headers = BitmapFileHeader(geometry);
-    const std::vector<std::uint8_t> info = BitmapInfoHeader(width, height, geometry);
-    file->headers.insert(file->headers.end(), info.begin(), info.end());
-    file->pieces.push_back({file->headers.data(), file->headers.size()});
-    // The rows straight from the bitmap where the backend holds them as
-    // the file does; otherwise one copy, made by the one-bit conversion.
-    if (bitmap.AppendMonochromeDib(file->pieces)) return file;
-    file->headers.resize(kFileHeaderSize);
-    file->pieces.front() = {file->headers.data(), file->headers.size()};
+    // A large file's rows straight from the bitmap where the backend holds
+    // them as the file does.
+    if (geometry.fileSize > kMostBytesCopied) {
+        const std::vector<std::uint8_t> info = BitmapInfoHeader(width, height, geometry);
+        file->headers.insert(file->headers.end(), info.begin(), info.end());
+        file->pieces.push_back({file->headers.data(), file->headers.size()});
+        if (bitmap.AppendMonochromeDib(file->pieces)) return file;
+        file->headers.resize(kFileHeaderSize);
+        file->pieces.clear();
+    }
+    // A small file's rows, and any the backend does not hold, copied by the
+    // one-bit conversion into one block: for a small picture that copy costs
+    // less than handing the kernel hundreds of row pieces.
     file->dib = CaptureMonochromeDib(bitmap, width, height, geometry);
     if (!file->dib) return nullptr;
-    file->pieces.push_back({file->dib->data(), file->dib->size()});
+    file->pieces = {{file->headers.data(), file->headers.size()}, {file->dib->data(), file->dib->size()}};
     return file;
 }
 

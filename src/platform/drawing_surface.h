@@ -171,12 +171,9 @@ struct ByteSpan {
 // skips the per-file flush and calls FlushFileSystemOf once at the end;
 // flushOwed, when given, is set to true by a save that skipped a flush
 // (an existing file replaced), so that a batch of new files needs none.
-// expectNew: a small file is tried as a new one before the path is looked
-// at (a batch into a fresh directory); a replacement then costs more.
 struct SaveOptions {
     bool deferFlush = false;
     bool* flushOwed = nullptr;
-    bool expectNew = false;
 };
 
 // Saves the pieces, in order, under `path`, without ever losing the old file:

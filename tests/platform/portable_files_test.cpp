@@ -227,14 +227,18 @@ TEST_F(PortableFilesTest, DanglingSymlinkCreatesTheFileItNamesWhereItsDirectoryE
 }
 
 // Permission bits survive the replacement whatever the umask (owner and
-// group: save_faults.sh).
+// group: save_faults.sh), for a small file (first tried as a new one) and
+// a large one (the path looked at first).
 TEST_F(PortableFilesTest, ReplacedFileKeepsItsMode) {
     const mode_t old = umask(077);
-    for (const mode_t mode : {0600, 0640, 0664, 0604}) {
-        WriteFileBytes(File("kept.bin"), "old");
-        ASSERT_EQ(chmod(File("kept.bin").c_str(), mode), 0);
-        ASSERT_TRUE(ReplaceFileWith(File("kept.bin").c_str(), {Span("new")}));
-        EXPECT_EQ(StatOf(File("kept.bin")).st_mode & 07777, mode);
+    for (const std::string& content : {std::string("new"), std::string(100000, 'n')}) {
+        for (const mode_t mode : {0600, 0640, 0664, 0604}) {
+            WriteFileBytes(File("kept.bin"), "old");
+            ASSERT_EQ(chmod(File("kept.bin").c_str(), mode), 0);
+            ASSERT_TRUE(ReplaceFileWith(File("kept.bin").c_str(), {Span(content)}));
+            EXPECT_EQ(StatOf(File("kept.bin")).st_mode & 07777, mode);
+            EXPECT_EQ(ReadFileBytes(File("kept.bin")), content);
+        }
     }
     umask(old);
 }
@@ -317,26 +321,28 @@ std::vector<std::pair<std::uint32_t, std::string>> NamesShownDuring(const fs::pa
 // replaced one is reached through a short hidden name that appears after
 // the content is written and goes with the rename.
 TEST_F(PortableFilesTest, TemporaryFileIsNamedOnlyForTheRename) {
-    const std::string big(100000, 't');
-    const auto created = NamesShownDuring(Dir(), [&] { ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span(big)})); });
-    for (const auto& [mask, name] : created) {
-        if (mask & (IN_CREATE | IN_MOVED_TO)) {
-            EXPECT_EQ(name, "out.bin");
+    for (const std::string& big : {std::string(100000, 't'), std::string(1000, 't')}) {
+        const auto created = NamesShownDuring(Dir(), [&] { ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span(big)})); });
+        for (const auto& [mask, name] : created) {
+            if (mask & (IN_CREATE | IN_MOVED_TO)) {
+                EXPECT_EQ(name, "out.bin");
+            }
         }
+        const auto replaced = NamesShownDuring(Dir(), [&] { ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span(big)})); });
+        std::set<std::string> shown;
+        for (std::size_t i = 0; i < replaced.size(); ++i) {
+            const auto& [mask, name] = replaced[i];
+            if ((mask & IN_CREATE) == 0) continue;
+            shown.insert(name);
+            EXPECT_EQ(name.rfind(".ecc200-", 0), 0u) << name;
+            EXPECT_LE(name.size(), 14u);
+            ASSERT_LT(i + 1, replaced.size());
+            EXPECT_EQ(replaced[i + 1], std::make_pair(std::uint32_t{IN_MOVED_FROM}, name));  // nothing written under it
+        }
+        EXPECT_EQ(shown.size(), 1u);
+        EXPECT_EQ(Entries(Dir()), std::set<std::string>{"out.bin"});
+        ASSERT_EQ(unlink(File("out.bin").c_str()), 0);
     }
-    const auto replaced = NamesShownDuring(Dir(), [&] { ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span(big)})); });
-    std::set<std::string> shown;
-    for (std::size_t i = 0; i < replaced.size(); ++i) {
-        const auto& [mask, name] = replaced[i];
-        if ((mask & IN_CREATE) == 0) continue;
-        shown.insert(name);
-        EXPECT_EQ(name.rfind(".ecc200-", 0), 0u) << name;
-        EXPECT_LE(name.size(), 14u);
-        ASSERT_LT(i + 1, replaced.size());
-        EXPECT_EQ(replaced[i + 1], std::make_pair(std::uint32_t{IN_MOVED_FROM}, name));  // nothing written under it
-    }
-    EXPECT_EQ(shown.size(), 1u);
-    EXPECT_EQ(Entries(Dir()), std::set<std::string>{"out.bin"});
 }
 
 // Where O_TMPFILE is refused (a seccomp filter refuses it here, as a file
@@ -413,12 +419,13 @@ TEST_F(PortableFilesTest, DeferredFlushWritesTheSameAndFlushesOnce) {
     EXPECT_FALSE(FlushFileSystemOf(File("no/such/dir").c_str()));
     EXPECT_EQ(ReadFileBytes(File("a.bin")), "new a");
     EXPECT_EQ(ReadFileBytes(File("b.bin")), "new b");
-    // Expecting a new file changes nothing where the name is taken: the
-    // file is replaced, a link stays a link, nothing else is left.
+    // A small file is first tried as a new one; where the name is taken the
+    // file is replaced all the same, a link stays a link, nothing else is
+    // left.
     ASSERT_EQ(symlink("b.bin", File("link.bin").c_str()), 0);
     for (const char* name : {"a.bin", "link.bin", "c.bin"}) {
         bool owed = false;
-        EXPECT_TRUE(ReplaceFileWith(File(name).c_str(), {Span("expected "), Span(name)}, SaveOptions{true, &owed, true}));
+        EXPECT_TRUE(ReplaceFileWith(File(name).c_str(), {Span("expected "), Span(name)}, SaveOptions{true, &owed}));
         EXPECT_EQ(owed, std::string(name) != "c.bin") << name;
     }
     EXPECT_EQ(ReadFileBytes(File("a.bin")), "expected a.bin");

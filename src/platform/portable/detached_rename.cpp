@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <cstddef>
+#include <cstdio>  // renameat
 
 // ThreadSanitizer takes every clone for a fork and cannot follow a helper
 // that shares the caller's memory: its builds link and rename in process.
@@ -33,32 +33,38 @@ namespace {
 #if defined(__clang__) || defined(__GNUC__)
 __attribute__((no_sanitize("address", "thread", "undefined")))
 #endif
-bool LinkThrough(int fd, int directory, const char* name, const char* procPath) {
+bool LinkThrough(int fd, int directory, const char* name) {
 #ifdef AT_EMPTY_PATH
     if (linkat(fd, "", directory, name, AT_EMPTY_PATH) == 0) return true;
     if (errno != ENOENT && errno != EPERM && errno != EINVAL) return false;
+    // "/proc/self/fd/" and the descriptor's digits, written by hand: the C
+    // library's formatting may take locks the helper must not.
+    static constexpr char kPrefix[] = "/proc/self/fd/";
+    char procPath[sizeof kPrefix + 10];
+    std::size_t length = sizeof kPrefix - 1;
+    for (std::size_t i = 0; i < length; ++i) procPath[i] = kPrefix[i];
+    char digits[10];
+    std::size_t count = 0;
+    for (auto value = static_cast<unsigned>(fd); count == 0 || value != 0; value /= 10) {
+        digits[count++] = static_cast<char>('0' + value % 10);
+    }
+    while (count > 0) procPath[length++] = digits[--count];
+    procPath[length] = '\0';
     return linkat(AT_FDCWD, procPath, directory, name, AT_SYMLINK_FOLLOW) == 0;
 #else
     (void)fd;
     (void)directory;
     (void)name;
-    (void)procPath;
     errno = EOPNOTSUPP;
     return false;
 #endif
 }
-
-struct ProcPath {
-    char text[40];
-    explicit ProcPath(int fd) { std::snprintf(text, sizeof text, "/proc/self/fd/%d", fd); }
-};
 
 struct LinkAndRename {
     int fd;
     int directory;
     const char* hidden;
     const char* name;
-    char procPath[40];  // /proc/self/fd/<fd>, made before the helper starts
     LinkAndRenameResult result;
 };
 
@@ -70,7 +76,7 @@ __attribute__((no_sanitize("address", "thread", "undefined")))
 #endif
 int Run(void* argument) {
     LinkAndRename& job = *static_cast<LinkAndRename*>(argument);
-    if (!LinkThrough(job.fd, job.directory, job.hidden, job.procPath)) {
+    if (!LinkThrough(job.fd, job.directory, job.hidden)) {
         job.result = {errno, true};
         return 0;
     }
@@ -101,13 +107,10 @@ bool RunDetached(LinkAndRename& job) {
 
 }  // namespace
 
-bool LinkNameless(int fd, int directory, const char* name) {
-    return LinkThrough(fd, directory, name, ProcPath(fd).text);
-}
+bool LinkNameless(int fd, int directory, const char* name) { return LinkThrough(fd, directory, name); }
 
 LinkAndRenameResult LinkAndRenameOver(int fd, int directory, const char* hidden, const char* name) {
-    LinkAndRename job{fd, directory, hidden, name, {}, {EINVAL, true}};
-    std::memcpy(job.procPath, ProcPath(fd).text, sizeof job.procPath);
+    LinkAndRename job{fd, directory, hidden, name, {EINVAL, true}};
 #ifdef ECC200_HELPER_PROCESS
     if (RunDetached(job)) return job.result;
 #endif

@@ -132,11 +132,18 @@ public:
     void GetMonochromeDIBits(std::uint8_t* block) override {
         assert(ReadI32le(block + 4) == width_ && ReadI32le(block + 8) == height_ && block[14] == 1);
         std::memcpy(block + kColourTableOffset, kMonochromeColourTable, sizeof kMonochromeColourTable);
-        // Bottom-up: the last row of the picture comes first.
-        for (std::int32_t y = 0; y < height_; ++y) {
-            const std::size_t target = kRowsOffset + static_cast<std::size_t>(height_ - 1 - y) * rowBytes_;
-            std::memcpy(block + target, rows_.Row(y), rowBytes_);
-        }
+        // Bottom-up: the last row of the picture comes first, so a run of
+        // rows y in [first, end) lands, reversed, on the block's rows
+        // height - end to height - 1 - first: one row copied, then the
+        // copies doubled.
+        rows_.ForEachRun(0, height_, [&](std::int64_t first, std::int64_t end, const std::uint8_t* bytes) {
+            std::uint8_t* const target = block + kRowsOffset + static_cast<std::size_t>(height_ - end) * rowBytes_;
+            const std::size_t total = static_cast<std::size_t>(end - first) * rowBytes_;
+            std::memcpy(target, bytes, rowBytes_);
+            for (std::size_t done = rowBytes_; done < total; done *= 2) {
+                std::memcpy(target + done, target, std::min(done, total - done));
+            }
+        });
     }
 
     // The bitmap already holds the rows of a one-bit DIB: one span per row,

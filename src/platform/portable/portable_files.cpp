@@ -63,11 +63,11 @@ constexpr std::size_t kMostPiecesPerWrite = IOV_MAX;
 constexpr std::size_t kMostPiecesPerWrite = 16;
 #endif
 constexpr std::size_t kMostBytesPerWrite = std::size_t{1} << 30;
-// Pieces of at most this many bytes in all are copied into one buffer and
-// written with one write: for a small picture the copy costs less than the
-// kernel's walk over hundreds of pieces. Larger files are written from
-// their pieces, without a copy of the whole.
-constexpr std::size_t kMostBytesGathered = 64 * 1024;
+// A file of at most this many bytes is first tried as a new one (see
+// SavedAsNewFile): written before the path is looked at, so written in
+// vain when the path names a link, a device or a read-only file. Larger
+// files look first.
+constexpr std::size_t kMostBytesTriedAsNew = 64 * 1024;
 
 bool Fail(int error) {
     errno = error;
@@ -155,7 +155,8 @@ bool CallerMayWrite(const char* path, const struct stat& file) {
 
 // Writes every piece, resuming after short writes, in calls of at most
 // kMostPiecesPerWrite pieces and kMostBytesPerWrite bytes.
-bool WritePiecesAsThey(int fd, const ByteSpan* pieces, std::size_t count) {
+bool WritePieces(int fd, const std::vector<ByteSpan>& pieces) {
+    const std::size_t count = pieces.size();
     std::vector<iovec> batch;
     batch.reserve(std::min(count, kMostPiecesPerWrite));
     std::size_t next = 0;    // the first piece not yet written
@@ -187,33 +188,6 @@ bool WritePiecesAsThey(int fd, const ByteSpan* pieces, std::size_t count) {
             left -= remaining;
         }
     }
-}
-
-// A small file's pieces gathered and written at once; a large one's
-// written as they are.
-bool WritePieces(int fd, const std::vector<ByteSpan>& pieces) {
-    std::size_t total = 0;
-    for (const ByteSpan& piece : pieces) {
-        if (piece.size > kMostBytesGathered - total) return WritePiecesAsThey(fd, pieces.data(), pieces.size());
-        total += piece.size;
-    }
-    if (pieces.size() < 2) return WritePiecesAsThey(fd, pieces.data(), pieces.size());
-    std::uint8_t gathered[kMostBytesGathered];
-    std::size_t length = 0;
-    for (const ByteSpan& piece : pieces) {
-        if (piece.size != 0) std::memcpy(gathered + length, piece.data, piece.size);
-        length += piece.size;
-    }
-    for (std::size_t done = 0; done < length;) {
-        const ssize_t written = write(fd, gathered + done, length - done);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (written == 0) return Fail(EIO);
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 // While a FIFO or socket is written, SIGPIPE is held back in this thread so
@@ -352,15 +326,18 @@ bool RenameOver(const Replacement& job, const std::string& temporary) {
 }
 
 // A nameless new file replacing an existing one through a hidden name that
-// lives only until the rename. `refused` tells that the nameless way does
-// not work here and nothing was done.
-bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, mode_t mode, bool& refused) {
-    NewFile created;
-    if (!CreateNameless(job.directory, job.where.c_str(), mode, created)) {
+// lives only until the rename. `created` may already hold a nameless file
+// with the pieces written, made in the target's directory; otherwise one
+// is made here. `refused` tells that the nameless way does not work here
+// and nothing was done.
+bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, mode_t mode, NewFile& created,
+                  bool& refused) {
+    const bool written = created.file.valid();
+    if (!written && !CreateNameless(job.directory, job.where.c_str(), mode, created)) {
         refused = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
         return false;
     }
-    if (!FillNewFile(job, pieces, created.file.get())) return false;
+    if (!FillNewFile(job, written ? std::vector<ByteSpan>{} : pieces, created.file.get())) return false;
     // Named and renamed by a helper that a kill of this process does not
     // stop, then closed: the hidden name never outlives the save.
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
@@ -417,12 +394,15 @@ int OpenDirectory(const std::string& path, bool& flushable) {
     return fd;
 }
 
-// `path` names the regular file `existing` (nullptr: nothing yet), through
-// links when `linked`.
-bool Save(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options, bool mayCreate);
+bool Save(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options, bool mayCreate,
+          NewFile& written);
 
+// `path` names the regular file `existing` (nullptr: nothing yet), through
+// links when `linked`. `written`: a nameless file already holding the
+// pieces, made in the directory of `path` itself, or none; used only where
+// that is the directory of the file replaced.
 bool ReplaceRegularFile(const char* path, bool linked, const std::vector<ByteSpan>& pieces,
-                        const SaveOptions& options, const struct stat* existing) {
+                        const SaveOptions& options, const struct stat* existing, NewFile& written) {
     std::string target;
     if (!linked) {
         target = path;
@@ -460,51 +440,61 @@ bool ReplaceRegularFile(const char* path, bool linked, const std::vector<ByteSpa
     const mode_t mode = job.replacing ? (job.replaced.st_mode & 0777) : 0666;
     bool refused = false;
     bool appeared = false;
-    bool saved = job.replacing ? SaveNameless(job, pieces, mode, refused) : SaveNewNameless(job, pieces, refused, appeared);
+    NewFile created;
+    if (job.replacing && !linked) created.file = std::move(written.file);
+    bool saved = job.replacing ? SaveNameless(job, pieces, mode, created, refused)
+                               : SaveNewNameless(job, pieces, refused, appeared);
     // Made by someone else meanwhile: looked at again and replaced, once.
-    if (appeared) return Save(path, pieces, options, false);
+    if (appeared) return Save(path, pieces, options, false, created);
     if (!saved && refused) saved = SaveHidden(job, pieces, mode);
     if (!saved) return false;
     return !job.flush || !job.directoryFlushable || fsync(job.directory) == 0;
 }
 
 // mayCreate false: the path was just found taken; it must name something.
-bool Save(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options, bool mayCreate) {
+bool Save(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options, bool mayCreate,
+          NewFile& written) {
     // lstat first: a new file or one that is no link needs no stat.
     struct stat existing {};
     if (lstat(path, &existing) != 0) {
         if (errno != ENOENT) return false;
         if (!mayCreate) return Fail(EEXIST);
-        return ReplaceRegularFile(path, false, pieces, options, nullptr);
+        return ReplaceRegularFile(path, false, pieces, options, nullptr, written);
     }
     const bool linked = S_ISLNK(existing.st_mode);
     if (linked && stat(path, &existing) != 0) {
         if (errno != ENOENT) return false;
         if (!mayCreate) return Fail(EEXIST);
-        return ReplaceRegularFile(path, true, pieces, options, nullptr);  // a dangling link
+        return ReplaceRegularFile(path, true, pieces, options, nullptr, written);  // a dangling link
     }
     if (S_ISDIR(existing.st_mode)) return Fail(EISDIR);
     if (!CallerMayWrite(path, existing)) return false;
     if (!S_ISREG(existing.st_mode)) return WriteInPlace(path, pieces, false);
-    return ReplaceRegularFile(path, linked, pieces, options, &existing);
+    return ReplaceRegularFile(path, linked, pieces, options, &existing, written);
 }
 
-// SaveOptions::expectNew: a small file is tried as a new one first,
-// without looking at the path (on tmpfs the look-up of a name not
-// there costs a sixth of a save). True, with `saved` the result, once the
-// nameless file was linked under the path; false, with nothing named, when
-// the path is taken or anything failed, and the save goes the usual way.
-bool SavedAsNewFile(const char* path, const std::vector<ByteSpan>& pieces, bool& saved) {
+// A small file is first saved as a new one, without looking at the path:
+// its nameless file written, then linked under the path. A new file, the
+// usual case, is then saved without the look-up of a name that is not
+// there. True, with `saved` the result, once the file was linked; false,
+// with nothing named, when anything failed, and the save goes the usual
+// way. When the path was taken, `written` keeps the nameless file, which
+// goes on to replace a regular file the path names directly; anything
+// else (a link, a device, a read-only file) drops it.
+bool SavedAsNewFile(const char* path, const std::vector<ByteSpan>& pieces, bool& saved, NewFile& written) {
     std::size_t total = 0;
     for (const ByteSpan& piece : pieces) {
-        if (piece.size > kMostBytesGathered - total) return false;  // a large file is not written twice
+        if (piece.size > kMostBytesTriedAsNew - total) return false;
         total += piece.size;
     }
     const SplitPath parts = Split(path);
     if (parts.name.empty() || parts.name == "." || parts.name == "..") return false;
     NewFile created;
-    if (!CreateNameless(AT_FDCWD, parts.directory.c_str(), 0666, created) || !WritePieces(created.file.get(), pieces) ||
-        !LinkNameless(created.file.get(), AT_FDCWD, path)) {
+    if (!CreateNameless(AT_FDCWD, parts.directory.c_str(), 0666, created) || !WritePieces(created.file.get(), pieces)) {
+        return false;
+    }
+    if (!LinkNameless(created.file.get(), AT_FDCWD, path)) {
+        if (errno == EEXIST) written.file = std::move(created.file);
         return false;
     }
     saved = created.file.Close();
@@ -516,13 +506,12 @@ bool SavedAsNewFile(const char* path, const std::vector<ByteSpan>& pieces, bool&
 bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options) {
     if (path == nullptr) return Fail(EINVAL);
     if (*path == '\0') return Fail(ENOENT);
-    if (options.expectNew) {
-        const int cause = errno;
-        bool saved = false;
-        if (SavedAsNewFile(path, pieces, saved)) return saved;
-        errno = cause;
-    }
-    return Save(path, pieces, options, true);
+    const int cause = errno;
+    bool saved = false;
+    NewFile written;
+    if (SavedAsNewFile(path, pieces, saved, written)) return saved;
+    errno = cause;
+    return Save(path, pieces, options, true, written);
 }
 
 bool FlushFileSystemOf(const char* path) {

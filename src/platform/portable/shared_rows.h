@@ -11,6 +11,7 @@
 // 12.5 MB, and the BMP file is written from them row by row.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -24,35 +25,50 @@ public:
     // `height` rows of `rowBytes` bytes, all zero.
     SharedRows(std::int32_t height, std::size_t rowBytes)
         : rowBytes_(rowBytes), bufferOf_(static_cast<std::size_t>(height), 0) {
+        // A symbol drawing makes a buffer or two per module row: room for
+        // the common sizes, made once.
+        buffers_.reserve(std::min<std::size_t>(static_cast<std::size_t>(height), kBuffersReserved));
         AddBuffer(static_cast<std::uint32_t>(height));
     }
 
     const std::uint8_t* Row(std::int64_t y) const { return buffers_[bufferOf_[static_cast<std::size_t>(y)]].bytes.get(); }
 
+    // Calls use(first, end, bytes) for each run of rows [first, end) in
+    // [begin, end) that share one buffer, in order.
+    template <typename Use>
+    void ForEachRun(std::int64_t begin, std::int64_t end, const Use& use) const {
+        ForEachRunId(begin, end, [this, &use](std::int64_t first, std::int64_t last, std::uint32_t id) {
+            use(first, last, static_cast<const std::uint8_t*>(buffers_[id].bytes.get()));
+        });
+    }
+
     // Applies change(row bytes) to every row y in [begin, end), a range
-    // inside the bitmap; equal rows stay shared.
+    // inside the bitmap; equal rows stay shared. Rows sharing a buffer
+    // usually come in runs (a band of a module's pixels), so the work goes
+    // run by run.
     template <typename Change>
     void ChangeRows(std::int64_t begin, std::int64_t end, const Change& change) {
         ++pass_;
         // How many rows of the range use each buffer...
-        for (std::int64_t y = begin; y < end; ++y) {
-            Buffer& buffer = buffers_[bufferOf_[static_cast<std::size_t>(y)]];
+        ForEachRunId(begin, end, [this](std::int64_t first, std::int64_t last, std::uint32_t id) {
+            Buffer& buffer = buffers_[id];
             if (buffer.countedIn != pass_) {
                 buffer.countedIn = pass_;
                 buffer.rowsInRange = 0;
             }
-            ++buffer.rowsInRange;
-        }
+            buffer.rowsInRange += static_cast<std::uint32_t>(last - first);
+        });
         // ...then each buffer is changed, or copied and the copy changed,
         // once, and the rows take the result.
-        for (std::int64_t y = begin; y < end; ++y) {
-            std::uint32_t& id = bufferOf_[static_cast<std::size_t>(y)];
+        ForEachRunId(begin, end, [this, &change](std::int64_t first, std::int64_t last, std::uint32_t id) {
             if (buffers_[id].changedIn != pass_) ChangeBuffer(id, change);
-            id = buffers_[id].replacement;
-        }
+            std::fill(bufferOf_.begin() + first, bufferOf_.begin() + last, buffers_[id].replacement);
+        });
     }
 
 private:
+    static constexpr std::size_t kBuffersReserved = 64;
+
     struct Buffer {
         std::unique_ptr<std::uint8_t[]> bytes;
         std::uint32_t rows;         // rows that use it
@@ -65,6 +81,18 @@ private:
     std::uint32_t AddBuffer(std::uint32_t rows) {
         buffers_.push_back({std::make_unique<std::uint8_t[]>(rowBytes_), rows, 0, 0, 0, 0});
         return static_cast<std::uint32_t>(buffers_.size() - 1);
+    }
+
+    // As ForEachRun, with the run's buffer number.
+    template <typename Use>
+    void ForEachRunId(std::int64_t begin, std::int64_t end, const Use& use) const {
+        for (std::int64_t y = begin; y < end;) {
+            const std::int64_t first = y;
+            const std::uint32_t id = bufferOf_[static_cast<std::size_t>(y)];
+            while (++y < end && bufferOf_[static_cast<std::size_t>(y)] == id) {
+            }
+            use(first, y, id);
+        }
     }
 
     template <typename Change>
