@@ -24,21 +24,23 @@ class SharedRows {
 public:
     // `height` rows of `rowBytes` bytes, all zero.
     SharedRows(std::int32_t height, std::size_t rowBytes)
-        : rowBytes_(rowBytes), bufferOf_(static_cast<std::size_t>(height), 0) {
+        : rowBytes_(rowBytes),
+          rowsPerBlock_(std::max<std::size_t>(1, kBlockBytes / rowBytes)),
+          bufferOf_(static_cast<std::size_t>(height), 0) {
         // A symbol drawing makes a buffer or two per module row: room for
         // the common sizes, made once.
         buffers_.reserve(std::min<std::size_t>(static_cast<std::size_t>(height), kBuffersReserved));
-        AddBuffer(static_cast<std::uint32_t>(height));
+        std::memset(buffers_[AddBuffer(static_cast<std::uint32_t>(height))].bytes, 0, rowBytes_);
     }
 
-    const std::uint8_t* Row(std::int64_t y) const { return buffers_[bufferOf_[static_cast<std::size_t>(y)]].bytes.get(); }
+    const std::uint8_t* Row(std::int64_t y) const { return buffers_[bufferOf_[static_cast<std::size_t>(y)]].bytes; }
 
     // Calls use(first, end, bytes) for each run of rows [first, end) in
     // [begin, end) that share one buffer, in order.
     template <typename Use>
     void ForEachRun(std::int64_t begin, std::int64_t end, const Use& use) const {
         ForEachRunId(begin, end, [this, &use](std::int64_t first, std::int64_t last, std::uint32_t id) {
-            use(first, last, static_cast<const std::uint8_t*>(buffers_[id].bytes.get()));
+            use(first, last, static_cast<const std::uint8_t*>(buffers_[id].bytes));
         });
     }
 
@@ -48,6 +50,11 @@ public:
     // run by run.
     template <typename Change>
     void ChangeRows(std::int64_t begin, std::int64_t end, const Change& change) {
+        // Every row (a background): every buffer lies wholly in the range.
+        if (begin == 0 && end == static_cast<std::int64_t>(bufferOf_.size())) {
+            for (Buffer& buffer : buffers_) change(buffer.bytes);
+            return;
+        }
         ++pass_;
         // How many rows of the range use each buffer...
         ForEachRunId(begin, end, [this](std::int64_t first, std::int64_t last, std::uint32_t id) {
@@ -68,9 +75,12 @@ public:
 
 private:
     static constexpr std::size_t kBuffersReserved = 64;
+    // Buffers are carved from blocks of about this many bytes (at least one
+    // row each), a handful of allocations for a whole drawing.
+    static constexpr std::size_t kBlockBytes = 4096;
 
     struct Buffer {
-        std::unique_ptr<std::uint8_t[]> bytes;
+        std::uint8_t* bytes;        // rowBytes_ bytes in one of blocks_
         std::uint32_t rows;         // rows that use it
         std::uint64_t countedIn;    // the pass that counted rowsInRange
         std::uint32_t rowsInRange;
@@ -78,8 +88,15 @@ private:
         std::uint32_t replacement;  // the buffer its rows in the range take
     };
 
+    // A buffer for `rows` rows, its bytes not yet set.
     std::uint32_t AddBuffer(std::uint32_t rows) {
-        buffers_.push_back({std::make_unique<std::uint8_t[]>(rowBytes_), rows, 0, 0, 0, 0});
+        if (rowsLeftInBlock_ == 0) {
+            blocks_.emplace_back(new std::uint8_t[rowsPerBlock_ * rowBytes_]);
+            rowsLeftInBlock_ = rowsPerBlock_;
+        }
+        std::uint8_t* const bytes = blocks_.back().get() + (rowsPerBlock_ - rowsLeftInBlock_) * rowBytes_;
+        --rowsLeftInBlock_;
+        buffers_.push_back({bytes, rows, 0, 0, 0, 0});
         return static_cast<std::uint32_t>(buffers_.size() - 1);
     }
 
@@ -101,15 +118,18 @@ private:
         std::uint32_t target = id;
         if (inRange != buffers_[id].rows) {
             target = AddBuffer(inRange);  // may move buffers_: index, not reference
-            std::memcpy(buffers_[target].bytes.get(), buffers_[id].bytes.get(), rowBytes_);
+            std::memcpy(buffers_[target].bytes, buffers_[id].bytes, rowBytes_);
             buffers_[id].rows -= inRange;
         }
-        change(buffers_[target].bytes.get());
+        change(buffers_[target].bytes);
         buffers_[id].changedIn = pass_;
         buffers_[id].replacement = target;
     }
 
     std::size_t rowBytes_;
+    std::size_t rowsPerBlock_;
+    std::size_t rowsLeftInBlock_ = 0;
+    std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
     std::vector<std::uint32_t> bufferOf_;  // by row, top row first
     std::vector<Buffer> buffers_;
     std::uint64_t pass_ = 0;
