@@ -337,7 +337,8 @@ bool SaveNameless(const Replacement& job, const std::vector<ByteSpan>& pieces, m
         refused = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
         return false;
     }
-    if (!FillNewFile(job, written ? std::vector<ByteSpan>{} : pieces, created.file.get())) return false;
+    const std::vector<ByteSpan> nothing;
+    if (!FillNewFile(job, written ? nothing : pieces, created.file.get())) return false;
     // Named and renamed by a helper that a kill of this process does not
     // stop, then closed: the hidden name never outlives the save.
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
