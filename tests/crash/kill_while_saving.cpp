@@ -1,5 +1,7 @@
-// Kills a process with SIGKILL at random moments while it saves a large BMP
-// over a good file, again and again. The child saves two messages in turn,
+// Kills a process with SIGKILL at random moments while it saves a BMP over
+// a good file, again and again: a large one (written from its rows after
+// the path is looked at) and the default picture (a small file, written
+// first as a new one). The child saves two messages in turn,
 // so every save replaces one known file by the other; after each kill the
 // target must be one of the two, byte for byte, and the directory must hold
 // nothing but the target.
@@ -22,12 +24,14 @@
 
 namespace {
 
-constexpr int kSide = 8000;  // an 8000 x 8000 one-bit BMP: 8 MB
+constexpr int kLargeSide = 8000;  // an 8000 x 8000 one-bit BMP: 8 MB
 const char* const kMessages[] = {"old or new: first", "old or new: second"};
 
-void PrepareSettings() {
+// side 0: the default picture, 500 x 300 (19262 bytes).
+void PrepareSettings(int side) {
     DMSetDefault();
-    DMSetSize(kSide, kSide);
+    if (side == 0) return;
+    DMSetSize(side, side);
     DMSetInfo(2.0, 0, 0);
 }
 
@@ -67,13 +71,12 @@ std::vector<std::string> OtherEntries(const std::string& dir, const std::string&
     return others;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const int kills = argc > 1 ? std::atoi(argv[1]) : 200;
+// Kills `kills` children saving pictures of `side`; 0 when every kill left
+// the old or the new file and nothing else.
+int RunKills(int side, int kills) {
     const ecc200::test::TempDir dir;
     const std::string target = dir.file("target.bmp");
-    PrepareSettings();
+    PrepareSettings(side);
     std::string references[2];
     const double saveSeconds = SaveReferences(target, references);
     if (saveSeconds < 0 || references[0] == references[1]) {
@@ -126,4 +129,12 @@ int main(int argc, char** argv) {
     std::printf("nothing else left in the directory: %s (%d kills left %d other files)\n",
                 killsLeavingFiles == 0 ? "yes" : "NO", killsLeavingFiles, leftFiles);
     return torn == 0 && childFailures == 0 && killsLeavingFiles == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int kills = argc > 1 ? std::atoi(argv[1]) : 200;
+    const int large = RunKills(kLargeSide, kills);
+    return RunKills(0, kills / 2) | large;
 }
