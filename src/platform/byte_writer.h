@@ -28,7 +28,10 @@ public:
         for (int i = 0; i < 4; ++i) at_[i] = static_cast<std::uint8_t>(v >> (8 * i));
         at_ += 4;
     }
+    // A signed value as its two's complement bit pattern; the conversion to
+    // unsigned is defined as reduction modulo 2^32.
     void i32le(std::int32_t v) { u32le(static_cast<std::uint32_t>(v)); }
+    // An IEEE 754 single as stored in [MS-EMF] XForm fields.
     void f32le(float v) {
         static_assert(std::numeric_limits<float>::is_iec559 && sizeof(float) == 4, "needs IEEE 754 single precision");
         std::uint32_t bits = 0;
@@ -44,27 +47,12 @@ private:
 class ByteWriter {
 public:
     void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
-    void u16le(std::uint16_t v) {
-        bytes_.push_back(static_cast<std::uint8_t>(v));
-        bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
-    }
-    void u32le(std::uint32_t v) {
-        for (int shift = 0; shift < 32; shift += 8) bytes_.push_back(static_cast<std::uint8_t>(v >> shift));
-    }
-    // A signed value as its two's complement bit pattern; the conversion to
-    // unsigned is defined as reduction modulo 2^32.
-    void i32le(std::int32_t v) { u32le(static_cast<std::uint32_t>(v)); }
-    // An IEEE 754 single as stored in [MS-EMF] XForm fields.
-    void f32le(float v) {
-        static_assert(std::numeric_limits<float>::is_iec559 && sizeof(float) == 4, "needs IEEE 754 single precision");
-        std::uint32_t bits = 0;
-        std::memcpy(&bits, &v, sizeof bits);
-        u32le(bits);
-    }
-    void Append(const std::vector<std::uint8_t>& more) { bytes_.insert(bytes_.end(), more.begin(), more.end()); }
-    void PatchU32le(std::size_t offset, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes_[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
+    // Each field through a cursor over bytes set aside for it: one encoding
+    // of every field, ByteCursor's.
+    void u16le(std::uint16_t v) { Extend(2).u16le(v); }
+    void u32le(std::uint32_t v) { Extend(4).u32le(v); }
+    void i32le(std::int32_t v) { Extend(4).i32le(v); }
+    void PatchU32le(std::size_t offset, std::uint32_t v) { At(offset).u32le(v); }
 
     // Sets `bytes` more bytes aside at the end (zero until written) and
     // returns a cursor at the first of them. The buffer grows geometrically.
