@@ -43,14 +43,21 @@ private:
     std::array<std::int16_t, kMaxMappingSide * kMaxMappingSide> cells_{};
 };
 
-// Symbol matrix: the finished symbol in its upper left side x side corner,
-// fixed stride 144. Finder patterns hold 1; a data module holds its codeword
+// Symbol matrix: the finished symbol in its upper left rows x cols corner,
+// fixed stride 144 (every square, rectangle and DMRE size fits). Finder patterns hold 1; a data module holds its codeword
 // masked by its bit, so any value above 0 is dark.
 class SymbolMatrix {
 public:
     static_assert(kMaxSymbolSide * kMaxSymbolSide <= 65536, "offsets are 16 bits");
-    void resize(int side) { side_ = side; }
-    int side() const { return side_; }
+    void resize(int side) { resize(side, side); }
+    void resize(int rows, int cols) {
+        rows_ = rows;
+        cols_ = cols;
+    }
+    int rows() const { return rows_; }
+    int cols() const { return cols_; }
+    // The side of a square symbol (its rows).
+    int side() const { return rows_; }
     std::int16_t at(int row, int col) const { return cells_[index(row, col)]; }
     void set(int row, int col, std::int16_t value) { cells_[index(row, col)] = value; }
     bool isDark(int row, int col) const { return at(row, col) > 0; }
@@ -61,7 +68,8 @@ public:
 
 private:
     static std::size_t index(int row, int col) { return static_cast<std::size_t>(row * kMaxSymbolSide + col); }
-    int side_ = 0;
+    int rows_ = 0;
+    int cols_ = 0;
     std::array<std::int16_t, kMaxSymbolSide * kMaxSymbolSide> cells_{};
 };
 

@@ -37,13 +37,14 @@ PixelRect ModuleRect(const PictureStyle& style, const DrawingTarget& target, con
 std::size_t DarkModuleRects(const SymbolMatrix& symbol, const PictureStyle& style, const DrawingTarget& target,
                             const SymbolLayout& layout, std::int32_t k, PixelRect* rects) {
     const bool quarterTurn = style.orientation == 1 || style.orientation == 3;
-    const std::int32_t side = symbol.side();
+    const std::int32_t rows = symbol.rows();
+    const std::int32_t cols = symbol.cols();
     std::int32_t runningPosition = quarterTurn ? layout.verticalOffset : layout.horizontalOffset;
     // Every module's rectangle is written and kept only when dark: no branch
     // on the modules, whose pattern no predictor can follow.
     std::size_t count = 0;
-    for (std::int32_t l = 0; l < side; ++l) {
-        rects[count] = ModuleRect(style, target, layout, side, k, runningPosition);
+    for (std::int32_t l = 0; l < cols; ++l) {
+        rects[count] = ModuleRect(style, target, layout, rows, k, runningPosition);
         count += symbol.isDark(k, l) ? 1 : 0;
         runningPosition += layout.modulePixels;
     }
@@ -63,16 +64,17 @@ void DrawSymbol(const SymbolMatrix& symbol, const PictureStyle& style, const Dra
     const platform::ScreenMetrics screen = platform::GetScreenMetrics();
     const bool quarterTurn = style.orientation == 1 || style.orientation == 3;
     const std::int32_t dotsPerInch = quarterTurn ? screen.logPixelsY : screen.logPixelsX;
-    const std::int32_t side = symbol.side();
-    modulePixels = ModulePixels(dotsPerInch, style.moduleCentimetres, modulePixels, side,
+    const std::int32_t rows = symbol.rows();
+    modulePixels = ModulePixels(dotsPerInch, style.moduleCentimetres, modulePixels, std::max(rows, symbol.cols()),
                                 std::max(style.width, style.height));
-    const SymbolLayout layout = CentreSymbol(modulePixels, style.width, style.height, side, side, style.orientation);
+    const SymbolLayout layout =
+        CentreSymbol(modulePixels, style.width, style.height, rows, symbol.cols(), style.orientation);
 
     dc.FillRect({target.originX, target.originY, target.originX + style.width, target.originY + style.height},
                 backgroundBrush);
     // One fill per dark module, handed over a symbol row at a time.
     std::array<PixelRect, kMaxSymbolSide> rects;
-    for (std::int32_t k = 0; k < side; ++k) {
+    for (std::int32_t k = 0; k < rows; ++k) {
         const std::size_t count = DarkModuleRects(symbol, style, target, layout, k, rects.data());
         dc.FillRects(rects.data(), count, barBrush);
     }

@@ -30,7 +30,7 @@ struct PictureStyle {
     std::uint32_t backgroundColour;
 };
 
-// Draws `symbol` (symbol.side() modules per side) centred in the picture,
+// Draws `symbol` (symbol.rows() x symbol.cols() modules) centred in the picture,
 // turned by the orientation. `modulePixels` is the module size of the
 // previous drawing on entry (kept when the module size is exactly 0) and the
 // one used on return.
