@@ -80,6 +80,24 @@ make -s -C "$scratch/pkg-config" -f "$source_dir/examples/Makefile" \
   PKG_CONFIG_PATH="$prefix/lib/pkgconfig" CFLAGS="${warnings[*]}" CXXFLAGS="${warnings[*]}"
 LD_LIBRARY_PATH=$prefix/lib run_examples "$scratch/pkg-config"
 
+echo "== Python package as README.md installs it"
+# README.md's very lines, run by Debian's python3 without pip's settings of
+# this machine, in a copy of the bindings (pip builds in the package's folder).
+mkdir -p "$scratch/python/bindings"
+cp -r bindings/python "$scratch/python/bindings/"
+readme_python=(
+  'python3 -m venv --system-site-packages venv'
+  'venv/bin/pip install --no-build-isolation --no-index ./bindings/python'
+  "venv/bin/python -c 'import ecc200; ecc200.save_bmp(\"label.bmp\", \"Hello, world\")'"
+)
+for line in "${readme_python[@]}"; do
+  grep -qxF "    $line" README.md || fail "README.md no longer says: $line"
+  (cd "$scratch/python" && env -u PIP_FIND_LINKS PIP_CONFIG_FILE=/dev/null PATH=/usr/bin:/bin \
+    ECC200_LIBRARY="$prefix/lib/libecc200.so.1" bash -c "$line") >/dev/null || fail "README.md's $line failed"
+done
+[ "$(ZXingReader -bytes -format DataMatrix "$scratch/python/label.bmp")" = "Hello, world" ] ||
+  fail "the Python package's label.bmp does not read back"
+
 echo "== Debian package"
 cpack --preset deb >/dev/null
 deb=build/release/packages/ecc200_${version}_$(dpkg --print-architecture).deb
