@@ -7,8 +7,10 @@
 #   bin/ecc200, share/man/man1/ecc200.1
 #   share/doc/ecc200/ README.md, LICENSE, CHANGELOG.md and the Debian copyright
 # Windows, everything side by side for callers that only want the DLL:
-#   ecc200.dll, its import library libecc200.dll.a, ecc200.def, the two
-#   headers, bindings/, README.md, LICENSE, CHANGELOG.md
+#   README-Windows.txt first, ecc200.dll, ecc200.exe, the import libraries
+#   ecc200.lib (Microsoft's linker) and libecc200.dll.a (MinGW-w64),
+#   ecc200.def, the headers, bindings/ with a copy of ecc200.dll inside the
+#   Python package, README.md, LICENSE, CHANGELOG.md
 
 if(WIN32)
   set(ecc200_bin_dir .)
@@ -27,7 +29,8 @@ install(TARGETS ecc200 EXPORT ecc200Targets
   LIBRARY DESTINATION ${ecc200_lib_dir}
   ARCHIVE DESTINATION ${ecc200_lib_dir}
   INCLUDES DESTINATION ${ecc200_include_dir})
-install(FILES ${PROJECT_SOURCE_DIR}/include/ecc200.h ${PROJECT_BINARY_DIR}/include/ecc200_version.h
+install(FILES ${PROJECT_SOURCE_DIR}/include/ecc200.h ${PROJECT_SOURCE_DIR}/include/ecc200.hpp
+  ${PROJECT_BINARY_DIR}/include/ecc200_version.h
   DESTINATION ${ecc200_include_dir})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/CHANGELOG.md
   DESTINATION ${ecc200_doc_dir})
@@ -44,6 +47,20 @@ if(WIN32)
   # of its own (lib /def:ecc200.def), and the language bindings without
   # what only their tests use (their CMakeLists.txt and tests/ folders).
   install(FILES ${PROJECT_SOURCE_DIR}/src/ecc200.def DESTINATION ${ecc200_lib_dir})
+  # Made by src/CMakeLists.txt when llvm-dlltool is there.
+  if(ECC200_MSVC_IMPORT_LIBRARY)
+    install(FILES ${ECC200_MSVC_IMPORT_LIBRARY} DESTINATION ${ecc200_lib_dir})
+  endif()
+  # The README for Windows users, with CRLF line ends so that every editor
+  # of theirs shows its lines, and this zip's version and bitness.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(ECC200_WINDOWS_BITS 32)
+  else()
+    set(ECC200_WINDOWS_BITS 64)
+  endif()
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/README-Windows.txt ${PROJECT_BINARY_DIR}/README-Windows.txt
+    @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${PROJECT_BINARY_DIR}/README-Windows.txt DESTINATION ${ecc200_doc_dir})
   if(EXISTS ${PROJECT_SOURCE_DIR}/bindings)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/bindings/ DESTINATION bindings
       PATTERN CMakeLists.txt EXCLUDE
@@ -52,7 +69,12 @@ if(WIN32)
       PATTERN __pycache__ EXCLUDE
       PATTERN .pytest_cache EXCLUDE
       PATTERN *.egg-info EXCLUDE
-      PATTERN *.pyc EXCLUDE)
+      PATTERN *.pyc EXCLUDE
+      PATTERN build EXCLUDE)
+    # _native.py loads the ecc200.dll that sits inside the package before
+    # any other, so that the package works as unpacked (and pip installs
+    # the copy with it as package data).
+    install(FILES $<TARGET_FILE:ecc200> DESTINATION bindings/python/ecc200)
   endif()
   return()
 endif()

@@ -8,9 +8,11 @@ packages=(
   zxing-cpp-tools dmtx-utils imagemagick           # decoders that read our symbols back
   libwmf-bin emf2svg                               # third-party metafile readers
   mingw-w64 wine64 wine32:i386                     # the Windows DLL and its proof under Wine
+  llvm lld                                         # ecc200.lib (llvm-dlltool) and its link check (lld-link)
   libcli11-dev libpng-dev help2man librsvg2-bin    # the tool's options, PNG, man page; SVG rendering in tests
   dpkg-dev file pkg-config unzip                   # Debian package (shlibdeps), pkg-config clients, zips
   python3-pytest python3-setuptools python3-pip    # the Python binding and its tests
+  python3-venv python3-wheel                       # its install in a virtual environment, its wheel
   mono-mcs mono-runtime                            # the C# binding, compiled and run with Mono
   libclang-rt-14-dev                               # libFuzzer and the sanitizers' runtimes for Clang
   zint libzint-dev libdmtx-dev libzxing-dev        # peers in the speed comparison

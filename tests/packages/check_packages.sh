@@ -80,6 +80,24 @@ make -s -C "$scratch/pkg-config" -f "$source_dir/examples/Makefile" \
   PKG_CONFIG_PATH="$prefix/lib/pkgconfig" CFLAGS="${warnings[*]}" CXXFLAGS="${warnings[*]}"
 LD_LIBRARY_PATH=$prefix/lib run_examples "$scratch/pkg-config"
 
+echo "== Python package as README.md installs it"
+# README.md's very lines, run by Debian's python3 without pip's settings of
+# this machine, in a copy of the bindings (pip builds in the package's folder).
+mkdir -p "$scratch/python/bindings"
+cp -r bindings/python "$scratch/python/bindings/"
+readme_python=(
+  'python3 -m venv --system-site-packages venv'
+  'venv/bin/pip install --no-build-isolation --no-index ./bindings/python'
+  "venv/bin/python -c 'import ecc200; ecc200.save_bmp(\"label.bmp\", \"Hello, world\")'"
+)
+for line in "${readme_python[@]}"; do
+  grep -qxF "    $line" README.md || fail "README.md no longer says: $line"
+  (cd "$scratch/python" && env -u PIP_FIND_LINKS PIP_CONFIG_FILE=/dev/null PATH=/usr/bin:/bin \
+    ECC200_LIBRARY="$prefix/lib/libecc200.so.1" bash -c "$line") >/dev/null || fail "README.md's $line failed"
+done
+[ "$(ZXingReader -bytes -format DataMatrix "$scratch/python/label.bmp")" = "Hello, world" ] ||
+  fail "the Python package's label.bmp does not read back"
+
 echo "== Debian package"
 cpack --preset deb >/dev/null
 deb=build/release/packages/ecc200_${version}_$(dpkg --print-architecture).deb
@@ -99,6 +117,41 @@ echo "$deb: $(stat -c %s "$deb") bytes"
 dpkg-deb -f "$deb" Depends
 dpkg-deb -c "$deb"
 
+# The Windows zips are run under Wine: one prefix for this check, nothing
+# printed by Wine itself, no installers for .NET or HTML support.
+export WINEPREFIX=$scratch/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
+
+# check_windows_readme DIR LISTING: README-Windows.txt has CRLF line ends,
+# names this version and every file it names is in the zip (LISTING):
+# a path with a folder as it is, a bare name anywhere in the zip (app.* are
+# the reader's own files, <stdio.h> the compiler's).
+check_windows_readme() {
+  local readme=$1/README-Windows.txt listing=$2 name
+  [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] || fail "$readme has lines without CRLF"
+  head -1 "$readme" | grep -qF "ecc200 $version for" || fail "$readme does not name version $version"
+  local names
+  names=$(tr -d '\r' <"$readme" | sed 's/#include <[^>]*>//' | grep -oE '[A-Za-z0-9_.\\/-]*[A-Za-z0-9_]\.(dll|exe|lib|a|def|h|hpp|txt|md|cs|bas|pas|py|toml|config)\b' |
+    tr '\\' / | sed 's|^/||' | grep -vE '^app\.' | LC_ALL=C sort -u)
+  [ -n "$names" ] || fail "no file names found in $readme"
+  while read -r name; do
+    case $name in
+      */*) grep -qxF -- "$name" <<<"$listing" ;;
+      *) grep -qE "(^|/)${name//./\\.}\$" <<<"$listing" ;;
+    esac || fail "$readme names $name, which the zip does not hold"
+  done <<<"$names"
+}
+
+# readme_programs README: writes each C program of the README (an indented
+# block that begins with "/* app.c */") to readme-1.c, readme-2.c, ...
+readme_programs() {
+  tr -d '\r' <"$1" | awk '
+    /^    \/\* app\.c \*\/$/ { file = sprintf("readme-%d.c", ++n); next }
+    file && /^[^ ]/ { file = "" }
+    file { sub(/^    /, ""); print > file }'
+}
+
 # The Windows zips, from the cross builds that the Wine proof also uses.
 for arch in win32 win64; do
   echo "== $arch zip"
@@ -109,7 +162,8 @@ for arch in win32 win64; do
   [ -f "$zip" ] || fail "no $zip"
   top=ecc200-$version-$arch
   zipped=$(unzip -Z1 "$zip" | grep -v '/$' | sed "s|^$top/||" | LC_ALL=C sort)
-  expect_all "$zipped" ecc200.dll libecc200.dll.a ecc200.def ecc200.h ecc200_version.h README.md LICENSE
+  expect_all "$zipped" README-Windows.txt ecc200.dll ecc200.exe ecc200.lib libecc200.dll.a ecc200.def \
+    ecc200.h ecc200.hpp ecc200_version.h README.md LICENSE
   if [ -d bindings ]; then
     # Every file of the bindings but git's own and those of their tests.
     bindings=$(git ls-files bindings 2>/dev/null || find bindings -type f)
@@ -117,16 +171,59 @@ for arch in win32 win64; do
     expect_all "$zipped" $(grep -vE '/(\.git[^/]*|CMakeLists\.txt)$|/tests/' <<<"$bindings")
     if grep -qE '/(CMakeLists\.txt|tests/)' <<<"$zipped"; then fail "test files of the bindings in $zip"; fi
   fi
-  # The header and the import library link a C caller; on 32-bit the import
-  # library holds the decorated __stdcall names that such a caller uses.
   unzip -q "$zip" -d "$scratch/$arch"
-  case $arch in win32) triple=i686-w64-mingw32 ;; win64) triple=x86_64-w64-mingw32 ;; esac
-  "$triple-gcc" -std=c99 "${warnings[@]}" -I"$scratch/$arch/$top" -o "$scratch/$arch/write_symbol.exe" \
-    examples/write_symbol.c "$scratch/$arch/$top/libecc200.dll.a"
+  dir=$scratch/$arch/$top
+  check_windows_readme "$dir" "$zipped"
+  # The Python package loads the DLL beside it; pip takes it as package data.
+  cmp -s "$dir/ecc200.dll" "$dir/bindings/python/ecc200/ecc200.dll" || fail "no copy of ecc200.dll in the Python package"
+  /usr/bin/python3 -m pip wheel -q --no-build-isolation --no-index --no-deps -w "$scratch/$arch/wheel" "$dir/bindings/python" >/dev/null
+  unzip -Z1 "$scratch/$arch"/wheel/ecc200-*.whl | grep -qx ecc200/ecc200.dll || fail "the Python wheel lacks ecc200.dll"
+  case $arch in
+    win32) triple=i686-w64-mingw32 msvc=i686-pc-windows-msvc wine=/usr/lib/wine/wine ;;
+    win64) triple=x86_64-w64-mingw32 msvc=x86_64-pc-windows-msvc wine=/usr/lib/wine/wine64 ;;
+  esac
+  # The header and the import library link a C caller, as the README says
+  # (gcc app.c -L. -lecc200); on 32-bit the import library holds the
+  # decorated __stdcall names that such a caller uses.
+  "$triple-gcc" -std=c99 "${warnings[@]}" -I"$dir" -o "$dir/write_symbol.exe" examples/write_symbol.c -L"$dir" -lecc200
   if [ "$arch" = win32 ]; then
-    symbols=$("$triple-nm" "$scratch/$arch/$top/libecc200.dll.a")
+    symbols=$("$triple-nm" "$dir/libecc200.dll.a")
     grep -q ' T _DMSetSize@8$' <<<"$symbols" || fail "the 32-bit import library lacks _DMSetSize@8"
   fi
+  # ecc200.lib holds every name of ecc200.def, the exports of the DLL.
+  lib_symbols=$(llvm-nm "$dir/ecc200.lib")
+  for name in $(sed -n 's/^    \([A-Za-z_][A-Za-z0-9_]*\).*/\1/p' src/ecc200.def); do
+    grep -qE " T _?$name(@[0-9]+)?\$" <<<"$lib_symbols" || fail "ecc200.lib lacks $name"
+  done
+  # ...and links with Microsoft's linker: an MSVC-ABI object, lld-link and
+  # no other library; run, the program imports the plain names (a wrong
+  # 32-bit ecc200.lib imports DMSetSize@8, which the DLL does not export).
+  clang --target="$msvc" -ffreestanding -std=c99 "${warnings[@]}" -I"$dir" \
+    -c tests/packages/msvc_link_check.c -o "$scratch/$arch/msvc_link_check.obj"
+  lld-link /nologo /entry:msvc_link_check /subsystem:console /nodefaultlib /out:"$dir/msvc_link_check.exe" \
+    "$scratch/$arch/msvc_link_check.obj" "$dir/ecc200.lib"
+  (cd "$dir" && "$wine" msvc_link_check.exe) || fail "the program linked with ecc200.lib failed under Wine"
+  [ "$(ZXingReader -bytes -format DataMatrix "$dir/msvc.bmp")" = "ecc200.lib: Microsoft's linker" ] ||
+    fail "the symbol of the program linked with ecc200.lib does not read back"
+  # The README's C programs compile as shown; linked with MinGW-w64 and run
+  # where the DLL exports what they call, each writes label.bmp.
+  (cd "$scratch/$arch" && readme_programs "$dir/README-Windows.txt")
+  exports=$("$triple-objdump" -p "$dir/ecc200.dll")
+  for program in "$scratch/$arch"/readme-*.c; do
+    "$triple-gcc" -std=c99 "${warnings[@]}" -I"$dir" -c "$program" -o "${program%.c}.o"
+    wanted=$("$triple-nm" -u "${program%.c}.o" | grep -oE '(DM|ecc200_)[A-Za-z_]+' | sort -u)
+    missing=$(for name in $wanted; do grep -qE "\] $name\$" <<<"$exports" || echo "$name"; done)
+    if [ -n "$missing" ]; then
+      echo "   $(basename "$program"): compiled; not run, the DLL does not export $(echo $missing)"
+      continue
+    fi
+    "$triple-gcc" -o "$dir/app.exe" "${program%.c}.o" -L"$dir" -lecc200
+    rm -f "$dir/label.bmp"
+    (cd "$dir" && "$wine" app.exe) || fail "$(basename "$program") failed under Wine"
+    [ "$(ZXingReader -bytes -format DataMatrix "$dir/label.bmp")" = "Hello, world" ] ||
+      fail "the label.bmp of $(basename "$program") does not read back"
+    echo "   $(basename "$program"): ran, label.bmp reads back"
+  done
   echo "$zip: $(stat -c %s "$zip") bytes"
   unzip -l "$zip"
 done
