@@ -140,8 +140,8 @@ private:
 
 }  // namespace
 
-EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords)
-    : items_(items), scheme_(scheme), start_(startCodewords), n_(static_cast<int>(items.size())) {
+EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords, int asciiTailItems)
+    : items_(items), scheme_(scheme), start_(startCodewords), n_(static_cast<int>(items.size())), asciiTailItems_(asciiTailItems) {
     Run();
 }
 
@@ -157,7 +157,7 @@ void EncodationSearch::Relax(int position, int state, int cost, int fromPosition
 
 bool EncodationSearch::AsciiTakesByte(int state, int i) const {
     if (scheme_ == Encodation::Automatic || scheme_ == Encodation::Ascii) return true;
-    return state == kAsciiTail && i >= n_ - 2;
+    return state == kAsciiTail && i >= n_ - asciiTailItems_;
 }
 
 void EncodationSearch::Run() {
@@ -171,6 +171,12 @@ void EncodationSearch::Run() {
         TrackBase256(i);
         SettleAscii(i);
         Latch(i);
+        // A forced scheme may latch and at once return (a message whose
+        // only item goes in ASCII after the latch): once more round.
+        if (scheme_ != Encodation::Automatic) {
+            SettleAscii(i);
+            Latch(i);
+        }
         if (i < n_) Consume(i);
     }
 }
@@ -198,6 +204,9 @@ void EncodationSearch::SettleAscii(int i) {
     const int back = scheme_ == Encodation::Automatic ? kAscii : kAsciiTail;
     for (int s : {kBase256Short, kBase256Long}) Relax(i, kAscii, Cost(i, s), i, s);
     for (int base : kTripletBases) Relax(i, back, Cost(i, base) + 1, i, base);
+    // Two C40/Text values over: a Shift 1 completes the triplet, then the
+    // unlatch (the shift is left without its character, as at the end of data).
+    for (int base : {kC40, kText}) Relax(i, back, Cost(i, base + 2) + 3, i, base + 2);
     for (int p = 0; p < 4; ++p) Relax(i, back, Cost(i, kEdifact + p) + EdifactUnlatchCost(p), i, kEdifact + p);
 }
 
@@ -334,7 +343,10 @@ std::vector<std::uint8_t> EncodationSearch::Codewords(const EncodationFinish& fi
             flushAscii();
             if (TripletIndex(b.state) >= 0 && IsAsciiState(a.state)) writer.Put(kTripletLatches[static_cast<std::size_t>(TripletIndex(b.state))]);
             if (IsEdifactState(b.state) && IsAsciiState(a.state)) writer.Put(kLatchEdifact);
-            if (TripletIndex(a.state) >= 0 && IsAsciiState(b.state)) writer.Put(kUnlatch);
+            if (TripletIndex(a.state) >= 0 && IsAsciiState(b.state)) {
+                if ((a.state - kC40) % 3 == 2) writer.PushTripletValue(kShift1);
+                writer.Put(kUnlatch);
+            }
             if (IsEdifactState(a.state) && IsAsciiState(b.state)) {
                 writer.PushEdifactValue(kEdifactUnlatch);
                 writer.FlushEdifact();

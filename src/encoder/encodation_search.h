@@ -41,8 +41,11 @@ public:
     // precede the data. A forced scheme other than Automatic encodes every
     // byte in that scheme except where ISO/IEC 16022's end-of-data rules
     // place the last ones in ASCII; FNC1 and ECI items go in ASCII when the
-    // scheme has none.
-    EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords);
+    // scheme has none. The forced scheme's ASCII may take the last
+    // `asciiTailItems` bytes: 2 as the end-of-data rules need, more where a
+    // C40/Text message cannot end otherwise (two Upper Shift characters
+    // leaving one value over).
+    EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords, int asciiTailItems = 2);
 
     // The fewest data codewords within `capacity`, with the rule that ends them.
     EncodationFinish FinishFor(int capacity) const;
@@ -76,6 +79,7 @@ private:
     Encodation scheme_;
     int start_;
     int n_;
+    int asciiTailItems_;
     std::vector<int> costs_;
     std::vector<Link> links_;
     // Base256 run entries: a monotone queue of entry positions for runs of at

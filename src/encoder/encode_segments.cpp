@@ -1,5 +1,6 @@
 // EncodeSegments: the complete encoder's steps in the order of ISO/IEC 16022.
 #include <array>
+#include <memory>
 #include <string>
 
 #include "encoder/encodation_search.h"
@@ -42,14 +43,18 @@ EncodeResult EncodeSegments(const std::vector<Segment>& segments, const EncodeRe
                              0, 0};
     }
     // The fewest codewords for each size in turn, until one holds them.
-    const EncodationSearch search(message.items, request.encodation, static_cast<int>(message.header.size()));
+    const int header = static_cast<int>(message.header.size());
+    auto search = std::make_unique<EncodationSearch>(message.items, request.encodation, header);
+    if (search->UnboundedCodewords() == 0) {
+        search = std::make_unique<EncodationSearch>(message.items, request.encodation, header, static_cast<int>(message.items.size()));
+    }
     for (int k = 0; k < count; ++k) {
         const SymbolSize& size = *sizes[static_cast<std::size_t>(k)];
-        const EncodationFinish finish = search.FinishFor(size.dataCodewords);
+        const EncodationFinish finish = search->FinishFor(size.dataCodewords);
         if (finish.rule == EncodationFinish::Rule::None) continue;
         EncodedSymbol symbol;
         symbol.dataCodewords = message.header;
-        const std::vector<std::uint8_t> data = search.Codewords(finish);
+        const std::vector<std::uint8_t> data = search->Codewords(finish);
         symbol.dataCodewords.insert(symbol.dataCodewords.end(), data.begin(), data.end());
         // Pads, then the check codewords of every block, interleaved.
         std::vector<std::uint8_t> padded = symbol.dataCodewords;
@@ -61,7 +66,7 @@ EncodeResult EncodeSegments(const std::vector<Segment>& segments, const EncodeRe
         return symbol;
     }
     const bool fixed = request.rows != 0 || request.cols != 0;
-    return TooLong(message, search.UnboundedCodewords(), *sizes[static_cast<std::size_t>(count - 1)], fixed);
+    return TooLong(message, search->UnboundedCodewords(), *sizes[static_cast<std::size_t>(count - 1)], fixed);
 }
 
 }  // namespace ecc200
