@@ -279,3 +279,68 @@ TEST(EncodeSegments, RefusesBadDataAndOptionsWithAReason) {
 
 }  // namespace
 }  // namespace ecc200
+
+namespace ecc200 {
+namespace {
+
+// Symbol rows that zint (minimal or --fast) and dmtxwrite -e b choose for
+// the same square symbol; 0 when the peer makes none.
+int ZintRows(const test::TempDir& dir, const std::string& message, bool gs1, bool fast) {
+    std::vector<std::string> args = {"zint", "-b", "71", "--square", "--dump"};
+    if (fast) args.push_back("--fast");
+    if (gs1) {
+        args.insert(args.end(), {"--gs1", "-d", message});
+    } else {
+        test::WriteFileBytes(dir.file("peer.bin"), message);
+        args.insert(args.end(), {"--binary", "-i", dir.file("peer.bin")});
+    }
+    const test::CommandResult result = test::RunCommand(args);
+    return result.exitCode == 0 ? static_cast<int>(std::count(result.out.begin(), result.out.end(), '\n')) : 0;
+}
+
+int DmtxRows(const test::TempDir& dir, const std::string& message) {
+    const std::string png = dir.file("peer.png");
+    if (test::RunCommand({"dmtxwrite", "-e", "b", "-s", "s", "-d", "1", "-m", "1", "-o", png}, message).exitCode != 0) return 0;
+    return std::stoi(test::RunCommand({"identify", "-format", "%h", png}).out) - 2;
+}
+
+TEST(EncodeSegments, NeverABiggerSquareThanZintOrLibdmtx) {
+    const test::TempDir dir;
+    std::mt19937 random(99);
+    std::vector<std::pair<std::string, bool>> messages = {
+        {"[01]09506000134352[17]201225[10]ABC123", true},
+        {"[01]09506000134352[3103]000150[21]A1b2C3d4[240]XYZ-99", true},
+        {"[00]106141412345678908[400]PO-1234[91]abc", true},
+        {"https://www.example.com/products/item?id=12345&ref=abc", false},
+        {"http://ecc200.example.org/a/b/c/d/e/f/ghijklmnop", false},
+        {"the quick brown fox jumps over the lazy dog", false},
+        {"PN: 4711-0815-AB  REV C  LOT 20240517", false},
+        {"[)>\x1E" "06\x1D" "P12345\x1DQ100\x1D" "1T4711\x1E\x04", false},
+        {"caf\xE9 cr\xE8me br\xFBl\xE9" "e \xE0 la fran\xE7" "aise", false},
+    };
+    for (int length : {5, 17, 40, 123, 400}) messages.push_back({RandomText(random, length, "0123456789"), false});
+    for (int length : {3, 30, 200}) messages.push_back({AllBytes(random, length), false});
+    for (int length : {20, 90}) messages.push_back({RandomText(random, length, "ABCDEFGHIJ0123456789 -."), false});
+    int compared = 0;
+    for (const auto& [message, gs1] : messages) {
+        EncodeRequest request;
+        request.gs1 = gs1;
+        std::string ours = message;
+        if (gs1) std::replace(ours.begin(), ours.end(), '[', '('), std::replace(ours.begin(), ours.end(), ']', ')');
+        const EncodeResult result = EncodeSegments({{ours}}, request);
+        ASSERT_TRUE(Symbol(result)) << FailureText(result);
+        const int rows = Symbol(result)->matrix->rows();
+        for (bool fast : {false, true}) {
+            const int zint = ZintRows(dir, message, gs1, fast);
+            compared += zint > 0 ? 1 : 0;
+            EXPECT_LE(rows, zint > 0 ? zint : rows) << (fast ? "zint --fast: " : "zint: ") << message;
+        }
+        const int dmtx = gs1 ? 0 : DmtxRows(dir, message);
+        compared += dmtx > 0 ? 1 : 0;
+        EXPECT_LE(rows, dmtx > 0 ? dmtx : rows) << "dmtxwrite -e b: " << message;
+    }
+    EXPECT_GE(compared, 2 * static_cast<int>(messages.size()));  // the peers really ran
+}
+
+}  // namespace
+}  // namespace ecc200
