@@ -79,13 +79,15 @@ std::optional<EncodeFailure> BuildMessageCodewords(const std::vector<Segment>& s
         const std::string fault = AppendGs1Items(bytes, message.items);
         if (!fault.empty()) return Failure(EncodeFailure::Kind::InvalidData, fault);
     }
-    // A forced scheme must hold every byte.
-    for (std::size_t i = 0; i < message.items.size(); ++i) {
-        const std::int32_t item = message.items[i];
+    // A forced scheme must hold every byte; the fault names the byte's
+    // 1-based place among the message bytes (ECI and FNC1 items not counted).
+    int place = 0;
+    for (const std::int32_t item : message.items) {
+        place += IsByteItem(item) ? 1 : 0;
         if (!IsByteItem(item) || SchemeHolds(request.encodation, item)) continue;
         static constexpr const char* kNames[] = {"", "ASCII", "C40", "Text", "X12", "EDIFACT", "Base256"};
         const std::string shown = item >= 32 && item < 127 ? " ('" + std::string(1, static_cast<char>(item)) + "')" : " (" + std::to_string(item) + ")";
-        return Failure(EncodeFailure::Kind::InvalidData, "byte " + std::to_string(i + 1) + shown + " cannot be encoded in " +
+        return Failure(EncodeFailure::Kind::InvalidData, "byte " + std::to_string(place) + shown + " cannot be encoded in " +
                                                              kNames[static_cast<int>(request.encodation)]);
     }
     return std::nullopt;
