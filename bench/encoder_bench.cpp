@@ -9,6 +9,7 @@
 
 #include "driver/render_symbol.h"
 #include "encoder/build_symbol.h"
+#include "encoder/encode_request.h"
 #include "encoder/placement.h"
 #include "encoder/placement_map.h"
 #include "encoder/reed_solomon_products.h"
@@ -89,5 +90,38 @@ void BM_FillSymbolFromMap144(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FillSymbolFromMap144);
+
+}  // namespace
+
+// The complete encoder's automatic encodation (the exact minimum) on
+// realistic messages and on the three longest messages of one kind the
+// 144 x 144 size holds: 3116 digits, 1555 bytes above 127 (Base256), 2335
+// upper-case letters (C40).
+namespace {
+
+std::string BenchMessage(int kind) {
+    switch (kind) {
+        case 0: return std::string(3116, '7');
+        case 1: return std::string(1555, '\xE9');
+        case 2: {
+            std::string letters;
+            for (int i = 0; i < 2335; ++i) letters.push_back(static_cast<char>('A' + i % 26));
+            return letters;
+        }
+        case 3: return "(01)09506000134352(17)201225(10)ABC123(21)xyz";
+        case 4: return "https://www.example.com/products/item?id=12345&ref=abc";
+        default: return "the quick brown fox jumps over the lazy dog, 42 times";
+    }
+}
+
+void BM_EncodeSegmentsAutomatic(benchmark::State& state) {
+    const std::string message = BenchMessage(static_cast<int>(state.range(0)));
+    ecc200::EncodeRequest request;
+    request.gs1 = state.range(0) == 3;
+    for (auto _ : state) benchmark::DoNotOptimize(ecc200::EncodeSegments({{message}}, request));
+    static const char* const kLabels[] = {"3116 digits", "1555 binary", "2335 C40", "GS1", "URL", "sentence"};
+    state.SetLabel(kLabels[state.range(0)]);
+}
+BENCHMARK(BM_EncodeSegmentsAutomatic)->DenseRange(0, 5);
 
 }  // namespace

@@ -2,7 +2,9 @@
 // a symbol size exactly.
 #pragma once
 
+#include <map>
 #include <string>
+#include <vector>
 
 namespace ecc200::test {
 
@@ -12,6 +14,21 @@ std::string ZxingRead(const std::string& imagePath);
 
 // What libdmtx's dmtxread decodes, told the symbol's side.
 std::string DmtxRead(const std::string& imagePath, int side);
+
+// What ZXingReader reports for one picture of a batch.
+struct ZxingReport {
+    std::string bytes;       // the content's bytes (ECI designators resolved away)
+    std::string identifier;  // the symbology identifier, "]d1", "]d2" (GS1), ...
+    bool hasEci = false;
+};
+
+// Reads many pictures in one ZXingReader run; a picture without a readable
+// symbol has no entry.
+std::map<std::string, ZxingReport> ZxingReadAll(const std::vector<std::string>& imagePaths);
+
+// dmtxread on a symbol of rows x cols modules, error correction disabled, so
+// that a wrong check codeword is a failure rather than a corrected error.
+std::string DmtxReadExact(const std::string& imagePath, int rows, int cols);
 
 // A message that needs exactly `codewords` codewords of ASCII encodation, in
 // one of three kinds: letters (one codeword each), digit pairs (one per

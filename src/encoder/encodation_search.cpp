@@ -1,0 +1,391 @@
+#include "encoder/encodation_search.h"
+
+#include <array>
+#include <cassert>
+#include <climits>
+
+#include "encoder/ascii_encodation.h"
+#include "encoder/codeword_values.h"
+#include "encoder/encodation_values.h"
+#include "encoder/encode_request.h"
+
+namespace ecc200 {
+namespace {
+
+// The states of the search. A triplet scheme's state counts the values of
+// its unfinished triplet (0 to 2), EDIFACT's those of its quadruplet (0 to
+// 3). A Base256 state stands at the end of a run, short (one length byte) or
+// long (two). A forced scheme returns to a second ASCII state, the one that
+// may take the last bytes.
+constexpr int kAscii = 0;
+constexpr int kC40 = 1;
+constexpr int kText = 4;
+constexpr int kX12 = 7;
+constexpr int kEdifact = 10;
+constexpr int kBase256Short = 14;
+constexpr int kBase256Long = 15;
+constexpr int kAsciiTail = 16;
+constexpr int kStateCount = 17;
+constexpr int kUnreached = INT_MAX / 2;
+constexpr int kMaxShortRun = 249;  // 5.2.9.1: longer runs need a two-byte length field
+
+constexpr std::array<int, 3> kTripletBases = {kC40, kText, kX12};
+constexpr std::array<Encodation, 3> kTripletSchemes = {Encodation::C40, Encodation::Text, Encodation::X12};
+constexpr std::array<int, 3> kTripletLatches = {kLatchC40, kLatchText, kLatchX12};
+
+bool IsAsciiState(int s) { return s == kAscii || s == kAsciiTail; }
+bool IsBase256State(int s) { return s == kBase256Short || s == kBase256Long; }
+bool IsEdifactState(int s) { return s >= kEdifact && s < kEdifact + 4; }
+int TripletIndex(int s) { return s >= kC40 && s < kEdifact ? (s - kC40) / 3 : -1; }
+
+// Codewords of an EDIFACT unlatch after `pending` values: 6 bits each,
+// padded to whole codewords (5.2.8.2).
+int EdifactUnlatchCost(int pending) { return (6 * (pending + 1) + 7) / 8; }
+
+bool IsDigitItem(std::int32_t item) { return item >= '0' && item <= '9'; }
+
+// ASCII codewords of one item that is not part of a digit pair.
+int AsciiItemCost(std::int32_t item) {
+    if (IsEciItem(item)) {
+        std::array<std::uint8_t, 3> codewords{};
+        return 1 + EciCodewords(EciValueOf(item), codewords);
+    }
+    return IsByteItem(item) && item >= 128 ? 2 : 1;
+}
+
+// Writes codewords, packing the values of C40/Text/X12 triplets and
+// EDIFACT quadruplets.
+class CodewordWriter {
+public:
+    CodewordWriter(const std::vector<std::int32_t>& items, int start) : items_(items), start_(start) {}
+    std::vector<std::uint8_t> out;
+
+    void Put(int codeword) { out.push_back(static_cast<std::uint8_t>(codeword)); }
+    int Count() const { return start_ + static_cast<int>(out.size()); }
+
+    void PushTripletValue(int value) {
+        triplet_[tripletCount_++] = value;
+        if (tripletCount_ < 3) return;
+        // 5.2.5.2: 1600 C1 + 40 C2 + C3 + 1 as two codewords, high first.
+        const int packed = 1600 * triplet_[0] + 40 * triplet_[1] + triplet_[2] + 1;
+        Put(packed / 256);
+        Put(packed % 256);
+        tripletCount_ = 0;
+    }
+
+    void PushEdifactValue(int value) {
+        quad_ = (quad_ << 6) | value;
+        if (++quadCount_ == 4) FlushEdifact();
+    }
+
+    // The values so far, 6 bits each, zero-filled to whole codewords.
+    void FlushEdifact() {
+        const int bits = 6 * quadCount_;
+        const int codewords = (bits + 7) / 8;
+        const int aligned = quad_ << (8 * codewords - bits);
+        for (int k = codewords - 1; k >= 0; --k) Put((aligned >> (8 * k)) & 0xFF);
+        quad_ = 0;
+        quadCount_ = 0;
+    }
+
+    // ASCII of items [from, to): digit pairs taken from the left (5.2.3).
+    void Ascii(int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const std::int32_t item = items_[static_cast<std::size_t>(i)];
+            if (IsDigitItem(item) && i + 1 < to && IsDigitItem(items_[static_cast<std::size_t>(i + 1)])) {
+                Put(kDigitPairBase + 10 * (item - '0') + (items_[static_cast<std::size_t>(++i)] - '0'));
+            } else if (item == kFnc1Item) {
+                Put(kFnc1);
+            } else if (IsEciItem(item)) {
+                std::array<std::uint8_t, 3> codewords{};
+                const int count = EciCodewords(EciValueOf(item), codewords);
+                Put(kEciDesignator);
+                for (int k = 0; k < count; ++k) Put(codewords[static_cast<std::size_t>(k)]);
+            } else if (item >= 128) {
+                Put(kUpperShift);
+                Put(item - 127);
+            } else {
+                Put(item + 1);
+            }
+        }
+    }
+
+    // A Base256 run of items [from, to): latch, length field, bytes, all
+    // randomised by their position (5.2.9, Annex B.2). A run to the end of
+    // the symbol has the length 0.
+    void Base256(int from, int to, bool toEnd) {
+        Put(kLatchBase256);
+        const int length = to - from;
+        if (toEnd) {
+            PutRandomized(0);
+        } else if (length <= kMaxShortRun) {
+            PutRandomized(length);
+        } else {
+            PutRandomized(length / 250 + 249);
+            PutRandomized(length % 250);
+        }
+        for (int i = from; i < to; ++i) PutRandomized(items_[static_cast<std::size_t>(i)]);
+    }
+
+private:
+    void PutRandomized(int value) { Put(Randomize255(value, Count() + 1)); }
+
+    const std::vector<std::int32_t>& items_;
+    int start_;
+    std::array<int, 3> triplet_{};
+    int tripletCount_ = 0;
+    int quad_ = 0;
+    int quadCount_ = 0;
+};
+
+}  // namespace
+
+EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords, int asciiTailItems)
+    : items_(items), scheme_(scheme), start_(startCodewords), n_(static_cast<int>(items.size())), asciiTailItems_(asciiTailItems) {
+    Run();
+}
+
+std::size_t EncodationSearch::Index(int position, int state) {
+    return static_cast<std::size_t>(position) * kStateCount + static_cast<std::size_t>(state);
+}
+
+void EncodationSearch::Relax(int position, int state, int cost, int fromPosition, int fromState) {
+    if (cost >= Cost(position, state)) return;
+    Cost(position, state) = cost;
+    links_[Index(position, state)] = {fromPosition, static_cast<std::int8_t>(fromState)};
+}
+
+bool EncodationSearch::AsciiTakesByte(int state, int i) const {
+    if (scheme_ == Encodation::Automatic || scheme_ == Encodation::Ascii) return true;
+    return state == kAsciiTail && i >= n_ - asciiTailItems_;
+}
+
+void EncodationSearch::Run() {
+    costs_.assign(Index(n_ + 1, 0), kUnreached);
+    links_.assign(costs_.size(), Link{});
+    window_.reserve(static_cast<std::size_t>(n_ + 1));
+    Cost(0, kAscii) = start_;
+    // Per position: runs ending here, the return to ASCII, the latches, then
+    // the item itself in every state that holds it.
+    for (int i = 0; i <= n_; ++i) {
+        TrackBase256(i);
+        SettleAscii(i);
+        Latch(i);
+        // A forced scheme may latch and at once return (a message whose
+        // only item goes in ASCII after the latch): once more round.
+        if (scheme_ != Encodation::Automatic) {
+            SettleAscii(i);
+            Latch(i);
+        }
+        if (i < n_) Consume(i);
+    }
+}
+
+void EncodationSearch::TrackBase256(int i) {
+    if (scheme_ != Encodation::Automatic && scheme_ != Encodation::Base256) return;
+    const auto key = [this](int j) { return Cost(j, kAscii) - j; };
+    // Short runs: the best entry among the last 249 positions.
+    while (windowHead_ < window_.size() && window_[windowHead_] < i - kMaxShortRun) ++windowHead_;
+    if (windowHead_ < window_.size()) {
+        const int j = window_[windowHead_];
+        Relax(i, kBase256Short, Cost(j, kAscii) + 2 + (i - j), j, kAscii);
+    }
+    // Long runs: every entry at least 250 back, one more length byte.
+    const int oldest = i - kMaxShortRun - 1;
+    if (oldest >= runStart_ && Cost(oldest, kAscii) < kUnreached && (longBest_ < 0 || key(oldest) < key(longBest_))) {
+        longBest_ = oldest;
+    }
+    if (longBest_ >= 0) Relax(i, kBase256Long, Cost(longBest_, kAscii) + 3 + (i - longBest_), longBest_, kAscii);
+}
+
+void EncodationSearch::SettleAscii(int i) {
+    // A forced scheme's returns lead to the ASCII state that may take the
+    // last bytes; Base256 runs end in plain ASCII.
+    const int back = scheme_ == Encodation::Automatic ? kAscii : kAsciiTail;
+    for (int s : {kBase256Short, kBase256Long}) Relax(i, kAscii, Cost(i, s), i, s);
+    for (int base : kTripletBases) Relax(i, back, Cost(i, base) + 1, i, base);
+    // Two C40/Text values over: a Shift 1 completes the triplet, then the
+    // unlatch (the shift is left without its character, as at the end of data).
+    for (int base : {kC40, kText}) Relax(i, back, Cost(i, base + 2) + 3, i, base + 2);
+    for (int p = 0; p < 4; ++p) Relax(i, back, Cost(i, kEdifact + p) + EdifactUnlatchCost(p), i, kEdifact + p);
+}
+
+void EncodationSearch::Latch(int i) {
+    const auto allowed = [this](Encodation s) { return scheme_ == Encodation::Automatic || scheme_ == s; };
+    for (int from : {kAscii, kAsciiTail}) {
+        const int cost = Cost(i, from);
+        if (cost >= kUnreached) continue;
+        for (std::size_t t = 0; t < kTripletBases.size(); ++t) {
+            if (allowed(kTripletSchemes[t])) Relax(i, kTripletBases[t], cost + 1, i, from);
+        }
+        if (allowed(Encodation::Edifact)) Relax(i, kEdifact, cost + 1, i, from);
+    }
+    // A Base256 run may start here; keep the entries in increasing order of
+    // cost - position, so the queue's head is the best.
+    if (!allowed(Encodation::Base256) || i >= n_ || Cost(i, kAscii) >= kUnreached) return;
+    const int key = Cost(i, kAscii) - i;
+    while (window_.size() > windowHead_ && Cost(window_.back(), kAscii) - window_.back() >= key) window_.pop_back();
+    window_.push_back(i);
+}
+
+void EncodationSearch::Consume(int i) {
+    const std::int32_t item = items_[static_cast<std::size_t>(i)];
+    for (int s : {kAscii, kAsciiTail}) {
+        const int c = Cost(i, s);
+        if (c >= kUnreached || (IsByteItem(item) && !AsciiTakesByte(s, i))) continue;
+        if (IsDigitItem(item) && i + 1 < n_ && IsDigitItem(items_[static_cast<std::size_t>(i + 1)])) Relax(i + 2, s, c + 1, i, s);
+        Relax(i + 1, s, c + AsciiItemCost(item), i, s);
+    }
+    const bool automatic = scheme_ == Encodation::Automatic;
+    for (std::size_t t = 0; t < kTripletBases.size(); ++t) {
+        if (!automatic && scheme_ != kTripletSchemes[t]) continue;
+        std::array<std::uint8_t, 4> values{};
+        const int k = kTripletSchemes[t] == Encodation::X12 ? (X12Value(item) >= 0 ? 1 : 0) : TripletValues(kTripletSchemes[t], item, values);
+        if (k == 0) continue;
+        for (int p = 0; p < 3; ++p) {
+            const int c = Cost(i, kTripletBases[t] + p);
+            if (c < kUnreached) Relax(i + 1, kTripletBases[t] + (p + k) % 3, c + 2 * ((p + k) / 3), i, kTripletBases[t] + p);
+        }
+    }
+    if ((automatic || scheme_ == Encodation::Edifact) && EdifactValue(item) >= 0) {
+        for (int p = 0; p < 4; ++p) {
+            const int c = Cost(i, kEdifact + p);
+            if (c < kUnreached) Relax(i + 1, kEdifact + (p + 1) % 4, c + (p == 3 ? 3 : 0), i, kEdifact + p);
+        }
+    }
+    // A Base256 run holds bytes only: an FNC1 or ECI item ends every run.
+    if (!IsByteItem(item)) {
+        runStart_ = i + 1;
+        window_.clear();
+        windowHead_ = 0;
+        longBest_ = -1;
+    }
+}
+
+int EncodationSearch::AsciiTailCost(int from) const {
+    int cost = 0;
+    for (int i = from; i < n_; ++i) {
+        const std::int32_t item = items_[static_cast<std::size_t>(i)];
+        const bool pair = IsDigitItem(item) && i + 1 < n_ && IsDigitItem(items_[static_cast<std::size_t>(i + 1)]);
+        cost += pair ? 1 : AsciiItemCost(item);
+        if (pair) ++i;
+    }
+    return cost;
+}
+
+EncodationFinish EncodationSearch::FinishFor(int capacity) const {
+    using Rule = EncodationFinish::Rule;
+    EncodationFinish best;
+    best.codewords = kUnreached;
+    const auto offer = [&](Rule rule, int position, int state, int codewords) {
+        if (codewords <= capacity && codewords < best.codewords) best = {rule, position, state, codewords};
+    };
+    for (int s : {kAscii, kAsciiTail, kBase256Short, kBase256Long}) offer(Rule::Plain, n_, s, Cost(n_, s));
+    if (Cost(n_, kBase256Long) - 1 == capacity) offer(Rule::Base256ToEnd, n_, kBase256Long, capacity);
+    // 5.2.5.2, 5.2.7.2: a triplet scheme unlatches unless 0 or 1 codeword
+    // remains; two values over are completed by a Shift 1 (C40 and Text).
+    for (int base : kTripletBases) {
+        const int c = Cost(n_, base);
+        offer(Rule::TripletEnd, n_, base, capacity - c >= 2 ? c + 1 : c);
+        if (base == kX12) continue;
+        const int shifted = Cost(n_, base + 2) + 2;
+        offer(Rule::TripletShift1, n_, base + 2, capacity - shifted >= 2 ? shifted + 1 : shifted);
+    }
+    // 5.2.8.2: EDIFACT is read only while 3 or more codewords remain.
+    const int edifact = Cost(n_, kEdifact);
+    offer(Rule::EdifactEnd, n_, kEdifact, capacity - edifact <= 2 ? edifact : edifact + 1);
+    for (int p = 1; p < 4; ++p) {
+        const int c = Cost(n_, kEdifact + p);
+        if (capacity - c >= 3) offer(Rule::EdifactEnd, n_, kEdifact + p, c + EdifactUnlatchCost(p));
+    }
+    // The implicit return to ASCII: a triplet scheme with one codeword left,
+    // EDIFACT with one or two; the last items must fit them in ASCII.
+    for (int i = n_ > 4 ? n_ - 4 : 0; i < n_; ++i) {
+        const int tail = AsciiTailCost(i);
+        for (int base : kTripletBases) {
+            const int c = Cost(i, base);
+            if (capacity - c == 1 && tail == 1) offer(Rule::ImplicitAscii, i, base, c + 1);
+        }
+        const int c = Cost(i, kEdifact);
+        if (capacity - c >= 1 && capacity - c <= 2 && tail <= capacity - c) offer(Rule::ImplicitAscii, i, kEdifact, c + tail);
+    }
+    if (best.rule == Rule::None) best.codewords = 0;
+    return best;
+}
+
+int EncodationSearch::UnboundedCodewords() const {
+    // Beyond the largest symbol no end-of-data rule saves a codeword: the
+    // cheapest state at the end plus what closes it.
+    const EncodationFinish finish = FinishFor(kUnreached - 1);
+    return finish.codewords;
+}
+
+std::vector<std::uint8_t> EncodationSearch::Codewords(const EncodationFinish& finish) const {
+    using Rule = EncodationFinish::Rule;
+    // The path, first step first.
+    std::vector<Link> path;
+    for (Link at{finish.position, static_cast<std::int8_t>(finish.state)}; at.position >= 0;) {
+        path.push_back(at);
+        at = links_[Index(at.position, at.state)];
+    }
+    CodewordWriter writer(items_, start_);
+    int asciiFrom = -1, asciiTo = -1;
+    const auto flushAscii = [&] {
+        if (asciiFrom >= 0) writer.Ascii(asciiFrom, asciiTo);
+        asciiFrom = -1;
+    };
+    for (std::size_t k = path.size() - 1; k > 0; --k) {
+        const Link a = path[k], b = path[k - 1];
+        if (IsBase256State(b.state)) {
+            flushAscii();
+            writer.Base256(a.position, b.position, finish.rule == Rule::Base256ToEnd && k == 1);
+        } else if (a.position == b.position) {
+            flushAscii();
+            if (TripletIndex(b.state) >= 0 && IsAsciiState(a.state)) writer.Put(kTripletLatches[static_cast<std::size_t>(TripletIndex(b.state))]);
+            if (IsEdifactState(b.state) && IsAsciiState(a.state)) writer.Put(kLatchEdifact);
+            if (TripletIndex(a.state) >= 0 && IsAsciiState(b.state)) {
+                if ((a.state - kC40) % 3 == 2) writer.PushTripletValue(kShift1);
+                writer.Put(kUnlatch);
+            }
+            if (IsEdifactState(a.state) && IsAsciiState(b.state)) {
+                writer.PushEdifactValue(kEdifactUnlatch);
+                writer.FlushEdifact();
+            }
+        } else if (IsAsciiState(a.state)) {
+            if (asciiFrom < 0) asciiFrom = a.position;
+            asciiTo = b.position;
+        } else if (IsEdifactState(a.state)) {
+            writer.PushEdifactValue(EdifactValue(items_[static_cast<std::size_t>(a.position)]));
+        } else {
+            const std::int32_t item = items_[static_cast<std::size_t>(a.position)];
+            const std::size_t t = static_cast<std::size_t>(TripletIndex(a.state));
+            std::array<std::uint8_t, 4> values{};
+            const int k3 = kTripletSchemes[t] == Encodation::X12 ? 1 : TripletValues(kTripletSchemes[t], item, values);
+            if (kTripletSchemes[t] == Encodation::X12) values[0] = static_cast<std::uint8_t>(X12Value(item));
+            for (int v = 0; v < k3; ++v) writer.PushTripletValue(values[static_cast<std::size_t>(v)]);
+        }
+    }
+    flushAscii();
+    const bool more = finish.codewords > writer.Count();
+    switch (finish.rule) {
+        case Rule::TripletShift1:
+            writer.PushTripletValue(kShift1);
+            if (finish.codewords > writer.Count()) writer.Put(kUnlatch);
+            break;
+        case Rule::TripletEnd:
+            if (more) writer.Put(kUnlatch);
+            break;
+        case Rule::EdifactEnd:
+            if (more) {
+                writer.PushEdifactValue(kEdifactUnlatch);
+                writer.FlushEdifact();
+            }
+            break;
+        case Rule::ImplicitAscii: writer.Ascii(finish.position, n_); break;
+        default: break;
+    }
+    assert(writer.Count() == finish.codewords && "the codewords disagree with the search's count");
+    return writer.out;
+}
+
+}  // namespace ecc200

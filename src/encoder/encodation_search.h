@@ -1,0 +1,93 @@
+// The encodation of a message with the fewest data codewords for a given
+// symbol capacity (ISO/IEC 16022 5.2): a shortest path over (message
+// position, encodation state), where a state is the scheme plus the values
+// of an unfinished C40/Text/X12 triplet or EDIFACT quadruplet, so that every
+// cost is a whole number of codewords. Base256 runs are priced by their
+// length field (one byte up to 249, two above). The forward pass does not
+// depend on the capacity; the end-of-data rules, which do, are applied per
+// candidate capacity by FinishFor.
+//
+// Pure: reads its arguments, writes only its outputs, no globals, no I/O.
+// Linear in the message length.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace ecc200 {
+
+enum class Encodation;
+
+// How the codewords end for one capacity: which state the last step of the
+// path stands in and which end-of-data rule closes it.
+struct EncodationFinish {
+    enum class Rule : std::uint8_t {
+        None,            // no encodation fits the capacity
+        Plain,           // ASCII, or a Base256 run with its length, then pads
+        Base256ToEnd,    // the last Base256 run's length field is 0 (5.2.9.1)
+        TripletEnd,      // C40/Text/X12 at a triplet boundary, unlatched when 2 or more codewords remain
+        TripletShift1,   // C40/Text with 2 values over: Shift 1 completes the triplet
+        EdifactEnd,      // EDIFACT: values over plus the unlatch value, or nothing when 2 or fewer codewords remain
+        ImplicitAscii,   // the last items in ASCII after the scheme's implicit return (1 or 2 codewords left)
+    } rule = Rule::None;
+    int position = 0;    // items encoded before the rule applies
+    int state = 0;
+    int codewords = 0;   // data codewords, header included
+};
+
+class EncodationSearch {
+public:
+    // `items` as in codeword_values.h; `startCodewords` header codewords
+    // precede the data. A forced scheme other than Automatic encodes every
+    // byte in that scheme except where ISO/IEC 16022's end-of-data rules
+    // place the last ones in ASCII; FNC1 and ECI items go in ASCII when the
+    // scheme has none. The forced scheme's ASCII may take the last
+    // `asciiTailItems` bytes: 2 as the end-of-data rules need, more where a
+    // C40/Text message cannot end otherwise (two Upper Shift characters
+    // leaving one value over).
+    EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords, int asciiTailItems = 2);
+
+    // The fewest data codewords within `capacity`, with the rule that ends them.
+    EncodationFinish FinishFor(int capacity) const;
+
+    // The data codewords of that finish, header excluded (the caller puts
+    // the header's codewords first; Base256 randomising counts them).
+    std::vector<std::uint8_t> Codewords(const EncodationFinish& finish) const;
+
+    // The fewest codewords when the capacity does not matter: the figure a
+    // message that fits nowhere is reported with.
+    int UnboundedCodewords() const;
+
+private:
+    struct Link {
+        std::int32_t position = -1;
+        std::int8_t state = -1;
+    };
+    void Run();
+    void SettleAscii(int i);
+    void Latch(int i);
+    void Consume(int i);
+    void TrackBase256(int i);
+    void Relax(int position, int state, int cost, int fromPosition, int fromState);
+    int& Cost(int position, int state) { return costs_[Index(position, state)]; }
+    int Cost(int position, int state) const { return costs_[Index(position, state)]; }
+    static std::size_t Index(int position, int state);
+    int AsciiTailCost(int from) const;
+    bool AsciiTakesByte(int state, int i) const;
+
+    const std::vector<std::int32_t>& items_;
+    Encodation scheme_;
+    int start_;
+    int n_;
+    int asciiTailItems_;
+    std::vector<int> costs_;
+    std::vector<Link> links_;
+    // Base256 run entries: a monotone queue of entry positions for runs of at
+    // most 249 bytes and the best entry for longer runs.
+    std::vector<int> window_;
+    std::size_t windowHead_ = 0;
+    int runStart_ = 0;
+    int longBest_ = -1;
+};
+
+}  // namespace ecc200

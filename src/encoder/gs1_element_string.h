@@ -1,0 +1,25 @@
+// GS1 element strings in bracket form, "(01)09506000134352(17)201225" or
+// "[01]...": each AI checked against the AI table (length, character set,
+// check digit, dates), then turned into the items the encoder writes: the
+// AI's digits and data, with FNC1 after every element of variable length
+// that is not the last (GS1 General Specifications 7.8.5.1; ISO/IEC 16022
+// 5.6.3). The FNC1 in first position is the caller's.
+//
+// With round brackets the data cannot hold '(' or ')' (the brackets
+// delimit the AIs); square brackets are outside the character set.
+//
+// Pure: reads its arguments, writes only its outputs, no globals, no I/O.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ecc200 {
+
+// Appends the element string's items; returns "" or one sentence naming
+// the AI and the fault.
+std::string AppendGs1Items(std::string_view text, std::vector<std::int32_t>& items);
+
+}  // namespace ecc200
