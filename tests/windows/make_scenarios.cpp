@@ -1,5 +1,9 @@
-// make_scenarios FILE: writes the conformance scenario list (the format is
-// described in scenario_player.h). The list is the same on every run: the
+// make_scenarios FILE [SEAMLESS-DIR DPI]...: writes the conformance scenario
+// list (the format is described in scenario_player.h), and for each
+// directory and dpi given the seamless WMF and EMF of every scenario whose
+// settings it knows whole (NAME.wmf, NAME.emf), drawn by the library's
+// seamless writers as the screen at that dpi would lay them out, for the
+// playback check to hold against the scenario's BMP. The list is the same on every run: the
 // "random" scenarios come from a fixed linear congruential sequence.
 //
 // Every scenario sets what it needs and then asks for outputs that all share
@@ -7,15 +11,27 @@
 // with its BMP. The exceptions are deliberate sequences (a failed save that
 // must keep the old file, a module size of 0.0 that reuses the previous
 // pixel size), which carry on from the scenario before.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "api/settings.h"
+#include "driver/render_symbol.h"
+#include "encoder/module_matrix.h"
+#include "output/seamless_emf.h"
+#include "output/seamless_picture.h"
+#include "output/seamless_wmf.h"
+#include "render/layout.h"
 
 namespace {
 
@@ -92,9 +108,13 @@ std::string SingleCodewordText(int length, Sequence& sequence) {
     return text;
 }
 
+// Called with a scenario's name and settings where it asks for all outputs
+// with settings made whole by Set (and Message) alone.
+using OutputsHook = std::function<void(const std::string& name, const Settings& settings)>;
+
 class ScenarioList {
 public:
-    explicit ScenarioList(std::ostream& out) : out_(out) {}
+    explicit ScenarioList(std::ostream& out, OutputsHook hook = {}) : out_(out), hook_(std::move(hook)) {}
 
     // Starts a scenario; the returned name is also the stem of its files.
     std::string Begin(const std::string& tag) {
@@ -102,10 +122,15 @@ public:
         if (number.size() < 3) number.insert(0, 3 - number.size(), '0');
         const std::string name = number + "-" + tag;
         out_ << "scenario " << name << "\n";
+        current_.reset();
         return name;
     }
 
-    void Line(const std::string& line) { out_ << line << "\n"; }
+    // Any line but a note may change the settings in ways not followed here.
+    void Line(const std::string& line) {
+        out_ << line << "\n";
+        if (line.rfind("note ", 0) != 0) current_.reset();
+    }
 
     void Set(const Settings& s) {
         Line("size " + std::to_string(s.width) + " " + std::to_string(s.height));
@@ -113,14 +138,23 @@ public:
         Line("info " + DoubleBits(s.moduleSize) + " " + std::to_string(s.orientation) + " " + std::to_string(s.border));
         Line(Colour("bar", s.bar));
         Line(Colour("back", s.back));
+        current_ = s;
     }
 
-    void Message(const std::string& bytes) { Line(bytes.empty() ? "message" : "message " + Hex(bytes)); }
+    void Message(const std::string& bytes) {
+        std::optional<Settings> kept = current_;
+        Line(bytes.empty() ? "message" : "message " + Hex(bytes));
+        if (kept) kept->message = bytes;
+        current_ = kept;
+    }
 
     void AllOutputs(const std::string& name) {
+        std::optional<Settings> kept = current_;
         Line("bmp " + name + ".bmp");
         Line("wmf " + name + ".wmf");
         Line("clip " + name + ".emf");
+        current_ = kept;
+        if (current_ && hook_) hook_(name, *current_);
     }
 
     // A whole scenario: its settings, then the three outputs.
@@ -134,6 +168,8 @@ public:
 
 private:
     std::ostream& out_;
+    OutputsHook hook_;
+    std::optional<Settings> current_;  // the settings, while they are known whole
     int count_ = 0;
 };
 
@@ -515,16 +551,55 @@ void Varied(ScenarioList& list, Sequence& sequence, int count) {
     }
 }
 
+bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
+// The seamless metafiles of one scenario at one dpi, the settings taken
+// through the setters' own rules. None where the scenario draws no BMP (an
+// empty picture, a message too long) or reuses the previous drawing's module
+// size (0.0), which only the run itself knows.
+bool WriteSeamless(const std::string& directory, int dpi, const std::string& name, const Settings& s) {
+    ecc200::DMSettings d;
+    ecc200::ApplySize(d, s.width, s.height);
+    ecc200::ApplyMessage(d, s.message.c_str());
+    ecc200::ApplyInfo(d, s.moduleSize, s.orientation, s.border);
+    d.barColour = ecc200::ColourFromComponents(s.bar.red, s.bar.green, s.bar.blue);
+    d.backgroundColour = ecc200::ColourFromComponents(s.back.red, s.back.green, s.back.blue);
+    if (d.width <= 0 || d.height <= 0 || d.moduleSize == 0.0f) return true;
+    const ecc200::SymbolMatrix* symbol = ecc200::BuildJobSymbol(d.messageBytes());
+    if (symbol == nullptr) return true;
+    const std::int32_t pixels = ecc200::ModulePixels(dpi, d.moduleSize, 0, std::max(symbol->rows(), symbol->cols()),
+                                                     std::max(d.width, d.height));
+    const ecc200::SeamlessPicture picture{{d.width, d.height, pixels, d.orientation},
+                                          static_cast<ecc200::BorderStyle>(d.borderStyle),
+                                          d.barColour,
+                                          d.backgroundColour,
+                                          dpi};
+    const std::optional<std::vector<std::uint8_t>> wmf = ecc200::SeamlessWmf(*symbol, picture);
+    const std::optional<std::vector<std::uint8_t>> emf = ecc200::SeamlessEmf(*symbol, picture);
+    return (!wmf || WriteBytes(directory + "/" + name + ".wmf", *wmf)) &&
+           (!emf || WriteBytes(directory + "/" + name + ".emf", *emf));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: make_scenarios FILE\n";
+    if (argc < 2 || argc % 2 != 0) {
+        std::cerr << "usage: make_scenarios FILE [SEAMLESS-DIR DPI]...\n";
         return 2;
     }
+    std::vector<std::pair<std::string, int>> seamless;
+    for (int i = 2; i + 1 < argc; i += 2) seamless.emplace_back(argv[i], std::atoi(argv[i + 1]));
+    bool written = true;
+    const OutputsHook hook = [&](const std::string& name, const Settings& settings) {
+        for (const auto& [directory, dpi] : seamless) written = WriteSeamless(directory, dpi, name, settings) && written;
+    };
     std::ofstream out(argv[1], std::ios::binary);
     out << "# Conformance scenarios: setter calls, then outputs (see scenario_player.h).\n";
-    ScenarioList list(out);
+    ScenarioList list(out, hook);
     Sequence sequence;
     SettingsNeverMade(list);
     AllSizes(list, sequence);
@@ -541,6 +616,10 @@ int main(int argc, char** argv) {
     SetterDefaults(list);
     Varied(list, sequence, 120);
     out.close();
+    if (!written) {
+        std::cerr << "cannot write the seamless metafiles\n";
+        return 1;
+    }
     if (!out) {
         std::cerr << "cannot write " << argv[1] << "\n";
         return 1;

@@ -1,4 +1,4 @@
-/* playback_check RESULTS DIR
+/* playback_check RESULTS DIR [SEAMLESS-DIR]
  *
  * Plays every WMF and EMF that a conformance run wrote back through real GDI
  * and compares the picture with the BMP of the same scenario: each is
@@ -15,7 +15,12 @@
  * from the clipboard after a successful DMCopyToClipboard. A scenario noted
  * "wmf-coordinates-beyond-16-bits" draws where a WMF cannot record, and one
  * noted "emf-frame-beyond-32-bits" has bounds whose frame GDI computes with
- * a wrapped product; those metafiles are not played. */
+ * a wrapped product; those metafiles are not played.
+ *
+ * With SEAMLESS-DIR, the seamless WMF and EMF that make_scenarios wrote
+ * there for a scenario (NAME.wmf, NAME.emf) are played the same way against
+ * the scenario's BMP. Their modules are clipped to the picture, so none is
+ * beyond what its format holds and every one is played. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -190,8 +195,30 @@ static int ParseLine(const char *text, ResultLine *line) {
     return sscanf(text, "%127s %15s %259s %31s", line->scenario, line->kind, line->path, line->last);
 }
 
+typedef struct Tallies {
+    Tally wmf;
+    Tally emf;
+    Tally seamlessWmf;
+    Tally seamlessEmf;
+} Tallies;
+
+/* Plays the scenario's seamless metafiles, where make_scenarios wrote them. */
+static void CheckSeamless(const char *directory, const char *scenario, const Picture *picture, Tallies *tallies) {
+    char path[600];
+    snprintf(path, sizeof path, "%s\\%s.wmf", directory, scenario);
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        Judge(scenario, path, PlayWmf(path, picture), picture, &tallies->seamlessWmf);
+    }
+    snprintf(path, sizeof path, "%s\\%s.emf", directory, scenario);
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        Judge(scenario, path, PlayEmf(path, picture), picture, &tallies->seamlessEmf);
+    }
+}
+
 /* Checks the scenario whose lines run from `first` to just before `end`. */
-static void CheckScenario(char **lines, int first, int end, Tally *wmf, Tally *emf) {
+static void CheckScenario(char **lines, int first, int end, const char *seamlessDir, Tallies *tallies) {
+    Tally *wmf = &tallies->wmf;
+    Tally *emf = &tallies->emf;
     Picture picture = {0, 0, 0, NULL, NULL};
     int wmfUnplayable = 0;
     int emfUnplayable = 0;
@@ -227,6 +254,10 @@ static void CheckScenario(char **lines, int first, int end, Tally *wmf, Tally *e
             }
         }
     }
+    if (seamlessDir != NULL && picture.rows != NULL) {
+        ParseLine(lines[first], &line);
+        CheckSeamless(seamlessDir, line.scenario, &picture, tallies);
+    }
     free(picture.file);
 }
 
@@ -250,15 +281,21 @@ static int SplitLines(char *text, char ***lines) {
     return count;
 }
 
+static void PrintTally(const char *what, const Tally *tally) {
+    printf("%s played back: %d equal to the BMP, %d differ, %d not played\n", what, tally->equal, tally->differing,
+           tally->skipped);
+}
+
 int main(int argc, char **argv) {
-    Tally wmf = {0, 0, 0};
-    Tally emf = {0, 0, 0};
+    Tallies tallies;
     size_t size = 0;
     char *text;
     char **lines = NULL;
     int count, first, i;
-    if (argc != 3) {
-        fprintf(stderr, "usage: playback_check RESULTS DIR\n");
+    const char *seamlessDir = argc == 4 ? argv[3] : NULL;
+    memset(&tallies, 0, sizeof tallies);
+    if (argc != 3 && argc != 4) {
+        fprintf(stderr, "usage: playback_check RESULTS DIR [SEAMLESS-DIR]\n");
         return 2;
     }
     text = (char *)ReadFileBytes(argv[1], &size);
@@ -272,11 +309,18 @@ int main(int argc, char **argv) {
         const size_t nameLength = strcspn(lines[first], " ");
         for (i = first + 1; i < count && strncmp(lines[i], lines[first], nameLength + 1) == 0; ++i) {
         }
-        CheckScenario(lines, first, i, &wmf, &emf);
+        CheckScenario(lines, first, i, seamlessDir, &tallies);
     }
-    printf("WMF played back: %d equal to the BMP, %d differ, %d not played\n", wmf.equal, wmf.differing, wmf.skipped);
-    printf("EMF played back: %d equal to the BMP, %d differ, %d not played\n", emf.equal, emf.differing, emf.skipped);
+    PrintTally("WMF", &tallies.wmf);
+    PrintTally("EMF", &tallies.emf);
+    if (seamlessDir != NULL) {
+        PrintTally("seamless WMF", &tallies.seamlessWmf);
+        PrintTally("seamless EMF", &tallies.seamlessEmf);
+    }
     free(lines);
     free(text);
-    return wmf.differing == 0 && emf.differing == 0 ? 0 : 1;
+    return tallies.wmf.differing == 0 && tallies.emf.differing == 0 && tallies.seamlessWmf.differing == 0 &&
+                   tallies.seamlessEmf.differing == 0 && (seamlessDir == NULL || tallies.seamlessWmf.equal > 0)
+               ? 0
+               : 1;
 }

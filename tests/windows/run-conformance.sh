@@ -12,7 +12,8 @@
 #    as libecc200.so through dlopen), and through the 32-bit and the 64-bit
 #    ecc200.dll under Wine, all in one Wine prefix made for this run.
 # 3. Compares every file byte for byte and every result, plays every WMF and
-#    EMF back through Wine's GDI against the BMP of its scenario, and runs
+#    EMF (and the seamless WMF and EMF make_scenarios writes for the
+#    scenarios) back through Wine's GDI against the BMP of its scenario, and runs
 #    the calling-convention and clipboard checks.
 # 4. With --tool (the Linux ecc200 tool): runs the 32-bit and 64-bit
 #    ecc200.exe under Wine on a few jobs and compares their BMP, WMF and EMF
@@ -115,7 +116,10 @@ check_dll 64 x86_64-w64-mingw32-objdump "$win64_dir/ecc200.dll"
 # --- 2. Scenarios ----------------------------------------------------------
 
 scenarios=$work/scenarios.txt
-"$make_scenarios" "$scenarios"
+# With it, the seamless WMF and EMF of the scenarios at each dpi, written by
+# the library's seamless writers, for the playback check.
+mkdir -p "$work/seamless-96" "$work/seamless-120"
+"$make_scenarios" "$scenarios" "$work/seamless-96" 96 "$work/seamless-120" 120
 
 # Plays the list through the portable library in both ways.
 play_portable() {  # dpi
@@ -229,14 +233,15 @@ for dpi in 96 120; do
   done
 done
 
-echo "== Wine: playing every WMF and EMF back against its BMP"
+echo "== Wine: playing every WMF and EMF, the seamless ones too, back against its BMP"
 for dpi in 96 120; do
   set_dpi "$dpi"
   for bits in 32 64; do
     dir=$win32_dir
     [ "$bits" = 64 ] && dir=$win64_dir
     echo "-- $bits-bit playback at $dpi dpi" >>"$summary"
-    (cd "$work" && run_wine "$bits" "$dir/playback_check.exe" "win$bits-$dpi.txt" "win$bits-$dpi") >>"$summary" 2>&1 ||
+    (cd "$work" && run_wine "$bits" "$dir/playback_check.exe" "win$bits-$dpi.txt" "win$bits-$dpi" \
+        "$(windows_path "$work/seamless-$dpi")") >>"$summary" 2>&1 ||
       fail "$bits-bit playback at $dpi dpi: some metafiles do not give the BMP's pixels"
   done
 done

@@ -1,0 +1,35 @@
+// The seamless enhanced metafile ([MS-EMF]): the picture of the default
+// EMF, drawn as filled polygons and an explicit pen (see
+// seamless_picture.h).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace ecc200 {
+
+class SymbolMatrix;
+struct SeamlessPicture;
+
+// The metafile's bytes:
+//   EMR_HEADER, its reference device a 1024 x 768 screen at the picture's
+//   dpi (as GDI's screen and the portable one report it), rclBounds the
+//   pixels drawn and rclFrame worked out from them as GDI does;
+//   EMR_SETMAPMODE (MM_TEXT), EMR_SETWINDOWEXTEX (width, height),
+//   EMR_SETWINDOWORGEX (0, 0);
+//   the background brush, created and selected, and the stock NULL_PEN;
+//   EMR_POLYGON16: the picture's rectangle;
+//   when any dark module shows: the bar brush, created and selected, and
+//   EMR_POLYPOLYGON16: one 4-point polygon per merged block of modules;
+//   with a frame: a solid black pen of one pixel, created and selected,
+//   and EMR_MOVETOEX / EMR_LINETO per line of DrawBorder;
+//   the stock WHITE_BRUSH and BLACK_PEN selected again, EMR_DELETEOBJECT
+//   for every object created, EMR_EOF.
+// Pictures wider or taller than 32767 pixels take EMR_POLYGON and
+// EMR_POLYPOLYGON, whose points are 32 bits. No value when the picture
+// cannot be drawn (errno EINVAL), the metafile would pass the 32-bit nBytes
+// (EFBIG) or memory runs out (ENOMEM).
+std::optional<std::vector<std::uint8_t>> SeamlessEmf(const SymbolMatrix& symbol, const SeamlessPicture& picture);
+
+}  // namespace ecc200

@@ -1,0 +1,253 @@
+// The seamless WMF and EMF: their records replayed by the GDI rules
+// (polygons filled without their right and bottom edges, lines without
+// their end point) give exactly the pixels DrawSymbol paints, for every
+// turn, frame and cropped picture; their headers agree with their records.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "driver/render_symbol.h"
+#include "encoder/module_matrix.h"
+#include "output/outputs.h"
+#include "output/seamless_emf.h"
+#include "output/seamless_picture.h"
+#include "output/seamless_wmf.h"
+#include "platform/portable/portable_screen.h"
+#include "render/recording_context.h"
+#include "support/encoded_symbol.h"
+#include "support/output_checks.h"
+
+namespace ecc200 {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A little-endian field of 2 or 4 bytes, signed.
+std::int32_t Field(const Bytes& b, std::size_t at, int size) {
+    std::uint32_t v = 0;
+    for (int i = size - 1; i >= 0; --i) v = v << 8 | b.at(at + static_cast<std::size_t>(i));
+    if (size == 2) return static_cast<std::int16_t>(v);
+    return static_cast<std::int32_t>(static_cast<std::int64_t>(v) - (v >> 31 ? 0x100000000LL : 0));
+}
+
+constexpr std::int32_t kNullPen = 5;  // PS_NULL
+
+// Replays the drawing records onto a RecordingContext, checking as it goes
+// that polygons are filled with a null pen and lines drawn with the frame's
+// own pen (solid, one pixel, black).
+struct Replay {
+    struct Object {
+        bool brush;
+        std::int32_t style;
+        std::int32_t width;
+        std::int32_t colour;
+    };
+    test::RecordingContext dc;
+    std::map<std::int32_t, Object> objects;
+    Object brush{true, 0, 0, 0xFFFFFF};  // the stock white brush
+    Object pen{false, 0, 0, 0};          // the default pen, never used
+    std::int32_t x = 0, y = 0;
+    int polyPolygons = 0;
+    std::string fault;
+
+    void Select(std::int32_t handle) {
+        if (objects.count(handle) != 0) (objects[handle].brush ? brush : pen) = objects[handle];
+        else fault += "selects a missing object; ";
+    }
+    // A polygon of four points (16- or 32-bit coordinates) from `at`.
+    void Polygon(const Bytes& b, std::size_t at, int size) {
+        std::int32_t p[8];
+        for (int i = 0; i < 8; ++i) p[i] = Field(b, at + static_cast<std::size_t>(i * size), size);
+        const bool rectangle = p[1] == p[3] && p[2] == p[4] && p[5] == p[7] && p[6] == p[0];
+        if (!rectangle || pen.style != kNullPen) fault += "a polygon that is no rectangle or has an outline; ";
+        dc.FillRect({p[0], p[1], p[2], p[5]}, dc.CreateSolidBrush(static_cast<std::uint32_t>(brush.colour)));
+    }
+    void LineTo(std::int32_t toX, std::int32_t toY) {
+        if (pen.style != 0 || pen.width != 1 || pen.colour != 0) fault += "a line without the frame's pen; ";
+        dc.MoveToEx(x, y);
+        dc.LineTo(x = toX, y = toY);
+    }
+};
+
+Replay ReplayEmf(const Bytes& b) {
+    Replay r;
+    for (std::size_t at = 0; at + 8 <= b.size();) {
+        const auto u = [&](std::size_t field) { return Field(b, at + 8 + 4 * field, 4); };
+        switch (Field(b, at, 4)) {
+            case 39: r.objects[u(0)] = {true, u(1), 0, u(2)}; break;                 // EMR_CREATEBRUSHINDIRECT
+            case 38: r.objects[u(0)] = {false, u(1), u(2), u(4)}; break;             // EMR_CREATEPEN
+            case 37:                                                                 // EMR_SELECTOBJECT
+                if (u(0) == static_cast<std::int32_t>(0x80000008u)) r.pen = {false, kNullPen, 0, 0};
+                else if (u(0) >= 0) r.Select(u(0));
+                break;
+            case 40: r.objects.erase(u(0)); break;                                   // EMR_DELETEOBJECT
+            case 27: r.x = u(0), r.y = u(1); break;                                  // EMR_MOVETOEX
+            case 54: r.LineTo(u(0), u(1)); break;                                    // EMR_LINETO
+            case 86: r.Polygon(b, at + 28, 2); break;                                // EMR_POLYGON16
+            case 3: r.Polygon(b, at + 28, 4); break;                                 // EMR_POLYGON
+            case 91: case 8: {                                                       // EMR_POLYPOLYGON16 / 32
+                ++r.polyPolygons;
+                const auto polygons = static_cast<std::size_t>(u(4));
+                const int size = Field(b, at, 4) == 91 ? 2 : 4;
+                for (std::size_t i = 0; i < polygons; ++i) {
+                    if (u(6 + i) != 4) r.fault += "a polygon of other than 4 points; ";
+                    r.Polygon(b, at + 32 + 4 * polygons + i * 8 * static_cast<std::size_t>(size), size);
+                }
+                break;
+            }
+            default: break;
+        }
+        const std::int32_t size = Field(b, at + 4, 4);
+        if (size < 8) break;
+        at += static_cast<std::size_t>(size);
+    }
+    return r;
+}
+
+// The records after the 22-byte placeable header and the 18-byte METAHEADER.
+Replay ReplayWmf(const Bytes& b) {
+    Replay r;
+    int slots = 0;
+    for (std::size_t at = 40; at + 6 <= b.size();) {
+        const auto w = [&](std::size_t word) { return Field(b, at + 6 + 2 * word, 2); };
+        const auto colour = [&](std::size_t word) { return Field(b, at + 6 + 2 * word, 4); };
+        switch (Field(b, at + 4, 2) & 0xFFFF) {
+            case 0x02FC: r.objects[slots++] = {true, w(0), 0, colour(1)}; break;      // META_CREATEBRUSHINDIRECT
+            case 0x02FA: r.objects[slots++] = {false, w(0), w(1), colour(3)}; break;  // META_CREATEPENINDIRECT
+            case 0x012D: r.Select(w(0)); break;                                        // META_SELECTOBJECT
+            case 0x0214: r.x = w(1), r.y = w(0); break;                                // META_MOVETO (y, x)
+            case 0x0213: r.LineTo(w(1), w(0)); break;                                  // META_LINETO
+            case 0x0324: r.Polygon(b, at + 8, 2); break;                               // META_POLYGON
+            case 0x0538: {                                                             // META_POLYPOLYGON
+                ++r.polyPolygons;
+                const auto polygons = static_cast<std::size_t>(w(0));
+                for (std::size_t i = 0; i < polygons; ++i) r.Polygon(b, at + 8 + 2 * polygons + 16 * i, 2);
+                break;
+            }
+            default: break;
+        }
+        const std::int32_t words = Field(b, at, 4);
+        if (words < 3) break;
+        at += 2 * static_cast<std::size_t>(words);
+    }
+    return r;
+}
+
+struct Case {
+    std::string message;
+    std::int32_t width, height;
+    float centimetres;
+    std::uint32_t bar, background;
+};
+
+class SeamlessTest : public ::testing::Test {
+protected:
+    void SetUp() override { platform::SetPortableScreenDpi(96); }
+
+    // Draws the case with DrawSymbol and writes both seamless metafiles of it.
+    void Draw(const Case& c, int orientation, BorderStyle border) {
+        symbol_ = test::Encode(c.message);
+        ASSERT_TRUE(symbol_.built);
+        style_ = PictureStyle{c.width, c.height, c.centimetres, orientation, border, c.bar, c.background};
+        std::int32_t pixels = 0;
+        drawn_ = test::RecordingContext{};
+        DrawSymbol(symbol_.state->symbol, style_, DrawingTarget{drawn_, 0, 0}, pixels);
+        picture_ = SeamlessPicture{{c.width, c.height, pixels, orientation}, border, c.bar, c.background, 96};
+        wmf_ = SeamlessWmf(symbol_.state->symbol, picture_).value();
+        emf_ = SeamlessEmf(symbol_.state->symbol, picture_).value();
+    }
+
+    test::EncodedSymbol symbol_;
+    PictureStyle style_{};
+    SeamlessPicture picture_{};
+    test::RecordingContext drawn_;
+    Bytes wmf_, emf_;
+};
+
+const std::vector<Case> kCases = {
+    {"Ab1", 500, 300, 0.2f, 0x000000, 0xFFFFFF},            // P = 7, even free space
+    {"Seamless 123456", 501, 301, 0.1f, 0xAA0000, 0x00FFFF},  // odd free space, colours
+    {"Ab1", 51, 51, 0.2f, 0, 0xFFFFFF},                      // 70 pixels in 51: cropped on every side
+    {"Cropped across", 17, 9, 0.3f, 0, 0xFFFFFF},
+    {"Ab1", 60, 40, 0.02f, 0, 0xFFFFFF},                     // P = 0: background and frame only
+};
+
+TEST_F(SeamlessTest, PlayBackToTheDrawnPixelsForEveryTurnFrameAndCrop) {
+    for (const Case& c : kCases) {
+        for (int orientation = 0; orientation < 4; ++orientation) {
+            for (const BorderStyle border : {BorderStyle::None, BorderStyle::Dashed, BorderStyle::Solid}) {
+                Draw(c, orientation, border);
+                const std::string where = c.message + " " + std::to_string(c.width) + "x" + std::to_string(c.height) +
+                                          " turn " + std::to_string(orientation) + " frame " +
+                                          std::to_string(static_cast<int>(border));
+                const auto expected = drawn_.Rasterise(c.width, c.height);
+                for (const Replay& replay : {ReplayWmf(wmf_), ReplayEmf(emf_)}) {
+                    EXPECT_EQ(replay.fault, "") << where;
+                    EXPECT_EQ(replay.polyPolygons, picture_.placement.modulePixels > 0 ? 1 : 0) << where;
+                    EXPECT_TRUE(replay.dc.Rasterise(c.width, c.height) == expected) << where;
+                }
+                EXPECT_EQ(test::CheckPlaceableWmf({reinterpret_cast<const char*>(wmf_.data()), wmf_.size()},
+                                                  c.width, c.height), "") << where;
+                EXPECT_EQ(test::CheckEnhMetafile({reinterpret_cast<const char*>(emf_.data()), emf_.size()}), "") << where;
+            }
+        }
+    }
+}
+
+// Where the symbol is not cropped, the seamless EMF's bounds and frame are
+// those GDI computes for the default drawing; a cropped symbol leaves the
+// picture's own.
+TEST_F(SeamlessTest, EmfHeaderBoundsAreTheDefaultDrawings) {
+    for (const BorderStyle border : {BorderStyle::None, BorderStyle::Dashed, BorderStyle::Solid}) {
+        Draw(kCases[0], 1, border);
+        std::int32_t pixels = 0;
+        const Bytes standard = RecordEnhMetafile(SymbolJob{kCases[0].message, style_}, pixels)->GetBits();
+        EXPECT_EQ(Bytes(emf_.begin() + 8, emf_.begin() + 40), Bytes(standard.begin() + 8, standard.begin() + 40));
+        EXPECT_EQ(Bytes(emf_.begin() + 72, emf_.begin() + 108), Bytes(standard.begin() + 72, standard.begin() + 108));
+    }
+    Draw(kCases[2], 0, BorderStyle::Solid);
+    EXPECT_EQ(Field(emf_, 8, 4), 0);
+    EXPECT_EQ(Field(emf_, 20, 4), 51);  // lines end on x = 51 and y = 51
+    EXPECT_EQ(Field(emf_, 56, 2), 4);   // nHandles: three objects and the reserved index 0
+}
+
+TEST_F(SeamlessTest, MergingLeavesFewerPolygonsThanDarkModules) {
+    Draw({"A 44-codeword symbol needs more than 40 characters", 400, 400, 0.1f, 0, 0xFFFFFF}, 0, BorderStyle::None);
+    const SymbolMatrix& symbol = symbol_.state->symbol;
+    std::size_t dark = 0;
+    for (int row = 0; row < symbol.rows(); ++row)
+        for (int col = 0; col < symbol.cols(); ++col) dark += symbol.isDark(row, col) ? 1 : 0;
+    const std::size_t blocks = MergeDarkModules(symbol).size();
+    EXPECT_LT(blocks, dark * 2 / 3) << blocks << " blocks of " << dark << " dark modules";
+}
+
+TEST_F(SeamlessTest, PicturesTheFormatsCannotHoldAreRefused) {
+    const test::EncodedSymbol encoded = test::Encode("12");
+    const SymbolMatrix& symbol = encoded.state->symbol;
+    SeamlessPicture picture{{32768, 9, 2, 0}, BorderStyle::Dashed, 0, 0xFFFFFF, 96};
+    errno = 0;
+    EXPECT_FALSE(SeamlessWmf(symbol, picture));
+    EXPECT_EQ(errno, EFBIG);
+    // The EMF holds it, with 32-bit points.
+    const Bytes emf = SeamlessEmf(symbol, picture).value();
+    Replay replay = ReplayEmf(emf);
+    EXPECT_EQ(replay.fault, "");
+    EXPECT_EQ(replay.polyPolygons, 1);
+    // A dashed frame around 2^31 - 1 pixels needs more than 32-bit nBytes.
+    picture.placement = {0x7FFFFFFF, 0x7FFFFFFF, 2, 0};
+    EXPECT_FALSE(SeamlessEmf(symbol, picture));
+    EXPECT_EQ(errno, EFBIG);
+    for (const SymbolPlacement bad : {SymbolPlacement{0, 5, 2, 0}, {5, 5, -1, 0}, {5, 5, 2, 4}}) {
+        picture.placement = bad;
+        errno = 0;
+        EXPECT_FALSE(SeamlessWmf(symbol, picture));
+        EXPECT_EQ(errno, EINVAL);
+        EXPECT_FALSE(SeamlessEmf(symbol, picture));
+    }
+}
+
+}  // namespace
+}  // namespace ecc200
