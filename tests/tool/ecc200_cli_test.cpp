@@ -112,15 +112,52 @@ TEST(Tool, RefusesMessagesTooLongForAnySize) {
     }
 }
 
-TEST(Tool, RefusesMessagesTheLibraryCannotHoldAsGiven) {
-    // 2000 digits fit a symbol but not the library's 1999-byte message.
-    const CommandResult longDigits = RunTool({"--print", "codewords", std::string(2000, '5')});
-    EXPECT_EQ(longDigits.exitCode, 1);
-    EXPECT_EQ(longDigits.out, "");
-    EXPECT_NE(longDigits.err.find("1999"), std::string::npos) << longDigits.err;
-    const CommandResult zero = RunTool({"--hex", "410042"});
-    EXPECT_EQ(zero.exitCode, 1);
-    EXPECT_NE(zero.err.find("zero byte"), std::string::npos) << zero.err;
+// Messages are bytes with a length: a zero byte and more than the first
+// release's 1999 bytes are data like any other.
+TEST(Tool, EncodesZeroBytesAndLongMessagesThatFit) {
+    const test::TempDir dir;
+    const std::string digits(3000, '5');
+    const std::string zero("A\0B", 3);
+    test::WriteFileBytes(dir.file("zero.bin"), zero);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{digits}, digits}, {{"--hex", "410042"}, zero}, {{"--message-file", dir.file("zero.bin")}, zero}};
+    for (const auto& [args, message] : cases) {
+        std::vector<std::string> withOutput = args;
+        withOutput.insert(withOutput.end(), {"-o", dir.file("m.png"), "-p", "codewords"});
+        const CommandResult result = RunTool(withOutput);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, CodewordLine(*test::Encode(message).state)) << message.size();
+        EXPECT_EQ(test::ZxingRead(dir.file("m.png")), message) << message.size();
+    }
+    EXPECT_EQ(RunTool({"-p", "codewords"}, zero).out, CodewordLine(*test::Encode(zero).state));
+}
+
+// An empty message, or none, never becomes a picture of a default message;
+// the preview alone may show its demonstration.
+TEST(Tool, RefusesAnEmptyOrMissingMessageForAPicture) {
+    const test::TempDir dir;
+    const std::string png = dir.file("serial.png");
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"-o", png}, "the message is empty: standard input gave no bytes"},  // nothing piped
+        {{"-o", png, ""}, "the message is empty"},
+        {{"-o", "-", "-f", "bmp", "--hex", ""}, "the message is empty"},
+        {{"-p", "codewords", ""}, "the message is empty"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult result = RunTool(c.args);
+        EXPECT_EQ(result.exitCode, 1) << c.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "ecc200: " + c.err + "\n");
+    }
+    EXPECT_THROW(test::ReadFileBytes(png), std::exception);
+}
+
+TEST(Tool, PrintsTheDataCodewordsBeforePadding) {
+    EXPECT_EQ(RunTool({"--print", "data", "123456"}).out, "142 164 186\n");  // digit pairs 130 + 12, 34, 56
+    EXPECT_EQ(RunTool({"--print", "data", "--hex", "41FF"}).out, "66 235 128\n");  // 'A' + 1; upper shift, 255 - 127
 }
 
 TEST(Tool, RejectsBadOptionsWithAUsageLine) {
@@ -129,6 +166,10 @@ TEST(Tool, RejectsBadOptionsWithAUsageLine) {
         {"--size", "0x5"}, {"--size", "12"}, {"--module", "-1"}, {"--orientation", "4"}, {"--border", "dotted"},
         {"--bar", "12345"}, {"--dpi", "0"}, {"-o", "a.txt"}, {"-o", "-"}, {"-o", "a.bmp", "--format", "gif"},
         {"--batch", "list", "-o", "a.bmp"}, {"--batch", "list", "12"}, {"-o", "-", "-f", "bmp", "-p", "matrix"},
+        {"--module-px", "0"}, {"-m", "0.1", "--module-px", "3"}, {"--encodation", "morse"}, {"--shape", "round"},
+        {"--symbol-size", "12"}, {"--symbol-size", "7x10"}, {"--eci", "0"}, {"--structured-append", "1/2"},
+        {"--structured-append", "3/2", "--file-id", "1"}, {"--structured-append", "1/17", "--file-id", "1"},
+        {"--file-id", "5"}, {"--structured-append", "1/2", "--file-id", "64517"},
     };
     for (const std::vector<std::string>& args : cases) {
         const CommandResult result = RunTool(args);
@@ -302,6 +343,31 @@ TEST(ToolOutputs, ThePictureFitsTheSymbolUnlessASizeCutsIt) {
     EXPECT_EQ(test::ReadFileBytes(cut).size(), 62u + 64 * 60);
 }
 
+// Modules are whole pixels in BMP, WMF, EMF and PNG: one drawn more than
+// 10 % below the size asked is reported and still written; --module-px asks
+// for pixels, and SVG keeps the size asked.
+TEST(ToolOutputs, SaysWhenAModuleIsDrawnSmallerThanAsked) {
+    const test::TempDir dir;
+    const std::string bmp = dir.file("a.bmp");
+    const CommandResult shrunk = RunTool({"-m", "0.05", "-o", bmp, "-o", dir.file("a.emf"), "12"});
+    EXPECT_EQ(shrunk.exitCode, 0);
+    EXPECT_EQ(shrunk.err, "ecc200: warning: modules of 0.05 cm are drawn as 1 pixel at 96 dpi, 0.0264583 cm (47 % "
+                          "smaller); --module-px N sets the pixels, --dpi N the resolution\n");
+    EXPECT_EQ(BmpWidthField(test::ReadFileBytes(bmp)), Le32(14 * 1));
+    const std::vector<std::string> unremarked[] = {
+        {"-m", "0.05", "-d", "600", "-o", bmp},  // 11.8 pixels drawn as 11: 7 % below
+        {"-m", "0.05", "-o", dir.file("a.svg")},
+        {"--module-px", "5", "-o", bmp},
+    };
+    for (std::vector<std::string> args : unremarked) {
+        args.push_back("12");
+        const CommandResult result = RunTool(args);
+        EXPECT_EQ(result.exitCode, 0) << args[1];
+        EXPECT_EQ(result.err, "") << args[1];
+    }
+    EXPECT_EQ(BmpWidthField(test::ReadFileBytes(bmp)), Le32(14 * 5));
+}
+
 // PNG and SVG show the very pixels of the BMP in every turn and frame, with
 // the resolution recorded (pHYs in pixels per metre; millimetres).
 TEST(ToolOutputs, PngAndSvgShowTheBitmapsPixels) {
@@ -375,6 +441,18 @@ TEST(ToolBatch, WritesEveryLineAndReportsTheFailedOnesByNumber) {
     EXPECT_EQ(piped.exitCode, 0) << piped.err;
     EXPECT_EQ(test::ZxingRead(dir.file("m12.png")), "m12");
     EXPECT_EQ(test::ZxingRead(dir.file("m7.png")), "m7");
+}
+
+// A folder that cannot take the files fails the batch once, before any
+// line is drawn.
+TEST(ToolBatch, AMissingFolderFailsOnceBeforeAnythingIsDrawn) {
+    const test::TempDir dir;
+    test::WriteFileBytes(dir.file("list.txt"), "a\nb\nc\n");
+    const CommandResult result =
+        RunTool({"--batch", dir.file("list.txt"), "-o", dir.file("ok-#.bmp"), "-o", dir.file("missing/l-#.png")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "ecc200: cannot write in folder " + dir.file("missing") + ": No such file or directory\n");
+    EXPECT_THROW(test::ReadFileBytes(dir.file("ok-1.bmp")), std::exception);
 }
 
 }  // namespace
