@@ -33,7 +33,7 @@ std::string RunLine(const Options& options, const std::optional<ModuleMeasure>& 
             if (failure) return *failure;
         }
     } catch (const Error& error) {
-        return error.what();
+        return Explanation(error);
     } catch (const std::bad_alloc&) {
         return "out of memory";
     }

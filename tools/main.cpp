@@ -63,7 +63,7 @@ int Run(const Options& options) {
     try {
         symbol = encode(*read.message, options.encoding);
     } catch (const Error& error) {
-        return Fail(error.what());
+        return Fail(Explanation(error));
     }
     if (pictures) {
         if (const int status = WritePictures(symbol, options)) return status;

@@ -47,6 +47,7 @@ std::optional<ModuleMeasure> MeasureModule(const Picture& picture) {
     Picture fitted = picture;
     fitted.width = fitted.height = fitted.quiet_zone = fitted.quarter_turns = 0;
     fitted.border = Border::none;
+    fitted.seamless = false;  // the same pixels, drawn by every build
     const std::vector<std::uint8_t> wmf = render(probe, fitted, Format::wmf, error);
     if (error || wmf.size() < kPlaceableHeaderSize) return std::nullopt;
     return ModuleMeasure{Word(wmf, kBoundingRightOffset) / probe.columns(), Word(wmf, kUnitsPerInchOffset)};

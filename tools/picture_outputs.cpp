@@ -62,7 +62,7 @@ std::string Failure(const Error& error, OutputFormat format, const std::string& 
             return "cannot write " + Where(path);
         default: break;
     }
-    return error.what();
+    return Explanation(error);
 }
 
 void Deliver(OutputFormat format, const std::string& path, const PictureJob& job) {
@@ -77,6 +77,14 @@ void Deliver(OutputFormat format, const std::string& path, const PictureJob& job
 }
 
 }  // namespace
+
+std::string Explanation(const Error& error) {
+    std::string text = error.what();
+    const std::string added = ": " + error.code().message();
+    const bool suffixed = text.size() > added.size() && text.compare(text.size() - added.size(), added.size(), added) == 0;
+    if (suffixed) text.erase(text.size() - added.size());
+    return text;
+}
 
 OutputModule MeasureOutputModule(const Options& options) {
     const std::optional<ModuleMeasure> module = MeasureModule(options.picture);

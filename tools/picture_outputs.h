@@ -41,6 +41,10 @@ std::optional<std::string> WritePicture(OutputFormat format, const std::string& 
 // there is none, and the result says so.
 std::optional<std::string> PutPictureOnClipboard(const PictureJob& job);
 
+// The library's explanation of a failure, as the user's line: what()
+// without the status text std::system_error adds to it.
+std::string Explanation(const Error& error);
+
 // Whether this build has a system clipboard.
 bool HasSystemClipboard();
 
