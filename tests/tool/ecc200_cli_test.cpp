@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -177,6 +178,44 @@ TEST(Tool, RejectsBadOptionsWithAUsageLine) {
         EXPECT_EQ(result.out, "") << args[0];
         EXPECT_TRUE(result.err.rfind("usage:", 0) == 0 || result.err.find("\nusage:") != std::string::npos) << result.err;
     }
+}
+
+// The encoder's options reach the library from every message source alike;
+// what the library answers is its own: a symbol, or a one-line refusal with
+// nothing written.
+TEST(Tool, EveryMessageSourceTakesEveryEncoderOption) {
+    const test::TempDir dir;
+    const std::string message = "ENCODE 0123456789";
+    test::WriteFileBytes(dir.file("m.txt"), message);
+    const std::vector<std::vector<std::string>> options = {
+        {"--encodation", "c40"}, {"--encodation", "base256"}, {"--shape", "any"}, {"--dmre"},
+        {"--symbol-size", "16x16"}, {"--gs1"}, {"--eci", "26"}, {"--reader-init"},
+        {"--structured-append", "2/3", "--file-id", "300"}, {"--iso144"}, {"--seamless"},
+    };
+    const std::vector<std::vector<std::string>> sources = {
+        {message}, {"--hex", Hex(message, "0123456789abcdef")}, {"--message-file", dir.file("m.txt")}};
+    for (const std::vector<std::string>& option : options) {
+        std::vector<CommandResult> results;
+        for (const std::vector<std::string>& source : sources) {
+            std::vector<std::string> args = option;
+            args.insert(args.end(), source.begin(), source.end());
+            args.insert(args.end(), {"-o", dir.file("e.emf"), "-p", "matrix"});
+            const CommandResult result = RunTool(args);
+            const bool written = result.exitCode == 0;
+            EXPECT_TRUE(written || result.exitCode == 1) << option[0];
+            EXPECT_EQ(result.err.empty(), written) << option[0] << ": " << result.err;
+            EXPECT_EQ(result.err.find('\n'), written ? std::string::npos : result.err.size() - 1) << result.err;
+            EXPECT_EQ(std::remove(dir.file("e.emf").c_str()) == 0, written) << option[0];
+            results.push_back(result);
+        }
+        for (const CommandResult& result : results) {
+            EXPECT_EQ(result.exitCode, results[0].exitCode) << option[0];
+            EXPECT_EQ(result.out, results[0].out) << option[0];
+            EXPECT_EQ(result.err, results[0].err) << option[0];
+        }
+    }
+    EXPECT_EQ(RunTool({"--encodation", "ascii", "-p", "codewords", "--hex", Hex(message, "0123456789ABCDEF")}).out,
+              CodewordLine(*test::Encode(message).state));
 }
 
 // The preview, without a terminal: half blocks whose ink is light, two module
