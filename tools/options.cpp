@@ -25,8 +25,8 @@ constexpr const char* kFooter =
     "  The format of -o FILE comes from its extension (.bmp, .wmf, .emf, .png, .svg) or from --format; "
     "-o - writes to standard output and needs --format. BMP is a one-bit bitmap byte for byte as Windows GDI "
     "makes it, WMF a placeable Windows metafile, EMF the enhanced metafile the clipboard receives, PNG the "
-    "bitmap's pixels in the bar and background colours with the screen's resolution recorded, SVG one path "
-    "of module runs sized in millimetres.\n\n"
+    "bitmap's pixels in the bar and background colours with the resolution recorded, SVG the same pixels as "
+    "one path of runs, sized in millimetres.\n\n"
     "Picture size:\n"
     "  Without --size the picture is the symbol plus the quiet zone. A --size that cuts the symbol is refused, "
     "naming the size that fits, unless --allow-crop is given.\n\n"
@@ -46,6 +46,7 @@ constexpr const char* kFooter =
     "Examples:\n"
     "  ecc200 -o label.png \"Hello, world\"\n\n"
     "  printf 'part 4711' | ecc200 -o - -f svg > label.svg\n\n"
+    "  ecc200 --module-px 4 --dpi 300 -o label.png 4711\n\n"
     "  ecc200 --batch serials.txt -o out/label-####.bmp\n";
 
 constexpr long kMaxModulePixels = 1000000;

@@ -14,6 +14,9 @@ constexpr std::size_t kUnitsPerInchOffset = 14;
 constexpr std::size_t kPlaceableHeaderSize = 22;
 
 constexpr double kCentimetresPerInch = 2.54;
+// Measured on the smallest square (10 x 10 modules): the module's pixels do
+// not depend on the symbol, and its metafile is a few hundred bytes.
+constexpr const char* kProbeMessage = "12";
 constexpr double kTolerableShrink = 0.9;  // a module drawn up to 10 % below the size asked passes unremarked
 
 int Word(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
@@ -42,7 +45,7 @@ std::string Centimetres(double value) {
 
 std::optional<ModuleMeasure> MeasureModule(const Picture& picture) {
     std::error_code error;
-    const Symbol probe = encode("12", {}, error);  // 10 x 10 modules
+    const Symbol probe = encode(kProbeMessage, {}, error);
     if (error) return std::nullopt;
     Picture fitted = picture;
     fitted.width = fitted.height = fitted.quiet_zone = fitted.quarter_turns = 0;
