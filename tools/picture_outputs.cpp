@@ -42,7 +42,8 @@ Bytes PictureBytes(OutputFormat format, const PictureJob& job) {
 
 std::string Where(const std::string& path) { return path == "-" ? "standard output" : path; }
 
-std::string SystemText(int error) { return std::system_category().message(error); }
+// The library reports errno values on every system (ecc200.h), as the tool does.
+std::string SystemText(int error) { return std::generic_category().message(error); }
 
 // The line for a failure the library reported.
 std::string Failure(const Error& error, OutputFormat format, const std::string& path, const PictureJob& job) {
