@@ -1,7 +1,7 @@
 # What `cmake --install` puts where, and so what the packages hold.
 #
 # Linux and other POSIX systems, GNUInstallDirs:
-#   include/ecc200.h, include/ecc200_version.h
+#   include/ecc200.h, include/ecc200.hpp (C++ on the C functions), include/ecc200_version.h
 #   lib/libecc200.so.1.0.0 with its links libecc200.so.1 (SONAME), libecc200.so
 #   lib/cmake/ecc200/ (find_package: target ecc200::ecc200), lib/pkgconfig/ecc200.pc
 #   bin/ecc200, share/man/man1/ecc200.1
@@ -9,7 +9,7 @@
 # Windows, everything side by side for callers that only want the DLL:
 #   README-Windows.txt first, ecc200.dll, ecc200.exe, the import libraries
 #   ecc200.lib (Microsoft's linker) and libecc200.dll.a (MinGW-w64),
-#   ecc200.def, the headers, bindings/ with a copy of ecc200.dll inside the
+#   ecc200.def, the three headers, bindings/ with a copy of ecc200.dll inside the
 #   Python package, README.md, LICENSE, CHANGELOG.md
 
 if(WIN32)

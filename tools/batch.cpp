@@ -7,63 +7,89 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <map>
+#include <new>
+#include <optional>
+#include <set>
 #include <thread>
 
-#include "message_input.h"
-#include "platform/drawing_surface.h"
 #include "picture_outputs.h"
-#include "picture_plan.h"
 #include "progress_bar.h"
-#include "library_saving.h"
 #include "system_io.h"
 
 namespace ecc200::tool {
 namespace {
 
-struct LineResult {
-    std::string error;  // empty when every output was written
-};
-
-// Everything one worker thread leaves behind.
-struct WorkerFiles {
-    std::map<std::string, std::string> replaced;  // directory -> one file replaced in it, owing a flush
-    BatchSaving saving;
-};
-
-// Draws line `index` (number index + 1) into every output; the error of the
-// first output that fails, if any.
-std::string RunLine(const Options& options, const std::string& message, std::size_t index, WorkerFiles& files) {
+// Encodes line `index` (number index + 1) and draws it into every output;
+// the error of the first output that fails, if any. The library flushes
+// each file that replaces an existing one as it saves it: its public
+// interface has no flush deferred to the end of a batch.
+std::string RunLine(const Options& options, const std::optional<ModuleMeasure>& module, const std::string& message,
+                     std::size_t index) {
     if (message.empty()) return "empty line";
-    if (const std::optional<std::string> problem = MessageProblem(message)) return *problem;
-    const PlanOrProblem planned = PlanPicture(message, options);
-    if (!planned.plan) return planned.problem;
-    const SymbolJob job{message, planned.plan->style};
-    for (const OutputRequest& output : options.outputs) {
-        const std::string path = ExpandPattern(output.path, index + 1);
-        files.saving.flushOwed = false;
-        const std::optional<std::string> failure = WritePicture(output.format, path, job, &files.saving);
-        if (files.saving.flushOwed) files.replaced.emplace(DirectoryOf(path), path);
-        if (failure) return *failure;
+    try {
+        const PictureJob job{encode(message, options.encoding), options.picture, module};
+        for (const OutputRequest& output : options.outputs) {
+            const std::optional<std::string> failure = WritePicture(output.format, ExpandPattern(output.path, index + 1), job);
+            if (failure) return *failure;
+        }
+    } catch (const Error& error) {
+        return Explanation(error);
+    } catch (const std::bad_alloc&) {
+        return "out of memory";
     }
     return "";
 }
 
 // The lines shared out among the threads one at a time, so that a slow line
 // holds up no other.
-void RunLines(const Options& options, const std::vector<std::string>& lines, std::vector<LineResult>& results,
-              std::vector<WorkerFiles>& files, std::atomic<std::size_t>& done) {
+void RunLines(const Options& options, const std::optional<ModuleMeasure>& module, const std::vector<std::string>& lines,
+              std::vector<std::string>& errors, std::atomic<std::size_t>& done) {
+    const std::size_t threads =
+        std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), lines.size()));
     std::atomic<std::size_t> next{0};
     std::vector<std::thread> workers;
-    for (std::size_t w = 0; w < files.size(); ++w) {
-        workers.emplace_back([&, w] {
+    for (std::size_t w = 0; w < threads; ++w) {
+        workers.emplace_back([&] {
             for (std::size_t i = next++; i < lines.size(); i = next++) {
-                results[i].error = RunLine(options, lines[i], i, files[w]);
+                errors[i] = RunLine(options, module, lines[i], i);
                 ++done;
             }
         });
     }
     for (std::thread& worker : workers) worker.join();
+}
+
+// The first output folder that is missing or cannot be written, as the line
+// to report; checked once, before anything is drawn. A folder named with #
+// differs from line to line, and each is checked.
+std::optional<std::string> FolderFailure(const Options& options, std::size_t lineCount) {
+    std::set<std::string> folders;
+    for (const OutputRequest& output : options.outputs) {
+        const bool numbered = DirectoryOf(output.path).find('#') != std::string::npos;
+        const std::size_t last = numbered ? lineCount : std::min<std::size_t>(lineCount, 1);
+        for (std::size_t number = 1; number <= last; ++number) folders.insert(DirectoryOf(ExpandPattern(output.path, number)));
+    }
+    for (const std::string& folder : folders) {
+        if (const std::error_code problem = FolderProblem(folder)) {
+            return "cannot write in folder " + folder + ": " + problem.message();
+        }
+    }
+    return std::nullopt;
+}
+
+// Reports the failed lines and the summary; returns how many failed.
+std::size_t ReportLines(const std::vector<std::string>& errors, double seconds) {
+    std::size_t failed = 0;
+    for (std::size_t i = 0; i < errors.size(); ++i) {
+        if (errors[i].empty()) continue;
+        ++failed;
+        std::cerr << "ecc200: line " << i + 1 << ": " << errors[i] << '\n';
+    }
+    char summary[160];
+    std::snprintf(summary, sizeof summary, "ecc200: %zu lines, %zu written, %zu failed, in %.2f s (%.0f lines/s)\n",
+                  errors.size(), errors.size() - failed, failed, seconds, seconds > 0 ? errors.size() / seconds : 0.0);
+    std::cerr << summary;
+    return failed;
 }
 
 }  // namespace
@@ -107,43 +133,25 @@ int RunBatch(const Options& options) {
         return kExitFailure;
     }
     const std::vector<std::string> lines = BatchLines(content);
-    // The screen's resolution is read once, here, before the threads share
-    // it (the portable screen settles it at its first use).
-    platform::GetScreenMetrics();
+    if (const std::optional<std::string> failure = FolderFailure(options, lines.size())) {
+        std::cerr << "ecc200: " << *failure << '\n';
+        return kExitFailure;
+    }
+    // The module is the same for every line: measured, and any warning
+    // given, once.
+    const OutputModule measured = MeasureOutputModule(options);
+    if (measured.failed) return kExitFailure;
+    const std::optional<ModuleMeasure>& module = measured.module;
+
     const auto started = std::chrono::steady_clock::now();
-    const std::size_t threads = std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), lines.size()));
-    std::vector<LineResult> results(lines.size());
-    std::vector<WorkerFiles> files(threads);
+    std::vector<std::string> errors(lines.size());
     std::atomic<std::size_t> done{0};
     {
         const ProgressBar progress(lines.size(), done, StderrIsTerminal());
-        RunLines(options, lines, results, files, done);
-    }
-
-    // One flush for every replaced file, per directory's file system; new
-    // files, as single saves, need none: nothing old is at risk.
-    std::map<std::string, std::string> replaced;
-    for (const WorkerFiles& worker : files) replaced.insert(worker.replaced.begin(), worker.replaced.end());
-    bool flushed = true;
-    for (const auto& [directory, file] : replaced) {
-        if (!FlushFilesBeside(file)) {
-            std::cerr << "ecc200: cannot flush the files in " << directory << ": " << std::strerror(errno) << '\n';
-            flushed = false;
-        }
-    }
-
-    std::size_t failed = 0;
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        if (results[i].error.empty()) continue;
-        ++failed;
-        std::cerr << "ecc200: line " << i + 1 << ": " << results[i].error << '\n';
+        RunLines(options, module, lines, errors, done);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    char summary[160];
-    std::snprintf(summary, sizeof summary, "ecc200: %zu lines, %zu written, %zu failed, in %.2f s (%.0f lines/s)\n",
-                  lines.size(), lines.size() - failed, failed, seconds, seconds > 0 ? lines.size() / seconds : 0.0);
-    std::cerr << summary;
-    return failed == 0 && flushed ? 0 : kExitFailure;
+    return ReportLines(errors, seconds) == 0 ? 0 : kExitFailure;
 }
 
 }  // namespace ecc200::tool

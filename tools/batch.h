@@ -1,9 +1,9 @@
-// Batch mode: one message per line, each drawn into every output pattern,
-// in parallel on all processors through the reentrant core (a job value and
-// a module size of its own per picture, not the library's process-wide
-// settings and lock).
+// Batch mode: one message per line, each encoded and drawn into every output
+// pattern, in parallel on all processors through the library's public
+// interface (every call independent of the others).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,8 @@ std::vector<std::string> BatchLines(const std::string& content);
 std::string ExpandPattern(const std::string& pattern, std::size_t number);
 
 // Runs the batch the options describe; returns the exit status (1 when any
-// line failed).
+// line failed, or when an output folder cannot be written, found before
+// anything is drawn).
 int RunBatch(const Options& options);
 
 }  // namespace ecc200::tool

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <iostream>
 
-#include "api/settings.h"
 #include "system_io.h"
 
 namespace ecc200::tool {
@@ -17,14 +16,30 @@ int HexValue(char c) {
     return -1;
 }
 
+MessageOrExit Failure(const std::string& cause) {
+    std::cerr << "ecc200: " << cause << '\n';
+    return {std::nullopt, kExitFailure};
+}
+
 MessageOrExit ReadMessageFile(const std::string& path) {
     std::string content;
     if (!ReadWholeFile(path, content)) {
         const std::string name = path == "-" ? "standard input" : "message file " + path;
-        std::cerr << "ecc200: cannot read " << name << ": " << std::strerror(errno) << '\n';
-        return {std::nullopt, kExitFailure};
+        return Failure("cannot read " + name + ": " + std::strerror(errno));
     }
     return {std::move(content), 0};
+}
+
+// MESSAGE, --hex or --message-file; nothing when none was given.
+std::optional<MessageOrExit> GivenMessage(const MessageSource& source) {
+    if (source.text) return MessageOrExit{*source.text, 0};
+    if (source.hex) {
+        std::optional<std::string> bytes = DecodeHex(*source.hex);
+        if (!bytes) return MessageOrExit{std::nullopt, ReportUsageError("--hex takes an even number of hexadecimal digits")};
+        return MessageOrExit{std::move(bytes), 0};
+    }
+    if (source.filePath) return ReadMessageFile(*source.filePath);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -41,34 +56,21 @@ std::optional<std::string> DecodeHex(const std::string& hex) {
     return bytes;
 }
 
-MessageOrExit ReadMessage(const MessageSource& source) {
-    if (source.text) return {*source.text, 0};
-    if (source.hex) {
-        std::optional<std::string> bytes = DecodeHex(*source.hex);
-        if (!bytes) return {std::nullopt, ReportUsageError("--hex takes an even number of hexadecimal digits")};
-        return {std::move(bytes), 0};
+MessageOrExit ReadMessage(const MessageSource& source, bool demoAllowed) {
+    if (std::optional<MessageOrExit> given = GivenMessage(source)) {
+        if (given->message && given->message->empty()) return Failure("the message is empty");
+        return std::move(*given);
     }
-    if (source.filePath) return ReadMessageFile(*source.filePath);
-    // Piped input is the message; a terminal, or nothing piped, gives the
-    // library's default message.
-    // A closed standard input counts as nothing piped.
+    // Piped input is the message; a terminal, nothing piped or a closed
+    // standard input is no message at all.
     std::string piped;
     if (!StdinIsTerminal()) {
         if (!ReadWholeFile("-", piped) && errno != EBADF) return ReadMessageFile("-");
         if (!piped.empty()) return {std::move(piped), 0};
     }
-    return {std::string(kDefaultMessage), 0};
-}
-
-std::optional<std::string> MessageProblem(std::string_view message) {
-    if (message.find('\0') != std::string_view::npos) {
-        return "the message contains a zero byte, which cannot be encoded";
-    }
-    if (message.size() > static_cast<std::size_t>(kMaxMessageBytes)) {
-        return "the message has " + std::to_string(message.size()) + " bytes; at most " +
-               std::to_string(kMaxMessageBytes) + " can be encoded";
-    }
-    return std::nullopt;
+    if (demoAllowed) return {std::string(kDemoMessage), 0};
+    if (!StdinIsTerminal()) return Failure("the message is empty: standard input gave no bytes");
+    return Failure("no message: give MESSAGE, --hex or --message-file, or pipe it to standard input");
 }
 
 }  // namespace ecc200::tool

@@ -3,11 +3,9 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <stdexcept>
 
-#ifndef ECC200_TOOL_VERSION
-#define ECC200_TOOL_VERSION "0"
-#endif
+#include "encoding_options.h"
+#include "option_values.h"
 
 namespace ecc200::tool {
 namespace {
@@ -15,88 +13,59 @@ namespace {
 constexpr const char* kUsageLine = "usage: ecc200 [OPTIONS] [MESSAGE]   (ecc200 --help lists the options)";
 
 constexpr const char* kDescription =
-    "Encodes a message as a square ECC 200 Data Matrix symbol (ISO/IEC 16022) and writes it as BMP, WMF, EMF, "
+    "Encodes a message as an ECC 200 Data Matrix symbol (ISO/IEC 16022) and writes it as BMP, WMF, EMF, "
     "PNG or SVG pictures, puts it on the clipboard (Windows), or shows it in the terminal.\n\n"
     "The message is MESSAGE, --hex or --message-file; without any of them and with standard input not a "
-    "terminal, standard input is read (its bytes exactly, a final newline included). With no message at all "
-    "the message is \"12\".";
+    "terminal, standard input is read. Every byte is data (zero bytes and a final newline included). An "
+    "empty message is an error, and so is no message at all when a picture is asked for; shown in the "
+    "terminal without any message, the symbol is a demonstration of \"12\".";
 
 constexpr const char* kFooter =
     "Formats:\n"
     "  The format of -o FILE comes from its extension (.bmp, .wmf, .emf, .png, .svg) or from --format; "
     "-o - writes to standard output and needs --format. BMP is a one-bit bitmap byte for byte as Windows GDI "
     "makes it, WMF a placeable Windows metafile, EMF the enhanced metafile the clipboard receives, PNG the "
-    "bitmap's pixels in the bar and background colours with the screen's resolution recorded, SVG one path "
-    "of module runs sized in millimetres.\n\n"
+    "bitmap's pixels in the bar and background colours with the resolution recorded, SVG the same pixels as "
+    "one path of runs, sized in millimetres.\n\n"
     "Picture size:\n"
     "  Without --size the picture is the symbol plus the quiet zone. A --size that cuts the symbol is refused, "
     "naming the size that fits, unless --allow-crop is given.\n\n"
+    "Module size:\n"
+    "  BMP, WMF, EMF and PNG draw each module as whole pixels at the resolution (--dpi, else the screen's): "
+    "--module is rounded down to whole pixels, and a module drawn more than 10 % below the size asked is "
+    "reported on standard error. --module-px gives the pixels themselves.\n\n"
     "Batch mode:\n"
     "  Each line of the batch file (LF or CRLF) is one message, written to every -o PATTERN, where a run "
     "of # becomes the line number padded with zeros to the run's length. Lines are drawn in parallel on all "
-    "processors; a failed line is reported by its number and the others go on. Files that replace existing "
-    "ones are flushed to storage once at the end; new files, as single saves, are not flushed.\n\n"
+    "processors; a failed line is reported by its number and the others go on. An output folder that is "
+    "missing or cannot be written stops the batch before anything is drawn. Each file that replaces an "
+    "existing one is flushed to storage as it is saved.\n\n"
     "Exit status:\n"
-    "  0 success; 1 failure (a message that does not fit, a file that cannot be read or written, a picture "
-    "that cuts the symbol, any failed batch line); 2 usage error.\n\n"
+    "  0 success; 1 failure (no message or an empty one, a message that does not fit, a file that cannot be "
+    "read or written, a picture that cuts the symbol, any failed batch line); 2 usage error.\n\n"
     "Examples:\n"
     "  ecc200 -o label.png \"Hello, world\"\n\n"
     "  printf 'part 4711' | ecc200 -o - -f svg > label.svg\n\n"
+    "  ecc200 --module-px 4 --dpi 300 -o label.png 4711\n\n"
     "  ecc200 --batch serials.txt -o out/label-####.bmp\n";
 
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-// The whole of `text` read by `convert` (std::stol, std::stod), or nothing
-// when it is not one number.
-template <typename Convert>
-auto ParseWhole(const std::string& text, Convert convert) -> std::optional<decltype(convert(text, nullptr))> {
-    std::size_t used = 0;
-    try {
-        const auto value = convert(text, &used);
-        if (used != 0 && used == text.size()) return value;
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
-}
-
-// A whole decimal number from min to max, or a usage error naming the option.
-long ParseInteger(const std::string& option, const std::string& text, long min, long max) {
-    const std::optional<long> value =
-        ParseWhole(text, [](const std::string& t, std::size_t* used) { return std::stol(t, used); });
-    if (!value || *value < min || *value > max) {
-        throw UsageError(option + " takes a whole number from " + std::to_string(min) + " to " + std::to_string(max));
-    }
-    return *value;
-}
-
-PictureSize ParseSize(const std::string& text) {
-    const std::size_t x = text.find('x');
-    if (x == std::string::npos) throw UsageError("--size takes WIDTHxHEIGHT, for example 500x300");
-    const long width = ParseInteger("--size", text.substr(0, x), 1, 2147483647);
-    const long height = ParseInteger("--size", text.substr(x + 1), 1, 2147483647);
-    return {static_cast<int>(width), static_cast<int>(height)};
-}
-
-double ParseModuleSize(const std::string& text) {
-    const std::optional<double> value =
-        ParseWhole(text, [](const std::string& t, std::size_t* used) { return std::stod(t, used); });
-    if (!value || !(*value > 0)) throw UsageError("--module takes a size in centimetres above 0");
-    return *value;
-}
+constexpr long kMaxModulePixels = 1000000;
+constexpr long kMaxDpi = 100000;
+constexpr long kMaxQuietZone = 1000;
 
 Rgb ParseColour(const std::string& option, const std::string& text) {
     const bool hex = text.size() == 6 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
     if (!hex) throw UsageError(option + " takes a colour as RRGGBB in hexadecimal");
-    const auto component = [&](std::size_t i) { return static_cast<int>(std::stoi(text.substr(i, 2), nullptr, 16)); };
+    const auto component = [&](std::size_t i) {
+        return static_cast<std::uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16));
+    };
     return Rgb{component(0), component(2), component(4)};
 }
 
-int ParseBorder(const std::string& text) {
-    if (text == "none") return 0;
-    if (text == "dashed") return 1;
-    if (text == "solid") return 2;
+Border ParseBorder(const std::string& text) {
+    if (text == "none") return Border::none;
+    if (text == "dashed") return Border::dashed;
+    if (text == "solid") return Border::solid;
     throw UsageError("--border takes none, dashed or solid");
 }
 
@@ -104,25 +73,31 @@ PrintMode ParsePrintMode(const std::string& text) {
     if (text == "preview") return PrintMode::Preview;
     if (text == "matrix") return PrintMode::Matrix;
     if (text == "codewords") return PrintMode::Codewords;
-    throw UsageError("--print takes preview, matrix or codewords");
+    if (text == "data") return PrintMode::Data;
+    throw UsageError("--print takes preview, matrix, codewords or data");
 }
 
 // The option values as CLI11 collects them, converted and checked after.
 struct RawOptions {
-    std::optional<std::string> message, hex, messageFile, batch, print, size, module, orientation, border, bar,
-        background, dpi, quietZone, format;
+    std::optional<std::string> message, hex, messageFile, batch, print, size, module, modulePixels, orientation, border,
+        bar, background, dpi, quietZone, format;
     std::vector<std::string> outputs, bmp, wmf, emf;
     bool allowCrop = false;
+    bool seamless = false;
     bool clipboard = false;
+    RawEncoding encoding;
 };
 
-void AddOptions(CLI::App& app, RawOptions& raw) {
+void AddMessageOptions(CLI::App& app, RawOptions& raw) {
     app.add_option("MESSAGE", raw.message, "The message to encode (its bytes as given)");
     app.add_option("-x,--hex", raw.hex, "The message as hexadecimal digits, two per byte")->type_name("HEX");
     app.add_option("-i,--message-file", raw.messageFile, "Read the message from FILE (- for standard input)")
         ->type_name("FILE");
     app.add_option("--batch", raw.batch, "One message per line of FILE (- for standard input); see Batch mode")
         ->type_name("FILE");
+}
+
+void AddOutputOptions(CLI::App& app, RawOptions& raw) {
     app.add_option("-o,--output", raw.outputs, "Write the picture to FILE (repeatable; - for standard output)")
         ->allow_extra_args(false)
         ->type_name("FILE");
@@ -132,22 +107,28 @@ void AddOptions(CLI::App& app, RawOptions& raw) {
     app.add_option("--emf", raw.emf, "Write the enhanced metafile")->allow_extra_args(false)->type_name("FILE");
     app.add_flag("--clipboard", raw.clipboard, "Put the enhanced metafile on the clipboard (Windows only)");
     app.add_option("-p,--print", raw.print,
-                   "Print preview (the default without outputs), matrix (rows of 0 and 1) or codewords")
+                   "Print preview (the default without outputs), matrix (rows of 0 and 1), codewords (the final "
+                   "stream) or data (the data codewords before padding)")
         ->type_name("MODE");
+}
+
+void AddPictureOptions(CLI::App& app, RawOptions& raw) {
     app.add_option("-s,--size", raw.size, "Picture size in pixels (default: the symbol and its quiet zone)")
         ->type_name("WxH");
     app.add_option("-q,--quiet-zone", raw.quietZone, "Light margin in modules around the symbol when --size is not given (default 2)")
         ->type_name("N");
     app.add_flag("--allow-crop", raw.allowCrop, "Draw even when --size cuts the symbol");
-    app.add_option("-m,--module", raw.module, "Module size in centimetres (default 0.2)")->type_name("CM");
+    app.add_option("-m,--module", raw.module, "Module size in centimetres (default 0.2); see Module size")->type_name("CM");
+    app.add_option("--module-px", raw.modulePixels, "Module size in whole pixels, instead of --module")->type_name("N");
     app.add_option("-r,--orientation", raw.orientation, "Counter-clockwise quarter turns, 0 to 3 (default 0)")
         ->type_name("0-3");
     app.add_option("--border", raw.border, "Frame around the picture: none, dashed or solid (default none)")
         ->type_name("STYLE");
     app.add_option("--bar", raw.bar, "Bar colour (default 000000)")->type_name("RRGGBB");
     app.add_option("--background", raw.background, "Background colour (default FFFFFF)")->type_name("RRGGBB");
-    app.add_option("-d,--dpi", raw.dpi, "Screen resolution the picture is laid out for (default 96, or ECC200_SCREEN_DPI)")
+    app.add_option("-d,--dpi", raw.dpi, "Resolution the picture is laid out for (default: the screen's; 96, or ECC200_SCREEN_DPI, without one)")
         ->type_name("N");
+    app.add_flag("--seamless", raw.seamless, "WMF and EMF: the dark modules as one filled shape, without seams");
 }
 
 // Every output in the order the kinds are listed; -o takes its format from
@@ -174,6 +155,41 @@ std::vector<OutputRequest> OutputsOf(const RawOptions& raw) {
     return outputs;
 }
 
+Picture PictureOf(const RawOptions& raw) {
+    Picture picture;
+    if (raw.size) {
+        const NumberPair size = ParsePair("--size", *raw.size, 'x', 1, 2147483647, "WIDTHxHEIGHT, for example 500x300");
+        picture.width = size.first;
+        picture.height = size.second;
+    }
+    if (raw.quietZone) picture.quiet_zone = static_cast<int>(ParseInteger("--quiet-zone", *raw.quietZone, 0, kMaxQuietZone));
+    picture.allow_crop = raw.allowCrop;
+    if (raw.module && raw.modulePixels) throw UsageError("give the module size once: --module or --module-px");
+    if (raw.module) picture.module_cm = ParsePositive("--module", *raw.module, "centimetres");
+    if (raw.modulePixels) {
+        picture.module_px = static_cast<int>(ParseInteger("--module-px", *raw.modulePixels, 1, kMaxModulePixels));
+    }
+    if (raw.orientation) picture.quarter_turns = static_cast<int>(ParseInteger("--orientation", *raw.orientation, 0, 3));
+    if (raw.border) picture.border = ParseBorder(*raw.border);
+    if (raw.bar) picture.bar = ParseColour("--bar", *raw.bar);
+    if (raw.background) picture.background = ParseColour("--background", *raw.background);
+    if (raw.dpi) picture.dpi = static_cast<int>(ParseInteger("--dpi", *raw.dpi, 1, kMaxDpi));
+    picture.seamless = raw.seamless;
+    return picture;
+}
+
+void CheckBatch(const Options& options) {
+    if (options.outputs.empty()) throw UsageError("--batch needs -o PATTERN");
+    if (options.clipboard) throw UsageError("--batch cannot put pictures on the clipboard");
+    if (options.print) throw UsageError("--batch cannot print");
+    for (const OutputRequest& output : options.outputs) {
+        if (output.path == "-") throw UsageError("--batch writes files, not standard output");
+        if (output.path.find('#') == std::string::npos) {
+            throw UsageError("the batch output " + output.path + " needs a run of # for the line number");
+        }
+    }
+}
+
 Options Convert(const RawOptions& raw) {
     Options options;
     options.source = MessageSource{raw.message, raw.hex, raw.messageFile};
@@ -181,31 +197,11 @@ Options Convert(const RawOptions& raw) {
     if (sources > 1) throw UsageError("give the message only once: MESSAGE, --hex, --message-file or --batch");
     options.batchPath = raw.batch;
     if (raw.print) options.print = ParsePrintMode(*raw.print);
-    if (raw.size) options.size = ParseSize(*raw.size);
-    if (raw.quietZone) options.quietZoneModules = static_cast<int>(ParseInteger("--quiet-zone", *raw.quietZone, 0, 1000));
-    options.allowCrop = raw.allowCrop;
-    if (raw.module) options.moduleCentimetres = ParseModuleSize(*raw.module);
-    if (raw.orientation) options.orientation = static_cast<int>(ParseInteger("--orientation", *raw.orientation, 0, 3));
-    if (raw.border) options.border = ParseBorder(*raw.border);
-    if (raw.bar) options.bar = ParseColour("--bar", *raw.bar);
-    if (raw.background) options.background = ParseColour("--background", *raw.background);
-    if (raw.dpi) options.dpi = static_cast<int>(ParseInteger("--dpi", *raw.dpi, 1, 100000));
-#ifdef _WIN32
-    if (options.dpi) throw UsageError("--dpi sets the portable build's screen; on Windows the screen's own resolution counts");
-#endif
+    options.encoding = EncodingOf(raw.encoding);
+    options.picture = PictureOf(raw);
     options.outputs = OutputsOf(raw);
     options.clipboard = raw.clipboard;
-    if (options.batchPath) {
-        if (options.outputs.empty()) throw UsageError("--batch needs -o PATTERN");
-        if (options.clipboard) throw UsageError("--batch cannot put pictures on the clipboard");
-        if (options.print) throw UsageError("--batch cannot print");
-        for (const OutputRequest& output : options.outputs) {
-            if (output.path == "-") throw UsageError("--batch writes files, not standard output");
-            if (output.path.find('#') == std::string::npos) {
-                throw UsageError("the batch output " + output.path + " needs a run of # for the line number");
-            }
-        }
-    }
+    if (options.batchPath) CheckBatch(options);
     return options;
 }
 
@@ -219,10 +215,13 @@ int ReportUsageError(const std::string& cause) {
 ParsedCommandLine ParseCommandLine(int argc, char** argv) {
     CLI::App app{kDescription, "ecc200"};
     app.footer(kFooter);
-    app.set_version_flag("-V,--version", std::string("ecc200 ") + ECC200_TOOL_VERSION);
+    app.set_version_flag("-V,--version", std::string("ecc200 ") + ecc200_version());
     app.get_formatter()->column_width(34);
     RawOptions raw;
-    AddOptions(app, raw);
+    AddMessageOptions(app, raw);
+    AddOutputOptions(app, raw);
+    AddPictureOptions(app, raw);
+    AddEncodingOptions(app, raw.encoding);
     try {
         app.parse(argc, argv);
         return {Convert(raw), 0};

@@ -1,28 +1,20 @@
 // The command line: what the tool is asked to do, parsed with CLI11 and
-// checked. Values not given keep DMSetDefault's, except the picture size,
-// which by default fits the symbol and its quiet zone.
+// checked. The encoding and the picture are the library's own option records
+// (ecc200::EncodeOptions, ecc200::Picture), filled from the options given and
+// otherwise left at the library's defaults.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <ecc200.hpp>
+
 #include "output_format.h"
 
 namespace ecc200::tool {
 
-enum class PrintMode { Preview, Matrix, Codewords };
-
-struct Rgb {
-    int red;
-    int green;
-    int blue;
-};
-
-struct PictureSize {
-    int width;
-    int height;
-};
+enum class PrintMode { Preview, Matrix, Codewords, Data };
 
 // Where the message comes from; at most one of them.
 struct MessageSource {
@@ -35,15 +27,8 @@ struct Options {
     MessageSource source;
     std::optional<std::string> batchPath;  // --batch, "-" for standard input
     std::optional<PrintMode> print;
-    std::optional<PictureSize> size;  // --size; unset: the symbol plus the quiet zone
-    int quietZoneModules = 2;
-    bool allowCrop = false;
-    double moduleCentimetres = 0.2;
-    int orientation = 0;
-    int border = 0;
-    Rgb bar{0, 0, 0};
-    Rgb background{255, 255, 255};
-    std::optional<int> dpi;
+    EncodeOptions encoding;
+    Picture picture;  // width and height 0 unless --size: the symbol plus the quiet zone
     std::vector<OutputRequest> outputs;
     bool clipboard = false;
 };

@@ -7,13 +7,15 @@ namespace {
 
 struct FormatEntry {
     OutputFormat format;
+    Format library;
     const char* extension;
     const char* name;
 };
 
 constexpr FormatEntry kFormats[] = {
-    {OutputFormat::Bmp, ".bmp", "BMP"}, {OutputFormat::Wmf, ".wmf", "WMF"}, {OutputFormat::Emf, ".emf", "EMF"},
-    {OutputFormat::Png, ".png", "PNG"}, {OutputFormat::Svg, ".svg", "SVG"},
+    {OutputFormat::Bmp, Format::bmp, ".bmp", "BMP"}, {OutputFormat::Wmf, Format::wmf, ".wmf", "WMF"},
+    {OutputFormat::Emf, Format::emf, ".emf", "EMF"}, {OutputFormat::Png, Format::png, ".png", "PNG"},
+    {OutputFormat::Svg, Format::svg, ".svg", "SVG"},
 };
 
 const FormatEntry& EntryOf(OutputFormat format) {
@@ -42,6 +44,6 @@ std::optional<OutputFormat> FormatOfPath(const std::string& path) {
 }
 
 const char* FormatName(OutputFormat format) { return EntryOf(format).name; }
-const char* FormatExtension(OutputFormat format) { return EntryOf(format).extension; }
+Format LibraryFormat(OutputFormat format) { return EntryOf(format).library; }
 
 }  // namespace ecc200::tool

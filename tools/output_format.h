@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include <ecc200.hpp>
+
 namespace ecc200::tool {
 
 enum class OutputFormat { Bmp, Wmf, Emf, Png, Svg };
@@ -20,6 +22,6 @@ std::optional<OutputFormat> FormatNamed(std::string name);
 std::optional<OutputFormat> FormatOfPath(const std::string& path);
 
 const char* FormatName(OutputFormat format);  // "BMP", ...
-const char* FormatExtension(OutputFormat format);  // ".bmp", ...
+Format LibraryFormat(OutputFormat format);
 
 }  // namespace ecc200::tool

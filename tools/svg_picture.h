@@ -1,22 +1,18 @@
-// SVG pictures: what DrawSymbol draws, recorded rather than rasterised and
-// written in the picture's own pixel coordinates: the background, one path
-// of the bar colour's merged horizontal module runs, and the frame. Width
-// and height are in millimetres from the screen's resolution, so the
-// picture keeps its physical size at any scale.
+// SVG pictures, until the library writes them: the library's one-bit bitmap
+// of the picture as a light rectangle and one path of the other colour's
+// pixel runs (runs repeated on consecutive rows joined into one rectangle),
+// in the picture's own pixel coordinates. Width and height are in
+// millimetres from the resolution, so the picture keeps its physical size at
+// any scale.
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <string>
 
-namespace ecc200 {
-struct SymbolJob;
-}
+#include <ecc200.hpp>
 
 namespace ecc200::tool {
 
-// The SVG document, or nothing with errno set to EINVAL for a message too
-// long for any symbol (or an empty picture).
-std::optional<std::string> SvgPicture(const SymbolJob& job, std::int32_t& modulePixels);
+// The SVG document at `dpi`; throws ecc200::Error as ecc200::render does.
+std::string SvgPicture(const Symbol& symbol, const Picture& picture, int dpi);
 
 }  // namespace ecc200::tool

@@ -1,6 +1,5 @@
 #include "system_io.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -56,14 +55,34 @@ bool WriteStandardOutput(const std::uint8_t* data, std::size_t size) {
     return written;
 }
 
-std::string PrivateTemporaryPath(const std::string& extension) {
-    static std::atomic<unsigned> counter{0};
+bool ReplaceFileWith(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const std::string partial = path + ".ecc200-" + std::to_string(ProcessId());
+    errno = 0;
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int writeError = written ? 0 : (errno != 0 ? errno : EIO);
+    const bool closed = std::fclose(file) == 0;
+    const int closeError = closed ? 0 : (errno != 0 ? errno : EIO);
+    std::error_code renamed;
+    if (written && closed) std::filesystem::rename(partial, path, renamed);
+    if (written && closed && !renamed) return true;
+    std::remove(partial.c_str());
+    errno = !written ? writeError : !closed ? closeError : renamed.value();
+    return false;
+}
+
+std::error_code FolderProblem(const std::string& directory) {
     std::error_code error;
-    std::filesystem::path directory = std::filesystem::temp_directory_path(error);
-    if (error) directory = ".";
-    const std::string name =
-        "ecc200-" + std::to_string(ProcessId()) + "-" + std::to_string(counter.fetch_add(1)) + extension;
-    return (directory / name).string();
+    const std::filesystem::file_status status = std::filesystem::status(directory, error);
+    if (error) return error;
+    if (!std::filesystem::is_directory(status)) return std::make_error_code(std::errc::not_a_directory);
+#ifdef _WIN32
+    const bool writable = _access(directory.c_str(), 2) == 0;
+#else
+    const bool writable = access(directory.c_str(), W_OK | X_OK) == 0;
+#endif
+    return writable ? std::error_code() : std::error_code(errno, std::generic_category());
 }
 
 std::string DirectoryOf(const std::string& path) {

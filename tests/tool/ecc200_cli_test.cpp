@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -112,15 +113,52 @@ TEST(Tool, RefusesMessagesTooLongForAnySize) {
     }
 }
 
-TEST(Tool, RefusesMessagesTheLibraryCannotHoldAsGiven) {
-    // 2000 digits fit a symbol but not the library's 1999-byte message.
-    const CommandResult longDigits = RunTool({"--print", "codewords", std::string(2000, '5')});
-    EXPECT_EQ(longDigits.exitCode, 1);
-    EXPECT_EQ(longDigits.out, "");
-    EXPECT_NE(longDigits.err.find("1999"), std::string::npos) << longDigits.err;
-    const CommandResult zero = RunTool({"--hex", "410042"});
-    EXPECT_EQ(zero.exitCode, 1);
-    EXPECT_NE(zero.err.find("zero byte"), std::string::npos) << zero.err;
+// Messages are bytes with a length: a zero byte and more than the first
+// release's 1999 bytes are data like any other.
+TEST(Tool, EncodesZeroBytesAndLongMessagesThatFit) {
+    const test::TempDir dir;
+    const std::string digits(3000, '5');
+    const std::string zero("A\0B", 3);
+    test::WriteFileBytes(dir.file("zero.bin"), zero);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{digits}, digits}, {{"--hex", "410042"}, zero}, {{"--message-file", dir.file("zero.bin")}, zero}};
+    for (const auto& [args, message] : cases) {
+        std::vector<std::string> withOutput = args;
+        withOutput.insert(withOutput.end(), {"-o", dir.file("m.png"), "-p", "codewords"});
+        const CommandResult result = RunTool(withOutput);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, CodewordLine(*test::Encode(message).state)) << message.size();
+        EXPECT_EQ(test::ZxingRead(dir.file("m.png")), message) << message.size();
+    }
+    EXPECT_EQ(RunTool({"-p", "codewords"}, zero).out, CodewordLine(*test::Encode(zero).state));
+}
+
+// An empty message, or none, never becomes a picture of a default message;
+// the preview alone may show its demonstration.
+TEST(Tool, RefusesAnEmptyOrMissingMessageForAPicture) {
+    const test::TempDir dir;
+    const std::string png = dir.file("serial.png");
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"-o", png}, "the message is empty: standard input gave no bytes"},  // nothing piped
+        {{"-o", png, ""}, "the message is empty"},
+        {{"-o", "-", "-f", "bmp", "--hex", ""}, "the message is empty"},
+        {{"-p", "codewords", ""}, "the message is empty"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult result = RunTool(c.args);
+        EXPECT_EQ(result.exitCode, 1) << c.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "ecc200: " + c.err + "\n");
+    }
+    EXPECT_THROW(test::ReadFileBytes(png), std::exception);
+}
+
+TEST(Tool, PrintsTheDataCodewordsBeforePadding) {
+    EXPECT_EQ(RunTool({"--print", "data", "123456"}).out, "142 164 186\n");  // digit pairs 130 + 12, 34, 56
+    EXPECT_EQ(RunTool({"--print", "data", "--hex", "41FF"}).out, "66 235 128\n");  // 'A' + 1; upper shift, 255 - 127
 }
 
 TEST(Tool, RejectsBadOptionsWithAUsageLine) {
@@ -129,6 +167,10 @@ TEST(Tool, RejectsBadOptionsWithAUsageLine) {
         {"--size", "0x5"}, {"--size", "12"}, {"--module", "-1"}, {"--orientation", "4"}, {"--border", "dotted"},
         {"--bar", "12345"}, {"--dpi", "0"}, {"-o", "a.txt"}, {"-o", "-"}, {"-o", "a.bmp", "--format", "gif"},
         {"--batch", "list", "-o", "a.bmp"}, {"--batch", "list", "12"}, {"-o", "-", "-f", "bmp", "-p", "matrix"},
+        {"--module-px", "0"}, {"-m", "0.1", "--module-px", "3"}, {"--encodation", "morse"}, {"--shape", "round"},
+        {"--symbol-size", "12"}, {"--symbol-size", "7x10"}, {"--eci", "0"}, {"--structured-append", "1/2"},
+        {"--structured-append", "3/2", "--file-id", "1"}, {"--structured-append", "1/17", "--file-id", "1"},
+        {"--file-id", "5"}, {"--structured-append", "1/2", "--file-id", "64517"},
     };
     for (const std::vector<std::string>& args : cases) {
         const CommandResult result = RunTool(args);
@@ -136,6 +178,44 @@ TEST(Tool, RejectsBadOptionsWithAUsageLine) {
         EXPECT_EQ(result.out, "") << args[0];
         EXPECT_TRUE(result.err.rfind("usage:", 0) == 0 || result.err.find("\nusage:") != std::string::npos) << result.err;
     }
+}
+
+// The encoder's options reach the library from every message source alike;
+// what the library answers is its own: a symbol, or a one-line refusal with
+// nothing written.
+TEST(Tool, EveryMessageSourceTakesEveryEncoderOption) {
+    const test::TempDir dir;
+    const std::string message = "ENCODE 0123456789";
+    test::WriteFileBytes(dir.file("m.txt"), message);
+    const std::vector<std::vector<std::string>> options = {
+        {"--encodation", "c40"}, {"--encodation", "base256"}, {"--shape", "any"}, {"--dmre"},
+        {"--symbol-size", "16x16"}, {"--gs1"}, {"--eci", "26"}, {"--reader-init"},
+        {"--structured-append", "2/3", "--file-id", "300"}, {"--iso144"}, {"--seamless"},
+    };
+    const std::vector<std::vector<std::string>> sources = {
+        {message}, {"--hex", Hex(message, "0123456789abcdef")}, {"--message-file", dir.file("m.txt")}};
+    for (const std::vector<std::string>& option : options) {
+        std::vector<CommandResult> results;
+        for (const std::vector<std::string>& source : sources) {
+            std::vector<std::string> args = option;
+            args.insert(args.end(), source.begin(), source.end());
+            args.insert(args.end(), {"-o", dir.file("e.emf"), "-p", "matrix"});
+            const CommandResult result = RunTool(args);
+            const bool written = result.exitCode == 0;
+            EXPECT_TRUE(written || result.exitCode == 1) << option[0];
+            EXPECT_EQ(result.err.empty(), written) << option[0] << ": " << result.err;
+            EXPECT_EQ(result.err.find('\n'), written ? std::string::npos : result.err.size() - 1) << result.err;
+            EXPECT_EQ(std::remove(dir.file("e.emf").c_str()) == 0, written) << option[0];
+            results.push_back(result);
+        }
+        for (const CommandResult& result : results) {
+            EXPECT_EQ(result.exitCode, results[0].exitCode) << option[0];
+            EXPECT_EQ(result.out, results[0].out) << option[0];
+            EXPECT_EQ(result.err, results[0].err) << option[0];
+        }
+    }
+    EXPECT_EQ(RunTool({"--encodation", "ascii", "-p", "codewords", "--hex", Hex(message, "0123456789ABCDEF")}).out,
+              CodewordLine(*test::Encode(message).state));
 }
 
 // The preview, without a terminal: half blocks whose ink is light, two module
@@ -193,12 +273,12 @@ TEST(ToolOutputs, WritesEveryOutputAskedForAndNothingOnFailure) {
         std::vector<std::string> args;
         std::string err;
     } failures[] = {
-        {{"--bmp", dir.file("missing/a.bmp")}, "cannot write " + dir.file("missing/a.bmp") + ": No such file or directory"},
+        {{"--bmp", dir.file("missing/a.bmp"), "12"}, "cannot write " + dir.file("missing/a.bmp") + ": No such file or directory"},
         {{"--message-file", "/"}, "cannot read message file /: Is a directory"},
         {{"--message-file", "/no/such/file"}, "cannot read message file /no/such/file: No such file or directory"},
         {{"--batch", "/no/such/file", "-o", "#.bmp"}, "cannot read batch file /no/such/file: No such file or directory"},
         {{"-o", dir.file("a.png"), "--clipboard"}, "no system clipboard on this platform; use -o FILE.emf"},
-        {{"-s", "99999x99999", "-o", dir.file("a.wmf")}, "a 99999 x 99999 picture is too large for a WMF file"},
+        {{"-s", "99999x99999", "-o", dir.file("a.wmf"), "12"}, "a 99999 x 99999 picture is too large for a WMF file"},
     };
     for (const auto& failure : failures) {
         const CommandResult result = RunTool(failure.args);
@@ -302,6 +382,31 @@ TEST(ToolOutputs, ThePictureFitsTheSymbolUnlessASizeCutsIt) {
     EXPECT_EQ(test::ReadFileBytes(cut).size(), 62u + 64 * 60);
 }
 
+// Modules are whole pixels in BMP, WMF, EMF and PNG: one drawn more than
+// 10 % below the size asked is reported and still written; --module-px asks
+// for pixels, and SVG keeps the size asked.
+TEST(ToolOutputs, SaysWhenAModuleIsDrawnSmallerThanAsked) {
+    const test::TempDir dir;
+    const std::string bmp = dir.file("a.bmp");
+    const CommandResult shrunk = RunTool({"-m", "0.05", "-o", bmp, "-o", dir.file("a.emf"), "12"});
+    EXPECT_EQ(shrunk.exitCode, 0);
+    EXPECT_EQ(shrunk.err, "ecc200: warning: modules of 0.05 cm are drawn as 1 pixel at 96 dpi, 0.0264583 cm (47 % "
+                          "smaller); --module-px N sets the pixels, --dpi N the resolution\n");
+    EXPECT_EQ(BmpWidthField(test::ReadFileBytes(bmp)), Le32(14 * 1));
+    const std::vector<std::string> unremarked[] = {
+        {"-m", "0.05", "-d", "600", "-o", bmp},  // 11.8 pixels drawn as 11: 7 % below
+        {"-m", "0.05", "-o", dir.file("a.svg")},
+        {"--module-px", "5", "-o", bmp},
+    };
+    for (std::vector<std::string> args : unremarked) {
+        args.push_back("12");
+        const CommandResult result = RunTool(args);
+        EXPECT_EQ(result.exitCode, 0) << args[1];
+        EXPECT_EQ(result.err, "") << args[1];
+    }
+    EXPECT_EQ(BmpWidthField(test::ReadFileBytes(bmp)), Le32(14 * 5));
+}
+
 // PNG and SVG show the very pixels of the BMP in every turn and frame, with
 // the resolution recorded (pHYs in pixels per metre; millimetres).
 TEST(ToolOutputs, PngAndSvgShowTheBitmapsPixels) {
@@ -319,7 +424,7 @@ TEST(ToolOutputs, PngAndSvgShowTheBitmapsPixels) {
             EXPECT_TRUE(OneBitPixels(dir, dir.file("p.svg")) == bitmap) << "SVG, turn " << orientation << ", " << border;
         }
     }
-    ASSERT_EQ(RunTool({"-d", "120", "-s", "240x120", "-o", dir.file("r.png"), "-o", dir.file("r.svg")}).exitCode, 0);
+    ASSERT_EQ(RunTool({"-d", "120", "-s", "240x120", "-o", dir.file("r.png"), "-o", dir.file("r.svg"), "12"}).exitCode, 0);
     const std::string png = test::ReadFileBytes(dir.file("r.png"));
     const std::size_t phys = png.find("pHYs");
     ASSERT_NE(phys, std::string::npos);
@@ -357,7 +462,7 @@ TEST(ToolBatch, WritesEveryLineAndReportsTheFailedOnesByNumber) {
     const CommandResult batch = RunTool({"--batch", dir.file("list.txt"), "-o", pattern + ".bmp", "-o", pattern + ".svg"});
     EXPECT_EQ(batch.exitCode, 1);
     EXPECT_NE(batch.err.find("ecc200: line 3: empty line\n"), std::string::npos) << batch.err;
-    EXPECT_NE(batch.err.find("ecc200: line 4: the message needs 1600 codewords"), std::string::npos) << batch.err;
+    EXPECT_NE(batch.err.find("ecc200: line 4: the message needs 1600 data codewords; the largest symbol holds 1558\n"), std::string::npos) << batch.err;
     EXPECT_NE(batch.err.find("ecc200: 5 lines, 3 written, 2 failed, in "), std::string::npos) << batch.err;
     const test::TempDir single;
     const std::pair<const char*, const char*> written[] = {{"01", "first"}, {"02", "second"}, {"05", "fifth"}};
@@ -375,6 +480,18 @@ TEST(ToolBatch, WritesEveryLineAndReportsTheFailedOnesByNumber) {
     EXPECT_EQ(piped.exitCode, 0) << piped.err;
     EXPECT_EQ(test::ZxingRead(dir.file("m12.png")), "m12");
     EXPECT_EQ(test::ZxingRead(dir.file("m7.png")), "m7");
+}
+
+// A folder that cannot take the files fails the batch once, before any
+// line is drawn.
+TEST(ToolBatch, AMissingFolderFailsOnceBeforeAnythingIsDrawn) {
+    const test::TempDir dir;
+    test::WriteFileBytes(dir.file("list.txt"), "a\nb\nc\n");
+    const CommandResult result =
+        RunTool({"--batch", dir.file("list.txt"), "-o", dir.file("ok-#.bmp"), "-o", dir.file("missing/l-#.png")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "ecc200: cannot write in folder " + dir.file("missing") + ": No such file or directory\n");
+    EXPECT_THROW(test::ReadFileBytes(dir.file("ok-1.bmp")), std::exception);
 }
 
 }  // namespace
