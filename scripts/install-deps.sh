@@ -9,6 +9,7 @@ packages=(
   libwmf-bin emf2svg                               # third-party metafile readers
   mingw-w64 wine64 wine32:i386                     # the Windows DLL and its proof under Wine
   libcli11-dev libpng-dev help2man librsvg2-bin    # the tool's options, PNG, man page; SVG rendering in tests
+  zlib1g-dev libz-mingw-w64-dev                    # the PNG output's deflate, native and for the MinGW builds
   dpkg-dev file pkg-config unzip                   # Debian package (shlibdeps), pkg-config clients, zips
   python3-pytest python3-setuptools python3-pip    # the Python binding and its tests
   mono-mcs mono-runtime                            # the C# binding, compiled and run with Mono
