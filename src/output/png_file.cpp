@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cassert>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -99,8 +100,8 @@ public:
     IdatWriter(std::vector<std::uint8_t>& out, z_stream_s& stream) : out_(out), stream_(stream) { OpenChunk(); }
 
     // Deflates `size` bytes; with Z_FINISH, up to the end of the stream.
-    // False when zlib reports an error.
-    bool Deflate(const std::uint8_t* data, std::size_t size, int flush) {
+    // deflate fails (Z_STREAM_ERROR) only on a stream Begin did not ready.
+    void Deflate(const std::uint8_t* data, std::size_t size, int flush) {
         stream_.next_in = const_cast<Bytef*>(data);  // zlib's interface predates const; it only reads
         stream_.avail_in = static_cast<uInt>(size);
         for (;;) {
@@ -109,12 +110,12 @@ public:
             stream_.next_out = out_.data() + written_;
             stream_.avail_out = static_cast<uInt>(room);
             const int status = deflate(&stream_, flush);
+            assert(status == Z_OK || status == Z_BUF_ERROR || status == Z_STREAM_END);
             written_ += room - stream_.avail_out;
-            if (status == Z_STREAM_END) return true;
-            if (status != Z_OK && status != Z_BUF_ERROR) return false;
+            if (status == Z_STREAM_END) return;
             // Done with this input once it is all taken and deflate did
             // not stop for want of room.
-            if (flush != Z_FINISH && stream_.avail_in == 0 && stream_.avail_out != 0) return true;
+            if (flush != Z_FINISH && stream_.avail_in == 0 && stream_.avail_out != 0) return;
         }
     }
 
@@ -152,16 +153,16 @@ private:
 
 // Every row, top to bottom, behind its filter byte. The bitmap's rows run
 // bottom-up with PNG's bit order; only the bytes PNG's row holds are taken.
-bool DeflateRows(IdatWriter& idat, const MonochromeRows& rows, std::size_t dibRowBytes) {
+void DeflateRows(IdatWriter& idat, const MonochromeRows& rows, std::size_t dibRowBytes) {
     const std::size_t pngRowBytes = (static_cast<std::size_t>(rows.width) + 7) / 8;
     for (std::size_t s = rows.spanCount; s-- > 0;) {
         const platform::ByteSpan& span = rows.spans[s];
         for (std::size_t offset = span.size; offset > 0; offset -= dibRowBytes) {
-            if (!idat.Deflate(&kFilterNone, 1, Z_NO_FLUSH)) return false;
-            if (!idat.Deflate(span.data + offset - dibRowBytes, pngRowBytes, Z_NO_FLUSH)) return false;
+            idat.Deflate(&kFilterNone, 1, Z_NO_FLUSH);
+            idat.Deflate(span.data + offset - dibRowBytes, pngRowBytes, Z_NO_FLUSH);
         }
     }
-    return idat.Deflate(nullptr, 0, Z_FINISH);
+    idat.Deflate(nullptr, 0, Z_FINISH);
 }
 
 // The rows' spans hold exactly `height` whole rows of GetDIBits' size.
@@ -208,10 +209,7 @@ WriteResult AppendPngFile(std::vector<std::uint8_t>& out, const MonochromeRows& 
         if (stream == nullptr) return WriteResult::OutOfMemory;
         AppendHeaderChunks(out, rows, barColour, backgroundColour, static_cast<std::uint32_t>(pixelsPerMetre));
         IdatWriter idat(out, *stream);
-        if (!DeflateRows(idat, rows, dibRowBytes)) {
-            out.resize(originalSize);
-            return WriteResult::OutOfMemory;  // zlib fails on its input only for want of memory
-        }
+        DeflateRows(idat, rows, dibRowBytes);
         idat.Finish();
         EndChunk(out, BeginChunk(out, "IEND"));
         return WriteResult::Written;
