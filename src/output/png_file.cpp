@@ -25,8 +25,9 @@ constexpr std::uint8_t kUnitMetre = 1;  // pHYs unit specifier
 // Filter type None before every row: libpng's choice for palette images
 // and depths below 8, where the other filters gain nothing.
 constexpr std::uint8_t kFilterNone = 0;
-constexpr std::size_t kChunkHeaderSize = 8;  // length, type
-constexpr std::size_t kChunkCrcSize = 4;
+constexpr std::size_t kChunkLengthSize = 4;
+constexpr std::size_t kChunkTypeSize = 4;
+constexpr std::size_t kChunkHeaderSize = kChunkLengthSize + kChunkTypeSize;
 // PNG's four-byte integers stop at 2^31 - 1.
 constexpr std::uint32_t kPngIntMax = 0x7FFFFFFF;
 // Each IDAT chunk holds at most this much of the zlib stream; the stream
@@ -42,14 +43,14 @@ constexpr std::uint32_t kWhiteThreshold = 383;  // GetDIBits: white exactly when
 std::size_t BeginChunk(std::vector<std::uint8_t>& out, const char (&type)[5]) {
     const std::size_t start = out.size();
     BigEndianWriter(out).u32be(0);
-    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), type, type + kChunkTypeSize);
     return start;
 }
 
 void EndChunk(std::vector<std::uint8_t>& out, std::size_t start) {
     const std::size_t dataSize = out.size() - start - kChunkHeaderSize;
-    const std::uint8_t* typeAndData = out.data() + start + 4;
-    const auto crc = static_cast<std::uint32_t>(crc32(0L, typeAndData, static_cast<uInt>(4 + dataSize)));
+    const std::uint8_t* typeAndData = out.data() + start + kChunkLengthSize;
+    const auto crc = static_cast<std::uint32_t>(crc32(0L, typeAndData, static_cast<uInt>(kChunkTypeSize + dataSize)));
     BigEndianWriter writer(out);
     writer.PatchU32be(start, static_cast<std::uint32_t>(dataSize));
     writer.u32be(crc);
@@ -197,8 +198,9 @@ z_stream_s* PngDeflater::Begin() {
 }
 
 WriteResult AppendPngFile(std::vector<std::uint8_t>& out, const MonochromeRows& rows, std::uint32_t barColour,
-                        std::uint32_t backgroundColour, std::int32_t dotsPerInch, PngDeflater& deflater) {
+                          std::uint32_t backgroundColour, std::int32_t dotsPerInch, PngDeflater& deflater) {
     const double pixelsPerMetre = std::round(dotsPerInch / kMetresPerInch);
+    // GetDIBits pads each row to whole 32-bit words.
     const std::size_t dibRowBytes = (static_cast<std::size_t>(std::max(rows.width, 0)) + 31) / 32 * 4;
     if (!RowsMatch(rows, dibRowBytes) || dotsPerInch < 1 || pixelsPerMetre > kPngIntMax) {
         return WriteResult::NotRepresentable;

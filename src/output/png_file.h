@@ -61,6 +61,6 @@ private:
 // when the output or zlib's state cannot be had. An `out` whose capacity held
 // the same picture before is not reallocated.
 WriteResult AppendPngFile(std::vector<std::uint8_t>& out, const MonochromeRows& rows, std::uint32_t barColour,
-                        std::uint32_t backgroundColour, std::int32_t dotsPerInch, PngDeflater& deflater);
+                          std::uint32_t backgroundColour, std::int32_t dotsPerInch, PngDeflater& deflater);
 
 }  // namespace ecc200

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "output/bmp_file.h"
 #include "platform/drawing_surface.h"
 #include "platform/portable/portable_screen.h"
 #include "support/decoders.h"
@@ -61,10 +62,10 @@ TEST(PngFile, ShowsTheBitmapsPixelsInBarAndBackgroundColours) {
         const std::uint32_t background = colours[turn][1];
         const PictureStyle style{151, 120, 0.1f, turn, static_cast<BorderStyle>(turn % 3), bar, background};
         const test::DrawnBitmap drawn = test::DrawBitmap(encoded.state->symbol, style);
-        const std::uint8_t* dibRows = drawn.block.data() + drawn.rowsOffset;
+        const std::uint8_t* dibRows = drawn.file.data() + kRowsOffset;
         std::vector<platform::ByteSpan> rowByRow;
         for (std::size_t y = 0; y < 120; ++y) rowByRow.push_back({dibRows + 20 * y, 20});
-        const platform::ByteSpan block{dibRows, drawn.rowsSize};
+        const platform::ByteSpan block{dibRows, drawn.file.size() - kRowsOffset};
         std::vector<std::uint8_t> png;
         std::vector<std::uint8_t> pieces;
         PngDeflater deflater;

@@ -12,17 +12,10 @@ DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const PictureStyle& style) {
     const MonochromeGeometry geometry = *MonochromeGeometryOf(style.width, style.height);
     std::unique_ptr<platform::BitmapContext> bitmap = platform::CreateBitmapContext(style.width, style.height);
     DrawSymbol(symbol, style, DrawingTarget{*bitmap, 0, 0}, drawn.modulePixels);
-    const std::unique_ptr<platform::FixedBlock> block = CaptureMonochromeDib(*bitmap, style.width, style.height, geometry);
-    drawn.block.assign(block->data(), block->data() + block->size());
-    drawn.rowsOffset = kInfoHeaderSize + kColourTableSize;
-    drawn.rowsSize = geometry.imageSize;
+    const std::unique_ptr<platform::FixedBlock> dib = CaptureMonochromeDib(*bitmap, style.width, style.height, geometry);
+    drawn.file = BitmapFileHeader(geometry);
+    drawn.file.insert(drawn.file.end(), dib->data(), dib->data() + dib->size());
     return drawn;
-}
-
-std::string BmpFileOf(const DrawnBitmap& bitmap, std::int32_t width, std::int32_t height) {
-    const std::vector<std::uint8_t> header = BitmapFileHeader(*MonochromeGeometryOf(width, height));
-    std::string file(header.begin(), header.end());
-    return file.append(bitmap.block.begin(), bitmap.block.end());
 }
 
 }  // namespace ecc200::test
