@@ -3,10 +3,9 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cassert>
 #include <array>
+#include <cassert>
 #include <cmath>
-#include <limits>
 #include <new>
 
 #include "output/big_endian.h"

@@ -24,7 +24,9 @@ constexpr std::uint32_t kPenColour = 0x000000;  // the frame's default pen: soli
 // pixel, far below what any renderer resolves.
 constexpr double kCoordinateScale = 10000;
 constexpr int kCoordinateDecimals = 4;
-constexpr std::int64_t kMicrometresPerInch = 25400;  // thousandths of a millimetre
+constexpr std::int64_t kMillionthsPerMillimetre = 1000000;
+constexpr std::int64_t kMillionthsPerInch = 25400000;  // of a millimetre
+constexpr std::int64_t kMillionthsPerThousandthOfAnInch = 25400;
 
 // Where the symbol's modules lie as the picture shows them: a grid of
 // gridRows x gridCols cells of edge p from (x, y), the symbol turned.
@@ -208,10 +210,11 @@ void AppendBackgroundPath(std::string& out, const SvgPicture& picture) {
 // single precision) then get exactly the picture's pixels, and so do those
 // that round to the nearest.
 void AppendMillimetres(std::string& out, std::int32_t pixels, std::int32_t dotsPerInch) {
-    const std::int64_t millionths = (std::int64_t{pixels} * kMicrometresPerInch * 1000 - kMicrometresPerInch) / dotsPerInch;
+    // A thousandth of a pixel is a thousandth of an inch over dotsPerInch.
+    const std::int64_t millionths = (std::int64_t{pixels} * kMillionthsPerInch - kMillionthsPerThousandthOfAnInch) / dotsPerInch;
     char text[48];
-    std::snprintf(text, sizeof text, "%lld.%06lld", static_cast<long long>(millionths / 1000000),
-                  static_cast<long long>(millionths % 1000000));
+    std::snprintf(text, sizeof text, "%lld.%06lld", static_cast<long long>(millionths / kMillionthsPerMillimetre),
+                  static_cast<long long>(millionths % kMillionthsPerMillimetre));
     std::string value = text;
     value.erase(value.find_last_not_of('0') + 1);
     if (value.back() == '.') value.pop_back();
