@@ -1,0 +1,21 @@
+#include "support/drawn_bitmap.h"
+
+#include <memory>
+
+#include "output/bmp_file.h"
+#include "platform/drawing_surface.h"
+
+namespace ecc200::test {
+
+DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const PictureStyle& style) {
+    DrawnBitmap drawn;
+    const MonochromeGeometry geometry = *MonochromeGeometryOf(style.width, style.height);
+    std::unique_ptr<platform::BitmapContext> bitmap = platform::CreateBitmapContext(style.width, style.height);
+    DrawSymbol(symbol, style, DrawingTarget{*bitmap, 0, 0}, drawn.modulePixels);
+    const std::unique_ptr<platform::FixedBlock> dib = CaptureMonochromeDib(*bitmap, style.width, style.height, geometry);
+    drawn.file = BitmapFileHeader(geometry);
+    drawn.file.insert(drawn.file.end(), dib->data(), dib->data() + dib->size());
+    return drawn;
+}
+
+}  // namespace ecc200::test

@@ -1,0 +1,19 @@
+// A symbol drawn on the portable one-bit bitmap as the BMP output draws it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "render/draw_symbol.h"
+
+namespace ecc200::test {
+
+struct DrawnBitmap {
+    std::vector<std::uint8_t> file;  // the BMP file: its rows, bottom-up, from kRowsOffset
+    std::int32_t modulePixels = 0;   // the module edge DrawSymbol used
+};
+
+// Draws `symbol` as `style` at the portable screen's resolution.
+DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const PictureStyle& style);
+
+}  // namespace ecc200::test
