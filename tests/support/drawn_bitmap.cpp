@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "api/job_outputs.h"
 #include "output/bmp_file.h"
 #include "platform/drawing_surface.h"
 
@@ -11,7 +12,7 @@ DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const PictureStyle& style) {
     DrawnBitmap drawn;
     const MonochromeGeometry geometry = *MonochromeGeometryOf(style.width, style.height);
     std::unique_ptr<platform::BitmapContext> bitmap = platform::CreateBitmapContext(style.width, style.height);
-    DrawSymbol(symbol, style, DrawingTarget{*bitmap, 0, 0}, drawn.modulePixels);
+    DrawSymbol(symbol, ResolveJobStyle(style, symbol, drawn.modulePixels), DrawingTarget{*bitmap, 0, 0});
     const std::unique_ptr<platform::FixedBlock> dib = CaptureMonochromeDib(*bitmap, style.width, style.height, geometry);
     drawn.file = BitmapFileHeader(geometry);
     drawn.file.insert(drawn.file.end(), dib->data(), dib->data() + dib->size());

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/draw_symbol.h"
+#include "driver/render_symbol.h"
 
 namespace ecc200::test {
 

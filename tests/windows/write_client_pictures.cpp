@@ -13,7 +13,7 @@
 
 #include "driver/render_symbol.h"
 #include "encoder/module_matrix.h"
-#include "output/outputs.h"
+#include "api/job_outputs.h"
 #include "output/seamless_emf.h"
 #include "output/seamless_picture.h"
 #include "output/seamless_wmf.h"
