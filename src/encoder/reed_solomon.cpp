@@ -14,7 +14,7 @@ const GeneratorPolynomial& GeneratorFor(int n) {
     for (const GeneratorPolynomial& g : kGenerators) {
         if (g.degree == n) return g;
     }
-    assert(false && "no square size uses this many check codewords");
+    assert(false && "no symbol size uses this many check codewords");
     return kGenerators.front();
 }
 

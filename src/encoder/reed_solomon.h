@@ -52,8 +52,12 @@ constexpr std::uint16_t GfMultiply(int a, int b) {
     return kGalois.antilog[static_cast<std::size_t>(s)];
 }
 
-// The check-codeword counts per block that the square sizes use.
-inline constexpr std::array<int, 15> kCheckCodewordCounts = {5, 7, 10, 12, 14, 18, 20, 24, 28, 36, 42, 48, 56, 62, 68};
+// The check-codeword counts per block of every size, ascending: the square
+// sizes' 5, 7, 10, 12, 14, 18, 20, 24, 28, 36, 42, 48, 56, 62, 68 (ISO/IEC
+// 16022 Table 7), the rectangles' 11, and the DMRE sizes' 15, 22, 27, 32,
+// 34, 38, 41, 46, 50 (ISO/IEC 21471 Table 7).
+inline constexpr std::array<int, 25> kCheckCodewordCounts = {5,  7,  10, 11, 12, 14, 15, 18, 20, 22, 24, 27, 28,
+                                                             32, 34, 36, 38, 41, 42, 46, 48, 50, 56, 62, 68};
 constexpr int kMaxCheckCodewords = 68;
 
 // Coefficients of g_n(x) = (x + alpha^1)(x + alpha^2)...(x + alpha^n), highest
