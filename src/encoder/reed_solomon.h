@@ -95,19 +95,11 @@ constexpr std::array<GeneratorPolynomial, kCheckCodewordCounts.size()> MakeGener
 
 inline constexpr std::array<GeneratorPolynomial, kCheckCodewordCounts.size()> kGenerators = MakeGenerators();
 
-// Entry j of the generator table for n check codewords, n one of
-// kCheckCodewordCounts and j in 0 to n - 1.
-std::uint16_t GeneratorCoefficient(int n, int j);
-
 // Data codewords of block b: the stream is dealt round-robin, so with 1558
 // data codewords in 10 blocks, blocks 8 and 9 receive one fewer (5.7.2).
 constexpr std::int32_t BlockDataCodewords(const SymbolAttributes& symbol, int b) {
     return (symbol.dataCodewords - b + symbol.blockCount - 1) / symbol.blockCount;
 }
-
-// Writes the checkCount check codewords of the block's first dataCount
-// codewords behind them: the remainder of x^checkCount * D(x) by g(x).
-void ComputeBlockEcc(std::array<std::uint16_t, kMaxBlockLength>& block, std::int32_t dataCount, std::int32_t checkCount);
 
 // Deals the symbol's data codewords into blocks, adds each block's check
 // codewords and interleaves the blocks back into the stream, position by

@@ -8,8 +8,8 @@
 // The tables (256 x 2 rows per count, 4 to 36 KB each, 424 KB for all 25)
 // are derived from kGenerators and built once per count, on first use, from
 // the same GfMultiply; they are immutable afterwards and safe to read from
-// any thread. ComputeBlockEcc stays the definition that
-// ComputeBlockEccByTable is checked against.
+// any thread. The tests check ComputeBlockEccByTable against the plain
+// division, ComputeBlockEcc (tests/encoder/oracles/plain_reed_solomon.h).
 #pragma once
 
 #include <array>
