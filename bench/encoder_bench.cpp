@@ -13,7 +13,8 @@
 #include "encoder/placement.h"
 #include "encoder/placement_map.h"
 #include "encoder/reed_solomon_products.h"
-#include "encoder/symbol_assembly.h"
+#include "encoder/oracles/plain_reed_solomon.h"
+#include "encoder/oracles/plain_symbol_assembly.h"
 
 namespace {
 

@@ -41,7 +41,7 @@ fi
 
 if [ "$run_build" = 1 ]; then
   cmake --preset default >/dev/null
-  cmake --build --preset default --target ecc200_peers -j 2
+  cmake --build --preset default --target ecc200_peers ecc200_encodation_vs_zint -j 2
 fi
 program="$build/bench/peers/ecc200_peers"
 [ -x "$program" ] || { echo "$program is not built (it needs libzint-dev, libdmtx-dev and libzxing-dev)" >&2; exit 1; }
@@ -49,6 +49,9 @@ program="$build/bench/peers/ecc200_peers"
 mkdir -p "$out"
 csv="$out/speed.csv"
 "$program" "${smoke[@]}" --csv "$csv" --dir "$build" "$@"
+# The complete encoder's automatic encodation against zint's default
+# (minimal) one, rows appended to the same file.
+"$build/bench/peers/ecc200_encodation_vs_zint" "${smoke[@]}" --csv "$csv"
 
 machine="$(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores"
 when="$(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -75,6 +78,7 @@ awk -F, '
       if (job == "bmp_default_replace") return "default `DMSaveAsBMP`, over an existing file"
       if (job == "bmp_144_new") return "`DMSaveAsBMP` 144x144 on 1000x1000, new file"
       if (job == "emf_144") return "EMF of 144x144 on 1000x1000"
+      if (job ~ /^auto_/) { m = substr(job, 6); gsub(/_/, " ", m); return "automatic encodation + module matrix, " m " (zint minimal)" }
       if (job ~ /^peak_memory_bmp_/) { n = substr(job, 17); return "peak memory, " n "x" n " BMP save (MB)" }
       return job
     }

@@ -6,6 +6,7 @@
 
 #include "encoder/ascii_encodation.h"
 #include "encoder/codeword_values.h"
+#include "encoder/encodation_classes.h"
 #include "encoder/encodation_values.h"
 #include "encoder/encode_request.h"
 
@@ -50,7 +51,16 @@ int AsciiItemCost(std::int32_t item) {
         std::array<std::uint8_t, 3> codewords{};
         return 1 + EciCodewords(EciValueOf(item), codewords);
     }
-    return IsByteItem(item) && item >= 128 ? 2 : 1;
+    return IsByteItem(item) ? kByteClasses[static_cast<std::size_t>(item)].asciiCodewords : 1;
+}
+
+// The classes of any item: a byte's from the table; FNC1 is two C40/Text
+// values (Shift 2, FNC1) and one ASCII codeword; an ECI designator goes
+// only in ASCII.
+ByteClasses ClassesOf(std::int32_t item) {
+    if (IsByteItem(item)) return kByteClasses[static_cast<std::size_t>(item)];
+    const std::uint8_t triplet = item == kFnc1Item ? 2 : 0;
+    return ByteClasses{triplet, triplet, false, false, false, static_cast<std::uint8_t>(AsciiItemCost(item))};
 }
 
 // Writes codewords, packing the values of C40/Text/X12 triplets and
@@ -160,14 +170,27 @@ bool EncodationSearch::AsciiTakesByte(int state, int i) const {
     return state == kAsciiTail && i >= n_ - asciiTailItems_;
 }
 
+void EncodationSearch::ClearRow(int position) {
+    if (position > n_) return;
+    int* row = &costs_[Index(position, 0)];
+    for (int s = 0; s < kStateCount; ++s) row[s] = kUnreached;
+}
+
 void EncodationSearch::Run() {
-    costs_.assign(Index(n_ + 1, 0), kUnreached);
-    links_.assign(costs_.size(), Link{});
+    // Rows are cleared just ahead of the step that first reaches them (a
+    // step relaxes its own position and the next two), so the arrays are
+    // written once, in order, and never filled beforehand.
+    costs_.reset(new int[Index(n_ + 1, 0)]);
+    links_.reset(new Link[Index(n_ + 1, 0)]);
     window_.reserve(static_cast<std::size_t>(n_ + 1));
+    ClearRow(0);
+    ClearRow(1);
     Cost(0, kAscii) = start_;
+    links_[Index(0, kAscii)] = Link{-1, -1};
     // Per position: runs ending here, the return to ASCII, the latches, then
     // the item itself in every state that holds it.
     for (int i = 0; i <= n_; ++i) {
+        ClearRow(i + 2);
         TrackBase256(i);
         SettleAscii(i);
         Latch(i);
@@ -230,24 +253,25 @@ void EncodationSearch::Latch(int i) {
 
 void EncodationSearch::Consume(int i) {
     const std::int32_t item = items_[static_cast<std::size_t>(i)];
+    const ByteClasses classes = ClassesOf(item);
+    const bool pair = classes.digit && i + 1 < n_ && IsDigitItem(items_[static_cast<std::size_t>(i + 1)]);
     for (int s : {kAscii, kAsciiTail}) {
         const int c = Cost(i, s);
         if (c >= kUnreached || (IsByteItem(item) && !AsciiTakesByte(s, i))) continue;
-        if (IsDigitItem(item) && i + 1 < n_ && IsDigitItem(items_[static_cast<std::size_t>(i + 1)])) Relax(i + 2, s, c + 1, i, s);
-        Relax(i + 1, s, c + AsciiItemCost(item), i, s);
+        if (pair) Relax(i + 2, s, c + 1, i, s);
+        Relax(i + 1, s, c + classes.asciiCodewords, i, s);
     }
     const bool automatic = scheme_ == Encodation::Automatic;
+    const std::array<int, 3> valueCounts = {classes.c40Values, classes.textValues, classes.x12 ? 1 : 0};
     for (std::size_t t = 0; t < kTripletBases.size(); ++t) {
-        if (!automatic && scheme_ != kTripletSchemes[t]) continue;
-        std::array<std::uint8_t, 4> values{};
-        const int k = kTripletSchemes[t] == Encodation::X12 ? (X12Value(item) >= 0 ? 1 : 0) : TripletValues(kTripletSchemes[t], item, values);
-        if (k == 0) continue;
+        const int k = valueCounts[t];
+        if (k == 0 || (!automatic && scheme_ != kTripletSchemes[t])) continue;
         for (int p = 0; p < 3; ++p) {
             const int c = Cost(i, kTripletBases[t] + p);
             if (c < kUnreached) Relax(i + 1, kTripletBases[t] + (p + k) % 3, c + 2 * ((p + k) / 3), i, kTripletBases[t] + p);
         }
     }
-    if ((automatic || scheme_ == Encodation::Edifact) && EdifactValue(item) >= 0) {
+    if ((automatic || scheme_ == Encodation::Edifact) && classes.edifact) {
         for (int p = 0; p < 4; ++p) {
             const int c = Cost(i, kEdifact + p);
             if (c < kUnreached) Relax(i + 1, kEdifact + (p + 1) % 4, c + (p == 3 ? 3 : 0), i, kEdifact + p);

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace ecc200 {
@@ -59,11 +60,12 @@ public:
     int UnboundedCodewords() const;
 
 private:
-    struct Link {
-        std::int32_t position = -1;
-        std::int8_t state = -1;
+    struct Link {  // where the cheapest way to a node comes from; position -1 at the start
+        std::int32_t position;
+        std::int8_t state;
     };
     void Run();
+    void ClearRow(int position);
     void SettleAscii(int i);
     void Latch(int i);
     void Consume(int i);
@@ -80,8 +82,10 @@ private:
     int start_;
     int n_;
     int asciiTailItems_;
-    std::vector<int> costs_;
-    std::vector<Link> links_;
+    // Cost and link of every (position, state), position-major; a row is
+    // written before it is read (Run).
+    std::unique_ptr<int[]> costs_;
+    std::unique_ptr<Link[]> links_;
     // Base256 run entries: a monotone queue of entry positions for runs of at
     // most 249 bytes and the best entry for longer runs.
     std::vector<int> window_;

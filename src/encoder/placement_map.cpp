@@ -10,27 +10,52 @@
 #include "encoder/symbol_assembly.h"
 
 namespace ecc200 {
+namespace {
 
-PlacementMap BuildPlacementMap(const SymbolAttributes& attributes) {
+// Frames every data region of the size, row of regions by row (5.8.1).
+void DrawFrames(const SymbolSize& size, SymbolMatrix& frame) {
+    frame.resize(size.rows, size.cols);
+    const int height = size.regionRows + 2;
+    const int width = size.regionCols + 2;
+    for (int down = 0; down < size.regionsDown; ++down) {
+        for (int across = 0; across < size.regionsAcross; ++across) DrawRegionFrame(frame, down * height, across * width, height, width);
+    }
+}
+
+template <typename Codewords>
+void FillFromMap(const PlacementMap& map, const Codewords& codewords, SymbolMatrix& symbol) {
+    symbol.resize(map.rows, map.cols);
+    for (const FixedModule& module : map.fixedModules) symbol.setAtOffset(module.offset, module.value);
+    const std::uint16_t* bits = map.bitModules.data();
+    for (int k = 0; k < map.codewords; ++k, bits += 8) {
+        const int codeword = codewords[static_cast<std::size_t>(k)];
+        for (int b = 0; b < 8; ++b) symbol.setAtOffset(bits[b], static_cast<std::int16_t>(codeword & (0x80 >> b)));
+    }
+}
+
+}  // namespace
+
+PlacementMap BuildPlacementMap(const SymbolSize& size) {
     // The definition steps, on matrices of their own; the frame values come
-    // from DrawFinderPatterns itself.
+    // from DrawRegionFrame itself.
     const auto frame = std::make_unique<SymbolMatrix>();
     const auto mapping = std::make_unique<MappingMatrix>();
-    DrawFinderPatterns(attributes, *frame);
-    PlaceModules(attributes.mappingRows, attributes.mappingColumns, *mapping);
+    DrawFrames(size, *frame);
+    PlaceModules(size.mappingRows(), size.mappingCols(), *mapping);
 
     PlacementMap map;
-    map.side = attributes.symbolRows;
-    map.codewords = attributes.dataCodewords + attributes.checkCodewords;
+    map.rows = size.rows;
+    map.cols = size.cols;
+    map.codewords = size.dataCodewords + size.checkCodewords;
     map.bitModules.assign(static_cast<std::size_t>(8 * map.codewords), 0);
-    // Which modules hold a codeword bit: the same positions as
-    // CopyMappingToSymbol, past the top clock track and two frame modules
-    // per region boundary.
+    int placed = 0;
+    // Which modules hold a codeword bit: past the top clock track and two
+    // frame modules per region boundary.
     std::vector<bool> holdsBit(std::size_t{kMaxSymbolSide} * kMaxSymbolSide, false);
-    for (int mr = 0; mr < attributes.mappingRows; ++mr) {
-        const int row = mr + 1 + 2 * (mr / attributes.regionRows);
-        for (int mc = 0; mc < attributes.mappingColumns; ++mc) {
-            const int col = mc + 1 + 2 * (mc / attributes.regionColumns);
+    for (int mr = 0; mr < size.mappingRows(); ++mr) {
+        const int row = mr + 1 + 2 * (mr / size.regionRows);
+        for (int mc = 0; mc < size.mappingCols(); ++mc) {
+            const int col = mc + 1 + 2 * (mc / size.regionCols);
             const std::int16_t cell = mapping->at(mr, mc);
             if (!IsBitRef(cell)) {
                 frame->set(row, col, cell);  // the fixed corner's value, or 0
@@ -39,10 +64,12 @@ PlacementMap BuildPlacementMap(const SymbolAttributes& attributes) {
             const std::uint16_t offset = SymbolMatrix::Offset(row, col);
             map.bitModules[static_cast<std::size_t>(8 * (CodewordOf(cell) - 1) + BitOf(cell) - 1)] = offset;
             holdsBit[offset] = true;
+            ++placed;
         }
     }
-    for (int row = 0; row < map.side; ++row) {
-        for (int col = 0; col < map.side; ++col) {
+    map.everyBitPlaced = placed == 8 * map.codewords;
+    for (int row = 0; row < map.rows; ++row) {
+        for (int col = 0; col < map.cols; ++col) {
             const std::uint16_t offset = SymbolMatrix::Offset(row, col);
             if (!holdsBit[offset]) map.fixedModules.push_back({offset, frame->at(row, col)});
         }
@@ -50,33 +77,38 @@ PlacementMap BuildPlacementMap(const SymbolAttributes& attributes) {
     return map;
 }
 
-const PlacementMap& PlacementMapFor(const SymbolAttributes& attributes) {
+const PlacementMap& PlacementMapFor(const SymbolSize& size) {
     // A size's map is published once it is complete; after that a call
     // costs one atomic load. The first callers of a size build it under the
     // lock, one at a time.
-    static std::array<std::atomic<const PlacementMap*>, kSymbolSizeCount> published{};
-    static std::array<PlacementMap, kSymbolSizeCount> maps;
+    static std::array<std::atomic<const PlacementMap*>, kSymbolSizeTotal> published{};
+    static std::array<PlacementMap, kSymbolSizeTotal> maps;
     static std::mutex building;
-    std::size_t i = 0;
-    while (i + 1 < kSquareSymbolTable.size() && kSquareSymbolTable[i].symbolRows != attributes.symbolRows) ++i;
-    assert(kSquareSymbolTable[i] == attributes && "not a square size of the table");
+    const auto i = static_cast<std::size_t>(&size - kSymbolSizes.data());
+    assert(i < kSymbolSizes.size() && "not a size of kSymbolSizes");
     if (const PlacementMap* map = published[i].load(std::memory_order_acquire)) return *map;
     const std::lock_guard<std::mutex> lock(building);
     if (published[i].load(std::memory_order_relaxed) == nullptr) {
-        maps[i] = BuildPlacementMap(kSquareSymbolTable[i]);
+        maps[i] = BuildPlacementMap(kSymbolSizes[i]);
         published[i].store(&maps[i], std::memory_order_release);
     }
     return maps[i];
 }
 
+const PlacementMap& PlacementMapFor(const SymbolAttributes& attributes) {
+    // kSymbolSizes begins with the same 24 squares in the same order.
+    std::size_t i = 0;
+    while (i + 1 < kSquareSymbolTable.size() && kSquareSymbolTable[i].symbolRows != attributes.symbolRows) ++i;
+    assert(kSquareSymbolTable[i] == attributes && kSymbolSizes[i].rows == attributes.symbolRows && "not a square size of the table");
+    return PlacementMapFor(kSymbolSizes[i]);
+}
+
 void FillSymbolFromMap(const PlacementMap& map, const CodewordStream& stream, SymbolMatrix& symbol) {
-    symbol.resize(map.side);
-    for (const FixedModule& module : map.fixedModules) symbol.setAtOffset(module.offset, module.value);
-    const std::uint16_t* bits = map.bitModules.data();
-    for (int k = 0; k < map.codewords; ++k, bits += 8) {
-        const int codeword = stream.codewords[static_cast<std::size_t>(k)];
-        for (int b = 0; b < 8; ++b) symbol.setAtOffset(bits[b], static_cast<std::int16_t>(codeword & (0x80 >> b)));
-    }
+    FillFromMap(map, stream.codewords, symbol);
+}
+
+void FillSymbolFromMap(const PlacementMap& map, const std::vector<std::uint8_t>& codewords, SymbolMatrix& symbol) {
+    FillFromMap(map, codewords, symbol);
 }
 
 }  // namespace ecc200

@@ -4,11 +4,12 @@
 // character placement, 5.8 and Annex F; the split of the mapping matrix
 // across the data regions) into one table, so that building a symbol is one
 // pass over the final codeword stream writing each codeword's eight modules,
-// plus the size's fixed modules.
+// plus the size's fixed modules. Every size has one: the 24 squares, the 6
+// rectangles and the 18 DMRE sizes.
 //
-// DrawFinderPatterns, PlaceModules and CopyMappingToSymbol stay the
-// definition: BuildPlacementMap runs them, and FillSymbolFromMap gives the
-// same symbol matrix they give.
+// DrawRegionFrame and PlaceModules stay the definition: BuildPlacementMap
+// runs them, and the tests check FillSymbolFromMap against the steps done
+// one by one.
 //
 // Each size's map is built once, on first use, and is immutable afterwards:
 // safe to read from any thread. FillSymbolFromMap is pure.
@@ -19,6 +20,7 @@
 
 #include "encoder/codeword_stream.h"
 #include "encoder/module_matrix.h"
+#include "encoder/symbol_sizes.h"
 #include "encoder/symbol_table.h"
 
 namespace ecc200 {
@@ -33,21 +35,32 @@ struct FixedModule {
 };
 
 struct PlacementMap {
-    int side = 0;
+    int rows = 0;
+    int cols = 0;
     int codewords = 0;                       // data and check codewords of the size
+    // Whether the placement walk put every bit of every codeword somewhere.
+    // It does for every size but the DMRE 26x40 and 26x48, whose mapping
+    // matrices (24x36, 24x44) it leaves with five cells unassigned and five
+    // bits unplaced; their maps are not used (symbol_layout.cpp).
+    bool everyBitPlaced = false;
     std::vector<std::uint16_t> bitModules;   // 8 per codeword, codeword k (0-based) at 8 k
     std::vector<FixedModule> fixedModules;   // all the others, row by row
 };
 
 // Builds the map of a size from the definition steps.
-PlacementMap BuildPlacementMap(const SymbolAttributes& attributes);
+PlacementMap BuildPlacementMap(const SymbolSize& size);
 
-// The map of one of the 24 square sizes, built on its first use.
+// The map of a size of kSymbolSizes, built on its first use.
+const PlacementMap& PlacementMapFor(const SymbolSize& size);
+
+// The map of one of the 24 square sizes of the ASCII path's table.
 const PlacementMap& PlacementMapFor(const SymbolAttributes& attributes);
 
 // Writes every module of the size's symbol from the final stream: the
-// result of DrawFinderPatterns, PlaceModules and CopyMappingToSymbol. The
-// codewords are read once each and their bits written where the map says.
+// regions' frames, and each mapping cell's bit of its codeword placed past
+// the frames. The codewords are read once each and their bits written where
+// the map says.
 void FillSymbolFromMap(const PlacementMap& map, const CodewordStream& stream, SymbolMatrix& symbol);
+void FillSymbolFromMap(const PlacementMap& map, const std::vector<std::uint8_t>& codewords, SymbolMatrix& symbol);
 
 }  // namespace ecc200

@@ -1,6 +1,5 @@
 #include "encoder/reed_solomon.h"
 
-#include <cassert>
 #include <cstddef>
 
 #include "encoder/reed_solomon_products.h"
@@ -10,31 +9,7 @@ namespace {
 
 constexpr std::size_t Index(std::int32_t i) { return static_cast<std::size_t>(i); }
 
-const GeneratorPolynomial& GeneratorFor(int n) {
-    for (const GeneratorPolynomial& g : kGenerators) {
-        if (g.degree == n) return g;
-    }
-    assert(false && "no square size uses this many check codewords");
-    return kGenerators.front();
-}
-
 }  // namespace
-
-std::uint16_t GeneratorCoefficient(int n, int j) { return GeneratorFor(n).coefficients[Index(j)]; }
-
-void ComputeBlockEcc(std::array<std::uint16_t, kMaxBlockLength>& block, std::int32_t dataCount, std::int32_t checkCount) {
-    const GeneratorPolynomial& g = GeneratorFor(checkCount);
-    // The check area doubles as the division register, R[0] first.
-    std::uint16_t* r = block.data() + dataCount;
-    for (std::int32_t j = 0; j < checkCount; ++j) r[j] = 0;
-    for (std::int32_t i = 0; i < dataCount; ++i) {
-        const int feedback = block[Index(i)] ^ r[0];
-        for (std::int32_t j = 0; j < checkCount - 1; ++j) {
-            r[j] = static_cast<std::uint16_t>(r[j + 1] ^ GfMultiply(feedback, g.coefficients[Index(j)]));
-        }
-        r[checkCount - 1] = GfMultiply(feedback, g.coefficients[Index(checkCount - 1)]);
-    }
-}
 
 void AddErrorCorrection(const SymbolAttributes& symbol, CodewordStream& stream, BlockBuffers& buffers) {
     const std::int32_t blocks = symbol.blockCount;
@@ -43,7 +18,7 @@ void AddErrorCorrection(const SymbolAttributes& symbol, CodewordStream& stream, 
         std::uint16_t* block = buffers.blocks[Index(b)].data();
         for (std::int32_t k = b; k < symbol.dataCodewords; k += blocks) *block++ = stream.codewords[Index(k)];
     }
-    // Through the product rows: the same codewords as ComputeBlockEcc.
+    // Through the product rows: the remainder of x^n D(x) by g(x) (Annex E).
     const GeneratorProducts products = GeneratorProductsFor(symbol.blockCheckCodewords);
     for (std::int32_t b = 0; b < blocks; ++b) {
         buffers.lengths[Index(b)] = BlockDataCodewords(symbol, b) + symbol.blockCheckCodewords;

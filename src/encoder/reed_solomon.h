@@ -52,8 +52,12 @@ constexpr std::uint16_t GfMultiply(int a, int b) {
     return kGalois.antilog[static_cast<std::size_t>(s)];
 }
 
-// The check-codeword counts per block that the square sizes use.
-inline constexpr std::array<int, 15> kCheckCodewordCounts = {5, 7, 10, 12, 14, 18, 20, 24, 28, 36, 42, 48, 56, 62, 68};
+// The check-codeword counts per block of every size, ascending: the square
+// sizes' 5, 7, 10, 12, 14, 18, 20, 24, 28, 36, 42, 48, 56, 62, 68 (ISO/IEC
+// 16022 Table 7), the rectangles' 11, and the DMRE sizes' 15, 22, 27, 32,
+// 34, 38, 41, 46, 50 (ISO/IEC 21471 Table 7).
+inline constexpr std::array<int, 25> kCheckCodewordCounts = {5,  7,  10, 11, 12, 14, 15, 18, 20, 22, 24, 27, 28,
+                                                             32, 34, 36, 38, 41, 42, 46, 48, 50, 56, 62, 68};
 constexpr int kMaxCheckCodewords = 68;
 
 // Coefficients of g_n(x) = (x + alpha^1)(x + alpha^2)...(x + alpha^n), highest
@@ -91,19 +95,11 @@ constexpr std::array<GeneratorPolynomial, kCheckCodewordCounts.size()> MakeGener
 
 inline constexpr std::array<GeneratorPolynomial, kCheckCodewordCounts.size()> kGenerators = MakeGenerators();
 
-// Entry j of the generator table for n check codewords, n one of
-// kCheckCodewordCounts and j in 0 to n - 1.
-std::uint16_t GeneratorCoefficient(int n, int j);
-
 // Data codewords of block b: the stream is dealt round-robin, so with 1558
 // data codewords in 10 blocks, blocks 8 and 9 receive one fewer (5.7.2).
 constexpr std::int32_t BlockDataCodewords(const SymbolAttributes& symbol, int b) {
     return (symbol.dataCodewords - b + symbol.blockCount - 1) / symbol.blockCount;
 }
-
-// Writes the checkCount check codewords of the block's first dataCount
-// codewords behind them: the remainder of x^checkCount * D(x) by g(x).
-void ComputeBlockEcc(std::array<std::uint16_t, kMaxBlockLength>& block, std::int32_t dataCount, std::int32_t checkCount);
 
 // Deals the symbol's data codewords into blocks, adds each block's check
 // codewords and interleaves the blocks back into the stream, position by

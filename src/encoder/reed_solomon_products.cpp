@@ -39,7 +39,7 @@ GeneratorProducts GeneratorProductsFor(int checkCount) {
     static std::mutex building;
     std::size_t t = 0;
     while (t + 1 < kCheckCodewordCounts.size() && kCheckCodewordCounts[t] != checkCount) ++t;
-    assert(kCheckCodewordCounts[t] == checkCount && "no square size uses this many check codewords");
+    assert(kCheckCodewordCounts[t] == checkCount && "no symbol size uses this many check codewords");
     const std::uint64_t* rows = published[t].load(std::memory_order_acquire);
     if (rows == nullptr) {
         const std::lock_guard<std::mutex> lock(building);

@@ -1,15 +1,15 @@
 // Product tables for the Reed-Solomon division of ISO/IEC 16022, 5.7: for
-// each of the 15 check-codeword counts n of the square sizes, and for every
+// each of the 25 check-codeword counts n of the symbol sizes, and for every
 // feedback byte v, the row v * g_j (j = 0 .. n - 1) of products with the
 // generator's coefficients. One division step of ComputeBlockEcc then
 // becomes one row look-up and n / 8 word operations instead of n GF(256)
 // multiplications.
 //
-// The tables (256 x 2 rows per count, 4 to 36 KB each, 248 KB for all 15)
+// The tables (256 x 2 rows per count, 4 to 36 KB each, 424 KB for all 25)
 // are derived from kGenerators and built once per count, on first use, from
 // the same GfMultiply; they are immutable afterwards and safe to read from
-// any thread. ComputeBlockEcc stays the definition that
-// ComputeBlockEccByTable is checked against.
+// any thread. The tests check ComputeBlockEccByTable against the plain
+// division, ComputeBlockEcc (tests/encoder/oracles/plain_reed_solomon.h).
 #pragma once
 
 #include <array>

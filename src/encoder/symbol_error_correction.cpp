@@ -1,27 +1,40 @@
 #include "encoder/symbol_error_correction.h"
 
-#include <array>
-
 #include "encoder/reed_solomon.h"
+#include "encoder/reed_solomon_products.h"
 #include "encoder/symbol_table.h"
 
 namespace ecc200 {
 namespace {
 
-using Block = std::vector<std::uint8_t>;
-
-// The remainder of x^n D(x) divided by the generator of degree n, highest
-// power first (Annex E), behind the block's data.
-void AppendRemainder(Block& block, int degree) {
-    const GeneratorPolynomial g = ComputeGenerator(degree);
-    std::array<std::uint16_t, kMaxCheckCodewords> r{};
-    const std::size_t n = static_cast<std::size_t>(degree);
-    for (std::uint8_t codeword : block) {
-        const int feedback = codeword ^ r[0];
-        for (std::size_t j = 0; j + 1 < n; ++j) r[j] = static_cast<std::uint16_t>(r[j + 1] ^ GfMultiply(feedback, g.coefficients[j]));
-        r[n - 1] = GfMultiply(feedback, g.coefficients[n - 1]);
+// Every size's block check count has its generator and product table.
+constexpr bool EveryCheckCountHasAGenerator() {
+    for (const SymbolSize& size : kSymbolSizes) {
+        bool found = false;
+        for (int n : kCheckCodewordCounts) found = found || n == size.blockCheckCodewords();
+        if (!found) return false;
     }
-    for (std::size_t j = 0; j < n; ++j) block.push_back(static_cast<std::uint8_t>(r[j]));
+    return true;
+}
+static_assert(EveryCheckCountHasAGenerator(), "a symbol size's check codeword count is missing from kCheckCodewordCounts");
+static_assert(kMaxSymbolCodewords >= 1558 + 620 && kMaxBlocks >= 10, "the buffers hold the 144 x 144 size");
+
+// Codeword k goes to block k mod B (5.7.2); each block gets its check
+// codewords behind its data, the remainder of x^n D(x) divided by the
+// generator (Annex E), through the product rows. Blocks of equal length
+// are divided two at a time.
+void ProtectBlocks(const SymbolSize& size, const std::vector<std::uint8_t>& data, BlockBuffers& buffers) {
+    const int blocks = size.blockCount;
+    for (std::size_t k = 0; k < data.size(); ++k) {
+        buffers.blocks[k % static_cast<std::size_t>(blocks)][k / static_cast<std::size_t>(blocks)] = data[k];
+    }
+    const GeneratorProducts products = GeneratorProductsFor(size.blockCheckCodewords());
+    int b = 0;
+    for (; b + 1 < blocks && size.blockDataCodewords(b) == size.blockDataCodewords(b + 1); b += 2) {
+        ComputeBlockPairEccByTable(buffers.blocks[static_cast<std::size_t>(b)], buffers.blocks[static_cast<std::size_t>(b + 1)],
+                                   size.blockDataCodewords(b), products);
+    }
+    for (; b < blocks; ++b) ComputeBlockEccByTable(buffers.blocks[static_cast<std::size_t>(b)], size.blockDataCodewords(b), products);
 }
 
 }  // namespace
@@ -35,23 +48,28 @@ void PadDataCodewords(const SymbolSize& size, std::vector<std::uint8_t>& codewor
 }
 
 std::vector<std::uint8_t> AddCheckCodewords(const SymbolSize& size, const std::vector<std::uint8_t>& data, bool iso144) {
+    BlockBuffers buffers;
+    ProtectBlocks(size, data, buffers);
     const std::size_t blocks = static_cast<std::size_t>(size.blockCount);
-    // Codeword k goes to block k mod B (5.7.2).
-    std::vector<Block> dealt(blocks);
-    for (std::size_t k = 0; k < data.size(); ++k) dealt[k % blocks].push_back(data[k]);
-    for (Block& block : dealt) AppendRemainder(block, size.blockCheckCodewords());
+    const std::size_t checks = static_cast<std::size_t>(size.blockCheckCodewords());
     std::vector<std::uint8_t> stream;
     stream.reserve(static_cast<std::size_t>(size.dataCodewords + size.checkCodewords));
     if (iso144) {
         stream = data;
-        for (std::size_t j = 0; j < static_cast<std::size_t>(size.blockCheckCodewords()); ++j) {
-            for (std::size_t b = 0; b < blocks; ++b) stream.push_back(dealt[b][static_cast<std::size_t>(size.blockDataCodewords(static_cast<int>(b))) + j]);
+        for (std::size_t j = 0; j < checks; ++j) {
+            for (std::size_t b = 0; b < blocks; ++b) {
+                stream.push_back(static_cast<std::uint8_t>(buffers.blocks[b][static_cast<std::size_t>(size.blockDataCodewords(static_cast<int>(b))) + j]));
+            }
         }
         return stream;
     }
-    for (std::size_t k = 0; k < dealt[0].size(); ++k) {
+    // Position by position over whole blocks, data and check codewords alike.
+    const std::size_t longest = static_cast<std::size_t>(size.blockDataCodewords(0)) + checks;
+    for (std::size_t k = 0; k < longest; ++k) {
         for (std::size_t b = 0; b < blocks; ++b) {
-            if (k < dealt[b].size()) stream.push_back(dealt[b][k]);
+            if (k < static_cast<std::size_t>(size.blockDataCodewords(static_cast<int>(b))) + checks) {
+                stream.push_back(static_cast<std::uint8_t>(buffers.blocks[b][k]));
+            }
         }
     }
     return stream;

@@ -3,6 +3,7 @@
 // and shares nothing with the encoder's tables.
 #include "encoder/reed_solomon.h"
 #include "encoder/reed_solomon_products.h"
+#include "encoder/oracles/plain_reed_solomon.h"
 
 #include <gtest/gtest.h>
 

@@ -11,6 +11,7 @@
 
 #include "encoder/placement.h"
 #include "encoder/placement_map.h"
+#include "encoder/oracles/plain_symbol_assembly.h"
 
 namespace ecc200 {
 namespace {
