@@ -11,7 +11,7 @@
 
 #include "driver/render_symbol.h"
 #include "encoder/module_matrix.h"
-#include "output/outputs.h"
+#include "api/job_outputs.h"
 #include "output/seamless_emf.h"
 #include "output/seamless_picture.h"
 #include "output/seamless_wmf.h"
@@ -154,7 +154,7 @@ protected:
         style_ = PictureStyle{c.width, c.height, c.centimetres, orientation, border, c.bar, c.background};
         std::int32_t pixels = 0;
         drawn_ = test::RecordingContext{};
-        DrawSymbol(symbol_.state->symbol, style_, DrawingTarget{drawn_, 0, 0}, pixels);
+        DrawSymbol(symbol_.state->symbol, ResolveJobStyle(style_, symbol_.state->symbol, pixels), DrawingTarget{drawn_, 0, 0});
         picture_ = SeamlessPicture{{c.width, c.height, pixels, orientation}, border, c.bar, c.background, 96};
         wmf_ = SeamlessWmf(symbol_.state->symbol, picture_).value();
         emf_ = SeamlessEmf(symbol_.state->symbol, picture_).value();
