@@ -63,6 +63,7 @@ std::variant<Found, Outcome> WhatPathNames(const char* path, bool mayCreate) {
 
 Plan InPlace(bool regular) {
     Plan plan;
+    plan.way = Plan::Way::kInPlace;
     plan.truncate = regular;
     return plan;
 }
