@@ -73,6 +73,8 @@ public:
     }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle(FileHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = INVALID_HANDLE_VALUE; }
+    FileHandle& operator=(FileHandle&&) = delete;
 
     HANDLE get() const { return handle_; }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
@@ -115,13 +117,19 @@ std::string TemporaryNameFor(const std::string& target, unsigned attempt) {
            std::to_string(attempt) + ".tmp";
 }
 
-HANDLE CreateTemporaryFile(const std::string& target, std::string& name) {
+struct TemporaryFile {
+    FileHandle file{INVALID_HANDLE_VALUE};  // invalid, with GetLastError the cause, when none was made
+    std::string name;
+};
+
+TemporaryFile CreateTemporaryFile(const std::string& target) {
     for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
-        name = TemporaryNameFor(target, attempt);
-        const HANDLE file = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+        std::string name = TemporaryNameFor(target, attempt);
+        FileHandle file(
+            ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.valid() || ::GetLastError() != ERROR_FILE_EXISTS) return {std::move(file), std::move(name)};
     }
-    return INVALID_HANDLE_VALUE;
+    return {};
 }
 
 // A device or pipe: opened as it is and written.
@@ -156,17 +164,21 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& target, bool
     return ::MoveFileExA(temporary.c_str(), target.c_str(), flags) != 0;
 }
 
+// Writes the new file whole, flushed when asked, and closes it.
+bool FillAndClose(FileHandle file, const std::vector<ByteSpan>& pieces, bool flush) {
+    if (!WriteAll(file.get(), pieces)) return false;
+    if (flush && !::FlushFileBuffers(file.get())) return FailWithLastError();
+    return file.Close() || FailWithLastError();
+}
+
 bool ReplaceWithNewFile(const std::string& target, const std::vector<ByteSpan>& pieces, bool replacing, bool flush) {
-    std::string temporary;
-    FileHandle file(CreateTemporaryFile(target, temporary));
-    if (!file.valid()) return FailWithLastError();
-    bool written = WriteAll(file.get(), pieces);
-    if (written && flush && !::FlushFileBuffers(file.get())) written = FailWithLastError();
-    if (!file.Close() && written) written = FailWithLastError();
-    if (written && MoveIntoPlace(temporary, target, replacing, flush)) return true;
-    if (written) FailWithLastError();
+    TemporaryFile temporary = CreateTemporaryFile(target);
+    if (!temporary.file.valid()) return FailWithLastError();
+    const bool placed = FillAndClose(std::move(temporary.file), pieces, flush) &&
+                        (MoveIntoPlace(temporary.name, target, replacing, flush) || FailWithLastError());
+    if (placed) return true;
     const int cause = errno;
-    ::DeleteFileA(temporary.c_str());
+    ::DeleteFileA(temporary.name.c_str());
     errno = cause;
     return false;
 }
