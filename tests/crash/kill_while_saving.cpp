@@ -8,6 +8,7 @@
 //
 // Usage: kill_while_saving [kills]   (200 when not given)
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -99,6 +100,11 @@ int RunKills(int side, int kills) {
         int status = 0;
         waitpid(child, &status, 0);
         if (!WIFSIGNALED(status)) ++childFailures;
+        // The kill-safe rename runs in a helper process the kill does not
+        // stop; it finishes the rename it was given. As the subreaper this
+        // process inherits it: wait for it before looking at the directory.
+        while (waitpid(-1, nullptr, __WALL) > 0) {
+        }
 
         // Old or new, byte for byte.
         const std::string after = ReadTarget(target);
@@ -134,6 +140,7 @@ int RunKills(int side, int kills) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
     const int kills = argc > 1 ? std::atoi(argv[1]) : 200;
     const int large = RunKills(kLargeSide, kills);
     return RunKills(0, kills / 2) | large;
