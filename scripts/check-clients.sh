@@ -28,8 +28,8 @@ set -euo pipefail
 export LC_ALL=C
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$source_dir/build/default}
-work=${2:-$build/check-clients}
+build=$(realpath -m "${1:-$source_dir/build/default}")
+work=$(realpath -m "${2:-$build/check-clients}")  # absolute: LibreOffice takes its profile as a file URL
 export DMTX_MS=${DMTX_MS:-5000}
 jobs=${JOBS:-2}
 dpis=${DPIS:-96 288 600}
@@ -168,7 +168,7 @@ else:
 PY
 
 # check_pdf CLIENT NAME SIDE BORDER WIDTH HEIGHT FILE MESSAGE: one line per
-# dpi, "CLIENT FORMAT VARIANT DPI ZX DMTX FRAME SCALE". The drawing is found
+# dpi, "CLIENT FORMAT VARIANT DPI ZX DMTX FRAME SCALE NAME". The drawing is found
 # on a 96 dpi raster of the whole page; every raster is cut to it plus a
 # quarter inch, so that the decoders see the symbol rather than a page.
 check_pdf() {
@@ -198,7 +198,7 @@ check_pdf() {
         [ "$dpi" = 96 ] || rm -f "$raster-$dpi.pgm"  # 600 dpi rasters are large
       fi
     fi
-    echo "$client $format $variant $dpi $zx $dm $frame $scale"
+    echo "$client $format $variant $dpi $zx $dm $frame $scale $name"
   done
 }
 export -f check_pdf
@@ -221,7 +221,7 @@ python3 - "$work/results.txt" <<'PY'
 import collections, sys
 rows = collections.defaultdict(list)
 for line in open(sys.argv[1]):
-    client, fmt, variant, dpi, zx, dm, frame, scale = line.split()
+    client, fmt, variant, dpi, zx, dm, frame, scale, name = line.split()
     rows[(client, fmt, int(dpi), variant)].append((int(zx), int(dm), frame, scale))
 def cells(results):
     if not results: return ['', '', '', '']
@@ -239,3 +239,15 @@ for client in ('draw', 'writer', 'inkscape'):
             print(layout % ((client, fmt, dpi) + tuple(cells(rows[(client, fmt, dpi, 'default')]))
                             + tuple(cells(rows[(client, fmt, dpi, 'seamless')]))))
 PY
+
+# ImageMagick reads a WMF at 72 dpi unless -density says otherwise.
+if command -v convert >/dev/null; then
+  while read -r name side border width height module turns message; do
+    for variant in default seamless; do
+      file=$work/in/$name-$variant-wmf.wmf
+      plain=$(convert "$file" -format '%wx%h' info: 2>/dev/null || echo none)
+      dense=$(convert -density 96 "$file" -format '%wx%h' info: 2>/dev/null || echo none)
+      echo "ImageMagick $name-$variant.wmf (${width}x$height): $plain, with -density 96: $dense"
+    done
+  done <"$work/pictures.txt"
+fi
