@@ -1,9 +1,11 @@
 // write_client_pictures DIR: writes, for a few symbols, the default WMF and
-// EMF (NAME-default.wmf/.emf, as the library saves them) and the seamless
-// ones (NAME-seamless.wmf/.emf) at 96 dpi, for scripts/check-clients.sh to
-// open in other programs. Prints one line per symbol: its name, the
-// symbol's side in modules, whether it has a frame (0 none, 1 dashed, 2
-// solid), the picture's width and height, and the message.
+// EMF (NAME-default.wmf/.emf, as the library saves them), the seamless ones
+// (NAME-seamless.wmf/.emf) and the BMP (NAME-default.bmp) at 96 dpi, for
+// scripts/check-clients.sh to open in other programs. Prints one line per
+// symbol: its name, the symbol's side in modules, whether it has a frame (0
+// none, 1 dashed, 2 solid), the picture's width and height, the module size
+// in centimetres, the quarter turns and the message (the script draws the
+// same picture as PNG and SVG with the tool from these).
 #include <cstdint>
 #include <fstream>
 #include <iostream>
@@ -43,6 +45,7 @@ bool WriteSample(const std::string& directory, const Sample& sample) {
     const std::unique_ptr<platform::EnhMetafile> emf = RecordEnhMetafile(job, pixels);
     if (!emf || !Write(stem + "-default.emf", emf->GetBits())) return false;
     if (!SaveAsWmf((stem + "-default.wmf").c_str(), job, pixels)) return false;
+    if (!SaveAsBmp((stem + "-default.bmp").c_str(), job, pixels)) return false;
     const SymbolMatrix* symbol = BuildJobSymbol(sample.message);
     const PictureStyle& s = sample.style;
     const SeamlessPicture picture{{s.width, s.height, pixels, s.orientation}, s.border, s.barColour,
@@ -54,7 +57,7 @@ bool WriteSample(const std::string& directory, const Sample& sample) {
         return false;
     }
     std::cout << sample.name << " " << symbol->rows() << " " << static_cast<int>(s.border) << " " << s.width << " "
-              << s.height << " " << sample.message << "\n";
+              << s.height << " " << s.moduleCentimetres << " " << s.orientation << " " << sample.message << "\n";
     return true;
 }
 
