@@ -46,6 +46,12 @@ void PlaceModule(MappingMatrix& mapping, int row, int col, int codeword, int bit
         col += mapping.cols();
         row += WrapShift(mapping.cols());
     }
+    // ISO/IEC 21471 completes the wrap for the DMRE matrices whose rows are a
+    // multiple of 8 and whose columns are 4 mod 8 (24x36 of 26x40, 24x44 of
+    // 26x48): there the column wrap's shift of +4 carries the left part of a
+    // utah near the lower left corner below the last row, and it continues
+    // from the top row. No other size's shapes reach that far.
+    if (row >= mapping.rows()) row -= mapping.rows();
     mapping.set(row, col, BitRef(codeword, bit));
 }
 

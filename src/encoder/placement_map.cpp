@@ -48,7 +48,6 @@ PlacementMap BuildPlacementMap(const SymbolSize& size) {
     map.cols = size.cols;
     map.codewords = size.dataCodewords + size.checkCodewords;
     map.bitModules.assign(static_cast<std::size_t>(8 * map.codewords), 0);
-    int placed = 0;
     // Which modules hold a codeword bit: past the top clock track and two
     // frame modules per region boundary.
     std::vector<bool> holdsBit(std::size_t{kMaxSymbolSide} * kMaxSymbolSide, false);
@@ -64,10 +63,8 @@ PlacementMap BuildPlacementMap(const SymbolSize& size) {
             const std::uint16_t offset = SymbolMatrix::Offset(row, col);
             map.bitModules[static_cast<std::size_t>(8 * (CodewordOf(cell) - 1) + BitOf(cell) - 1)] = offset;
             holdsBit[offset] = true;
-            ++placed;
         }
     }
-    map.everyBitPlaced = placed == 8 * map.codewords;
     for (int row = 0; row < map.rows; ++row) {
         for (int col = 0; col < map.cols; ++col) {
             const std::uint16_t offset = SymbolMatrix::Offset(row, col);

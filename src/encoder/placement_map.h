@@ -38,11 +38,6 @@ struct PlacementMap {
     int rows = 0;
     int cols = 0;
     int codewords = 0;                       // data and check codewords of the size
-    // Whether the placement walk put every bit of every codeword somewhere.
-    // It does for every size but the DMRE 26x40 and 26x48, whose mapping
-    // matrices (24x36, 24x44) it leaves with five cells unassigned and five
-    // bits unplaced; their maps are not used (symbol_layout.cpp).
-    bool everyBitPlaced = false;
     std::vector<std::uint16_t> bitModules;   // 8 per codeword, codeword k (0-based) at 8 k
     std::vector<FixedModule> fixedModules;   // all the others, row by row
 };

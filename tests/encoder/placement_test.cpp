@@ -5,9 +5,19 @@
 
 #include <array>
 #include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <variant>
 #include <vector>
 
+#include "encoder/encode_request.h"
+#include "encoder/symbol_sizes.h"
 #include "encoder/symbol_table.h"
+#include "support/decoders.h"
+#include "support/pgm_image.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
 
 namespace ecc200 {
 namespace {
@@ -131,30 +141,111 @@ TEST(PlaceModules, UsesTheCornerShapesAndFinalFillOfEachSize) {
     }
 }
 
-TEST(PlaceModules, PlacesEveryBitOnceAndFillsOnlyTheFixedCorner) {
-    for (const SizeLayout& layout : kLayouts) {
-        SCOPED_TRACE(std::to_string(layout.side) + "x" + std::to_string(layout.side));
-        const int n = layout.side;
-        const std::unique_ptr<MappingMatrix> mapping = Place(n);
-        std::vector<int> seen(static_cast<std::size_t>(10 * layout.codewords + 9), 0);
-        for (int row = 0; row < n; ++row) {
-            for (int col = 0; col < n; ++col) {
+// ISO/IEC 16022 5.8's invariant, in all 48 sizes: every bit of the
+// rows * cols / 8 codewords placed once, and the fixed 2 x 2 corner the only
+// other cells, in the sizes whose area is not a multiple of 8.
+TEST(PlaceModules, PlacesEveryBitOnceAndFillsOnlyTheFixedCornerInEverySize) {
+    for (const SymbolSize& size : kSymbolSizes) {
+        SCOPED_TRACE(std::to_string(size.rows) + "x" + std::to_string(size.cols));
+        const int rows = size.mappingRows();
+        const int cols = size.mappingCols();
+        const int codewords = size.dataCodewords + size.checkCodewords;
+        const bool finalFill = rows * cols % 8 != 0;
+        const auto mapping = std::make_unique<MappingMatrix>();
+        PlaceModules(rows, cols, *mapping);
+        std::vector<int> seen(static_cast<std::size_t>(10 * codewords + 9), 0);
+        for (int row = 0; row < rows; ++row) {
+            for (int col = 0; col < cols; ++col) {
                 const std::int16_t cell = mapping->at(row, col);
                 if (!IsBitRef(cell)) {
-                    const bool darkCorner = (row == n - 1 && col == n - 1) || (row == n - 2 && col == n - 2);
-                    const bool lightCorner = (row == n - 2 && col == n - 1) || (row == n - 1 && col == n - 2);
-                    const int expected = darkCorner ? kFixedDark : 0;
-                    ASSERT_TRUE(layout.finalFill && (darkCorner || lightCorner) && cell == expected)
-                        << "cell " << cell << " at (" << row << ", " << col << ")";
+                    const bool corner = row >= rows - 2 && col >= cols - 2;
+                    const int expected = corner && (row - col == rows - cols) ? kFixedDark : 0;
+                    ASSERT_TRUE(finalFill && corner && cell == expected) << "cell " << cell << " at (" << row << ", " << col << ")";
                     continue;
                 }
-                ASSERT_TRUE(CodewordOf(cell) <= layout.codewords && BitOf(cell) >= 1 && BitOf(cell) <= 8) << cell;
+                ASSERT_TRUE(CodewordOf(cell) <= codewords && BitOf(cell) >= 1 && BitOf(cell) <= 8) << cell;
                 ASSERT_EQ(++seen[static_cast<std::size_t>(cell)], 1) << CodewordOf(cell) << '.' << BitOf(cell) << " placed twice";
             }
         }
-        for (int k = 1; k <= layout.codewords; ++k) {
+        for (int k = 1; k <= codewords; ++k) {
             for (int b = 1; b <= 8; ++b) ASSERT_EQ(seen[static_cast<std::size_t>(BitRef(k, b))], 1) << k << '.' << b;
         }
+    }
+}
+
+// The symbol as rows of '1' (dark) and '0' (light).
+std::string MatrixText(const SymbolMatrix& symbol) {
+    std::string text;
+    for (int row = 0; row < symbol.rows(); ++row) {
+        for (int col = 0; col < symbol.cols(); ++col) text.push_back(symbol.isDark(row, col) ? '1' : '0');
+        text.push_back('\n');
+    }
+    return text;
+}
+
+// zint's symbol of `size` for the message, in MatrixText's form. zint numbers
+// the 48 sizes 1 to 48 in the order of kSymbolSizes; --dump writes each row
+// in hexadecimal, four modules a digit, the last digits padded with light.
+std::string ZintMatrixText(const SymbolSize& size, const std::string& message) {
+    const int version = static_cast<int>(&size - kSymbolSizes.data()) + 1;
+    std::istringstream dump(test::RunCommand({"zint", "-b", "71", "--dmre", "--vers=" + std::to_string(version), "--dump", "-d", message}).out);
+    std::string text, line;
+    while (std::getline(dump, line)) {
+        std::string row;
+        for (const char digit : line) {
+            if (digit == ' ') continue;
+            const int value = std::stoi(std::string(1, digit), nullptr, 16);
+            for (int weight = 8; weight > 0; weight /= 2) row.push_back((value & weight) != 0 ? '1' : '0');
+        }
+        text += row.substr(0, static_cast<std::size_t>(size.cols)) + '\n';
+    }
+    return text;
+}
+
+std::unique_ptr<SymbolMatrix> EncodeAtSize(const SymbolSize& size, const std::string& message) {
+    EncodeRequest request;
+    request.encodation = Encodation::Ascii;
+    request.dmre = true;
+    request.rows = size.rows;
+    request.cols = size.cols;
+    EncodeResult result = EncodeSegments({{message}}, request);
+    auto* symbol = std::get_if<EncodedSymbol>(&result);
+    return symbol != nullptr ? std::move(symbol->matrix) : nullptr;
+}
+
+// Digit pairs are one ASCII codeword each in our encodation and in zint's
+// minimal one, so both symbols carry the same codewords and must agree module
+// for module: the placement, frames and fixed corner of every size against
+// an independent encoder. Messages fill the capacity with digit pairs "00",
+// "77" and random ones, so that every mapping cell shows both values.
+TEST(PlaceModules, AgreesWithZintModuleForModuleInEverySize) {
+    std::mt19937 random(21471);
+    for (const SymbolSize& size : kSymbolSizes) {
+        SCOPED_TRACE(std::to_string(size.rows) + "x" + std::to_string(size.cols));
+        const std::size_t digits = 2 * static_cast<std::size_t>(size.dataCodewords);
+        std::string shuffled(digits, '0');
+        for (char& digit : shuffled) digit = static_cast<char>('0' + random() % 10);
+        for (const std::string& message : {std::string(digits, '0'), std::string(digits, '7'), shuffled}) {
+            const std::unique_ptr<SymbolMatrix> ours = EncodeAtSize(size, message);
+            ASSERT_NE(ours, nullptr);
+            ASSERT_EQ(MatrixText(*ours), ZintMatrixText(size, message)) << message;
+        }
+    }
+}
+
+// The two DMRE sizes whose walk needs the wrap below the last row, read back
+// by zxing-cpp.
+TEST(PlaceModules, DmreSizesWrappingBelowTheLastRowReadBackExactly) {
+    const test::TempDir dir;
+    for (const SymbolSize& size : kSymbolSizes) {
+        if (size.mappingRows() % 8 != 0 || size.mappingCols() % 8 != 4) continue;
+        SCOPED_TRACE(std::to_string(size.rows) + "x" + std::to_string(size.cols));
+        const std::string message = test::ExactFill(size.dataCodewords, 0);
+        const std::unique_ptr<SymbolMatrix> ours = EncodeAtSize(size, message);
+        ASSERT_NE(ours, nullptr);
+        const std::string image = dir.file("dmre.pgm");
+        test::WritePgm(image, *ours, 4, 2);
+        EXPECT_EQ(test::ZxingRead(image), message);
     }
 }
 
