@@ -46,7 +46,7 @@ Outcome DrawBmpPicture(const SymbolMatrix& symbol, const DrawingStyle& style, Pi
     DrawSymbol(symbol, style, DrawingTarget{*out.bitmap, 0, 0});
     out.bmp = CaptureMonochromeBmp(*out.bitmap, style.width, style.height, *geometry);
     if (!out.bmp) return Failed(Failure::OutOfMemory);
-    out.pieces = out.bmp->pieces;
+    out.pieces = std::move(out.bmp->pieces);  // the spans point into out.bmp and out.bitmap, which stay
     return {};
 }
 
