@@ -10,6 +10,7 @@
 #include "api/picture_request.h"
 #include "api/symbol_object.h"
 #include "api/versioned_structs.h"
+#include "driver/picture_scratch.h"
 #include "output/picture_bytes.h"
 #include "output/picture_delivery.h"
 
@@ -109,7 +110,8 @@ Outcome RenderIntoBuffer(const ecc200_symbol* symbol, const ecc200_picture* pict
     if (size == nullptr || (buffer == nullptr && capacity != 0))
         return diagnosis.Refuse(Failure::InvalidArgument, "no size, or no buffer for %zu bytes", capacity);
     *size = 0;
-    PictureBytes bytes;
+    ScratchPictureBytes scratch;
+    PictureBytes& bytes = scratch.get();
     if (const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis); !drawn.ok()) return drawn;
     if (const Outcome total = TotalSize(bytes, *size, diagnosis); !total.ok()) return total;
     if (*size > capacity)
@@ -122,7 +124,8 @@ Outcome RenderIntoBuffer(const ecc200_symbol* symbol, const ecc200_picture* pict
 Outcome RenderToWriter(const ecc200_symbol* symbol, const ecc200_picture* picture, ecc200_format format,
                        ecc200_write_fn write, void* context, Diagnosis& diagnosis) {
     if (write == nullptr) return diagnosis.Refuse(Failure::InvalidArgument, "no write function");
-    PictureBytes bytes;
+    ScratchPictureBytes scratch;
+    PictureBytes& bytes = scratch.get();
     if (const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis); !drawn.ok()) return drawn;
     for (const platform::ByteSpan& piece : bytes.pieces) {
         if (piece.size != 0 && write(context, piece.data, piece.size) == 0)
@@ -136,7 +139,8 @@ Outcome RenderIntoBlock(const ecc200_symbol* symbol, const ecc200_picture* pictu
     if (block == nullptr || size == nullptr) return diagnosis.Refuse(Failure::InvalidArgument, "no place for the bytes");
     *block = nullptr;
     *size = 0;
-    PictureBytes bytes;
+    ScratchPictureBytes scratch;
+    PictureBytes& bytes = scratch.get();
     if (const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis); !drawn.ok()) return drawn;
     std::size_t total = 0;
     if (const Outcome counted = TotalSize(bytes, total, diagnosis); !counted.ok()) return counted;
@@ -151,7 +155,8 @@ Outcome RenderIntoBlock(const ecc200_symbol* symbol, const ecc200_picture* pictu
 Outcome SavePicture(const ecc200_symbol* symbol, const ecc200_picture* picture, ecc200_format format, const char* path,
                     Diagnosis& diagnosis) {
     if (path == nullptr) return diagnosis.Refuse(Failure::InvalidArgument, "no file name");
-    PictureBytes bytes;
+    ScratchPictureBytes scratch;
+    PictureBytes& bytes = scratch.get();
     if (const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis); !drawn.ok()) return drawn;
     diagnosis.outcome = SaveToFile(path, bytes);
     if (diagnosis.outcome.ok()) return {};

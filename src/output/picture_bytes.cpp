@@ -40,13 +40,20 @@ std::uint64_t DarkModulesOf(const SymbolMatrix& symbol) {
 Outcome DrawBmpPicture(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out) {
     const std::optional<MonochromeGeometry> geometry = MonochromeGeometryOf(style.width, style.height);
     if (!geometry) return Failed(Failure::PictureTooLarge);
-    out.bitmap = platform::CreateBitmapContext(style.width, style.height);
-    if (!out.bitmap) return Failed(Failure::OutOfMemory);
+    // The bitmap and file of an earlier drawing are reused where they can be.
+    if (!out.bitmap || !out.bitmap->Reset(style.width, style.height)) {
+        out.bitmap = platform::CreateBitmapContext(style.width, style.height);
+        if (!out.bitmap) return Failed(Failure::OutOfMemory);
+    }
     MapPictureOnto(*out.bitmap, style);
     DrawSymbol(symbol, style, DrawingTarget{*out.bitmap, 0, 0});
-    out.bmp = CaptureMonochromeBmp(*out.bitmap, style.width, style.height, *geometry);
-    if (!out.bmp) return Failed(Failure::OutOfMemory);
-    out.pieces = std::move(out.bmp->pieces);  // the spans point into out.bmp and out.bitmap, which stay
+    if (!out.bmp) out.bmp = std::make_unique<MonochromeBmpFile>();
+    if (!CaptureMonochromeBmp(*out.bitmap, style.width, style.height, *geometry, *out.bmp)) {
+        return Failed(Failure::OutOfMemory);
+    }
+    // The spans point into out.bmp and out.bitmap, which stay; the two
+    // vectors keep their capacity for the next drawing.
+    out.pieces.swap(out.bmp->pieces);
     return {};
 }
 

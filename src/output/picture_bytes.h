@@ -23,7 +23,9 @@ struct MonochromeBmpFile;
 enum class BorderStyle : std::int16_t;
 
 // One picture's bytes: `pieces`, in order, point into the storage below
-// (a large BMP's rows into the bitmap it was drawn on, without a copy).
+// (a large BMP's rows into the bitmap it was drawn on, without a copy). A
+// value drawn into again reuses its memory: a BMP of the same size drawn
+// again allocates nothing on the portable backend.
 struct PictureBytes {
     std::vector<platform::ByteSpan> pieces;
     std::vector<std::uint8_t> header;                  // a WMF's placeable header
