@@ -61,10 +61,18 @@ Outcome PreparePicture(const ecc200_symbol* symbol, const ecc200_picture* given,
     return fits.ok() ? fits : ExplainFormatRefusal(static_cast<PictureFormat>(format), request, fits, diagnosis);
 }
 
+// `capacity`: a picture whose size, known before drawing, passes it is
+// refused (BufferTooSmall, *sizeNeeded set) without being drawn.
 Outcome DrawPicture(const ecc200_symbol* symbol, const ecc200_picture* given, ecc200_format format, PictureBytes& out,
-                    Diagnosis& diagnosis) {
+                    Diagnosis& diagnosis, std::size_t capacity = SIZE_MAX, std::size_t* sizeNeeded = nullptr) {
     PictureRequest request{};
     if (const Outcome prepared = PreparePicture(symbol, given, format, request, diagnosis); !prepared.ok()) return prepared;
+    const std::uint64_t known = PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), symbol->state.symbol, request);
+    if (sizeNeeded != nullptr && known > capacity && known <= SIZE_MAX) {
+        *sizeNeeded = static_cast<std::size_t>(known);
+        return diagnosis.Refuse(Failure::BufferTooSmall, "the picture takes %zu bytes; the buffer holds %zu",
+                                *sizeNeeded, capacity);
+    }
     const Outcome drawn = RenderPicture(static_cast<PictureFormat>(format), symbol->state.symbol, request, out);
     if (drawn.ok()) return drawn;
     return ExplainFormatRefusal(static_cast<PictureFormat>(format), request, drawn, diagnosis);
@@ -112,7 +120,8 @@ Outcome RenderIntoBuffer(const ecc200_symbol* symbol, const ecc200_picture* pict
     *size = 0;
     ScratchPictureBytes scratch;
     PictureBytes& bytes = scratch.get();
-    if (const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis); !drawn.ok()) return drawn;
+    const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis, capacity, size);
+    if (!drawn.ok()) return drawn;
     if (const Outcome total = TotalSize(bytes, *size, diagnosis); !total.ok()) return total;
     if (*size > capacity)
         return diagnosis.Refuse(Failure::BufferTooSmall, "the picture takes %zu bytes; the buffer holds %zu", *size,

@@ -77,8 +77,7 @@ Outcome DrawWmfPicture(const SymbolMatrix& symbol, const DrawingStyle& style, st
 Outcome RecordEmfPicture(const SymbolMatrix& symbol, const DrawingStyle& style,
                          std::unique_ptr<platform::EnhMetafile>& out) {
     // The exact size, from the symbol's dark modules, before any drawing.
-    const std::uint64_t bytes =
-        EnhMetafileRecordingSize(style.width, style.height, style.border, DarkModulesOf(symbol)).bytes;
+    const std::uint64_t bytes = EnhMetafileSizeOf(symbol, style);
     if (bytes > UINT32_MAX) return Failed(Failure::PictureTooLarge);  // nBytes is 32 bits
     std::unique_ptr<platform::EnhMetafileRecorder> recorder = platform::CreateEnhMetafileRecorder();
     if (!recorder || !recorder->Reserve(bytes)) return Failed(Failure::OutOfMemory);
@@ -100,6 +99,10 @@ std::uint64_t PictureBytes::size() const {
     std::uint64_t total = 0;
     for (const platform::ByteSpan& piece : pieces) total += piece.size;
     return total;
+}
+
+std::uint64_t EnhMetafileSizeOf(const SymbolMatrix& symbol, const DrawingStyle& style) {
+    return EnhMetafileRecordingSize(style.width, style.height, style.border, DarkModulesOf(symbol)).bytes;
 }
 
 Outcome CheckBmpExtent(std::int32_t width, std::int32_t height) {

@@ -48,6 +48,9 @@ Outcome CheckBmpExtent(std::int32_t width, std::int32_t height);
 Outcome CheckWmfExtent(std::int32_t width, std::int32_t height);
 Outcome CheckEmfExtent(std::int32_t width, std::int32_t height, BorderStyle border);
 
+// The bytes of the EMF of the symbol, as recorded (nBytes).
+std::uint64_t EnhMetafileSizeOf(const SymbolMatrix& symbol, const DrawingStyle& style);
+
 // Draws the picture; OutOfMemory when its memory cannot be had.
 Outcome DrawBmp(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out);
 // `unitsPerInch` goes into the placeable header (the screen's LOGPIXELSX for
