@@ -2,6 +2,8 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "api/encode_request.h"
 #include "api/symbol_object.h"
@@ -9,58 +11,40 @@
 
 namespace ecc200 {
 
-void CopySymbolArrays(ecc200_symbol& symbol) {
-    const EncoderWorkingState& state = symbol.state;
-    const int rows = state.symbol.rows();
-    const int cols = state.symbol.cols();
-    symbol.modules.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-    for (int row = 0; row < rows; ++row) {
-        for (int col = 0; col < cols; ++col) {
-            symbol.modules[static_cast<std::size_t>(row * cols + col)] = state.symbol.isDark(row, col) ? 1 : 0;
-        }
-    }
-    const auto begin = state.stream.codewords.begin();
-    symbol.codewords.assign(begin, begin + state.stream.count);
-    // The data codewords lead the final stream unchanged: interleaving deals
-    // them round the blocks and gathers them back in the same order.
-    symbol.dataCodewords.assign(begin, begin + state.messageCodewords);
-}
-
 namespace {
 
-// Encodes the message into a new symbol; the options already read.
-Outcome EncodeMessageInto(std::string_view message, const ecc200_encode_options& options,
-                          std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
+// Encodes the segments into a new symbol; the options already read.
+Outcome EncodeInto(const std::vector<Segment>& segments, const ecc200_encode_options& options,
+                   std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
     if (const Outcome checked = CheckEncodeOptions(options, diagnosis); !checked.ok()) return checked;
     symbol = std::make_unique<ecc200_symbol>();
-    if (const Outcome built = BuildRequestedSymbol(message, options, symbol->state, diagnosis); !built.ok()) return built;
-    CopySymbolArrays(*symbol);
-    return {};
+    return BuildRequestedSymbol(segments, options, *symbol, diagnosis);
 }
 
+// The bytes as one segment under the options' ECI.
 Outcome EncodeBytes(const void* data, std::size_t length, const ecc200_encode_options& options,
                     std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
     if (data == nullptr && length != 0)
         return diagnosis.Refuse(Failure::InvalidArgument, "no data for %zu bytes", length);
     const std::string_view message(static_cast<const char*>(data), data != nullptr ? length : 0);
-    return EncodeMessageInto(message, options, symbol, diagnosis);
+    return EncodeInto({Segment{message, options.eci}}, options, symbol, diagnosis);
 }
 
-// Segments without an ECI are one message, end to end (the only kind this
-// build encodes; see api/encode_request.h).
-Outcome EncodeSegments(const ecc200_segment* segments, std::size_t count, const ecc200_encode_options& options,
+// Each segment under its own ECI (options.eci is not used).
+Outcome EncodeSegmentArray(const ecc200_segment* segments, std::size_t count, const ecc200_encode_options& options,
                        std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
     if (segments == nullptr && count != 0)
         return diagnosis.Refuse(Failure::InvalidArgument, "no segments for %zu", count);
-    std::string message;
+    std::vector<Segment> read;
+    read.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const ecc200_segment& segment = segments[i];
         if (segment.data == nullptr && segment.length != 0)
             return diagnosis.Refuse(Failure::InvalidArgument, "segment %zu has no data", i);
         if (const Outcome eci = CheckSegmentEci(segment.eci, diagnosis); !eci.ok()) return eci;
-        if (segment.length != 0) message.append(static_cast<const char*>(segment.data), segment.length);
+        read.push_back(Segment{std::string_view(static_cast<const char*>(segment.data), segment.length), segment.eci});
     }
-    return EncodeMessageInto(message, options, symbol, diagnosis);
+    return EncodeInto(read, options, symbol, diagnosis);
 }
 
 // The common frame of both encoding calls: arguments checked, nothing
@@ -110,18 +94,18 @@ ECC200_API ecc200_status ECC200_CALL ecc200_encode_segments(const ecc200_segment
     return ecc200::RunEncoding(options, symbol, diagnostic,
                                [&](const ecc200_encode_options& read, std::unique_ptr<ecc200_symbol>& built,
                                    Diagnosis& diagnosis) {
-                                   return ecc200::EncodeSegments(segments, count, read, built, diagnosis);
+                                   return ecc200::EncodeSegmentArray(segments, count, read, built, diagnosis);
                                });
 }
 
 ECC200_API void ECC200_CALL ecc200_symbol_free(ecc200_symbol* symbol) { delete symbol; }
 
 ECC200_API int32_t ECC200_CALL ecc200_symbol_rows(const ecc200_symbol* symbol) {
-    return symbol != nullptr ? symbol->state.symbol.rows() : 0;
+    return symbol != nullptr ? symbol->matrix.rows() : 0;
 }
 
 ECC200_API int32_t ECC200_CALL ecc200_symbol_columns(const ecc200_symbol* symbol) {
-    return symbol != nullptr ? symbol->state.symbol.cols() : 0;
+    return symbol != nullptr ? symbol->matrix.cols() : 0;
 }
 
 ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_modules(const ecc200_symbol* symbol) {

@@ -1,29 +1,28 @@
-// The one place that decides which encoding options this build provides and
-// builds the symbol they ask for. Until the full encoder (every encodation,
-// rectangles, DMRE, GS1, ECI, structured append) lands, the defaults are
-// provided: AUTO (the ASCII encodation) or ASCII, the smallest square.
-// Wiring the full encoder in changes this file only.
+// The encoding options of the C interface turned into a request of the
+// complete encoder (encoder/encode_request.h), and its answer into a symbol
+// or a diagnosis in the caller's terms.
 #pragma once
 
-#include <string_view>
+#include <vector>
 
 #include "api/diagnosis.h"
 #include "ecc200.h"
+#include "encoder/encode_request.h"
+
+struct ecc200_symbol;
 
 namespace ecc200 {
 
-struct EncoderWorkingState;
-
-// InvalidArgument for values outside their documented ranges, Unsupported
-// for values this build does not encode yet.
+// InvalidArgument for values outside their documented ranges.
 Outcome CheckEncodeOptions(const ecc200_encode_options& options, Diagnosis& diagnosis);
 
 // The same for a segment's ECI.
 Outcome CheckSegmentEci(std::int32_t eci, Diagnosis& diagnosis);
 
-// Builds the symbol in `state`; MessageTooLong, with the codewords needed
-// and the capacity in the diagnosis, when no allowed size holds it.
-Outcome BuildRequestedSymbol(std::string_view message, const ecc200_encode_options& options,
-                             EncoderWorkingState& state, Diagnosis& diagnosis);
+// Encodes the segments as the options ask into `symbol`; MessageTooLong
+// (with the codewords needed and the capacity), InvalidData or
+// InvalidArgument with the encoder's explanation otherwise.
+Outcome BuildRequestedSymbol(const std::vector<Segment>& segments, const ecc200_encode_options& options,
+                             ecc200_symbol& symbol, Diagnosis& diagnosis);
 
 }  // namespace ecc200

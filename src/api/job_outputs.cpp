@@ -23,7 +23,8 @@ bool Fail(const Outcome& outcome) {
 PictureRequest UnsizedRequest(const PictureStyle& style) {
     return PictureRequest{DrawingStyle{style.width, style.height, 0, style.orientation, style.border, style.barColour,
                                        style.backgroundColour},
-                          platform::GetScreenMetrics().logPixelsX, false};
+                          platform::GetScreenMetrics().logPixelsX, platform::GetScreenMetrics().logPixelsX, 0.0,
+                          false};
 }
 
 // The checks, the symbol and the resolved request, in the order the nine

@@ -32,9 +32,17 @@ Outcome CheckFields(const ecc200_picture& p, Diagnosis& diagnosis) {
     return {};
 }
 
+// An SVG draws a module of exactly the size asked in centimetres, in
+// fractional pixels; every other format whole pixels.
+bool ExactModules(const ecc200_picture& p, PictureFormat format) {
+    return format == PictureFormat::Svg && p.module_px == 0;
+}
+
 // P = trunc((dpi * cm) / 2.54) from the size as a float, as the nine store
-// it (render/layout.h), or the whole pixels given.
-Outcome ModulePixelsOf(const ecc200_picture& p, std::int32_t dotsPerInch, std::int32_t& pixels, Diagnosis& diagnosis) {
+// it (render/layout.h), or the whole pixels given. An SVG of exact modules
+// needs no whole pixel.
+Outcome ModulePixelsOf(const ecc200_picture& p, PictureFormat format, std::int32_t dotsPerInch, std::int32_t& pixels,
+                       Diagnosis& diagnosis) {
     if (p.module_px > 0) {
         pixels = p.module_px;
         return {};
@@ -46,7 +54,7 @@ Outcome ModulePixelsOf(const ecc200_picture& p, std::int32_t dotsPerInch, std::i
         return diagnosis.Refuse(Failure::PictureTooLarge, "a module of %g cm at %d dpi is past 32-bit pixels", p.module_cm,
                                 dotsPerInch);
     pixels = static_cast<std::int32_t>(exact);
-    if (pixels == 0 && !(p.allow_crop && p.width > 0))
+    if (pixels == 0 && !(p.allow_crop && p.width > 0) && !ExactModules(p, format))
         return diagnosis.Refuse(Failure::InvalidArgument, "a module of %g cm at %d dpi is less than one pixel",
                                 p.module_cm, dotsPerInch);
     return {};
@@ -61,8 +69,9 @@ void SymbolExtent(const SymbolMatrix& symbol, const ecc200_picture& p, std::int6
 }
 
 // The picture's sides: as given, or the symbol plus the quiet zone on
-// every side.
-Outcome PictureSides(const ecc200_picture& p, const SymbolMatrix& symbol, std::int32_t pixels, DrawingStyle& style,
+// every side, modules of `pixels` (whole pixels, or an SVG's exact size,
+// the picture then rounded up to whole pixels).
+Outcome PictureSides(const ecc200_picture& p, const SymbolMatrix& symbol, double pixels, DrawingStyle& style,
                      Diagnosis& diagnosis) {
     if (p.width > 0) {
         style.width = p.width;
@@ -73,26 +82,32 @@ Outcome PictureSides(const ecc200_picture& p, const SymbolMatrix& symbol, std::i
     std::int64_t down = 0;
     SymbolExtent(symbol, p, 1, across, down);
     const std::int64_t margin = 2 * std::int64_t{p.quiet_zone};
-    if (across + margin > kInt32Max || down + margin > kInt32Max ||
-        (across + margin) * pixels > kInt32Max || (down + margin) * pixels > kInt32Max)
+    const double width = std::ceil(static_cast<double>(across + margin) * pixels);
+    const double height = std::ceil(static_cast<double>(down + margin) * pixels);
+    if (!(width <= static_cast<double>(kInt32Max) && height <= static_cast<double>(kInt32Max)))
         return diagnosis.Refuse(Failure::PictureTooLarge, "the fitted picture is past 32-bit pixels");
-    style.width = static_cast<std::int32_t>((across + margin) * pixels);
-    style.height = static_cast<std::int32_t>((down + margin) * pixels);
+    style.width = static_cast<std::int32_t>(width);
+    style.height = static_cast<std::int32_t>(height);
     return {};
 }
 
 // The drawing's coordinates stay within 32 bits (render/layout.h), and the
-// symbol within the picture unless cropping is allowed.
-Outcome CheckLayout(const ecc200_picture& p, const SymbolMatrix& symbol, const DrawingStyle& style,
+// symbol (modules of `pixels`) within the picture unless cropping is
+// allowed.
+Outcome CheckLayout(const ecc200_picture& p, const SymbolMatrix& symbol, const DrawingStyle& style, double pixels,
                     Diagnosis& diagnosis) {
     const std::int64_t side = std::max(symbol.rows(), symbol.cols());
-    if (std::int64_t{style.modulePixels} * (side + 1) + std::max(style.width, style.height) > kInt32Max)
-        return diagnosis.Refuse(Failure::PictureTooLarge, "modules of %d pixels take the drawing past 32 bits",
-                                style.modulePixels);
+    const double whole = std::max(std::ceil(pixels), static_cast<double>(style.modulePixels));
+    if (whole * static_cast<double>(side + 1) + std::max(style.width, style.height) > static_cast<double>(kInt32Max))
+        return diagnosis.Refuse(Failure::PictureTooLarge, "modules of %g pixels take the drawing past 32 bits", pixels);
     std::int64_t across = 0;
     std::int64_t down = 0;
+    SymbolExtent(symbol, p, 1, across, down);
+    // A fitted SVG is rounded up, so exact modules always fit it.
+    if (p.allow_crop || (static_cast<double>(across) * pixels <= style.width &&
+                         static_cast<double>(down) * pixels <= style.height))
+        return {};
     SymbolExtent(symbol, p, style.modulePixels, across, down);
-    if (p.allow_crop || (across <= style.width && down <= style.height)) return {};
     return diagnosis.Refuse(Failure::SymbolCropped,
                             "a %d x %d picture cuts the %lld x %lld-pixel symbol; %lld x %lld holds it with a quiet zone of %d modules",
                             style.width, style.height, static_cast<long long>(across), static_cast<long long>(down),
@@ -107,8 +122,8 @@ std::uint32_t ColourRefOf(std::uint32_t rgb) {
     return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
 }
 
-Outcome ResolvePicture(const ecc200_picture& p, const SymbolMatrix& symbol, PictureRequest& request,
-                       Diagnosis& diagnosis) {
+Outcome ResolvePicture(const ecc200_picture& p, PictureFormat format, const SymbolMatrix& symbol,
+                       PictureRequest& request, Diagnosis& diagnosis) {
     if (const Outcome fields = CheckFields(p, diagnosis); !fields.ok()) return fields;
     // The screen's resolution along the axis the symbol's rows run on, as
     // the nine; the placeable header states the horizontal one.
@@ -120,9 +135,16 @@ Outcome ResolvePicture(const ecc200_picture& p, const SymbolMatrix& symbol, Pict
     DrawingStyle& style = request.style;
     style = DrawingStyle{0, 0, 0, p.quarter_turns, static_cast<BorderStyle>(p.border), ColourRefOf(p.bar),
                          ColourRefOf(p.background)};
-    if (const Outcome pixels = ModulePixelsOf(p, dotsPerInch, style.modulePixels, diagnosis); !pixels.ok()) return pixels;
-    if (const Outcome sides = PictureSides(p, symbol, style.modulePixels, style, diagnosis); !sides.ok()) return sides;
-    return CheckLayout(p, symbol, style, diagnosis);
+    request.dotsPerInch = dotsPerInch;
+    if (const Outcome pixels = ModulePixelsOf(p, format, dotsPerInch, style.modulePixels, diagnosis); !pixels.ok())
+        return pixels;
+    // The exact module of an SVG from the size as given (not its float).
+    request.svgModulePixels = ExactModules(p, format)
+                                  ? (static_cast<double>(dotsPerInch) * p.module_cm) * kInchesPerCentimetre
+                                  : static_cast<double>(style.modulePixels);
+    if (const Outcome sides = PictureSides(p, symbol, request.svgModulePixels, style, diagnosis); !sides.ok())
+        return sides;
+    return CheckLayout(p, symbol, style, request.svgModulePixels, diagnosis);
 }
 
 }  // namespace ecc200

@@ -18,20 +18,6 @@ EncoderWorkingState& ThreadWorkingState() {
     return *state;
 }
 
-// The one place that says which formats and options this build draws:
-// PNG and SVG join here when their writers move into src/output, the
-// seamless metafiles when their writers land.
-Outcome CheckProvided(PictureFormat format, const PictureRequest& request) {
-    switch (format) {
-        case PictureFormat::Bmp: return {};
-        case PictureFormat::Wmf:
-        case PictureFormat::Emf: return request.seamless ? Failed(Failure::Unsupported) : Outcome{};
-        case PictureFormat::Png:
-        case PictureFormat::Svg: return Failed(Failure::Unsupported);
-    }
-    return Failed(Failure::InvalidArgument);
-}
-
 }  // namespace
 
 const SymbolMatrix* BuildJobSymbol(std::string_view message) {
@@ -40,12 +26,16 @@ const SymbolMatrix* BuildJobSymbol(std::string_view message) {
 }
 
 Outcome CheckPictureFormat(PictureFormat format, const PictureRequest& request) {
-    if (const Outcome provided = CheckProvided(format, request); !provided.ok()) return provided;
     const DrawingStyle& style = request.style;
     switch (format) {
         case PictureFormat::Wmf: return CheckWmfExtent(style.width, style.height);
-        case PictureFormat::Emf: return CheckEmfExtent(style.width, style.height, style.border);
-        default: return CheckBmpExtent(style.width, style.height);
+        // The seamless EMF's size depends on the merged runs; its writer
+        // checks it.
+        case PictureFormat::Emf:
+            return request.seamless ? Outcome{} : CheckEmfExtent(style.width, style.height, style.border);
+        case PictureFormat::Svg:
+            return style.width > 0 && style.height > 0 ? Outcome{} : Failed(Failure::InvalidArgument);
+        default: return CheckBmpExtent(style.width, style.height);  // PNG: the BMP's pixels
     }
 }
 
@@ -54,24 +44,30 @@ std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const SymbolMatrix&
     const DrawingStyle& style = request.style;
     switch (format) {
         case PictureFormat::Bmp: return MonochromeGeometryOf(style.width, style.height)->fileSize;
-        case PictureFormat::Emf: return EnhMetafileSizeOf(symbol, style);
+        case PictureFormat::Emf: return request.seamless ? 0 : EnhMetafileSizeOf(symbol, style);
         default: return 0;
     }
 }
 
 Outcome RenderPicture(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request,
                       PictureBytes& out) {
-    if (const Outcome provided = CheckProvided(format, request); !provided.ok()) return provided;
+    const DrawingStyle& style = request.style;
     switch (format) {
-        case PictureFormat::Wmf: return DrawWmf(symbol, request.style, request.unitsPerInch, out);
-        case PictureFormat::Emf: return DrawEmf(symbol, request.style, out);
-        default: return DrawBmp(symbol, request.style, out);
+        case PictureFormat::Wmf:
+            return request.seamless ? DrawSeamlessWmf(symbol, style, request.unitsPerInch, out)
+                                    : DrawWmf(symbol, style, request.unitsPerInch, out);
+        case PictureFormat::Emf:
+            return request.seamless ? DrawSeamlessEmf(symbol, style, request.unitsPerInch, out) : DrawEmf(symbol, style, out);
+        case PictureFormat::Png: return DrawPng(symbol, style, request.dotsPerInch, out);
+        case PictureFormat::Svg: return DrawSvg(symbol, style, request.svgModulePixels, request.dotsPerInch, out);
+        case PictureFormat::Bmp: break;
     }
+    return DrawBmp(symbol, style, out);
 }
 
 Outcome RecordPictureMetafile(const SymbolMatrix& symbol, const PictureRequest& request,
                               std::unique_ptr<platform::EnhMetafile>& out) {
-    if (const Outcome provided = CheckProvided(PictureFormat::Emf, request); !provided.ok()) return provided;
+    if (request.seamless) return Failed(Failure::Unsupported);
     return RecordEmf(symbol, request.style, out);
 }
 

@@ -48,14 +48,15 @@ enum class PictureFormat { Bmp = 1, Wmf = 2, Emf = 3, Png = 4, Svg = 5 };
 // dark modules as one shape.
 struct PictureRequest {
     DrawingStyle style;
-    std::int32_t unitsPerInch;
+    std::int32_t unitsPerInch;  // the placeable WMF header's, the EMF's reference screen
+    std::int32_t dotsPerInch;   // along the axis the symbol's rows run on: PNG's pHYs, SVG's millimetres
+    double svgModulePixels;     // SVG: the module edge exactly as asked (style.modulePixels when whole pixels were)
     bool seamless;
 };
 
 // Whether the format can hold a width x height picture (see
-// output/picture_bytes.h), or Unsupported for a format or option not
-// provided yet; run before encoding, so that the cheapest refusal comes
-// first.
+// output/picture_bytes.h), or Unsupported for an option the format does not
+// have; run before drawing, so that the cheapest refusal comes first.
 Outcome CheckPictureFormat(PictureFormat format, const PictureRequest& request);
 
 // The size of the picture's bytes where it is known before drawing (a BMP's
@@ -67,7 +68,8 @@ std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const SymbolMatrix&
 Outcome RenderPicture(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request,
                       PictureBytes& out);
 
-// The enhanced metafile itself, for the clipboard.
+// The enhanced metafile itself, for the clipboard (the GDI-exact drawing:
+// Unsupported for a seamless one).
 Outcome RecordPictureMetafile(const SymbolMatrix& symbol, const PictureRequest& request,
                               std::unique_ptr<platform::EnhMetafile>& out);
 

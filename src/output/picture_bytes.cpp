@@ -8,6 +8,7 @@
 #include "output/bmp_file.h"
 #include "output/emf_recording_size.h"
 #include "output/placeable_wmf.h"
+#include "output/png_file.h"
 #include "render/draw_symbol.h"
 
 namespace ecc200 {

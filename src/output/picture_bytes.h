@@ -1,6 +1,8 @@
-// The three pictures the library draws itself: a one-bit BMP file, a
-// placeable Windows metafile and an enhanced metafile, each drawn from a
-// finished symbol as the bytes of its file, in pieces. Saving, the clipboard
+// The pictures of a finished symbol as the bytes of their files, in pieces:
+// the three the library draws through a drawing surface as GDI would (a
+// one-bit BMP file, a placeable Windows metafile and an enhanced metafile),
+// and those it writes itself (PNG of the BMP's pixels, SVG, the seamless
+// metafiles; output/written_picture_bytes.cpp). Saving, the clipboard
 // and the in-memory calls are deliveries of the same pieces (see
 // output/picture_delivery.h).
 //
@@ -10,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "output/failure.h"
@@ -20,6 +23,7 @@ namespace ecc200 {
 class SymbolMatrix;
 struct DrawingStyle;
 struct MonochromeBmpFile;
+class PngDeflater;
 enum class BorderStyle : std::int16_t;
 
 // One picture's bytes: `pieces`, in order, point into the storage below
@@ -32,6 +36,9 @@ struct PictureBytes {
     std::vector<std::uint8_t> body;                    // a metafile's records
     std::unique_ptr<platform::BitmapContext> bitmap;   // a BMP's drawing
     std::unique_ptr<MonochromeBmpFile> bmp;
+    std::vector<platform::ByteSpan> rows;  // a PNG's view of the BMP's rows
+    std::unique_ptr<PngDeflater> deflater; // kept, so that a warm PNG allocates nothing
+    std::string text;                      // an SVG document
 
     PictureBytes();
     PictureBytes(PictureBytes&&) noexcept;
@@ -59,5 +66,17 @@ Outcome DrawWmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::int3
 // The recording itself (for the clipboard), or its bits.
 Outcome RecordEmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::unique_ptr<platform::EnhMetafile>& out);
 Outcome DrawEmf(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out);
+
+// The PNG of the BMP's very pixels, its resolution in pHYs.
+Outcome DrawPng(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t dotsPerInch, PictureBytes& out);
+// The SVG document; `modulePixels` may be fractional (a module of exactly
+// the size asked), style.modulePixels is then not used.
+Outcome DrawSvg(const SymbolMatrix& symbol, const DrawingStyle& style, double modulePixels, std::int32_t dotsPerInch,
+                PictureBytes& out);
+// The metafiles with the dark modules as one filled shape (output/seamless_*.h).
+Outcome DrawSeamlessWmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t unitsPerInch,
+                        PictureBytes& out);
+Outcome DrawSeamlessEmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t dotsPerInch,
+                        PictureBytes& out);
 
 }  // namespace ecc200

@@ -29,6 +29,17 @@ struct Symbol {
     ~Symbol() { ecc200_symbol_free(handle); }
 };
 
+// The nine encode ASCII only; the interface's default is the fewest codewords.
+const ecc200_encode_options& AsciiOptions() {
+    static const ecc200_encode_options options = [] {
+        ecc200_encode_options o;
+        ecc200_encode_options_init(&o);
+        o.encodation = ECC200_ENCODATION_ASCII;
+        return o;
+    }();
+    return options;
+}
+
 // What ecc200_render gives, sized by a first call with no buffer.
 Bytes Render(const ecc200_symbol* symbol, const ecc200_picture& picture, ecc200_format format,
              ecc200_status* status = nullptr) {
@@ -88,7 +99,7 @@ TEST_F(CInterfaceTest, RendersByteForByteWhatTheNineWrite) {
         ASSERT_EQ(DMCopyToClipboard(), 1);
         const Bytes emf = platform::GetClipboardEnhMetafileBits().value();
 
-        Symbol symbol(c.message);
+        Symbol symbol(c.message, &AsciiOptions());
         ASSERT_EQ(symbol.status, ECC200_OK);
         ecc200_picture picture;
         ecc200_picture_init(&picture);
@@ -127,7 +138,7 @@ int32_t ECC200_CALL AppendPiece(void* context, const uint8_t* bytes, size_t size
 int32_t ECC200_CALL Refuse(void*, const uint8_t*, size_t) { return 0; }
 
 TEST_F(CInterfaceTest, WritesALargeBmpInPiecesAndStopsWhenTheWriterRefuses) {
-    Symbol symbol("pieces");
+    Symbol symbol("pieces", &AsciiOptions());
     ecc200_picture picture;
     ecc200_picture_init(&picture);
     picture.module_px = 40;
@@ -180,8 +191,7 @@ TEST_F(CInterfaceTest, BadInputGetsAStatusAndWritesNothing) {
     EXPECT_EQ(status([](ecc200_picture& p) { p.module_px = -2; }), ECC200_INVALID_ARGUMENT);
     EXPECT_EQ(status([](ecc200_picture& p) { p.dpi = -96; }), ECC200_INVALID_ARGUMENT);
     EXPECT_EQ(status([](ecc200_picture&) {}, 0), ECC200_INVALID_ARGUMENT);
-    EXPECT_EQ(status([](ecc200_picture&) {}, ECC200_FORMAT_PNG), ECC200_UNSUPPORTED);
-    EXPECT_EQ(status([](ecc200_picture& p) { p.seamless = 1; }, ECC200_FORMAT_EMF), ECC200_UNSUPPORTED);
+    EXPECT_EQ(status([](ecc200_picture&) {}, 6), ECC200_INVALID_ARGUMENT);
     EXPECT_EQ(status([](ecc200_picture& p) { p.width = 32768; p.height = 10; p.allow_crop = 1; }, ECC200_FORMAT_WMF),
               ECC200_PICTURE_TOO_LARGE);
     EXPECT_EQ(status([](ecc200_picture& p) { p.module_px = 20000000; }), ECC200_PICTURE_TOO_LARGE);
@@ -216,7 +226,7 @@ TEST_F(CInterfaceTest, AFailedSaveKeepsTheOldFileAndNamesTheCause) {
     const std::string path = dir_.file("old.bmp");
     test::WriteFileBytes(path, "old");
     ecc200_diagnostic diagnostic{sizeof diagnostic, 0, 0, 0, {}};
-    EXPECT_EQ(ecc200_save(symbol.handle, nullptr, ECC200_FORMAT_PNG, path.c_str(), &diagnostic), ECC200_UNSUPPORTED);
+    EXPECT_EQ(ecc200_save(symbol.handle, nullptr, 0, path.c_str(), &diagnostic), ECC200_INVALID_ARGUMENT);
     const std::string missing = dir_.file("no/such.bmp");
     EXPECT_EQ(ecc200_save(symbol.handle, nullptr, ECC200_FORMAT_BMP, missing.c_str(), &diagnostic), ECC200_FILE_ERROR);
     EXPECT_EQ(diagnostic.system_error, ENOENT);
@@ -254,18 +264,34 @@ TEST_F(CInterfaceTest, MessagesUpToTheLargestSymbolWithZeroBytesAndPast1999Bytes
     EXPECT_TRUE(std::equal(data, data + count, expected.codewords.begin()));
 }
 
-TEST_F(CInterfaceTest, OptionsOutsideThisBuildAreUnsupportedAndSmallStructsRefused) {
+// The options reach the complete encoder; what it cannot do as asked is
+// refused with its reason, and small structs are refused.
+TEST_F(CInterfaceTest, EncodingOptionsAndTheirRefusals) {
     ecc200_encode_options options;
     ecc200_encode_options_init(&options);
     options.shape = ECC200_SHAPE_RECTANGLE;
     Symbol rectangle("abc", &options);
-    EXPECT_EQ(rectangle.status, ECC200_UNSUPPORTED);
-    EXPECT_NE(std::string(rectangle.diagnostic.message).find("rectangular"), std::string::npos);
+    ASSERT_EQ(rectangle.status, ECC200_OK);
+    EXPECT_LT(ecc200_symbol_rows(rectangle.handle), ecc200_symbol_columns(rectangle.handle));
     ecc200_encode_options_init(&options);
-    options.encodation = ECC200_ENCODATION_ASCII;
-    EXPECT_EQ(Symbol("abc", &options).status, ECC200_OK);
+    options.encodation = ECC200_ENCODATION_X12;
+    Symbol x12("AB1a", &options);
+    EXPECT_EQ(x12.status, ECC200_INVALID_DATA);
+    EXPECT_NE(std::string(x12.diagnostic.message).find("X12"), std::string::npos) << x12.diagnostic.message;
+    ecc200_encode_options_init(&options);
+    options.gs1 = 1;
+    Symbol gs1("(01)09506000134353", &options);  // the check digit is 2
+    EXPECT_EQ(gs1.status, ECC200_INVALID_DATA);
+    EXPECT_NE(std::string(gs1.diagnostic.message).find("01"), std::string::npos) << gs1.diagnostic.message;
+    options.reader_init = 1;
+    EXPECT_NE(Symbol("(01)09506000134352", &options).status, ECC200_OK);
     options.struct_size = 4;
     EXPECT_EQ(Symbol("abc", &options).status, ECC200_INVALID_ARGUMENT);
+    // Segments under their own ECIs; without ECIs, the message end to end.
+    const ecc200_segment withEcis[] = {{"ab", 2, 3}, {"\xCE\xB1", 2, 26}};
+    ecc200_symbol* mixed = nullptr;
+    ASSERT_EQ(ecc200_encode_segments(withEcis, 2, nullptr, &mixed, nullptr), ECC200_OK);
+    ecc200_symbol_free(mixed);
     const ecc200_segment segments[] = {{"ab", 2, 0}, {"cd", 2, 0}};
     ecc200_symbol* joined = nullptr;
     ASSERT_EQ(ecc200_encode_segments(segments, 2, nullptr, &joined, nullptr), ECC200_OK);

@@ -66,10 +66,10 @@ TEST(CppInterface, ErrorsThrowWithTheStatusOrSetTheErrorCode) {
     EXPECT_TRUE(ecc200::render(symbol, cut, ecc200::Format::bmp, ec).empty());
     EXPECT_EQ(ec, ecc200::Status::symbol_cropped);
     EXPECT_EQ(ec.message(), "symbol cropped");
-    ecc200::EncodeOptions rectangle;
-    rectangle.shape = ecc200::Shape::rectangle;
-    EXPECT_EQ(ecc200::encode("abc", rectangle, ec).rows(), 0);
-    EXPECT_EQ(ec, ecc200::Status::unsupported);
+    ecc200::EncodeOptions x12;
+    x12.encodation = ecc200::Encodation::x12;
+    EXPECT_EQ(ecc200::encode("abc", x12, ec).rows(), 0);  // X12 holds no lowercase
+    EXPECT_EQ(ec, ecc200::Status::invalid_data);
     ecc200::render(symbol, {}, ecc200::Format::bmp, ec);
     EXPECT_FALSE(ec);
 }
