@@ -269,6 +269,23 @@ ECC200_API ecc200_status ECC200_CALL ecc200_save(const ecc200_symbol *symbol, co
                                                  ecc200_format format, const char *path,
                                                  ecc200_diagnostic *diagnostic);
 
+/* What the picture comes to for the symbol in `format`, without drawing it:
+ * its size in pixels, the module edge in whole pixels (what BMP, WMF, EMF
+ * and PNG draw), the module edge an SVG draws (exactly the size asked when
+ * module_px is 0), and the resolution used. The same statuses as
+ * ecc200_render for a picture it would refuse. */
+typedef struct ecc200_layout {
+    uint32_t struct_size;     /* sizeof(ecc200_layout) */
+    int32_t width;
+    int32_t height;
+    int32_t module_px;
+    int32_t dpi;
+    double svg_module_px;
+} ecc200_layout;
+ECC200_API ecc200_status ECC200_CALL ecc200_picture_layout(const ecc200_symbol *symbol, const ecc200_picture *picture,
+                                                           ecc200_format format, ecc200_layout *layout,
+                                                           ecc200_diagnostic *diagnostic);
+
 /* Puts the picture on the clipboard as an enhanced metafile, as
  * DMCopyToClipboard does: the Windows clipboard, or elsewhere the library's
  * own stand-in clipboard of the process. ECC200_FILE_ERROR (system_error

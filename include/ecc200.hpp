@@ -78,7 +78,7 @@ class Error : public std::system_error {
 public:
     Error(Status status, const std::string& explanation, int systemError = 0)
         : std::system_error(make_error_code(status), explanation), systemError_(systemError) {}
-    // errno (GetLastError on Windows) behind Status::file_error; else 0.
+    // errno behind Status::file_error; else 0.
     int system_error() const noexcept { return systemError_; }
 
 private:
@@ -385,6 +385,59 @@ inline void save(const Symbol& symbol, const Picture& picture, const std::filesy
                  std::error_code& ec) noexcept {
     ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
     detail::SetCode(ec, detail::SaveFile(symbol, picture, path, format, diagnostic));
+}
+
+// What a picture comes to for a symbol in a format, without drawing it.
+struct Layout {
+    int width = 0;              // pixels
+    int height = 0;
+    int module_px = 0;          // the module edge BMP, WMF, EMF and PNG draw
+    int dpi = 0;                // the resolution used
+    double svg_module_px = 0;   // the module edge an SVG draws
+};
+
+namespace detail {
+inline ecc200_status LayOut(const Symbol& symbol, const Picture& picture, Format format, Layout& layout,
+                            ecc200_diagnostic& diagnostic) noexcept {
+    const ecc200_picture c = ToC(picture);
+    ecc200_layout out{};
+    out.struct_size = sizeof out;
+    const ecc200_status status =
+        ecc200_picture_layout(symbol.handle(), &c, static_cast<ecc200_format>(format), &out, &diagnostic);
+    if (status == ECC200_OK) layout = Layout{out.width, out.height, out.module_px, out.dpi, out.svg_module_px};
+    return status;
+}
+
+inline ecc200_status CopyToClipboard(const Symbol& symbol, const Picture& picture,
+                                     ecc200_diagnostic& diagnostic) noexcept {
+    const ecc200_picture c = ToC(picture);
+    return ecc200_copy_to_clipboard(symbol.handle(), &c, &diagnostic);
+}
+}  // namespace detail
+
+inline Layout layout(const Symbol& symbol, const Picture& picture, Format format) {
+    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
+    Layout result;
+    detail::Check(detail::LayOut(symbol, picture, format, result, diagnostic), diagnostic);
+    return result;
+}
+
+inline Layout layout(const Symbol& symbol, const Picture& picture, Format format, std::error_code& ec) noexcept {
+    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
+    Layout result;
+    detail::SetCode(ec, detail::LayOut(symbol, picture, format, result, diagnostic));
+    return result;
+}
+
+// Puts the picture on the clipboard as an enhanced metafile.
+inline void copy_to_clipboard(const Symbol& symbol, const Picture& picture) {
+    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
+    detail::Check(detail::CopyToClipboard(symbol, picture, diagnostic), diagnostic);
+}
+
+inline void copy_to_clipboard(const Symbol& symbol, const Picture& picture, std::error_code& ec) noexcept {
+    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
+    detail::SetCode(ec, detail::CopyToClipboard(symbol, picture, diagnostic));
 }
 
 }  // namespace ecc200

@@ -173,6 +173,21 @@ Outcome SavePicture(const ecc200_symbol* symbol, const ecc200_picture* picture, 
     return diagnosis.Refuse(Failure::FileError, "%s: %s", path, std::strerror(diagnosis.outcome.systemError));
 }
 
+Outcome LayOutPicture(const ecc200_symbol* symbol, const ecc200_picture* picture, ecc200_format format,
+                      ecc200_layout* layout, Diagnosis& diagnosis) {
+    if (layout == nullptr || layout->struct_size < kFirstLayoutSize)
+        return diagnosis.Refuse(Failure::InvalidArgument, "no layout, or its struct_size is below the first release's");
+    PictureRequest request{};
+    if (const Outcome prepared = PreparePicture(symbol, picture, format, request, diagnosis); !prepared.ok())
+        return prepared;
+    layout->width = request.style.width;
+    layout->height = request.style.height;
+    layout->module_px = request.style.modulePixels;
+    layout->dpi = request.dotsPerInch;
+    layout->svg_module_px = request.svgModulePixels;
+    return {};
+}
+
 Outcome CopyPictureToClipboard(const ecc200_symbol* symbol, const ecc200_picture* picture, Diagnosis& diagnosis) {
     PictureRequest request{};
     if (const Outcome prepared = PreparePicture(symbol, picture, ECC200_FORMAT_EMF, request, diagnosis); !prepared.ok())
@@ -192,6 +207,14 @@ Outcome CopyPictureToClipboard(const ecc200_symbol* symbol, const ecc200_picture
 using ecc200::Diagnosis;
 
 extern "C" {
+
+ECC200_API ecc200_status ECC200_CALL ecc200_picture_layout(const ecc200_symbol* symbol, const ecc200_picture* picture,
+                                                           ecc200_format format, ecc200_layout* layout,
+                                                           ecc200_diagnostic* diagnostic) {
+    return ecc200::Guarded(diagnostic, [&](Diagnosis& diagnosis) {
+        return ecc200::LayOutPicture(symbol, picture, format, layout, diagnosis);
+    });
+}
 
 ECC200_API ecc200_status ECC200_CALL ecc200_render(const ecc200_symbol* symbol, const ecc200_picture* picture,
                                                    ecc200_format format, uint8_t* buffer, size_t capacity,

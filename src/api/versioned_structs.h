@@ -16,6 +16,7 @@ namespace ecc200 {
 // The first release's sizes: up to the end of each struct's last field.
 constexpr std::size_t kFirstEncodeOptionsSize = offsetof(ecc200_encode_options, iso144) + sizeof(std::int32_t);
 constexpr std::size_t kFirstPictureSize = offsetof(ecc200_picture, seamless) + sizeof(std::int32_t);
+constexpr std::size_t kFirstLayoutSize = offsetof(ecc200_layout, svg_module_px) + sizeof(double);
 
 ecc200_encode_options DefaultEncodeOptions();
 ecc200_picture DefaultPicture();

@@ -41,6 +41,18 @@ TEST(CppInterface, EncodesRendersAndSavesTheCInterfacesBytes) {
     ecc200::test::TempDir dir;
     ecc200::save(symbol, picture, dir.file("label.wmf"), ecc200::Format::wmf);
     EXPECT_EQ(ecc200::test::ReadFileBytes(dir.file("label.wmf")).substr(0, 4), "\xD7\xCD\xC6\x9A");
+
+    // Modules of 0.05 cm at 96 dpi: one whole pixel in a raster, exactly
+    // 1.89 pixels in SVG, each picture fitted to its own modules.
+    ecc200::Picture small;
+    small.module_cm = 0.05;
+    const ecc200::Layout raster = ecc200::layout(symbol, small, ecc200::Format::png);
+    EXPECT_EQ(raster.module_px, 1);
+    EXPECT_EQ(raster.width, 12 + 4);
+    const ecc200::Layout svg = ecc200::layout(symbol, small, ecc200::Format::svg);
+    EXPECT_NEAR(svg.svg_module_px, 96 * 0.05 / 2.54, 1e-9);
+    EXPECT_EQ(svg.width, 31);  // 16 modules of 1.89 pixels, rounded up
+    EXPECT_EQ(svg.dpi, 96);
 }
 
 TEST(CppInterface, ErrorsThrowWithTheStatusOrSetTheErrorCode) {

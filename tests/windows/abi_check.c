@@ -33,7 +33,7 @@ static void CheckExportNames(void) {
         "ecc200_encode", "ecc200_encode_segments", "ecc200_symbol_free", "ecc200_symbol_rows",
         "ecc200_symbol_columns", "ecc200_symbol_modules", "ecc200_symbol_codewords", "ecc200_symbol_data_codewords",
         "ecc200_render", "ecc200_render_to", "ecc200_render_alloc", "ecc200_free", "ecc200_save",
-        "ecc200_copy_to_clipboard"};
+        "ecc200_copy_to_clipboard", "ecc200_picture_layout"};
     static const char *const kDecorated[] = {"_DMSetSize@8", "DMSetSize@8", "_DMSetSize", "_DMSetInfo@16",
                                              "_ecc200_encode@20", "ecc200_render@28", "_ecc200_version"};
     HMODULE module = GetModuleHandleA("ecc200.dll");
@@ -123,6 +123,8 @@ static void CheckPerCallCleansUp(void) {
     Expect(StackMovement(ADDRESS(ecc200_render_to), alloc, 6) == 0, "ecc200_render_to removes its 24 bytes");
     save[0] = Word(symbol), save[1] = 0, save[2] = ECC200_FORMAT_BMP, save[3] = Word("abi-stack-new.bmp"), save[4] = 0;
     Expect(StackMovement(ADDRESS(ecc200_save), save, 5) == 0, "ecc200_save removes its 20 bytes");
+    save[3] = 0; /* no layout: refused */
+    Expect(StackMovement(ADDRESS(ecc200_picture_layout), save, 5) == 0, "ecc200_picture_layout removes its 20 bytes");
     save[2] = 0; /* no diagnostic */
     Expect(StackMovement(ADDRESS(ecc200_copy_to_clipboard), save, 3) == 0, "ecc200_copy_to_clipboard: 12 bytes");
     one[0] = Word(symbol);
