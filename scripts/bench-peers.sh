@@ -67,8 +67,10 @@ startup_dir="$build"
 [ -d /dev/shm ] && [ -w /dev/shm ] && startup_dir=/dev/shm
 "$targets" "${smoke[@]}" --csv "$csv" --tool "$build/tools/ecc200" \
   --writer "$build/bench/peers/ecc200_static_writer" --dir "$startup_dir"
-# The Python package on the library just built.
-PYTHONPATH="$PWD/bindings/python${PYTHONPATH:+:$PYTHONPATH}" ECC200_LIBRARY="$(cd "$build" && pwd)/src/libecc200.so.1" \
+# The Python package (bindings/python unless ECC200_PYTHON_PACKAGE names
+# another folder holding the ecc200 package) on the library just built.
+python_package="${ECC200_PYTHON_PACKAGE:-$PWD/bindings/python}"
+PYTHONPATH="$python_package${PYTHONPATH:+:$PYTHONPATH}" ECC200_LIBRARY="$(cd "$build" && pwd)/src/libecc200.so.1" \
   "$python" bench/python_peers.py "${smoke[@]}" --csv "$csv"
 
 machine="$(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores"
