@@ -31,7 +31,8 @@ ecc200::Picture FivePixelModules() {
 
 // BITMAPINFOHEADER's biWidth or biHeight, unsigned (a negative height means top-down rows).
 int BmpDimension(const std::vector<std::uint8_t>& bmp, std::size_t offset) {
-    const std::uint32_t value = static_cast<std::uint32_t>(bmp.at(offset)) | static_cast<std::uint32_t>(bmp.at(offset + 1)) << 8 |
+    const std::uint32_t value = static_cast<std::uint32_t>(bmp.at(offset)) |
+                                static_cast<std::uint32_t>(bmp.at(offset + 1)) << 8 |
                                 static_cast<std::uint32_t>(bmp.at(offset + 2)) << 16 |
                                 static_cast<std::uint32_t>(bmp.at(offset + 3)) << 24;
     const auto height = static_cast<std::int32_t>(value);
@@ -86,7 +87,8 @@ void CheckCounterSeesAllocations(const std::string& message) {
     if (ThreadAllocations() == before) throw std::runtime_error("the allocation counter saw no allocation of encode");
 }
 
-TargetRow WarmAllocations(const ecc200::Symbol& symbol, const ecc200::Picture& picture, std::vector<std::uint8_t>& out) {
+TargetRow WarmAllocations(const ecc200::Symbol& symbol, const ecc200::Picture& picture,
+                          std::vector<std::uint8_t>& out) {
     ecc200::render(symbol, picture, ecc200::Format::bmp, out);  // warm: the vector has its capacity
     const long before = ThreadAllocations();
     for (int call = 0; call < kWarmCallsCounted; ++call) ecc200::render(symbol, picture, ecc200::Format::bmp, out);
@@ -125,7 +127,8 @@ std::vector<TargetRow> RowsOf(const std::string& job, int side, const std::strin
                               const std::vector<Timing>& timings) {
     std::vector<TargetRow> rows;
     for (const Timing& timing : timings) {
-        rows.push_back(TargetRow{job, side, unit, timing, timings.front().medianMicroseconds / timing.medianMicroseconds});
+        const double over = timings.front().medianMicroseconds / timing.medianMicroseconds;
+        rows.push_back(TargetRow{job, side, unit, timing, over});
     }
     return rows;
 }

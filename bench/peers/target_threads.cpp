@@ -39,9 +39,10 @@ bool RunThreads(int threads, long symbols, const std::string& message, const ecc
     std::vector<std::thread> workers;
     std::vector<char> succeeded(static_cast<std::size_t>(threads), 1);
     for (int t = 0; t < threads; ++t) {
-        workers.emplace_back([&, t] {
+        const auto index = static_cast<std::size_t>(t);
+        workers.emplace_back([&, index] {
             for (long i = 0; i < symbols; ++i) {
-                if (!EncodeAndDraw(message, picture, buffers[static_cast<std::size_t>(t)])) succeeded[static_cast<std::size_t>(t)] = 0;
+                if (!EncodeAndDraw(message, picture, buffers[index])) succeeded[index] = 0;
             }
         });
     }
