@@ -6,7 +6,11 @@
 #   docs/speed.md   the table of medians with the ratios, machine and date
 #   docs/speed.png  microseconds per symbol against symbol size, log scale
 # and puts the table, machine and date into README.md's "## Speed" section
-# (between its two "speed table" comment lines).
+# (between its two "speed table" comment lines). Beside the peers it measures
+# the product's targets (bench/peers/ecc200_targets: the in-memory BMP, warm
+# allocations, two threads, the tool's start-up) and the Python package
+# against zxing-cpp's and pylibdmtx (bench/python_peers.py, Debian's
+# python3 with python3-zxing-cpp, python3-pylibdmtx and python3-pil).
 #
 #   bash scripts/bench-peers.sh [--smoke] [--no-build] [--build DIR] [--out DIR] [-- PROGRAM-OPTIONS]
 #
@@ -41,10 +45,15 @@ fi
 
 if [ "$run_build" = 1 ]; then
   cmake --preset default >/dev/null
-  cmake --build --preset default --target ecc200_peers ecc200_encodation_vs_zint -j 2
+  cmake --build --preset default --target ecc200_peers ecc200_encodation_vs_zint ecc200_targets ecc200 -j 2
 fi
 program="$build/bench/peers/ecc200_peers"
 [ -x "$program" ] || { echo "$program is not built (it needs libzint-dev, libdmtx-dev and libzxing-dev)" >&2; exit 1; }
+targets="$build/bench/peers/ecc200_targets"
+[ -x "$targets" ] || { echo "$targets is not built (it needs the tool, ecc200_tool)" >&2; exit 1; }
+python=/usr/bin/python3
+"$python" -c 'import numpy, zxingcpp, PIL, pylibdmtx' 2>/dev/null ||
+  { echo "$python lacks zxingcpp, pylibdmtx or PIL (scripts/install-deps.sh installs them)" >&2; exit 1; }
 
 mkdir -p "$out"
 csv="$out/speed.csv"
@@ -52,6 +61,17 @@ csv="$out/speed.csv"
 # The complete encoder's automatic encodation against zint's default
 # (minimal) one, rows appended to the same file.
 "$build/bench/peers/ecc200_encodation_vs_zint" "${smoke[@]}" --csv "$csv"
+# The product's targets; the start-up's new files on tmpfs when there is one,
+# so that the disk is not what is measured.
+startup_dir="$build"
+[ -d /dev/shm ] && [ -w /dev/shm ] && startup_dir=/dev/shm
+"$targets" "${smoke[@]}" --csv "$csv" --tool "$build/tools/ecc200" \
+  --writer "$build/bench/peers/ecc200_static_writer" --dir "$startup_dir"
+# The Python package (bindings/python unless ECC200_PYTHON_PACKAGE names
+# another folder holding the ecc200 package) on the library just built.
+python_package="${ECC200_PYTHON_PACKAGE:-$PWD/bindings/python}"
+PYTHONPATH="$python_package${PYTHONPATH:+:$PYTHONPATH}" ECC200_LIBRARY="$(cd "$build" && pwd)/src/libecc200.so.1" \
+  "$python" bench/python_peers.py "${smoke[@]}" --csv "$csv"
 
 machine="$(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores"
 when="$(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -65,8 +85,10 @@ trap 'rm -rf "$work"' EXIT
 # The table: one row per job, the libraries' medians, then ecc200's median
 # over each peer's.
 awk -F, '
-    function figure(v) {
+    function figure(v, unit) {
       if (v == "") return "-"
+      if (unit == "count") return sprintf("%d", v)
+      if (unit == "x") return sprintf("%.2fx", v)
       if (v < 10) return sprintf("%.2f", v)
       if (v < 1000) return sprintf("%.1f", v)
       return sprintf("%.0f", v)
@@ -80,24 +102,32 @@ awk -F, '
       if (job == "emf_144") return "EMF of 144x144 on 1000x1000"
       if (job ~ /^auto_/) { m = substr(job, 6); gsub(/_/, " ", m); return "automatic encodation + module matrix, " m " (zint minimal)" }
       if (job ~ /^peak_memory_bmp_/) { n = substr(job, 17); return "peak memory, " n "x" n " BMP save (MB)" }
+      if (job == "render_144_bmp_5px") return "144x144 to BMP bytes in memory, 5 px modules (`ecc200::encode` + `ecc200::render`; zint `ZBarcode_Encode_and_Buffer`)"
+      if (job == "warm_render_allocations") return "allocations per warm `ecc200::render` into a reused vector (count)"
+      if (job == "c_interface_1_thread") return "C interface encode + BMP 144x144, one thread (µs per symbol, wall)"
+      if (job == "c_interface_2_threads") return "C interface encode + BMP 144x144, two threads (µs per symbol, wall)"
+      if (job == "c_interface_2_over_1_thread") return "C interface, two threads: throughput over one thread"
+      if (job == "startup_new_bmp") return "start-up, new file: `ecc200 -o new.bmp 12` (zint: `zint -b 71 -o new.bmp -d 12`), whole process"
+      if (job ~ /^python_png_digits_/) { n = substr(job, 19); return "Python PNG bytes, " n " digits, " side "x" side " (zxing-cpp, pylibdmtx + Pillow)" }
       return job
     }
     /^#/ || $1 == "job" { next }
     {
       key = $1 SUBSEP $2
-      if (!(key in seen)) { seen[key] = 1; order[++rows] = key; names[key] = title($1, $2, $4) }
+      if (!(key in seen)) { seen[key] = 1; order[++rows] = key; names[key] = title($1, $2, $4); units[key] = $4 }
       median[key, $3] = $5
       if ($3 != "ecc200") over[key, $3] = $10
     }
     END {
-      print "| job | ecc200 µs | zint µs | libdmtx µs | zxing-cpp µs | ecc200/zint | ecc200/libdmtx | ecc200/zxing-cpp |"
-      print "|---|--:|--:|--:|--:|--:|--:|--:|"
+      print "| job | ecc200 µs | zint µs | libdmtx µs | zxing-cpp µs | static writer µs | ecc200/zint | ecc200/libdmtx | ecc200/zxing-cpp | ecc200/static writer |"
+      print "|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|"
       for (i = 1; i <= rows; i++) {
         k = order[i]
-        printf "| %s | %s | %s | %s | %s | %s | %s | %s |\n", names[k],
-          figure(median[k, "ecc200"]), figure(median[k, "zint"]), figure(median[k, "libdmtx"]),
-          figure(median[k, "zxing-cpp"]), ratio(over[k, "zint"]), ratio(over[k, "libdmtx"]),
-          ratio(over[k, "zxing-cpp"])
+        u = units[k]
+        printf "| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", names[k],
+          figure(median[k, "ecc200"], u), figure(median[k, "zint"], u), figure(median[k, "libdmtx"], u),
+          figure(median[k, "zxing-cpp"], u), figure(median[k, "static_writer"], u), ratio(over[k, "zint"]),
+          ratio(over[k, "libdmtx"]), ratio(over[k, "zxing-cpp"]), ratio(over[k, "static_writer"])
       }
     }' "$csv" > "$work/table.md"
 
@@ -129,6 +159,23 @@ awk -F, '
   echo "  writes its EMF file (it has no EMF output to memory). The pictures' messages:"
   echo "  \"12\" and, for 144x144, 1558 bytes of \"Aa1!\" repeated, which zint's"
   echo "  look-ahead keeps in ASCII encodation like ecc200."
+  echo "- Targets (bench/peers/ecc200_targets): a 144x144 symbol (the message above)"
+  echo "  encoded and drawn as BMP bytes at 5-pixel modules with a quiet zone of 2"
+  echo "  through ecc200.hpp into a reused vector, against zint's ZBarcode_Encode_and_Buffer"
+  echo "  of the same picture size (its pixel buffer; the sizes are checked equal);"
+  echo "  allocations of 1000 warm renders counted (operator new and, through the"
+  echo "  linker's --wrap, every malloc, calloc and realloc of the statically linked"
+  echo "  library), divided by 1000; the C interface (ecc200_encode, ecc200_render into"
+  echo "  the thread's buffer, ecc200_symbol_free) on one thread and on two, threads"
+  echo "  started per batch, the ratio being symbols per second of two over one;"
+  echo "  start-up: whole processes writing new files in a fresh folder (tmpfs),"
+  echo "  the files of a batch removed after it, untimed; the static writer is a"
+  echo "  statically linked C program that only creates the file and writes the"
+  echo "  tool's bytes of \"12\", embedded at build time (checked equal before timing)."
+  echo "- Python (bench/python_peers.py, Debian's python3): \`ecc200.encode(m).png(module_px=5)\`"
+  echo "  against zxing-cpp's \`write_barcode\` at the same size and quiet zone saved as PNG"
+  echo "  by Pillow, and pylibdmtx's \`encode\` (5-pixel modules, 10-pixel margin) saved as"
+  echo "  PNG by Pillow; every picture checked pixel for pixel equal to ecc200's; thread CPU clock."
   echo "- Peak memory: the high-water mark (VmHWM) of a child process that makes one"
   echo "  save, the same 144x144 symbol with modules of 50 pixels for both."
   sed -n 's/^# \(.*\)/- \1./p' "$csv"

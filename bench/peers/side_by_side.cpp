@@ -19,7 +19,9 @@ double RunBatch(const Contender& contender, long count, Clock clock) {
     for (long i = 0; i < count; ++i) {
         if (!contender.operation()) throw std::runtime_error(contender.library + ": operation failed");
     }
-    return Now(clock) - start;
+    const double seconds = Now(clock) - start;
+    if (contender.afterBatch) contender.afterBatch();
+    return seconds;
 }
 
 // The smallest power of two of operations whose batch lasts the target.

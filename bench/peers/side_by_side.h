@@ -18,6 +18,9 @@ namespace peers {
 struct Contender {
     std::string library;
     std::function<bool()> operation;  // one operation; false when it failed
+    // Run after each batch, outside the timing (e.g. removing the files the
+    // batch wrote, so that every batch starts from the same directory).
+    std::function<void()> afterBatch = nullptr;
 };
 
 enum class Clock { ThreadCpu, Wall };
