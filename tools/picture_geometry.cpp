@@ -3,25 +3,15 @@
 #include <cstdio>
 #include <sstream>
 #include <system_error>
-#include <vector>
 
 namespace ecc200::tool {
 namespace {
 
-// The placeable WMF header's fields (little-endian 16-bit words).
-constexpr std::size_t kBoundingRightOffset = 10;
-constexpr std::size_t kUnitsPerInchOffset = 14;
-constexpr std::size_t kPlaceableHeaderSize = 22;
-
 constexpr double kCentimetresPerInch = 2.54;
-// Measured on the smallest square (10 x 10 modules): the module's pixels do
-// not depend on the symbol, and its metafile is a few hundred bytes.
+// Laid out on the smallest square (10 x 10 modules): the module's pixels do
+// not depend on the symbol.
 constexpr const char* kProbeMessage = "12";
 constexpr double kTolerableShrink = 0.9;  // a module drawn up to 10 % below the size asked passes unremarked
-
-int Word(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-    return bytes[offset] | bytes[offset + 1] << 8;
-}
 
 bool QuarterTurned(const Picture& picture) { return picture.quarter_turns % 2 != 0; }
 
@@ -43,17 +33,20 @@ std::string Centimetres(double value) {
 
 }  // namespace
 
-std::optional<ModuleMeasure> MeasureModule(const Picture& picture) {
+std::optional<ModuleMeasure> MeasureModule(const Picture& picture, Format format) {
     std::error_code error;
     const Symbol probe = encode(kProbeMessage, {}, error);
     if (error) return std::nullopt;
     Picture fitted = picture;
     fitted.width = fitted.height = fitted.quiet_zone = fitted.quarter_turns = 0;
     fitted.border = Border::none;
-    fitted.seamless = false;  // the same pixels, drawn by every build
-    const std::vector<std::uint8_t> wmf = render(probe, fitted, Format::wmf, error);
-    if (error || wmf.size() < kPlaceableHeaderSize) return std::nullopt;
-    return ModuleMeasure{Word(wmf, kBoundingRightOffset) / probe.columns(), Word(wmf, kUnitsPerInchOffset)};
+    try {
+        const Layout laid = layout(probe, fitted, format);
+        return ModuleMeasure{laid.module_px, laid.dpi};
+    } catch (const Error& refusal) {
+        if (refusal.code() == Status::invalid_argument) throw;
+        return std::nullopt;
+    }
 }
 
 PixelSize PictureSizeOf(const Symbol& symbol, const Picture& picture, int modulePixels) {
@@ -75,12 +68,6 @@ std::string CroppedProblem(const Symbol& symbol, const Picture& picture, int mod
     return "the symbol needs " + SizeText(modules.width * modulePixels, modules.height * modulePixels) +
            " pixels; --size " + SizeText(picture.width, picture.height) + " cuts it (--size " +
            SizeText(fits.width, fits.height) + " fits it with its quiet zone; --allow-crop draws it cut)";
-}
-
-std::optional<std::string> ModuleTooSmall(const Picture& picture, const ModuleMeasure& module) {
-    if (module.pixels > 0) return std::nullopt;
-    return "a module of " + Centimetres(picture.module_cm) + " cm is less than one pixel at " +
-           std::to_string(module.dpi) + " dpi";
 }
 
 std::optional<std::string> ModuleShrunk(const Picture& picture, const ModuleMeasure& module) {

@@ -1,4 +1,4 @@
-// The pixels of a picture as the library draws it: the module's edge in
+// The pixels of a picture as the library lays it out: the module's edge in
 // whole pixels at the picture's resolution, the picture's size, and the
 // lines that tell the user about them (a module drawn smaller than asked, a
 // size that cuts the symbol, a picture too large for its format).
@@ -17,11 +17,13 @@ struct ModuleMeasure {
     int dpi;     // the resolution the picture is laid out for
 };
 
-// The module and resolution the library draws `picture` with (its module_cm
-// or module_px, its dpi or the screen's), read from the placeable header of a
-// small WMF it draws (the bounding box is the picture, the units per inch
-// the resolution); nothing when even that picture cannot be drawn.
-std::optional<ModuleMeasure> MeasureModule(const Picture& picture);
+// The module and resolution the library draws `picture` with in `format`
+// (its module_cm or module_px, its dpi or the screen's), from the library's
+// layout of the smallest symbol fitted without quiet zone or turn: the
+// module does not depend on the symbol. Throws the library's Error when it
+// refuses the module itself (under one pixel); nothing when that picture
+// cannot be laid out for another reason, which drawing will then name.
+std::optional<ModuleMeasure> MeasureModule(const Picture& picture, Format format);
 
 struct PixelSize {
     std::int64_t width;
@@ -36,9 +38,6 @@ std::string PictureText(PixelSize size);
 
 // Why the symbol cannot be drawn at this size, naming the size that fits.
 std::string CroppedProblem(const Symbol& symbol, const Picture& picture, int modulePixels);
-
-// The module is under one pixel: the line saying so; else nothing.
-std::optional<std::string> ModuleTooSmall(const Picture& picture, const ModuleMeasure& module);
 
 // The module drawn is more than 10 % below the centimetres asked (whole
 // pixels at the resolution): the warning line; else nothing.

@@ -7,38 +7,12 @@
 #include <system_error>
 #include <vector>
 
-#include "png_picture.h"
-#include "svg_picture.h"
 #include "system_io.h"
 
 namespace ecc200::tool {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// PNG and SVG: the tool's own writers until the library dispatches these
-// formats; then this becomes true and png_picture.*, svg_picture.* and
-// one_bit_picture.* go.
-constexpr bool kLibraryWritesPngAndSvg = false;
-
-// The resolution the tool's own PNG and SVG record when it could not be measured.
-constexpr int kFallbackDpi = 96;
-
-bool ToolDraws(OutputFormat format) {
-    return !kLibraryWritesPngAndSvg && (format == OutputFormat::Png || format == OutputFormat::Svg);
-}
-
-Bytes ToolPicture(OutputFormat format, const PictureJob& job) {
-    const int dpi = job.module ? job.module->dpi : kFallbackDpi;
-    if (format == OutputFormat::Png) return PngPicture(job.symbol, job.picture, dpi);
-    const std::string svg = SvgPicture(job.symbol, job.picture, dpi);
-    return Bytes(svg.begin(), svg.end());
-}
-
-Bytes PictureBytes(OutputFormat format, const PictureJob& job) {
-    if (ToolDraws(format)) return ToolPicture(format, job);
-    return render(job.symbol, job.picture, LibraryFormat(format));
-}
 
 std::string Where(const std::string& path) { return path == "-" ? "standard output" : path; }
 
@@ -47,7 +21,9 @@ std::string SystemText(int error) { return std::generic_category().message(error
 
 // The line for a failure the library reported.
 std::string Failure(const Error& error, OutputFormat format, const std::string& path, const PictureJob& job) {
-    const int pixels = job.module ? job.module->pixels : 0;
+    // An SVG's modules are exact, not the whole pixels measured: its
+    // refusals are the library's own.
+    const int pixels = job.module && format != OutputFormat::Svg ? job.module->pixels : 0;
     switch (static_cast<Status>(error.code().value())) {
         case Status::symbol_cropped:
             if (pixels > 0) return CroppedProblem(job.symbol, job.picture, pixels);
@@ -68,10 +44,8 @@ std::string Failure(const Error& error, OutputFormat format, const std::string& 
 
 void Deliver(OutputFormat format, const std::string& path, const PictureJob& job) {
     if (path == "-") {
-        const Bytes bytes = PictureBytes(format, job);
+        const Bytes bytes = render(job.symbol, job.picture, LibraryFormat(format));
         if (!WriteStandardOutput(bytes.data(), bytes.size())) throw Error(Status::file_error, "", errno);
-    } else if (ToolDraws(format)) {
-        if (!ReplaceFileWith(path, ToolPicture(format, job))) throw Error(Status::file_error, "", errno);
     } else {
         save(job.symbol, job.picture, path, LibraryFormat(format));
     }
@@ -87,19 +61,22 @@ std::string Explanation(const Error& error) {
     return text;
 }
 
+// Every format but SVG draws whole pixels (the clipboard's EMF too): the
+// module is measured, and any shrinking reported, for those; an SVG of
+// exact modules needs no whole pixel.
 OutputModule MeasureOutputModule(const Options& options) {
-    const std::optional<ModuleMeasure> module = MeasureModule(options.picture);
-    if (!module) return {module, false};
-    if (const std::optional<std::string> problem = ModuleTooSmall(options.picture, *module)) {
-        std::cerr << "ecc200: " << *problem << '\n';
-        return {module, true};
-    }
-    // SVG draws the exact size; every other format whole pixels.
     const bool pixels = options.clipboard || std::any_of(options.outputs.begin(), options.outputs.end(), [](const OutputRequest& output) {
                             return output.format != OutputFormat::Svg;
                         });
-    const std::optional<std::string> shrunk = ModuleShrunk(options.picture, *module);
-    if (shrunk && pixels) std::cerr << "ecc200: " << *shrunk << '\n';
+    std::optional<ModuleMeasure> module;
+    try {
+        module = MeasureModule(options.picture, pixels ? Format::bmp : Format::svg);
+    } catch (const Error& refusal) {
+        std::cerr << "ecc200: " << Explanation(refusal) << '\n';
+        return {std::nullopt, true};
+    }
+    if (!module || !pixels) return {module, false};
+    if (const std::optional<std::string> shrunk = ModuleShrunk(options.picture, *module)) std::cerr << "ecc200: " << *shrunk << '\n';
     return {module, false};
 }
 
@@ -115,24 +92,26 @@ std::optional<std::string> WritePicture(OutputFormat format, const std::string& 
     }
 }
 
+// Elsewhere the library's clipboard is a stand-in of the process, gone
+// when the tool exits.
+bool HasSystemClipboard() {
 #ifdef _WIN32
-bool HasSystemClipboard() { return true; }
+    return true;
+#else
+    return false;
+#endif
+}
 
 std::optional<std::string> PutPictureOnClipboard(const PictureJob& job) {
-    // The C++ layer has no clipboard call; the C one takes the C picture.
-    ecc200_diagnostic diagnostic{};
-    diagnostic.struct_size = sizeof diagnostic;
-    const ecc200_picture picture = detail::ToC(job.picture);
-    if (ecc200_copy_to_clipboard(job.symbol.handle(), &picture, &diagnostic) == ECC200_OK) return std::nullopt;
-    if (diagnostic.message[0] != '\0') return std::string(diagnostic.message);
-    return std::string("cannot put the symbol on the clipboard");
+    if (!HasSystemClipboard()) return std::string("no system clipboard on this platform; use -o FILE.emf");
+    try {
+        copy_to_clipboard(job.symbol, job.picture);
+        return std::nullopt;
+    } catch (const Error& error) {
+        return Explanation(error);
+    } catch (const std::bad_alloc&) {
+        return std::string("out of memory");
+    }
 }
-#else
-bool HasSystemClipboard() { return false; }
-
-std::optional<std::string> PutPictureOnClipboard(const PictureJob&) {
-    return std::string("no system clipboard on this platform; use -o FILE.emf");
-}
-#endif
 
 }  // namespace ecc200::tool

@@ -22,10 +22,10 @@ struct PictureJob {
     std::optional<ModuleMeasure> module;
 };
 
-// The module the options' outputs will be drawn with, measured once; on
+// The module the options' outputs will be drawn with, laid out once; on
 // standard error a warning when a whole-pixel output draws it more than
-// 10 % below the size asked, or the failure when it is under one pixel
-// (`failed`: nothing is to be drawn).
+// 10 % below the size asked, or the library's refusal when it is under one
+// pixel (`failed`: nothing is to be drawn).
 struct OutputModule {
     std::optional<ModuleMeasure> module;
     bool failed = false;
@@ -37,8 +37,8 @@ OutputModule MeasureOutputModule(const Options& options);
 // name; on failure no file is left changed.
 std::optional<std::string> WritePicture(OutputFormat format, const std::string& path, const PictureJob& job);
 
-// Puts the enhanced metafile on the system clipboard (Windows); elsewhere
-// there is none, and the result says so.
+// Puts the enhanced metafile on the system clipboard through the library
+// (Windows); elsewhere there is none, and the result says so.
 std::optional<std::string> PutPictureOnClipboard(const PictureJob& job);
 
 // The library's explanation of a failure, as the user's line: what()

@@ -8,7 +8,6 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <process.h>
 #else
 #include <unistd.h>
 #endif
@@ -23,13 +22,11 @@ void UseBinaryStandardStreams() {
     _setmode(0, _O_BINARY);
     _setmode(1, _O_BINARY);
 }
-static long ProcessId() { return static_cast<long>(_getpid()); }
 #else
 bool StdinIsTerminal() { return isatty(STDIN_FILENO) != 0; }
 bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 void UseBinaryStandardStreams() {}
-static long ProcessId() { return static_cast<long>(getpid()); }
 #endif
 
 bool ReadWholeFile(const std::string& path, std::string& content) {
@@ -53,23 +50,6 @@ bool WriteStandardOutput(const std::uint8_t* data, std::size_t size) {
     const bool written = std::fwrite(data, 1, size, stdout) == size && std::fflush(stdout) == 0;
     if (!written && errno == 0) errno = EIO;
     return written;
-}
-
-bool ReplaceFileWith(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const std::string partial = path + ".ecc200-" + std::to_string(ProcessId());
-    errno = 0;
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeError = written ? 0 : (errno != 0 ? errno : EIO);
-    const bool closed = std::fclose(file) == 0;
-    const int closeError = closed ? 0 : (errno != 0 ? errno : EIO);
-    std::error_code renamed;
-    if (written && closed) std::filesystem::rename(partial, path, renamed);
-    if (written && closed && !renamed) return true;
-    std::remove(partial.c_str());
-    errno = !written ? writeError : !closed ? closeError : renamed.value();
-    return false;
 }
 
 std::error_code FolderProblem(const std::string& directory) {

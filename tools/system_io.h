@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <system_error>
-#include <vector>
 
 namespace ecc200::tool {
 
@@ -24,11 +23,6 @@ bool ReadWholeFile(const std::string& path, std::string& content);
 
 // Writes all bytes to standard output. Returns false with errno set.
 bool WriteStandardOutput(const std::uint8_t* data, std::size_t size);
-
-// Writes `bytes` to `path` whole or not at all: into a new file beside it,
-// renamed over it when complete. Returns false with errno set. (The tool's
-// own PNG and SVG files, until the library saves those formats.)
-bool ReplaceFileWith(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // Why files cannot be made in `directory` (it is missing, not a directory
 // or not writable); no error when they can.

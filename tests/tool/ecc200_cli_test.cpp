@@ -5,9 +5,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <ecc200.hpp>
 
 #include "encoder/symbol_table.h"
 #include "support/decoders.h"
@@ -38,6 +43,24 @@ std::string CodewordLine(const EncoderWorkingState& state) {
     return line.str();
 }
 
+// What --print codewords / data print for the public interface's symbol.
+std::string CodewordLine(const std::vector<std::uint8_t>& codewords) {
+    std::ostringstream line;
+    for (std::size_t k = 0; k < codewords.size(); ++k) line << (k > 0 ? " " : "") << int{codewords[k]};
+    line << '\n';
+    return line.str();
+}
+
+// What --print matrix prints for the public interface's symbol.
+std::string MatrixText(const Symbol& symbol) {
+    std::string text;
+    for (int row = 0; row < symbol.rows(); ++row) {
+        for (int col = 0; col < symbol.columns(); ++col) text.push_back(symbol.dark(row, col) ? '1' : '0');
+        text.push_back('\n');
+    }
+    return text;
+}
+
 std::string Hex(const std::string& bytes, const char* digits) {
     std::string hex;
     for (const char c : bytes) {
@@ -55,25 +78,30 @@ TEST(Tool, PrintsTheCodewordsOfTheReferenceMessage) {
     EXPECT_EQ(result.err, "");
 }
 
+// By default the public interface's symbol (automatic encodation); with
+// --encodation ascii the nine DM functions' symbol, module for module.
 TEST(Tool, PrintsTheMatrixAndCodewordsThatTheEncoderBuilds) {
     const std::string messages[] = {"123456", std::string(60, 'x'), std::string(200, '#'), std::string(1500, 'Z')};
-    const int sides[] = {10, 32, 52, 144};
+    const int asciiSides[] = {10, 32, 52, 144};
     for (int i = 0; i < 4; ++i) {
-        const test::EncodedSymbol expected = test::Encode(messages[i]);
-        ASSERT_TRUE(expected.built);
-        ASSERT_EQ(expected.state->symbol.side(), sides[i]);
-        const CommandResult matrix = RunTool({"--print", "matrix", messages[i]});
+        const Symbol automatic = encode(messages[i]);
+        EXPECT_EQ(RunTool({"--print", "matrix", messages[i]}).out, MatrixText(automatic)) << i;
+        EXPECT_EQ(RunTool({"--print", "codewords", messages[i]}).out, CodewordLine(automatic.codewords())) << i;
+
+        const test::EncodedSymbol nine = test::Encode(messages[i]);
+        ASSERT_TRUE(nine.built);
+        ASSERT_EQ(nine.state->symbol.side(), asciiSides[i]);
+        const CommandResult matrix = RunTool({"--encodation", "ascii", "--print", "matrix", messages[i]});
         EXPECT_EQ(matrix.exitCode, 0) << matrix.err;
-        EXPECT_EQ(matrix.out, test::SymbolToText(expected.state->symbol)) << sides[i] << "x" << sides[i];
-        const CommandResult codewords = RunTool({"--print", "codewords", messages[i]});
-        EXPECT_EQ(codewords.exitCode, 0) << codewords.err;
-        EXPECT_EQ(codewords.out, CodewordLine(*expected.state)) << sides[i] << "x" << sides[i];
+        EXPECT_EQ(matrix.out, test::SymbolToText(nine.state->symbol)) << asciiSides[i];
+        const CommandResult codewords = RunTool({"--encodation", "ascii", "--print", "codewords", messages[i]});
+        EXPECT_EQ(codewords.out, CodewordLine(*nine.state)) << asciiSides[i];
     }
 }
 
 TEST(Tool, TakesTheSameBytesFromHexStandardInputAndAFile) {
     const std::string message = "Ab 12\n\x80\xFF\x01~\r\t";
-    const std::string expected = CodewordLine(*test::Encode(message).state);
+    const std::string expected = CodewordLine(encode(message).codewords());
     const test::TempDir dir;
     const std::string file = dir.file("message.bin");
     test::WriteFileBytes(file, message);
@@ -91,25 +119,32 @@ TEST(Tool, TakesTheSameBytesFromHexStandardInputAndAFile) {
     }
 }
 
+// In the user's terms: the bytes, the data codewords they need against what
+// the largest allowed symbol holds, and about how many bytes to cut (ASCII:
+// one codeword a letter, two a byte above 127).
 TEST(Tool, RefusesMessagesTooLongForAnySize) {
     std::string high;
     for (int i = 0; i < 1999; ++i) high.push_back(static_cast<char>(0x80 + i % 128));
     struct Case {
         std::vector<std::string> args;
-        std::string codewords;
+        std::string need;      // what the line starts with after "the message is "
+        std::string capacity;  // and names later
     };
     const Case cases[] = {
-        {{"--print", "matrix", std::string(1559, 'A')}, "1559"},
-        {{"--print", "codewords", "--hex", Hex(high, "0123456789ABCDEF")}, "3998"},
-        {{std::string(1558, 'A') + "\xFF"}, "1560"},
-        {{std::string(2000, 'A')}, "2000"},  // past the byte limit too: the codewords are what count
+        {{"--print", "matrix", std::string(1559, 'A')}, "1559 bytes and needs 1559 data codewords", "(144x144) holds 1558: cut about 1 bytes"},
+        {{"-p", "codewords", "--hex", Hex(high, "0123456789ABCDEF")}, "1999 bytes and needs 3998 data codewords", "(144x144) holds 1558: cut about 1220 bytes"},
+        {{std::string(1558, 'A') + "\xFF"}, "1559 bytes and needs 1560 data codewords", "(144x144) holds 1558: cut about "},
+        {{"--symbol-size", "16x48", std::string(50, 'A')}, "50 bytes and needs 50 data codewords", "16x48) holds 49: cut about 1 bytes"},
+        {{"--shape", "rectangle", std::string(60, 'A')}, "60 bytes and needs 60 data codewords", "(16x48) holds 49: cut about 11 bytes"},
     };
     for (const Case& c : cases) {
-        const CommandResult result = RunTool(c.args);
-        EXPECT_EQ(result.exitCode, 1) << c.codewords;
-        EXPECT_EQ(result.out, "") << c.codewords;
-        EXPECT_NE(result.err.find(c.codewords), std::string::npos) << result.err;
-        EXPECT_NE(result.err.find("1558"), std::string::npos) << result.err;
+        std::vector<std::string> args = {"--encodation", "ascii"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CommandResult result = RunTool(args);
+        EXPECT_EQ(result.exitCode, 1) << c.need;
+        EXPECT_EQ(result.out, "") << c.need;
+        EXPECT_EQ(result.err.rfind("ecc200: the message is " + c.need + "; ", 0), 0u) << result.err;
+        EXPECT_NE(result.err.find(c.capacity), std::string::npos) << result.err;
     }
 }
 
@@ -127,10 +162,10 @@ TEST(Tool, EncodesZeroBytesAndLongMessagesThatFit) {
         withOutput.insert(withOutput.end(), {"-o", dir.file("m.png"), "-p", "codewords"});
         const CommandResult result = RunTool(withOutput);
         EXPECT_EQ(result.exitCode, 0) << result.err;
-        EXPECT_EQ(result.out, CodewordLine(*test::Encode(message).state)) << message.size();
+        EXPECT_EQ(result.out, CodewordLine(encode(message).codewords())) << message.size();
         EXPECT_EQ(test::ZxingRead(dir.file("m.png")), message) << message.size();
     }
-    EXPECT_EQ(RunTool({"-p", "codewords"}, zero).out, CodewordLine(*test::Encode(zero).state));
+    EXPECT_EQ(RunTool({"-p", "codewords"}, zero).out, CodewordLine(encode(zero).codewords()));
 }
 
 // An empty message, or none, never becomes a picture of a default message;
@@ -180,64 +215,59 @@ TEST(Tool, RejectsBadOptionsWithAUsageLine) {
     }
 }
 
-// The encoder's options reach the library from every message source alike;
-// what the library answers is its own: a symbol, or a one-line refusal with
-// nothing written.
+// The encoder's options reach the library from every message source alike
+// (standard input too): the symbol the public interface encodes with the
+// same options, or the library's one-line refusal with nothing written.
 TEST(Tool, EveryMessageSourceTakesEveryEncoderOption) {
     const test::TempDir dir;
     const std::string message = "ENCODE 0123456789";
     test::WriteFileBytes(dir.file("m.txt"), message);
-    const std::vector<std::vector<std::string>> options = {
-        {"--encodation", "c40"}, {"--encodation", "base256"}, {"--shape", "any"}, {"--dmre"},
-        {"--symbol-size", "16x16"}, {"--gs1"}, {"--eci", "26"}, {"--reader-init"},
-        {"--structured-append", "2/3", "--file-id", "300"}, {"--iso144"}, {"--seamless"},
+    const std::vector<std::pair<std::vector<std::string>, std::function<void(EncodeOptions&)>>> options = {
+        {{"--encodation", "c40"}, [](EncodeOptions& o) { o.encodation = Encodation::c40; }},
+        {{"--encodation", "base256"}, [](EncodeOptions& o) { o.encodation = Encodation::base256; }},
+        {{"--shape", "any"}, [](EncodeOptions& o) { o.shape = Shape::any; }},
+        {{"--dmre", "--shape", "rectangle"}, [](EncodeOptions& o) { o.dmre = true, o.shape = Shape::rectangle; }},
+        {{"--symbol-size", "16x16"}, [](EncodeOptions& o) { o.rows = o.columns = 16; }},
+        {{"--gs1"}, [](EncodeOptions& o) { o.gs1 = true; }},
+        {{"--eci", "26"}, [](EncodeOptions& o) { o.eci = 26; }},
+        {{"--reader-init"}, [](EncodeOptions& o) { o.reader_init = true; }},
+        {{"--structured-append", "2/3", "--file-id", "300"}, [](EncodeOptions& o) { o.structured_append = {2, 3, 300}; }},
+        {{"--iso144"}, [](EncodeOptions& o) { o.iso144 = true; }},
+        {{"--seamless"}, [](EncodeOptions&) {}},
     };
     const std::vector<std::vector<std::string>> sources = {
-        {message}, {"--hex", Hex(message, "0123456789abcdef")}, {"--message-file", dir.file("m.txt")}};
-    for (const std::vector<std::string>& option : options) {
-        std::vector<CommandResult> results;
+        {message}, {"--hex", Hex(message, "0123456789abcdef")}, {"--message-file", dir.file("m.txt")}, {"--message-file", "-"}, {}};
+    for (const auto& [option, set] : options) {
+        EncodeOptions encoding;
+        set(encoding);
+        std::error_code refused;
+        const Symbol expected = encode(message, encoding, refused);
         for (const std::vector<std::string>& source : sources) {
             std::vector<std::string> args = option;
             args.insert(args.end(), source.begin(), source.end());
             args.insert(args.end(), {"-o", dir.file("e.emf"), "-p", "matrix"});
-            const CommandResult result = RunTool(args);
-            const bool written = result.exitCode == 0;
-            EXPECT_TRUE(written || result.exitCode == 1) << option[0];
-            EXPECT_EQ(result.err.empty(), written) << option[0] << ": " << result.err;
-            EXPECT_EQ(result.err.find('\n'), written ? std::string::npos : result.err.size() - 1) << result.err;
-            EXPECT_EQ(std::remove(dir.file("e.emf").c_str()) == 0, written) << option[0];
-            results.push_back(result);
-        }
-        for (const CommandResult& result : results) {
-            EXPECT_EQ(result.exitCode, results[0].exitCode) << option[0];
-            EXPECT_EQ(result.out, results[0].out) << option[0];
-            EXPECT_EQ(result.err, results[0].err) << option[0];
+            const CommandResult result = RunTool(args, message);
+            const std::string label = option[0] + " " + (source.empty() ? "stdin" : source[0]);
+            EXPECT_EQ(result.exitCode, refused ? 1 : 0) << label << ": " << result.err;
+            EXPECT_EQ(result.out, refused ? "" : MatrixText(expected)) << label;
+            EXPECT_EQ(result.err.find('\n'), refused ? result.err.size() - 1 : std::string::npos) << label << ": " << result.err;
+            EXPECT_EQ(std::remove(dir.file("e.emf").c_str()) == 0, !refused) << label;
         }
     }
-    EXPECT_EQ(RunTool({"--encodation", "ascii", "-p", "codewords", "--hex", Hex(message, "0123456789ABCDEF")}).out,
-              CodewordLine(*test::Encode(message).state));
 }
 
 // The preview, without a terminal: half blocks whose ink is light, two module
 // rows per line, the symbol inside a quiet zone of two modules.
 TEST(Tool, PreviewShowsTheSymbolInsideAQuietZone) {
-    const test::EncodedSymbol expected = test::Encode("preview");
-    ASSERT_TRUE(expected.built);
-    const SymbolMatrix& symbol = expected.state->symbol;
+    const Symbol symbol = encode("preview");
     const CommandResult result = RunTool({"preview"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
 
-    const int side = symbol.side() + 4;
-    const auto dark = [&](int row, int col) {
-        row -= 2;
-        col -= 2;
-        return row >= 0 && col >= 0 && row < symbol.side() && col < symbol.side() && symbol.isDark(row, col);
-    };
     std::string drawn;
-    for (int row = 0; row < side; row += 2) {
-        for (int col = 0; col < side; ++col) {
-            const bool top = dark(row, col);
-            const bool bottom = dark(row + 1, col);
+    for (int row = 0; row < symbol.rows() + 4; row += 2) {
+        for (int col = 0; col < symbol.columns() + 4; ++col) {
+            const bool top = symbol.dark(row - 2, col - 2);
+            const bool bottom = symbol.dark(row - 1, col - 2);
             drawn += top ? (bottom ? " " : "\u2584") : (bottom ? "\u2580" : "\u2588");
         }
         drawn += '\n';
@@ -288,7 +318,7 @@ TEST(ToolOutputs, WritesEveryOutputAskedForAndNothingOnFailure) {
     EXPECT_THROW(test::ReadFileBytes(dir.file("a.png")), std::exception);  // nothing before the clipboard's refusal
 
     const std::string untouched = dir.file("c.bmp");
-    const CommandResult tooLong = RunTool({"--bmp", untouched, std::string(1559, 'A')});
+    const CommandResult tooLong = RunTool({"--bmp", untouched, "--encodation", "ascii", std::string(1559, 'A')});
     EXPECT_EQ(tooLong.exitCode, 1);
     EXPECT_THROW(test::ReadFileBytes(untouched), std::exception);
 }
@@ -335,8 +365,8 @@ TEST(Tool, HelpAndVersionGoToStandardOutput) {
 
 TEST(Tool, ReadsAPipedMessageAndTheDefaultWhenNothingIsPiped) {
     const std::string piped = "piped\r\n\xE9";
-    EXPECT_EQ(RunTool({"-p", "codewords"}, piped).out, CodewordLine(*test::Encode(piped).state));
-    EXPECT_EQ(RunTool({"-p", "codewords"}, "").out, CodewordLine(*test::Encode("12").state));
+    EXPECT_EQ(RunTool({"-p", "codewords"}, piped).out, CodewordLine(encode(piped).codewords()));
+    EXPECT_EQ(RunTool({"-p", "codewords"}, "").out, CodewordLine(encode("12").codewords()));
 }
 
 TEST(ToolOutputs, ShortAndLongFormsAndStandardOutputGiveTheSameBytes) {
@@ -367,7 +397,7 @@ TEST(ToolOutputs, ShortAndLongFormsAndStandardOutputGiveTheSameBytes) {
 TEST(ToolOutputs, ThePictureFitsTheSymbolUnlessASizeCutsIt) {
     const test::TempDir dir;
     const std::string bmp = dir.file("a.bmp");
-    ASSERT_EQ(RunTool({"-o", bmp, std::string(1550, 'L')}).exitCode, 0);
+    ASSERT_EQ(RunTool({"-o", bmp, "--encodation", "ascii", std::string(1550, 'L')}).exitCode, 0);
     EXPECT_EQ(BmpWidthField(test::ReadFileBytes(bmp)), Le32((144 + 4) * 7));
     ASSERT_EQ(RunTool({"-o", bmp, "--quiet-zone", "0", "-m", "0.1", "12"}).exitCode, 0);
     EXPECT_EQ(BmpWidthField(test::ReadFileBytes(bmp)), Le32(10 * 3));
@@ -407,14 +437,15 @@ TEST(ToolOutputs, SaysWhenAModuleIsDrawnSmallerThanAsked) {
     EXPECT_EQ(BmpWidthField(test::ReadFileBytes(bmp)), Le32(14 * 5));
 }
 
-// PNG and SVG show the very pixels of the BMP in every turn and frame, with
-// the resolution recorded (pHYs in pixels per metre; millimetres).
+// PNG, and SVG of whole-pixel modules, show the very pixels of the BMP in
+// every turn and frame, with the resolution recorded (pHYs in pixels per
+// metre; millimetres).
 TEST(ToolOutputs, PngAndSvgShowTheBitmapsPixels) {
     const test::TempDir dir;
     for (int orientation = 0; orientation < 4; ++orientation) {
         for (const char* border : {"none", "dashed", "solid"}) {
             const std::vector<std::string> style = {"-r", std::to_string(orientation), "--border", border, "-s", "151x120",
-                                                    "--bar", "0000AA", "--background", "FFFF00", "-m", "0.1", "Pixels"};
+                                                    "--bar", "0000AA", "--background", "FFFF00", "--module-px", "3", "Pixels"};
             std::vector<std::string> args = style;
             for (const char* name : {"p.bmp", "p.png", "p.svg"}) args.insert(args.end(), {"-o", dir.file(name)});
             ASSERT_EQ(RunTool(args).exitCode, 0);
@@ -441,7 +472,8 @@ TEST(ToolOutputs, PngAndSvgOfEverySizeDecodeToTheExactMessage) {
         const std::string message = test::ExactFill(size.dataCodewords, i % 3);
         const std::string png = dir.file("s.png");
         const std::string svg = dir.file("s.svg");
-        ASSERT_EQ(RunTool({"-r", std::to_string(i % 4), "-m", "0.1", "-o", png, "-o", svg, "--hex", Hex(message, "0123456789abcdef")}).exitCode, 0);
+        ASSERT_EQ(RunTool({"--encodation", "ascii", "-r", std::to_string(i % 4), "-m", "0.1", "-o", png, "-o", svg, "--hex",
+                           Hex(message, "0123456789abcdef")}).exitCode, 0);
         const int side = size.symbolRows;
         EXPECT_EQ(test::ZxingRead(png), message) << side;
         if (side < 144) {  // libdmtx reads only the plain 144 x 144 check order
@@ -456,13 +488,13 @@ TEST(ToolOutputs, PngAndSvgOfEverySizeDecodeToTheExactMessage) {
 
 TEST(ToolBatch, WritesEveryLineAndReportsTheFailedOnesByNumber) {
     const test::TempDir dir;
-    const std::string lines = "first\r\nsecond\n\n" + std::string(1600, 'A') + "\nfifth";
+    const std::string lines = "first\r\nsecond\n\n" + std::string(3200, 'A') + "\nfifth";
     test::WriteFileBytes(dir.file("list.txt"), lines);
     const std::string pattern = dir.file("out-##");
     const CommandResult batch = RunTool({"--batch", dir.file("list.txt"), "-o", pattern + ".bmp", "-o", pattern + ".svg"});
     EXPECT_EQ(batch.exitCode, 1);
     EXPECT_NE(batch.err.find("ecc200: line 3: empty line\n"), std::string::npos) << batch.err;
-    EXPECT_NE(batch.err.find("ecc200: line 4: the message needs 1600 data codewords; the largest symbol holds 1558\n"), std::string::npos) << batch.err;
+    EXPECT_NE(batch.err.find("ecc200: line 4: the message is 3200 bytes and needs "), std::string::npos) << batch.err;
     EXPECT_NE(batch.err.find("ecc200: 5 lines, 3 written, 2 failed, in "), std::string::npos) << batch.err;
     const test::TempDir single;
     const std::pair<const char*, const char*> written[] = {{"01", "first"}, {"02", "second"}, {"05", "fifth"}};
@@ -492,6 +524,131 @@ TEST(ToolBatch, AMissingFolderFailsOnceBeforeAnythingIsDrawn) {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "ecc200: cannot write in folder " + dir.file("missing") + ": No such file or directory\n");
     EXPECT_THROW(test::ReadFileBytes(dir.file("ok-1.bmp")), std::exception);
+}
+
+// Each encoder option, checked in what it draws (the matrix's shape) and in
+// what ZXingReader reads back: the bytes, GS1's symbology identifier ]d2,
+// the ECI; in one run and in a batch.
+TEST(ToolEncoding, DecodersReadWhatEachOptionAsksFor) {
+    const test::TempDir dir;
+    struct Case {
+        std::vector<std::string> args;
+        std::string message, decoded, identifier;  // identifier "": not checked
+        std::string shape;                          // "square", "rectangle" or ROWSxCOLUMNS
+        int minColumns = 0;                         // a rectangle's: more than this
+    };
+    const std::string utf8 = "Gr\xC3\xBC\xC3\x9F \xE2\x82\xAC";
+    const std::string digits(120, '7');  // 60 codewords: more than any ISO/IEC 16022 rectangle holds (49)
+    const Case cases[] = {
+        {{"--gs1"}, "(01)09506000134352(17)201225(10)ABC123", "01095060001343521720122510ABC123", "]d2", "square"},
+        {{"--eci", "26"}, utf8, utf8, "]d1", "square"},
+        {{"--shape", "rectangle"}, "Hello, rectangle", "Hello, rectangle", "]d1", "rectangle"},
+        {{"--dmre", "--shape", "rectangle"}, digits, digits, "", "rectangle", 48},  // wider than 16x48
+        {{"--symbol-size", "16x48"}, "Hello", "Hello", "]d1", "16x48"},
+        {{"--encodation", "x12"}, "X12 DATA*>0123", "X12 DATA*>0123", "]d1", "square"},
+    };
+    std::vector<std::string> pictures;
+    for (const Case& c : cases) {
+        pictures.push_back(dir.file("e" + std::to_string(pictures.size()) + ".png"));
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--module-px", "4", "-o", pictures.back(), "-p", "matrix", c.message});
+        const CommandResult result = RunTool(args);
+        ASSERT_EQ(result.exitCode, 0) << c.args[0] << ": " << result.err;
+        const int rows = static_cast<int>(std::count(result.out.begin(), result.out.end(), '\n'));
+        const int columns = static_cast<int>(result.out.find('\n'));
+        const std::string size = std::to_string(rows) + "x" + std::to_string(columns);
+        const bool drawn = c.shape == "square" ? rows == columns : c.shape == "rectangle" ? rows < columns && columns > c.minColumns : size == c.shape;
+        EXPECT_TRUE(drawn) << c.args[0] << ": " << size;
+    }
+    test::WriteFileBytes(dir.file("gs1.txt"), "(01)09506000134352(10)A1\n(01)09506000134353\n");
+    const CommandResult batch = RunTool({"--batch", dir.file("gs1.txt"), "--gs1", "-o", dir.file("b#.png")});
+    EXPECT_EQ(batch.exitCode, 1);
+    EXPECT_NE(batch.err.find("ecc200: line 2: AI (01): check digit 3"), std::string::npos) << batch.err;
+    pictures.push_back(dir.file("b1.png"));
+
+    const std::map<std::string, test::ZxingReport> reports = test::ZxingReadAll(pictures);
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        const auto report = reports.find(pictures[k]);
+        ASSERT_NE(report, reports.end()) << cases[k].args[0];
+        EXPECT_EQ(report->second.bytes, cases[k].decoded) << cases[k].args[0];
+        if (!cases[k].identifier.empty()) {
+            EXPECT_EQ(report->second.identifier, cases[k].identifier) << cases[k].args[0];
+        }
+        EXPECT_EQ(report->second.hasEci, cases[k].args[0] == "--eci") << cases[k].args[0];
+    }
+    ASSERT_EQ(reports.count(pictures.back()), 1u);
+    EXPECT_EQ(reports.at(pictures.back()).bytes, "0109506000134352" "10A1");
+    EXPECT_EQ(reports.at(pictures.back()).identifier, "]d2");
+
+    EncodeOptions c40;
+    c40.encodation = Encodation::c40;
+    EXPECT_EQ(RunTool({"--encodation", "c40", "--print", "data", "C40 TEXT"}).out, CodewordLine(encode("C40 TEXT", c40).data_codewords()));
+}
+
+// What the library refuses, it explains on one line naming the cause; no
+// picture is written.
+TEST(ToolEncoding, RefusalsNameTheirCauseAndWriteNothing) {
+    const test::TempDir dir;
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--gs1", "(01)09506000134353(17)201225"}, "AI (01): check digit 3 is wrong"},
+        {{"--encodation", "x12", "X12abc"}, "('a') cannot be encoded in X12"},
+        {{"--symbol-size", "10x10", "ABCDEFGHIJ"}, "(10x10) holds 3: cut about "},
+    };
+    for (const auto& [args, cause] : cases) {
+        std::vector<std::string> withOutput = args;
+        withOutput.insert(withOutput.end(), {"-o", dir.file("r.png")});
+        const CommandResult result = RunTool(withOutput);
+        EXPECT_EQ(result.exitCode, 1) << cause;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+        EXPECT_NE(result.err.find(cause), std::string::npos) << result.err;
+        EXPECT_THROW(test::ReadFileBytes(dir.file("r.png")), std::exception) << cause;
+    }
+}
+
+// --seamless: the dark modules as one filled shape, a single META_POLYPOLYGON
+// (0x0538) in the placeable WMF and a single EMR_POLYPOLYGON16 (91) in the
+// EMF, where the default draws none.
+std::uint32_t Le(const std::string& bytes, std::size_t offset, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+int WmfRecords(const std::string& wmf, std::uint32_t function) {
+    constexpr std::size_t kPlaceableHeader = 22;
+    if (wmf.size() < kPlaceableHeader + 18 || Le(wmf, 0, 4) != 0x9AC6CDD7) return -1;  // the placeable key
+    int count = 0;
+    for (std::size_t at = kPlaceableHeader + 2 * Le(wmf, kPlaceableHeader + 2, 2); at + 6 <= wmf.size();) {
+        const std::size_t words = Le(wmf, at, 4);
+        count += Le(wmf, at + 4, 2) == function ? 1 : 0;
+        if (words < 3) break;
+        at += 2 * words;
+    }
+    return count;
+}
+
+int EmfRecords(const std::string& emf, std::uint32_t type) {
+    if (emf.size() < 88 || Le(emf, 0, 4) != 1 || emf.substr(40, 4) != " EMF") return -1;  // EMR_HEADER, its signature
+    int count = 0;
+    for (std::size_t at = 0; at + 8 <= emf.size();) {
+        count += Le(emf, at, 4) == type ? 1 : 0;
+        const std::size_t size = Le(emf, at + 4, 4);
+        if (size < 8) break;
+        at += size;
+    }
+    return count;
+}
+
+TEST(ToolOutputs, SeamlessMetafilesAreOneFilledShape) {
+    const test::TempDir dir;
+    for (const bool seamless : {false, true}) {
+        std::vector<std::string> args = {"-o", dir.file("s.wmf"), "-o", dir.file("s.emf"), "Seamless"};
+        if (seamless) args.push_back("--seamless");
+        ASSERT_EQ(RunTool(args).exitCode, 0);
+        EXPECT_EQ(WmfRecords(test::ReadFileBytes(dir.file("s.wmf")), 0x0538), seamless ? 1 : 0);
+        EXPECT_EQ(EmfRecords(test::ReadFileBytes(dir.file("s.emf")), 91), seamless ? 1 : 0);
+    }
 }
 
 }  // namespace
