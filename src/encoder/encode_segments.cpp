@@ -21,9 +21,11 @@ EncodeFailure TooLong(const MessageCodewords& message, int needed, const SymbolS
     const int capacity = largest.dataCodewords;
     const int bytes = message.messageBytes;
     const int cut = needed > 0 ? ((needed - capacity) * bytes + needed - 1) / needed : 0;
-    std::string text = "the message is " + std::to_string(bytes) + " bytes and needs " + std::to_string(needed) + " data codewords; " +
-                       (fixed ? "the " : "the largest allowed symbol ") + "(" + SizeName(largest) + ") holds " + std::to_string(capacity);
-    text += ": cut about " + std::to_string(cut < 1 ? 1 : cut) + " bytes";
+    std::string text = "the message is " + std::to_string(bytes) + " bytes and needs " + std::to_string(needed) +
+                       " data codewords; " +
+                       (fixed ? "the " + SizeName(largest) + " symbol" : "the largest allowed symbol (" + SizeName(largest) + ")") +
+                       " holds " + std::to_string(capacity);
+    text += cut <= 1 ? ": cut about 1 byte" : ": cut about " + std::to_string(cut) + " bytes";
     return EncodeFailure{EncodeFailure::Kind::TooLong, text, needed, capacity};
 }
 

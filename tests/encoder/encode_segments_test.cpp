@@ -265,7 +265,7 @@ TEST(EncodeSegments, RefusesBadDataAndOptionsWithAReason) {
         {"(01)09506000134352", both, EncodeFailure::Kind::InvalidOption, "reader programming cannot be combined with GS1"},
         {"ABC", append, EncodeFailure::Kind::InvalidOption, "2 to 16 symbols"},
         {"ABC", rect, EncodeFailure::Kind::InvalidOption, "no 8x48 symbol (DMRE sizes need the DMRE option)"},
-        {std::string(40, '\xEE'), fixed, EncodeFailure::Kind::TooLong, "the message is 40 bytes and needs 42 data codewords; the (12x12) holds 5: cut about 36 bytes"},
+        {std::string(40, '\xEE'), fixed, EncodeFailure::Kind::TooLong, "the message is 40 bytes and needs 42 data codewords; the 12x12 symbol holds 5: cut about 36 bytes"},
         {std::string(3200, '\xEE'), {}, EncodeFailure::Kind::TooLong, "the message is 3200 bytes and needs 3203 data codewords; the largest allowed symbol (144x144) holds 1558: cut about 1644 bytes"},
     };
     for (const Refusal& r : refusals) {

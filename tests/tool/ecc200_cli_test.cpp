@@ -131,10 +131,10 @@ TEST(Tool, RefusesMessagesTooLongForAnySize) {
         std::string capacity;  // and names later
     };
     const Case cases[] = {
-        {{"--print", "matrix", std::string(1559, 'A')}, "1559 bytes and needs 1559 data codewords", "(144x144) holds 1558: cut about 1 bytes"},
+        {{"--print", "matrix", std::string(1559, 'A')}, "1559 bytes and needs 1559 data codewords", "(144x144) holds 1558: cut about 1 byte"},
         {{"-p", "codewords", "--hex", Hex(high, "0123456789ABCDEF")}, "1999 bytes and needs 3998 data codewords", "(144x144) holds 1558: cut about 1220 bytes"},
         {{std::string(1558, 'A') + "\xFF"}, "1559 bytes and needs 1560 data codewords", "(144x144) holds 1558: cut about "},
-        {{"--symbol-size", "16x48", std::string(50, 'A')}, "50 bytes and needs 50 data codewords", "16x48) holds 49: cut about 1 bytes"},
+        {{"--symbol-size", "16x48", std::string(50, 'A')}, "50 bytes and needs 50 data codewords", "16x48 symbol holds 49: cut about 1 byte"},
         {{"--shape", "rectangle", std::string(60, 'A')}, "60 bytes and needs 60 data codewords", "(16x48) holds 49: cut about 11 bytes"},
     };
     for (const Case& c : cases) {
@@ -592,7 +592,7 @@ TEST(ToolEncoding, RefusalsNameTheirCauseAndWriteNothing) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--gs1", "(01)09506000134353(17)201225"}, "AI (01): check digit 3 is wrong"},
         {{"--encodation", "x12", "X12abc"}, "('a') cannot be encoded in X12"},
-        {{"--symbol-size", "10x10", "ABCDEFGHIJ"}, "(10x10) holds 3: cut about "},
+        {{"--symbol-size", "10x10", "ABCDEFGHIJ"}, "10x10 symbol holds 3: cut about "},
     };
     for (const auto& [args, cause] : cases) {
         std::vector<std::string> withOutput = args;
