@@ -227,6 +227,15 @@ for arch in win32 win64; do
       fail "the label.bmp of $(basename "$program") does not read back"
     echo "   $(basename "$program"): ran, label.bmp reads back"
   done
+  # ecc200.exe writes PNG and SVG, the very bytes of the Linux tool (the
+  # same library draws them; Wine's screen and the portable one are 96 dpi).
+  rm -f "$dir/exe.png" "$dir/exe.svg"
+  (cd "$dir" && "$wine" ecc200.exe -o exe.png -o exe.svg --border dashed "Windows tool") ||
+    fail "ecc200.exe could not write PNG and SVG"
+  build/release/tools/ecc200 -o "$scratch/$arch/linux.png" -o "$scratch/$arch/linux.svg" --border dashed "Windows tool"
+  cmp -s "$dir/exe.png" "$scratch/$arch/linux.png" || fail "ecc200.exe's PNG differs from the Linux tool's"
+  cmp -s "$dir/exe.svg" "$scratch/$arch/linux.svg" || fail "ecc200.exe's SVG differs from the Linux tool's"
+  echo "   ecc200.exe: PNG and SVG equal the Linux tool's"
   echo "$zip: $(stat -c %s "$zip") bytes"
   unzip -l "$zip"
 done
