@@ -280,7 +280,9 @@ tool_checks() {  # dpi bits
   for args in "${tool_jobs[@]}"; do
     job=$((job + 1))
     # shellcheck disable=SC2086  # the job's words are its arguments
-    "$linux_tool" --dpi "$dpi" $args -o "$out/linux-$job.bmp" -o "$out/linux-$job.wmf" -o "$out/linux-$job.emf" \
+    # The portable screen at the dpi of Wine's: the GDI-exact EMF's header
+    # names the screen it was recorded on, as GDI's does.
+    ECC200_SCREEN_DPI=$dpi "$linux_tool" $args -o "$out/linux-$job.bmp" -o "$out/linux-$job.wmf" -o "$out/linux-$job.emf" \
       >>"$log" 2>&1 || fail "Linux tool, job $job at $dpi dpi"
     # shellcheck disable=SC2086
     (cd "$out" && run_wine "$bits" "$dir/tools/ecc200.exe" $args -o "win-$job.bmp" -o "win-$job.wmf" -o "win-$job.emf") \
