@@ -30,6 +30,7 @@ constexpr int kStateCount = 17;
 constexpr int kUnreached = INT_MAX / 2;
 constexpr int kMaxShortRun = 249;  // 5.2.9.1: longer runs need a two-byte length field
 
+constexpr std::array<int, 2> kAsciiStates = {kAscii, kAsciiTail};
 constexpr std::array<int, 3> kTripletBases = {kC40, kText, kX12};
 constexpr std::array<Encodation, 3> kTripletSchemes = {Encodation::C40, Encodation::Text, Encodation::X12};
 constexpr std::array<int, 3> kTripletLatches = {kLatchC40, kLatchText, kLatchX12};
@@ -151,7 +152,8 @@ private:
 }  // namespace
 
 EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords, int asciiTailItems)
-    : items_(items), scheme_(scheme), start_(startCodewords), n_(static_cast<int>(items.size())), asciiTailItems_(asciiTailItems) {
+    : items_(items), scheme_(scheme), start_(startCodewords), n_(static_cast<int>(items.size())), asciiTailItems_(asciiTailItems),
+      asciiStateCount_(scheme == Encodation::Automatic ? 1 : kAsciiStates.size()) {
     Run();
 }
 
@@ -225,23 +227,26 @@ void EncodationSearch::SettleAscii(int i) {
     // A forced scheme's returns lead to the ASCII state that may take the
     // last bytes; Base256 runs end in plain ASCII.
     const int back = scheme_ == Encodation::Automatic ? kAscii : kAsciiTail;
-    for (int s : {kBase256Short, kBase256Long}) Relax(i, kAscii, Cost(i, s), i, s);
-    for (int base : kTripletBases) Relax(i, back, Cost(i, base) + 1, i, base);
+    const Row row = RowAt(i);
+    for (int s : {kBase256Short, kBase256Long}) row.Relax(kAscii, row.cost[s], i, s);
+    for (int base : kTripletBases) row.Relax(back, row.cost[base] + 1, i, base);
     // Two C40/Text values over: a Shift 1 completes the triplet, then the
     // unlatch (the shift is left without its character, as at the end of data).
-    for (int base : {kC40, kText}) Relax(i, back, Cost(i, base + 2) + 3, i, base + 2);
-    for (int p = 0; p < 4; ++p) Relax(i, back, Cost(i, kEdifact + p) + EdifactUnlatchCost(p), i, kEdifact + p);
+    for (int base : {kC40, kText}) row.Relax(back, row.cost[base + 2] + 3, i, base + 2);
+    for (int p = 0; p < 4; ++p) row.Relax(back, row.cost[kEdifact + p] + EdifactUnlatchCost(p), i, kEdifact + p);
 }
 
 void EncodationSearch::Latch(int i) {
     const auto allowed = [this](Encodation s) { return scheme_ == Encodation::Automatic || scheme_ == s; };
-    for (int from : {kAscii, kAsciiTail}) {
-        const int cost = Cost(i, from);
+    const Row row = RowAt(i);
+    for (std::size_t a = 0; a < asciiStateCount_; ++a) {
+        const int from = kAsciiStates[a];
+        const int cost = row.cost[from];
         if (cost >= kUnreached) continue;
         for (std::size_t t = 0; t < kTripletBases.size(); ++t) {
-            if (allowed(kTripletSchemes[t])) Relax(i, kTripletBases[t], cost + 1, i, from);
+            if (allowed(kTripletSchemes[t])) row.Relax(kTripletBases[t], cost + 1, i, from);
         }
-        if (allowed(Encodation::Edifact)) Relax(i, kEdifact, cost + 1, i, from);
+        if (allowed(Encodation::Edifact)) row.Relax(kEdifact, cost + 1, i, from);
     }
     // A Base256 run may start here; keep the entries in increasing order of
     // cost - position, so the queue's head is the best.
@@ -255,26 +260,30 @@ void EncodationSearch::Consume(int i) {
     const std::int32_t item = items_[static_cast<std::size_t>(i)];
     const ByteClasses classes = ClassesOf(item);
     const bool pair = classes.digit && i + 1 < n_ && IsDigitItem(items_[static_cast<std::size_t>(i + 1)]);
-    for (int s : {kAscii, kAsciiTail}) {
-        const int c = Cost(i, s);
+    const int* cost = RowAt(i).cost;
+    const Row next = RowAt(i + 1);
+    for (std::size_t a = 0; a < asciiStateCount_; ++a) {
+        const int s = kAsciiStates[a];
+        const int c = cost[s];
         if (c >= kUnreached || (IsByteItem(item) && !AsciiTakesByte(s, i))) continue;
-        if (pair) Relax(i + 2, s, c + 1, i, s);
-        Relax(i + 1, s, c + classes.asciiCodewords, i, s);
+        if (pair) RowAt(i + 2).Relax(s, c + 1, i, s);
+        next.Relax(s, c + classes.asciiCodewords, i, s);
     }
     const bool automatic = scheme_ == Encodation::Automatic;
     const std::array<int, 3> valueCounts = {classes.c40Values, classes.textValues, classes.x12 ? 1 : 0};
     for (std::size_t t = 0; t < kTripletBases.size(); ++t) {
         const int k = valueCounts[t];
         if (k == 0 || (!automatic && scheme_ != kTripletSchemes[t])) continue;
+        const int base = kTripletBases[t];
         for (int p = 0; p < 3; ++p) {
-            const int c = Cost(i, kTripletBases[t] + p);
-            if (c < kUnreached) Relax(i + 1, kTripletBases[t] + (p + k) % 3, c + 2 * ((p + k) / 3), i, kTripletBases[t] + p);
+            const int c = cost[base + p];
+            if (c < kUnreached) next.Relax(base + (p + k) % 3, c + 2 * ((p + k) / 3), i, base + p);
         }
     }
     if ((automatic || scheme_ == Encodation::Edifact) && classes.edifact) {
         for (int p = 0; p < 4; ++p) {
-            const int c = Cost(i, kEdifact + p);
-            if (c < kUnreached) Relax(i + 1, kEdifact + (p + 1) % 4, c + (p == 3 ? 3 : 0), i, kEdifact + p);
+            const int c = cost[kEdifact + p];
+            if (c < kUnreached) next.Relax(kEdifact + (p + 1) % 4, c + (p == 3 ? 3 : 0), i, kEdifact + p);
         }
     }
     // A Base256 run holds bytes only: an FNC1 or ECI item ends every run.
