@@ -68,7 +68,9 @@ ByteClasses ClassesOf(std::int32_t item) {
 // EDIFACT quadruplets.
 class CodewordWriter {
 public:
-    CodewordWriter(const std::vector<std::int32_t>& items, int start) : items_(items), start_(start) {}
+    CodewordWriter(const std::vector<std::int32_t>& items, int start) : items_(items), start_(start) {
+        out.reserve(items.size() + 8);  // a first guess: about one codeword per item
+    }
     std::vector<std::uint8_t> out;
 
     void Put(int codeword) { out.push_back(static_cast<std::uint8_t>(codeword)); }
@@ -155,6 +157,10 @@ EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encod
     : items_(items), scheme_(scheme), start_(startCodewords), n_(static_cast<int>(items.size())), asciiTailItems_(asciiTailItems),
       asciiStateCount_(scheme == Encodation::Automatic ? 1 : kAsciiStates.size()) {
     Run();
+    for (int k = 0; k < kTailPositions; ++k) {
+        const int from = n_ - kTailPositions + k;
+        if (from >= 0) tailCosts_[static_cast<std::size_t>(k)] = AsciiTailCost(from);
+    }
 }
 
 std::size_t EncodationSearch::Index(int position, int state) {
@@ -333,8 +339,8 @@ EncodationFinish EncodationSearch::FinishFor(int capacity) const {
     }
     // The implicit return to ASCII: a triplet scheme with one codeword left,
     // EDIFACT with one or two; the last items must fit them in ASCII.
-    for (int i = n_ > 4 ? n_ - 4 : 0; i < n_; ++i) {
-        const int tail = AsciiTailCost(i);
+    for (int i = n_ > kTailPositions ? n_ - kTailPositions : 0; i < n_; ++i) {
+        const int tail = tailCosts_[static_cast<std::size_t>(i - (n_ - kTailPositions))];
         for (int base : kTripletBases) {
             const int c = Cost(i, base);
             if (capacity - c == 1 && tail == 1) offer(Rule::ImplicitAscii, i, base, c + 1);
@@ -357,6 +363,7 @@ std::vector<std::uint8_t> EncodationSearch::Codewords(const EncodationFinish& fi
     using Rule = EncodationFinish::Rule;
     // The path, first step first.
     std::vector<Link> path;
+    path.reserve(static_cast<std::size_t>(n_) + 8);  // about one step per item
     for (Link at{finish.position, static_cast<std::int8_t>(finish.state)}; at.position >= 0;) {
         path.push_back(at);
         at = links_[Index(at.position, at.state)];

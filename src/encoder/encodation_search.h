@@ -11,6 +11,7 @@
 // Linear in the message length.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -87,6 +88,10 @@ private:
     int Cost(int position, int state) const { return costs_[Index(position, state)]; }
     static std::size_t Index(int position, int state);
     int AsciiTailCost(int from) const;
+    // AsciiTailCost of the last kTailPositions positions (FinishFor asks
+    // for them once per candidate capacity); entry k is n - 4 + k's.
+    static constexpr int kTailPositions = 4;
+    std::array<int, kTailPositions> tailCosts_{};
     bool AsciiTakesByte(int state, int i) const;
 
     const std::vector<std::int32_t>& items_;
