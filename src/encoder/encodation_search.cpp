@@ -40,6 +40,22 @@ bool IsBase256State(int s) { return s == kBase256Short || s == kBase256Long; }
 bool IsEdifactState(int s) { return s >= kEdifact && s < kEdifact + 4; }
 int TripletIndex(int s) { return s >= kC40 && s < kEdifact ? (s - kC40) / 3 : -1; }
 
+// A triplet scheme's step: `k` values (0 to 4) added to `p` pending ones
+// leave (p + k) % 3 pending and complete (p + k) / 3 triplets of two
+// codewords each (5.2.5.2). Tabled: the search takes it for every state.
+struct TripletStep {
+    int pending;
+    int codewords;
+};
+constexpr std::array<std::array<TripletStep, 3>, 5> MakeTripletSteps() {
+    std::array<std::array<TripletStep, 3>, 5> steps{};
+    for (int k = 0; k < 5; ++k) {
+        for (int p = 0; p < 3; ++p) steps[static_cast<std::size_t>(k)][static_cast<std::size_t>(p)] = {(p + k) % 3, 2 * ((p + k) / 3)};
+    }
+    return steps;
+}
+constexpr auto kTripletSteps = MakeTripletSteps();
+
 // Codewords of an EDIFACT unlatch after `pending` values: 6 bits each,
 // padded to whole codewords (5.2.8.2).
 int EdifactUnlatchCost(int pending) { return (6 * (pending + 1) + 7) / 8; }
@@ -281,9 +297,11 @@ void EncodationSearch::Consume(int i) {
         const int k = valueCounts[t];
         if (k == 0 || (!automatic && scheme_ != kTripletSchemes[t])) continue;
         const int base = kTripletBases[t];
+        const std::array<TripletStep, 3>& steps = kTripletSteps[static_cast<std::size_t>(k)];
         for (int p = 0; p < 3; ++p) {
             const int c = cost[base + p];
-            if (c < kUnreached) next.Relax(base + (p + k) % 3, c + 2 * ((p + k) / 3), i, base + p);
+            const TripletStep& step = steps[static_cast<std::size_t>(p)];
+            if (c < kUnreached) next.Relax(base + step.pending, c + step.codewords, i, base + p);
         }
     }
     if ((automatic || scheme_ == Encodation::Edifact) && classes.edifact) {
