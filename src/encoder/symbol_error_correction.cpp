@@ -1,5 +1,7 @@
 #include "encoder/symbol_error_correction.h"
 
+#include <cassert>
+
 #include "encoder/reed_solomon.h"
 #include "encoder/reed_solomon_products.h"
 #include "encoder/symbol_table.h"
@@ -48,7 +50,10 @@ void PadDataCodewords(const SymbolSize& size, std::vector<std::uint8_t>& codewor
 }
 
 std::vector<std::uint8_t> AddCheckCodewords(const SymbolSize& size, const std::vector<std::uint8_t>& data, bool iso144) {
-    BlockBuffers buffers;
+    assert(data.size() == static_cast<std::size_t>(size.dataCodewords) && "the data are padded to the size's capacity");
+    // ProtectBlocks writes each block's data and check codewords, and only
+    // those are read below.
+    BlockBuffers buffers{BlockBuffers::Unfilled{}};
     ProtectBlocks(size, data, buffers);
     const std::size_t blocks = static_cast<std::size_t>(size.blockCount);
     const std::size_t checks = static_cast<std::size_t>(size.blockCheckCodewords());
