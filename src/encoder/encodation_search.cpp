@@ -1,5 +1,6 @@
 #include "encoder/encodation_search.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <climits>
@@ -177,6 +178,19 @@ EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encod
         const int from = n_ - kTailPositions + k;
         if (from >= 0) tailCosts_[static_cast<std::size_t>(k)] = AsciiTailCost(from);
     }
+    lowestFinish_ = LowestFinish();
+}
+
+int EncodationSearch::LowestFinish() const {
+    // Every rule of FinishFor offers at least the cost of a state at the
+    // end, but for a Base256 run to the end (one length byte fewer) and the
+    // implicit return to ASCII (at least one codeword for the last items).
+    int lowest = Cost(n_, kBase256Long) - 1;
+    for (int s = 0; s < kStateCount; ++s) lowest = std::min(lowest, Cost(n_, s));
+    for (int i = n_ > kTailPositions ? n_ - kTailPositions : 0; i < n_; ++i) {
+        for (int base : {kC40, kText, kX12, kEdifact}) lowest = std::min(lowest, Cost(i, base) + 1);
+    }
+    return lowest;
 }
 
 std::size_t EncodationSearch::Index(int position, int state) {
@@ -332,6 +346,7 @@ int EncodationSearch::AsciiTailCost(int from) const {
 
 EncodationFinish EncodationSearch::FinishFor(int capacity) const {
     using Rule = EncodationFinish::Rule;
+    if (capacity < lowestFinish_) return EncodationFinish{};
     EncodationFinish best;
     best.codewords = kUnreached;
     const auto offer = [&](Rule rule, int position, int state, int codewords) {

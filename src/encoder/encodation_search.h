@@ -92,6 +92,10 @@ private:
     // for them once per candidate capacity); entry k is n - 4 + k's.
     static constexpr int kTailPositions = 4;
     std::array<int, kTailPositions> tailCosts_{};
+    // No finish has fewer codewords (see LowestFinish): a smaller capacity
+    // holds none, whatever the rules.
+    int lowestFinish_ = 0;
+    int LowestFinish() const;
     bool AsciiTakesByte(int state, int i) const;
 
     const std::vector<std::int32_t>& items_;
