@@ -264,12 +264,28 @@ void EncodationSearch::SettleAscii(int i) {
     // last bytes; Base256 runs end in plain ASCII.
     const int back = scheme_ == Encodation::Automatic ? kAscii : kAsciiTail;
     const Row row = RowAt(i);
-    for (int s : {kBase256Short, kBase256Long}) row.Relax(kAscii, row.cost[s], i, s);
-    for (int base : kTripletBases) row.Relax(back, row.cost[base] + 1, i, base);
+    // The ways into each target are weighed in locals and the cheapest, the
+    // first of equals, written once: what one Relax after another would leave.
+    struct Best {
+        int cost;
+        int from;  // -1: the target's own way stands
+    };
+    const auto offer = [](Best& best, int cost, int from) {
+        if (cost < best.cost) best = {cost, from};
+    };
+    const auto write = [&](int target, const Best& best) {
+        if (best.from >= 0) row.Relax(target, best.cost, i, best.from);
+    };
+    Best toAscii{row.cost[kAscii], -1};
+    for (int s : {kBase256Short, kBase256Long}) offer(toAscii, row.cost[s], s);
+    if (back != kAscii) write(kAscii, toAscii);
+    Best toBack = back == kAscii ? toAscii : Best{row.cost[back], -1};
+    for (int base : kTripletBases) offer(toBack, row.cost[base] + 1, base);
     // Two C40/Text values over: a Shift 1 completes the triplet, then the
     // unlatch (the shift is left without its character, as at the end of data).
-    for (int base : {kC40, kText}) row.Relax(back, row.cost[base + 2] + 3, i, base + 2);
-    for (int p = 0; p < 4; ++p) row.Relax(back, row.cost[kEdifact + p] + EdifactUnlatchCost(p), i, kEdifact + p);
+    for (int base : {kC40, kText}) offer(toBack, row.cost[base + 2] + 3, base + 2);
+    for (int p = 0; p < 4; ++p) offer(toBack, row.cost[kEdifact + p] + EdifactUnlatchCost(p), kEdifact + p);
+    write(back, toBack);
 }
 
 void EncodationSearch::Latch(int i) {
