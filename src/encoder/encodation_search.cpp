@@ -321,6 +321,13 @@ void EncodationSearch::Consume(int i) {
         if (pair) RowAt(i + 2).Relax(s, c + 1, i, s);
         next.Relax(s, c + classes.asciiCodewords, i, s);
     }
+    // The next position's C40/Text/X12 and EDIFACT states are reached only
+    // from here (each from one state), so they are written, not weighed.
+    const auto reach = [&next, i](int state, int cost, int fromState) {
+        assert(next.cost[state] >= kUnreached && "reached twice");
+        next.cost[state] = cost;
+        next.link[state] = {i, static_cast<std::int8_t>(fromState)};
+    };
     const bool automatic = scheme_ == Encodation::Automatic;
     const std::array<int, 3> valueCounts = {classes.c40Values, classes.textValues, classes.x12 ? 1 : 0};
     for (std::size_t t = 0; t < kTripletBases.size(); ++t) {
@@ -331,13 +338,13 @@ void EncodationSearch::Consume(int i) {
         for (int p = 0; p < 3; ++p) {
             const int c = cost[base + p];
             const TripletStep& step = steps[static_cast<std::size_t>(p)];
-            if (c < kUnreached) next.Relax(base + step.pending, c + step.codewords, i, base + p);
+            if (c < kUnreached) reach(base + step.pending, c + step.codewords, base + p);
         }
     }
     if ((automatic || scheme_ == Encodation::Edifact) && classes.edifact) {
         for (int p = 0; p < 4; ++p) {
             const int c = cost[kEdifact + p];
-            if (c < kUnreached) next.Relax(kEdifact + (p + 1) % 4, c + (p == 3 ? 3 : 0), i, kEdifact + p);
+            if (c < kUnreached) reach(kEdifact + (p + 1) % 4, c + (p == 3 ? 3 : 0), kEdifact + p);
         }
     }
     // A Base256 run holds bytes only: an FNC1 or ECI item ends every run.
