@@ -1,5 +1,6 @@
 #include "encoder/encodation_search.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <climits>
@@ -30,6 +31,7 @@ constexpr int kStateCount = 17;
 constexpr int kUnreached = INT_MAX / 2;
 constexpr int kMaxShortRun = 249;  // 5.2.9.1: longer runs need a two-byte length field
 
+constexpr std::array<int, 2> kAsciiStates = {kAscii, kAsciiTail};
 constexpr std::array<int, 3> kTripletBases = {kC40, kText, kX12};
 constexpr std::array<Encodation, 3> kTripletSchemes = {Encodation::C40, Encodation::Text, Encodation::X12};
 constexpr std::array<int, 3> kTripletLatches = {kLatchC40, kLatchText, kLatchX12};
@@ -38,6 +40,22 @@ bool IsAsciiState(int s) { return s == kAscii || s == kAsciiTail; }
 bool IsBase256State(int s) { return s == kBase256Short || s == kBase256Long; }
 bool IsEdifactState(int s) { return s >= kEdifact && s < kEdifact + 4; }
 int TripletIndex(int s) { return s >= kC40 && s < kEdifact ? (s - kC40) / 3 : -1; }
+
+// A triplet scheme's step: `k` values (0 to 4) added to `p` pending ones
+// leave (p + k) % 3 pending and complete (p + k) / 3 triplets of two
+// codewords each (5.2.5.2). Tabled: the search takes it for every state.
+struct TripletStep {
+    int pending;
+    int codewords;
+};
+constexpr std::array<std::array<TripletStep, 3>, 5> MakeTripletSteps() {
+    std::array<std::array<TripletStep, 3>, 5> steps{};
+    for (int k = 0; k < 5; ++k) {
+        for (int p = 0; p < 3; ++p) steps[static_cast<std::size_t>(k)][static_cast<std::size_t>(p)] = {(p + k) % 3, 2 * ((p + k) / 3)};
+    }
+    return steps;
+}
+constexpr auto kTripletSteps = MakeTripletSteps();
 
 // Codewords of an EDIFACT unlatch after `pending` values: 6 bits each,
 // padded to whole codewords (5.2.8.2).
@@ -67,7 +85,9 @@ ByteClasses ClassesOf(std::int32_t item) {
 // EDIFACT quadruplets.
 class CodewordWriter {
 public:
-    CodewordWriter(const std::vector<std::int32_t>& items, int start) : items_(items), start_(start) {}
+    CodewordWriter(const std::vector<std::int32_t>& items, int start) : items_(items), start_(start) {
+        out.reserve(items.size() + 8);  // a first guess: about one codeword per item
+    }
     std::vector<std::uint8_t> out;
 
     void Put(int codeword) { out.push_back(static_cast<std::uint8_t>(codeword)); }
@@ -151,8 +171,26 @@ private:
 }  // namespace
 
 EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords, int asciiTailItems)
-    : items_(items), scheme_(scheme), start_(startCodewords), n_(static_cast<int>(items.size())), asciiTailItems_(asciiTailItems) {
+    : items_(items), scheme_(scheme), start_(startCodewords), n_(static_cast<int>(items.size())), asciiTailItems_(asciiTailItems),
+      asciiStateCount_(scheme == Encodation::Automatic ? 1 : kAsciiStates.size()) {
     Run();
+    for (int k = 0; k < kTailPositions; ++k) {
+        const int from = n_ - kTailPositions + k;
+        if (from >= 0) tailCosts_[static_cast<std::size_t>(k)] = AsciiTailCost(from);
+    }
+    lowestFinish_ = LowestFinish();
+}
+
+int EncodationSearch::LowestFinish() const {
+    // Every rule of FinishFor offers at least the cost of a state at the
+    // end, but for a Base256 run to the end (one length byte fewer) and the
+    // implicit return to ASCII (at least one codeword for the last items).
+    int lowest = Cost(n_, kBase256Long) - 1;
+    for (int s = 0; s < kStateCount; ++s) lowest = std::min(lowest, Cost(n_, s));
+    for (int i = n_ > kTailPositions ? n_ - kTailPositions : 0; i < n_; ++i) {
+        for (int base : {kC40, kText, kX12, kEdifact}) lowest = std::min(lowest, Cost(i, base) + 1);
+    }
+    return lowest;
 }
 
 std::size_t EncodationSearch::Index(int position, int state) {
@@ -225,23 +263,42 @@ void EncodationSearch::SettleAscii(int i) {
     // A forced scheme's returns lead to the ASCII state that may take the
     // last bytes; Base256 runs end in plain ASCII.
     const int back = scheme_ == Encodation::Automatic ? kAscii : kAsciiTail;
-    for (int s : {kBase256Short, kBase256Long}) Relax(i, kAscii, Cost(i, s), i, s);
-    for (int base : kTripletBases) Relax(i, back, Cost(i, base) + 1, i, base);
+    const Row row = RowAt(i);
+    // The ways into each target are weighed in locals and the cheapest, the
+    // first of equals, written once: what one Relax after another would leave.
+    struct Best {
+        int cost;
+        int from;  // -1: the target's own way stands
+    };
+    const auto offer = [](Best& best, int cost, int from) {
+        if (cost < best.cost) best = {cost, from};
+    };
+    const auto write = [&](int target, const Best& best) {
+        if (best.from >= 0) row.Relax(target, best.cost, i, best.from);
+    };
+    Best toAscii{row.cost[kAscii], -1};
+    for (int s : {kBase256Short, kBase256Long}) offer(toAscii, row.cost[s], s);
+    if (back != kAscii) write(kAscii, toAscii);
+    Best toBack = back == kAscii ? toAscii : Best{row.cost[back], -1};
+    for (int base : kTripletBases) offer(toBack, row.cost[base] + 1, base);
     // Two C40/Text values over: a Shift 1 completes the triplet, then the
     // unlatch (the shift is left without its character, as at the end of data).
-    for (int base : {kC40, kText}) Relax(i, back, Cost(i, base + 2) + 3, i, base + 2);
-    for (int p = 0; p < 4; ++p) Relax(i, back, Cost(i, kEdifact + p) + EdifactUnlatchCost(p), i, kEdifact + p);
+    for (int base : {kC40, kText}) offer(toBack, row.cost[base + 2] + 3, base + 2);
+    for (int p = 0; p < 4; ++p) offer(toBack, row.cost[kEdifact + p] + EdifactUnlatchCost(p), kEdifact + p);
+    write(back, toBack);
 }
 
 void EncodationSearch::Latch(int i) {
     const auto allowed = [this](Encodation s) { return scheme_ == Encodation::Automatic || scheme_ == s; };
-    for (int from : {kAscii, kAsciiTail}) {
-        const int cost = Cost(i, from);
+    const Row row = RowAt(i);
+    for (std::size_t a = 0; a < asciiStateCount_; ++a) {
+        const int from = kAsciiStates[a];
+        const int cost = row.cost[from];
         if (cost >= kUnreached) continue;
         for (std::size_t t = 0; t < kTripletBases.size(); ++t) {
-            if (allowed(kTripletSchemes[t])) Relax(i, kTripletBases[t], cost + 1, i, from);
+            if (allowed(kTripletSchemes[t])) row.Relax(kTripletBases[t], cost + 1, i, from);
         }
-        if (allowed(Encodation::Edifact)) Relax(i, kEdifact, cost + 1, i, from);
+        if (allowed(Encodation::Edifact)) row.Relax(kEdifact, cost + 1, i, from);
     }
     // A Base256 run may start here; keep the entries in increasing order of
     // cost - position, so the queue's head is the best.
@@ -255,26 +312,39 @@ void EncodationSearch::Consume(int i) {
     const std::int32_t item = items_[static_cast<std::size_t>(i)];
     const ByteClasses classes = ClassesOf(item);
     const bool pair = classes.digit && i + 1 < n_ && IsDigitItem(items_[static_cast<std::size_t>(i + 1)]);
-    for (int s : {kAscii, kAsciiTail}) {
-        const int c = Cost(i, s);
+    const int* cost = RowAt(i).cost;
+    const Row next = RowAt(i + 1);
+    for (std::size_t a = 0; a < asciiStateCount_; ++a) {
+        const int s = kAsciiStates[a];
+        const int c = cost[s];
         if (c >= kUnreached || (IsByteItem(item) && !AsciiTakesByte(s, i))) continue;
-        if (pair) Relax(i + 2, s, c + 1, i, s);
-        Relax(i + 1, s, c + classes.asciiCodewords, i, s);
+        if (pair) RowAt(i + 2).Relax(s, c + 1, i, s);
+        next.Relax(s, c + classes.asciiCodewords, i, s);
     }
+    // The next position's C40/Text/X12 and EDIFACT states are reached only
+    // from here (each from one state), so they are written, not weighed.
+    const auto reach = [&next, i](int state, int cost, int fromState) {
+        assert(next.cost[state] >= kUnreached && "reached twice");
+        next.cost[state] = cost;
+        next.link[state] = {i, static_cast<std::int8_t>(fromState)};
+    };
     const bool automatic = scheme_ == Encodation::Automatic;
     const std::array<int, 3> valueCounts = {classes.c40Values, classes.textValues, classes.x12 ? 1 : 0};
     for (std::size_t t = 0; t < kTripletBases.size(); ++t) {
         const int k = valueCounts[t];
         if (k == 0 || (!automatic && scheme_ != kTripletSchemes[t])) continue;
+        const int base = kTripletBases[t];
+        const std::array<TripletStep, 3>& steps = kTripletSteps[static_cast<std::size_t>(k)];
         for (int p = 0; p < 3; ++p) {
-            const int c = Cost(i, kTripletBases[t] + p);
-            if (c < kUnreached) Relax(i + 1, kTripletBases[t] + (p + k) % 3, c + 2 * ((p + k) / 3), i, kTripletBases[t] + p);
+            const int c = cost[base + p];
+            const TripletStep& step = steps[static_cast<std::size_t>(p)];
+            if (c < kUnreached) reach(base + step.pending, c + step.codewords, base + p);
         }
     }
     if ((automatic || scheme_ == Encodation::Edifact) && classes.edifact) {
         for (int p = 0; p < 4; ++p) {
-            const int c = Cost(i, kEdifact + p);
-            if (c < kUnreached) Relax(i + 1, kEdifact + (p + 1) % 4, c + (p == 3 ? 3 : 0), i, kEdifact + p);
+            const int c = cost[kEdifact + p];
+            if (c < kUnreached) reach(kEdifact + (p + 1) % 4, c + (p == 3 ? 3 : 0), kEdifact + p);
         }
     }
     // A Base256 run holds bytes only: an FNC1 or ECI item ends every run.
@@ -299,6 +369,7 @@ int EncodationSearch::AsciiTailCost(int from) const {
 
 EncodationFinish EncodationSearch::FinishFor(int capacity) const {
     using Rule = EncodationFinish::Rule;
+    if (capacity < lowestFinish_) return EncodationFinish{};
     EncodationFinish best;
     best.codewords = kUnreached;
     const auto offer = [&](Rule rule, int position, int state, int codewords) {
@@ -324,8 +395,8 @@ EncodationFinish EncodationSearch::FinishFor(int capacity) const {
     }
     // The implicit return to ASCII: a triplet scheme with one codeword left,
     // EDIFACT with one or two; the last items must fit them in ASCII.
-    for (int i = n_ > 4 ? n_ - 4 : 0; i < n_; ++i) {
-        const int tail = AsciiTailCost(i);
+    for (int i = n_ > kTailPositions ? n_ - kTailPositions : 0; i < n_; ++i) {
+        const int tail = tailCosts_[static_cast<std::size_t>(i - (n_ - kTailPositions))];
         for (int base : kTripletBases) {
             const int c = Cost(i, base);
             if (capacity - c == 1 && tail == 1) offer(Rule::ImplicitAscii, i, base, c + 1);
@@ -348,6 +419,7 @@ std::vector<std::uint8_t> EncodationSearch::Codewords(const EncodationFinish& fi
     using Rule = EncodationFinish::Rule;
     // The path, first step first.
     std::vector<Link> path;
+    path.reserve(static_cast<std::size_t>(n_) + 8);  // about one step per item
     for (Link at{finish.position, static_cast<std::int8_t>(finish.state)}; at.position >= 0;) {
         path.push_back(at);
         at = links_[Index(at.position, at.state)];

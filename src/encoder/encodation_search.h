@@ -11,6 +11,7 @@
 // Linear in the message length.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -70,11 +71,31 @@ private:
     void Latch(int i);
     void Consume(int i);
     void TrackBase256(int i);
+    // The costs and links of one position, for the steps that relax
+    // several of its states at once.
+    struct Row {
+        int* cost;
+        Link* link;
+        void Relax(int state, int value, int fromPosition, int fromState) const {
+            if (value >= cost[state]) return;
+            cost[state] = value;
+            link[state] = {fromPosition, static_cast<std::int8_t>(fromState)};
+        }
+    };
+    Row RowAt(int position) { return {&costs_[Index(position, 0)], &links_[Index(position, 0)]}; }
     void Relax(int position, int state, int cost, int fromPosition, int fromState);
     int& Cost(int position, int state) { return costs_[Index(position, state)]; }
     int Cost(int position, int state) const { return costs_[Index(position, state)]; }
     static std::size_t Index(int position, int state);
     int AsciiTailCost(int from) const;
+    // AsciiTailCost of the last kTailPositions positions (FinishFor asks
+    // for them once per candidate capacity); entry k is n - 4 + k's.
+    static constexpr int kTailPositions = 4;
+    std::array<int, kTailPositions> tailCosts_{};
+    // No finish has fewer codewords (see LowestFinish): a smaller capacity
+    // holds none, whatever the rules.
+    int lowestFinish_ = 0;
+    int LowestFinish() const;
     bool AsciiTakesByte(int state, int i) const;
 
     const std::vector<std::int32_t>& items_;
@@ -82,6 +103,9 @@ private:
     int start_;
     int n_;
     int asciiTailItems_;
+    // The ASCII states a path may stand in: 1 in automatic encodation, 2
+    // under a forced scheme (the tail state).
+    std::size_t asciiStateCount_;
     // Cost and link of every (position, state), position-major; a row is
     // written before it is read (Run).
     std::unique_ptr<int[]> costs_;

@@ -63,7 +63,8 @@ EncodeResult EncodeSegments(const std::vector<Segment>& segments, const EncodeRe
         PadDataCodewords(size, padded);
         symbol.codewords = AddCheckCodewords(size, padded, request.iso144);
         // Finder patterns, placement and the regions.
-        symbol.matrix = std::make_unique<SymbolMatrix>();
+        // The placement map writes every module, so the storage is not zeroed first.
+        symbol.matrix = std::unique_ptr<SymbolMatrix>(new SymbolMatrix(SymbolMatrix::Unfilled{}));
         LayOutSymbol(size, symbol.codewords, *symbol.matrix);
         return symbol;
     }

@@ -49,6 +49,21 @@ private:
 class SymbolMatrix {
 public:
     static_assert(kMaxSymbolSide * kMaxSymbolSide <= 65536, "offsets are 16 bits");
+    // Every cell 0.
+    SymbolMatrix() : cells_{} {}
+    // For a writer of every module of its rows x cols (a placement map):
+    // the storage is left as it is, 41 KB not zeroed for a 10 x 10 symbol.
+    // Only the cells of rows x cols are ever read, copies included.
+    struct Unfilled {};
+    explicit SymbolMatrix(Unfilled) {}
+    // A copy holds the rows x cols corner; the other cells are 0.
+    SymbolMatrix(const SymbolMatrix& other) : cells_{} { CopyCorner(other); }
+    // An assignment writes the rows x cols corner; the other cells keep theirs.
+    SymbolMatrix& operator=(const SymbolMatrix& other) {
+        if (this != &other) CopyCorner(other);
+        return *this;
+    }
+    ~SymbolMatrix() = default;
     void resize(int side) { resize(side, side); }
     void resize(int rows, int cols) {
         rows_ = rows;
@@ -68,9 +83,17 @@ public:
 
 private:
     static std::size_t index(int row, int col) { return static_cast<std::size_t>(row * kMaxSymbolSide + col); }
+    void CopyCorner(const SymbolMatrix& other) {
+        rows_ = other.rows_;
+        cols_ = other.cols_;
+        for (int row = 0; row < rows_; ++row) {
+            for (int col = 0; col < cols_; ++col) cells_[index(row, col)] = other.cells_[index(row, col)];
+        }
+    }
     int rows_ = 0;
     int cols_ = 0;
-    std::array<std::int16_t, kMaxSymbolSide * kMaxSymbolSide> cells_{};
+    // Default-initialised here: each constructor says whether it zeroes.
+    std::array<std::int16_t, kMaxSymbolSide * kMaxSymbolSide> cells_;
 };
 
 }  // namespace ecc200

@@ -1,5 +1,9 @@
 #include "encoder/symbol_error_correction.h"
 
+#include <algorithm>
+#include <array>
+#include <cassert>
+
 #include "encoder/reed_solomon.h"
 #include "encoder/reed_solomon_products.h"
 #include "encoder/symbol_table.h"
@@ -25,8 +29,9 @@ static_assert(kMaxSymbolCodewords >= 1558 + 620 && kMaxBlocks >= 10, "the buffer
 // are divided two at a time.
 void ProtectBlocks(const SymbolSize& size, const std::vector<std::uint8_t>& data, BlockBuffers& buffers) {
     const int blocks = size.blockCount;
-    for (std::size_t k = 0; k < data.size(); ++k) {
-        buffers.blocks[k % static_cast<std::size_t>(blocks)][k / static_cast<std::size_t>(blocks)] = data[k];
+    std::size_t k = 0;
+    for (std::size_t at = 0; k < data.size(); ++at) {
+        for (std::size_t b = 0; b < static_cast<std::size_t>(blocks) && k < data.size(); ++b, ++k) buffers.blocks[b][at] = data[k];
     }
     const GeneratorProducts products = GeneratorProductsFor(size.blockCheckCodewords());
     int b = 0;
@@ -48,28 +53,29 @@ void PadDataCodewords(const SymbolSize& size, std::vector<std::uint8_t>& codewor
 }
 
 std::vector<std::uint8_t> AddCheckCodewords(const SymbolSize& size, const std::vector<std::uint8_t>& data, bool iso144) {
-    BlockBuffers buffers;
+    assert(data.size() == static_cast<std::size_t>(size.dataCodewords) && "the data are padded to the size's capacity");
+    // ProtectBlocks writes each block's data and check codewords, and only
+    // those are read below.
+    BlockBuffers buffers{BlockBuffers::Unfilled{}};
     ProtectBlocks(size, data, buffers);
     const std::size_t blocks = static_cast<std::size_t>(size.blockCount);
     const std::size_t checks = static_cast<std::size_t>(size.blockCheckCodewords());
-    std::vector<std::uint8_t> stream;
-    stream.reserve(static_cast<std::size_t>(size.dataCodewords + size.checkCodewords));
+    std::array<std::size_t, kMaxBlocks> dataCounts{};
+    for (std::size_t b = 0; b < blocks; ++b) dataCounts[b] = static_cast<std::size_t>(size.blockDataCodewords(static_cast<int>(b)));
+    std::vector<std::uint8_t> stream(static_cast<std::size_t>(size.dataCodewords + size.checkCodewords));
+    std::uint8_t* out = stream.data();
     if (iso144) {
-        stream = data;
+        out = std::copy(data.begin(), data.end(), out);
         for (std::size_t j = 0; j < checks; ++j) {
-            for (std::size_t b = 0; b < blocks; ++b) {
-                stream.push_back(static_cast<std::uint8_t>(buffers.blocks[b][static_cast<std::size_t>(size.blockDataCodewords(static_cast<int>(b))) + j]));
-            }
+            for (std::size_t b = 0; b < blocks; ++b) *out++ = static_cast<std::uint8_t>(buffers.blocks[b][dataCounts[b] + j]);
         }
         return stream;
     }
     // Position by position over whole blocks, data and check codewords alike.
-    const std::size_t longest = static_cast<std::size_t>(size.blockDataCodewords(0)) + checks;
+    const std::size_t longest = dataCounts[0] + checks;
     for (std::size_t k = 0; k < longest; ++k) {
         for (std::size_t b = 0; b < blocks; ++b) {
-            if (k < static_cast<std::size_t>(size.blockDataCodewords(static_cast<int>(b))) + checks) {
-                stream.push_back(static_cast<std::uint8_t>(buffers.blocks[b][k]));
-            }
+            if (k < dataCounts[b] + checks) *out++ = static_cast<std::uint8_t>(buffers.blocks[b][k]);
         }
     }
     return stream;
