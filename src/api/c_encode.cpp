@@ -101,11 +101,11 @@ ECC200_API ecc200_status ECC200_CALL ecc200_encode_segments(const ecc200_segment
 ECC200_API void ECC200_CALL ecc200_symbol_free(ecc200_symbol* symbol) { delete symbol; }
 
 ECC200_API int32_t ECC200_CALL ecc200_symbol_rows(const ecc200_symbol* symbol) {
-    return symbol != nullptr ? symbol->matrix.rows() : 0;
+    return symbol != nullptr ? symbol->matrix->rows() : 0;
 }
 
 ECC200_API int32_t ECC200_CALL ecc200_symbol_columns(const ecc200_symbol* symbol) {
-    return symbol != nullptr ? symbol->matrix.cols() : 0;
+    return symbol != nullptr ? symbol->matrix->cols() : 0;
 }
 
 ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_modules(const ecc200_symbol* symbol) {

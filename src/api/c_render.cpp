@@ -56,7 +56,7 @@ Outcome PreparePicture(const ecc200_symbol* symbol, const ecc200_picture* given,
     if (format < ECC200_FORMAT_BMP || format > ECC200_FORMAT_SVG)
         return diagnosis.Refuse(Failure::InvalidArgument, "unknown format %d", format);
     const Outcome resolved =
-        ResolvePicture(picture, static_cast<PictureFormat>(format), symbol->matrix, request, diagnosis);
+        ResolvePicture(picture, static_cast<PictureFormat>(format), *symbol->matrix, request, diagnosis);
     if (!resolved.ok()) return resolved;
     const Outcome fits = CheckPictureFormat(static_cast<PictureFormat>(format), request);
     return fits.ok() ? fits : ExplainFormatRefusal(static_cast<PictureFormat>(format), request, fits, diagnosis);
@@ -68,13 +68,13 @@ Outcome DrawPicture(const ecc200_symbol* symbol, const ecc200_picture* given, ec
                     Diagnosis& diagnosis, std::size_t capacity = SIZE_MAX, std::size_t* sizeNeeded = nullptr) {
     PictureRequest request{};
     if (const Outcome prepared = PreparePicture(symbol, given, format, request, diagnosis); !prepared.ok()) return prepared;
-    const std::uint64_t known = PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), symbol->matrix, request);
+    const std::uint64_t known = PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), *symbol->matrix, request);
     if (sizeNeeded != nullptr && known > capacity && known <= SIZE_MAX) {
         *sizeNeeded = static_cast<std::size_t>(known);
         return diagnosis.Refuse(Failure::BufferTooSmall, "the picture takes %zu bytes; the buffer holds %zu",
                                 *sizeNeeded, capacity);
     }
-    const Outcome drawn = RenderPicture(static_cast<PictureFormat>(format), symbol->matrix, request, out);
+    const Outcome drawn = RenderPicture(static_cast<PictureFormat>(format), *symbol->matrix, request, out);
     if (drawn.ok()) return drawn;
     return ExplainFormatRefusal(static_cast<PictureFormat>(format), request, drawn, diagnosis);
 }
@@ -193,7 +193,7 @@ Outcome CopyPictureToClipboard(const ecc200_symbol* symbol, const ecc200_picture
     if (const Outcome prepared = PreparePicture(symbol, picture, ECC200_FORMAT_EMF, request, diagnosis); !prepared.ok())
         return prepared;
     std::unique_ptr<platform::EnhMetafile> metafile;
-    const Outcome recorded = RecordPictureMetafile(symbol->matrix, request, metafile);
+    const Outcome recorded = RecordPictureMetafile(*symbol->matrix, request, metafile);
     if (!recorded.ok()) return ExplainFormatRefusal(PictureFormat::Emf, request, recorded, diagnosis);
     diagnosis.outcome = PutOnClipboard(std::move(metafile));
     if (diagnosis.outcome.ok()) return {};

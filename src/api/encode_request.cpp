@@ -58,8 +58,8 @@ Outcome Explain(const EncodeFailure& failure, Diagnosis& diagnosis) {
 
 // The symbol's matrix and streams, with the modules as bytes.
 void Adopt(EncodedSymbol&& encoded, ecc200_symbol& symbol) {
-    const SymbolMatrix& matrix = *encoded.matrix;
-    symbol.matrix = matrix;
+    symbol.matrix = std::move(encoded.matrix);
+    const SymbolMatrix& matrix = *symbol.matrix;
     const int rows = matrix.rows();
     const int cols = matrix.cols();
     symbol.modules.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));

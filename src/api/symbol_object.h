@@ -3,13 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "ecc200.h"
 #include "encoder/module_matrix.h"
 
 struct ecc200_symbol {
-    ecc200::SymbolMatrix matrix;
+    std::unique_ptr<ecc200::SymbolMatrix> matrix;  // the encoder's, moved in
     std::vector<std::uint8_t> modules;        // rows x columns, row 0 first, 1 dark
     std::vector<std::uint8_t> codewords;      // the final stream, as placed
     std::vector<std::uint8_t> dataCodewords;  // the message's, before padding

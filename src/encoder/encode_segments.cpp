@@ -13,6 +13,10 @@
 namespace ecc200 {
 namespace {
 
+// No message the interfaces take needs this many codewords: a count this
+// large is the search's mark of a state never reached.
+constexpr int kNoFinishCodewords = 1 << 20;
+
 std::string SizeName(const SymbolSize& size) { return std::to_string(size.rows) + "x" + std::to_string(size.cols); }
 
 // "the message is 3200 bytes and needs 1612 data codewords; the largest
@@ -20,7 +24,8 @@ std::string SizeName(const SymbolSize& size) { return std::to_string(size.rows) 
 EncodeFailure TooLong(const MessageCodewords& message, int needed, const SymbolSize& largest, bool fixed) {
     const int capacity = largest.dataCodewords;
     const int bytes = message.messageBytes;
-    const int cut = needed > 0 ? ((needed - capacity) * bytes + needed - 1) / needed : 0;
+    const long long over = static_cast<long long>(needed) - capacity;
+    const int cut = needed > 0 ? static_cast<int>((over * bytes + needed - 1) / needed) : 0;
     std::string text = "the message is " + std::to_string(bytes) + " bytes and needs " + std::to_string(needed) +
                        " data codewords; " +
                        (fixed ? "the " + SizeName(largest) + " symbol" : "the largest allowed symbol (" + SizeName(largest) + ")") +
@@ -69,7 +74,15 @@ EncodeResult EncodeSegments(const std::vector<Segment>& segments, const EncodeRe
         return symbol;
     }
     const bool fixed = request.rows != 0 || request.cols != 0;
-    return TooLong(message, search->UnboundedCodewords(), *sizes[static_cast<std::size_t>(count - 1)], fixed);
+    const int needed = search->UnboundedCodewords();
+    // No finish at all: the forced encodation cannot end this message (its
+    // end-of-data rules leave no way back), whatever the size.
+    if (needed >= kNoFinishCodewords) {
+        return EncodeFailure{EncodeFailure::Kind::InvalidData,
+                             "the message cannot end in the encodation asked for; another encodation or automatic can encode it",
+                             0, 0};
+    }
+    return TooLong(message, needed, *sizes[static_cast<std::size_t>(count - 1)], fixed);
 }
 
 }  // namespace ecc200
