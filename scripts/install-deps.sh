@@ -11,6 +11,8 @@ packages=(
   libcli11-dev libpng-dev help2man librsvg2-bin    # the tool's options, PNG, man page; SVG rendering in tests
   dpkg-dev file pkg-config unzip                   # Debian package (shlibdeps), pkg-config clients, zips
   python3-pytest python3-setuptools python3-pip    # the Python binding and its tests
+  python3-venv python3-build python3-mypy          # its wheel, installed into a fresh venv; its types
+  python3-numpy python3-pil                        # numpy and Pillow reading its pixels in the tests
   mono-mcs mono-runtime                            # the C# binding, compiled and run with Mono
   libclang-rt-14-dev                               # libFuzzer and the sanitizers' runtimes for Clang
   zint libzint-dev libdmtx-dev libzxing-dev        # peers in the speed comparison
