@@ -104,12 +104,12 @@ typedef int32_t ecc200_status;
  * side, a BMP or EMF past its 32-bit sizes) or than 32-bit coordinates. */
 #define ECC200_PICTURE_TOO_LARGE 3
 #define ECC200_OUT_OF_MEMORY 4
-/* The file could not be written; the diagnostic's system_error holds the
- * system's error number (errno, or GetLastError on Windows). Any file of
- * that name is left as it was. */
+/* The file (or the clipboard) could not be written; the diagnostic's
+ * system_error holds the system's error number as errno names it (on
+ * Windows too, the system's error mapped to its errno). Any file of that
+ * name is left as it was. */
 #define ECC200_FILE_ERROR 5
-/* An option or combination this build does not provide (the clipboard
- * outside Windows). */
+/* An option, format or combination this build does not provide yet. */
 #define ECC200_UNSUPPORTED 6
 /* The picture's size cuts the symbol and allow_crop is not set. */
 #define ECC200_SYMBOL_CROPPED 7
@@ -190,7 +190,7 @@ typedef struct ecc200_picture {
  * (or NULL). Filled on every status other than ECC200_OK. */
 typedef struct ecc200_diagnostic {
     uint32_t struct_size;     /* sizeof(ecc200_diagnostic) */
-    int32_t system_error;     /* ECC200_FILE_ERROR: errno (GetLastError on Windows); else 0 */
+    int32_t system_error;     /* ECC200_FILE_ERROR: the errno value; else 0 */
     int32_t codewords_needed; /* ECC200_MESSAGE_TOO_LONG: data codewords the message needs */
     int32_t capacity;         /* and what the largest allowed symbol holds */
     char message[256];        /* one line, NUL-terminated, UTF-8 */
@@ -269,8 +269,10 @@ ECC200_API ecc200_status ECC200_CALL ecc200_save(const ecc200_symbol *symbol, co
                                                  ecc200_format format, const char *path,
                                                  ecc200_diagnostic *diagnostic);
 
-/* Puts the picture on the clipboard as an enhanced metafile (Windows; else
- * ECC200_UNSUPPORTED). */
+/* Puts the picture on the clipboard as an enhanced metafile, as
+ * DMCopyToClipboard does: the Windows clipboard, or elsewhere the library's
+ * own stand-in clipboard of the process. ECC200_FILE_ERROR (system_error
+ * EBUSY) when the clipboard cannot be opened; it keeps what it held. */
 ECC200_API ecc200_status ECC200_CALL ecc200_copy_to_clipboard(const ecc200_symbol *symbol,
                                                               const ecc200_picture *picture,
                                                               ecc200_diagnostic *diagnostic);

@@ -1,6 +1,6 @@
 #include "library_saving.h"
 
-#include "output/outputs.h"
+#include "api/job_outputs.h"
 #include "platform/drawing_surface.h"
 
 namespace ecc200::tool {

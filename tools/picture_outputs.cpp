@@ -9,7 +9,7 @@
 #include "driver/render_symbol.h"
 #include "library_saving.h"
 #include "output/bmp_file.h"
-#include "output/outputs.h"
+#include "api/job_outputs.h"
 #include "output/placeable_wmf.h"
 #include "platform/drawing_surface.h"
 #include "png_picture.h"

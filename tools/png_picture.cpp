@@ -8,7 +8,7 @@
 #include <memory>
 #include <new>
 
-#include "driver/render_symbol.h"
+#include "api/job_outputs.h"
 #include "output/bmp_file.h"
 #include "platform/drawing_surface.h"
 

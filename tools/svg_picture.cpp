@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "driver/render_symbol.h"
+#include "api/job_outputs.h"
 #include "platform/drawing_surface.h"
 
 namespace ecc200::tool {

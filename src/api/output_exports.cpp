@@ -5,7 +5,7 @@
 #include "api/settings.h"
 #include "driver/render_symbol.h"
 #include "ecc200.h"
-#include "output/outputs.h"
+#include "api/job_outputs.h"
 
 namespace {
 

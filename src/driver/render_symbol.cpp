@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "encoder/build_symbol.h"
+#include "output/picture_bytes.h"
 
 namespace ecc200 {
 namespace {
@@ -16,6 +17,20 @@ EncoderWorkingState& ThreadWorkingState() {
     return *state;
 }
 
+// The one place that says which formats and options this build draws:
+// PNG and SVG join here when their writers move into src/output, the
+// seamless metafiles when their writers land.
+Outcome CheckProvided(PictureFormat format, const PictureRequest& request) {
+    switch (format) {
+        case PictureFormat::Bmp: return {};
+        case PictureFormat::Wmf:
+        case PictureFormat::Emf: return request.seamless ? Failed(Failure::Unsupported) : Outcome{};
+        case PictureFormat::Png:
+        case PictureFormat::Svg: return Failed(Failure::Unsupported);
+    }
+    return Failed(Failure::InvalidArgument);
+}
+
 }  // namespace
 
 const SymbolMatrix* BuildJobSymbol(std::string_view message) {
@@ -23,13 +38,30 @@ const SymbolMatrix* BuildJobSymbol(std::string_view message) {
     return BuildSymbol(message, state) ? &state.symbol : nullptr;
 }
 
-bool RenderSymbol(const SymbolJob& job, const DrawingTarget& target, std::int32_t& modulePixels) {
-    // Encodation to assembly; no symbol when the message is too long.
-    const SymbolMatrix* symbol = BuildJobSymbol(job.message);
-    if (symbol == nullptr) return false;
-    // Drawing at the physical module size, centred and turned.
-    DrawSymbol(*symbol, job.style, target, modulePixels);
-    return true;
+Outcome CheckPictureFormat(PictureFormat format, const PictureRequest& request) {
+    if (const Outcome provided = CheckProvided(format, request); !provided.ok()) return provided;
+    const DrawingStyle& style = request.style;
+    switch (format) {
+        case PictureFormat::Wmf: return CheckWmfExtent(style.width, style.height);
+        case PictureFormat::Emf: return CheckEmfExtent(style.width, style.height, style.border);
+        default: return CheckBmpExtent(style.width, style.height);
+    }
+}
+
+Outcome RenderPicture(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request,
+                      PictureBytes& out) {
+    if (const Outcome provided = CheckProvided(format, request); !provided.ok()) return provided;
+    switch (format) {
+        case PictureFormat::Wmf: return DrawWmf(symbol, request.style, request.unitsPerInch, out);
+        case PictureFormat::Emf: return DrawEmf(symbol, request.style, out);
+        default: return DrawBmp(symbol, request.style, out);
+    }
+}
+
+Outcome RecordPictureMetafile(const SymbolMatrix& symbol, const PictureRequest& request,
+                              std::unique_ptr<platform::EnhMetafile>& out) {
+    if (const Outcome provided = CheckProvided(PictureFormat::Emf, request); !provided.ok()) return provided;
+    return RecordEmf(symbol, request.style, out);
 }
 
 }  // namespace ecc200

@@ -1,17 +1,35 @@
-// One complete symbol generation: encode a job's message, build the symbol
-// and draw it onto a drawing target. A job is a plain value, so the outputs
-// and any number of concurrent callers run without the process-wide
-// settings.
+// One complete picture: a symbol, built from a message in the calling
+// thread's working state, drawn in one of the formats. Every value comes in
+// as an argument, so any number of threads run it at once.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
+#include "output/failure.h"
+#include "platform/drawing_surface.h"
 #include "render/draw_symbol.h"
 
 namespace ecc200 {
 
-// Everything one picture needs: the message's bytes and how to draw them.
+class SymbolMatrix;
+struct PictureBytes;
+
+// How the nine DM functions describe a picture: the module size is still in
+// centimetres, resolved against the screen at the edge (src/api).
+struct PictureStyle {
+    std::int32_t width;
+    std::int32_t height;
+    float moduleCentimetres;
+    int orientation;  // counter-clockwise quarter turns, 0 to 3
+    BorderStyle border;
+    std::uint32_t barColour;  // COLORREF
+    std::uint32_t backgroundColour;
+};
+
+// Everything one of the nine's pictures needs: the message's bytes and how
+// to draw them.
 struct SymbolJob {
     std::string_view message;
     PictureStyle style;
@@ -22,9 +40,30 @@ struct SymbolJob {
 // than 1558 codewords. Any number of threads may call it at once.
 const SymbolMatrix* BuildJobSymbol(std::string_view message);
 
-// Returns false, having drawn nothing, when the message needs more than
-// 1558 codewords. `modulePixels` is the module size in pixels that outlives
-// each call (reused when the module size setting is exactly 0).
-bool RenderSymbol(const SymbolJob& job, const DrawingTarget& target, std::int32_t& modulePixels);
+// The formats, numbered as ecc200_format.
+enum class PictureFormat { Bmp = 1, Wmf = 2, Emf = 3, Png = 4, Svg = 5 };
+
+// A picture with every size resolved: what to draw, the resolution the
+// placeable WMF header states, and whether the metafiles should draw the
+// dark modules as one shape.
+struct PictureRequest {
+    DrawingStyle style;
+    std::int32_t unitsPerInch;
+    bool seamless;
+};
+
+// Whether the format can hold a width x height picture (see
+// output/picture_bytes.h), or Unsupported for a format or option not
+// provided yet; run before encoding, so that the cheapest refusal comes
+// first.
+Outcome CheckPictureFormat(PictureFormat format, const PictureRequest& request);
+
+// Draws the symbol in the format.
+Outcome RenderPicture(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request,
+                      PictureBytes& out);
+
+// The enhanced metafile itself, for the clipboard.
+Outcome RecordPictureMetafile(const SymbolMatrix& symbol, const PictureRequest& request,
+                              std::unique_ptr<platform::EnhMetafile>& out);
 
 }  // namespace ecc200

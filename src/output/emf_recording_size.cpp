@@ -34,7 +34,8 @@ std::uint64_t DashedFrameLines(std::int32_t width, std::int32_t height) {
 
 }  // namespace
 
-RecordingSize EnhMetafileRecordingSize(const PictureStyle& style, std::uint64_t darkModules) {
+RecordingSize EnhMetafileRecordingSize(std::int32_t width, std::int32_t height, BorderStyle border,
+                                       std::uint64_t darkModules) {
     RecordingSize size{kHeaderBytes + kSetMapModeBytes + 2 * kPointRecordBytes + kEofBytes, 5};
     const auto add = [&size](const RecordingSize& part, std::uint64_t times) {
         size.bytes += part.bytes * times;
@@ -44,10 +45,10 @@ RecordingSize EnhMetafileRecordingSize(const PictureStyle& style, std::uint64_t 
     add(kFill, 1 + darkModules);
     if (darkModules > 0) add(kBrushLife, 1);  // the bar brush
     // As DrawSymbol decides: any frame other than none or solid is dashed.
-    if (style.border == BorderStyle::Solid) {
+    if (border == BorderStyle::Solid) {
         add(kLine, 4);
-    } else if (style.border != BorderStyle::None) {
-        add(kLine, DashedFrameLines(style.width, style.height));
+    } else if (border != BorderStyle::None) {
+        add(kLine, DashedFrameLines(width, height));
     }
     return size;
 }

@@ -1,6 +1,5 @@
 #include "render/draw_symbol.h"
 
-#include <algorithm>
 #include <array>
 
 #include "encoder/module_matrix.h"
@@ -17,7 +16,7 @@ using platform::PixelRect;
 // u is the distance from the edge where the symbol's rows start: the left
 // edge unturned, the bottom edge after a counter-clockwise quarter turn, the
 // right edge after a half turn and the top edge after a clockwise one.
-PixelRect ModuleRect(const PictureStyle& style, const DrawingTarget& target, const SymbolLayout& layout,
+PixelRect ModuleRect(const DrawingStyle& style, const DrawingTarget& target, const SymbolLayout& layout,
                      std::int32_t rows, std::int32_t k, std::int32_t u) {
     const std::int32_t p = layout.modulePixels;
     const std::int32_t x0 = target.originX;
@@ -34,7 +33,7 @@ PixelRect ModuleRect(const PictureStyle& style, const DrawingTarget& target, con
 
 // The rectangles of the dark modules of symbol row k, left to right in the
 // symbol's own order; light modules are the background already.
-std::size_t DarkModuleRects(const SymbolMatrix& symbol, const PictureStyle& style, const DrawingTarget& target,
+std::size_t DarkModuleRects(const SymbolMatrix& symbol, const DrawingStyle& style, const DrawingTarget& target,
                             const SymbolLayout& layout, std::int32_t k, PixelRect* rects) {
     const bool quarterTurn = style.orientation == 1 || style.orientation == 3;
     const std::int32_t rows = symbol.rows();
@@ -53,22 +52,14 @@ std::size_t DarkModuleRects(const SymbolMatrix& symbol, const PictureStyle& styl
 
 }  // namespace
 
-void DrawSymbol(const SymbolMatrix& symbol, const PictureStyle& style, const DrawingTarget& target,
-                std::int32_t& modulePixels) {
+void DrawSymbol(const SymbolMatrix& symbol, const DrawingStyle& style, const DrawingTarget& target) {
     platform::DeviceContext& dc = target.context;
     const platform::Brush barBrush = dc.CreateSolidBrush(style.barColour);
     const platform::Brush backgroundBrush = dc.CreateSolidBrush(style.backgroundColour);
 
-    // Every surface is laid out with the screen's resolution along the axis
-    // that the symbol's rows run on.
-    const platform::ScreenMetrics screen = platform::GetScreenMetrics();
-    const bool quarterTurn = style.orientation == 1 || style.orientation == 3;
-    const std::int32_t dotsPerInch = quarterTurn ? screen.logPixelsY : screen.logPixelsX;
     const std::int32_t rows = symbol.rows();
-    modulePixels = ModulePixels(dotsPerInch, style.moduleCentimetres, modulePixels, std::max(rows, symbol.cols()),
-                                std::max(style.width, style.height));
     const SymbolLayout layout =
-        CentreSymbol(modulePixels, style.width, style.height, rows, symbol.cols(), style.orientation);
+        CentreSymbol(style.modulePixels, style.width, style.height, rows, symbol.cols(), style.orientation);
 
     dc.FillRect({target.originX, target.originY, target.originX + style.width, target.originY + style.height},
                 backgroundBrush);

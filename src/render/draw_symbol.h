@@ -20,21 +20,22 @@ struct DrawingTarget {
     std::int32_t originY;
 };
 
-struct PictureStyle {
+// A picture as the drawing sees it: every size already in pixels. The module
+// size is resolved by the caller (from centimetres and a resolution, or given
+// in pixels), so that nothing here reads the screen.
+struct DrawingStyle {
     std::int32_t width;
     std::int32_t height;
-    float moduleCentimetres;
-    int orientation;  // counter-clockwise quarter turns, 0 to 3
+    std::int32_t modulePixels;  // P: edge of one module
+    int orientation;            // counter-clockwise quarter turns, 0 to 3
     BorderStyle border;
-    std::uint32_t barColour;
+    std::uint32_t barColour;    // COLORREF
     std::uint32_t backgroundColour;
 };
 
 // Draws `symbol` (symbol.rows() x symbol.cols() modules) centred in the picture,
-// turned by the orientation. `modulePixels` is the module size of the
-// previous drawing on entry (kept when the module size is exactly 0) and the
-// one used on return.
-void DrawSymbol(const SymbolMatrix& symbol, const PictureStyle& style, const DrawingTarget& target,
-                std::int32_t& modulePixels);
+// turned by the orientation. modulePixels * (the symbol's larger side + 1)
+// plus the picture's larger side must stay within 32 bits (see ModulePixels).
+void DrawSymbol(const SymbolMatrix& symbol, const DrawingStyle& style, const DrawingTarget& target);
 
 }  // namespace ecc200

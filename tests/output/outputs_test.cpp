@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "api/job_outputs.h"
 #include "driver/render_symbol.h"
 #include "ecc200.h"
 #include "output/default_settings_fixture.h"
 #include "output/emf_recording_size.h"
-#include "output/outputs.h"
 #include "support/encoded_symbol.h"
 #include "platform/drawing_surface.h"
 #include "platform/portable/portable_screen.h"
@@ -220,7 +220,7 @@ TEST_F(OutputsTest, EnhMetafileSizeIsKnownBeforeDrawing) {
             ASSERT_TRUE(metafile);
             const std::vector<std::uint8_t> bits = metafile->GetBits();
             const std::string bytes(bits.begin(), bits.end());
-            const RecordingSize predicted = EnhMetafileRecordingSize(style, DarkModules(message));
+            const RecordingSize predicted = EnhMetafileRecordingSize(style.width, style.height, style.border, DarkModules(message));
             EXPECT_EQ(predicted.bytes, bits.size()) << style.width << "x" << style.height;
             EXPECT_EQ(predicted.records, U32At(bytes, 52)) << style.width << "x" << style.height;
         }
@@ -237,8 +237,8 @@ TEST_F(OutputsTest, EnhMetafilePastItsSizeIsRefusedAtOnce) {
     const std::string message = "wide frame";
     const std::uint64_t dark = DarkModules(message);
     std::int32_t justPast = 536870000;  // about 2^32 / 8 pixels
-    while (EnhMetafileRecordingSize(Style(justPast, 8, BorderStyle::Dashed), dark).bytes <= UINT32_MAX) justPast += 8;
-    ASSERT_LE(EnhMetafileRecordingSize(Style(justPast, 8, BorderStyle::Dashed), 0).bytes, UINT32_MAX);
+    while (EnhMetafileRecordingSize(justPast, 8, BorderStyle::Dashed, dark).bytes <= UINT32_MAX) justPast += 8;
+    ASSERT_LE(EnhMetafileRecordingSize(justPast, 8, BorderStyle::Dashed, 0).bytes, UINT32_MAX);
     for (const PictureStyle& style : {Style(2147483647, 2147483647, BorderStyle::Dashed),
                                       Style(10, 2147483647, BorderStyle::Dashed), Style(justPast, 8, BorderStyle::Dashed)}) {
         std::int32_t modulePixels = 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "api/job_outputs.h"
 #include "encoder/module_matrix.h"
 #include "platform/portable/portable_screen.h"
 #include "render/recording_context.h"
@@ -40,8 +41,9 @@ protected:
         const test::EncodedSymbol encoded = test::Encode(message);
         ASSERT_TRUE(encoded.built);
         symbol_ = encoded.state->symbol;
+        // The module size resolved as the nine DM functions resolve it.
         drawn_.modulePixels = previousPixels;
-        DrawSymbol(symbol_, style, DrawingTarget{drawn_.dc, 0, 0}, drawn_.modulePixels);
+        DrawSymbol(symbol_, ResolveJobStyle(style, symbol_, drawn_.modulePixels), DrawingTarget{drawn_.dc, 0, 0});
     }
 
     int DarkModules() const {

@@ -1,10 +1,7 @@
-// The three ways a symbol leaves the library: an enhanced metafile on the
-// clipboard, a placeable Windows metafile file and a one-bit BMP file. Each
-// works out whether the format can hold the picture before drawing, draws
-// on a surface of its own, delivers it only when the whole drawing
-// succeeded, and never leaves a half-written or emptied file behind (see
-// platform::ReplaceFileWith for what saving does with links, devices,
-// read-only files, modes and flushing).
+// The nine DM functions' outputs on a job (and the tool's, until it moves
+// onto the public interface): the module size resolved against the screen
+// with the "exactly 0 keeps the previous pixels" rule, the symbol built and
+// drawn, the failure turned into errno.
 //
 // On every false return errno holds the cause, for strerror:
 // - EINVAL: no file name, or an empty picture (width or height below 1);
@@ -19,15 +16,24 @@
 #include <cstdint>
 #include <memory>
 
+#include "driver/render_symbol.h"
 #include "platform/drawing_surface.h"
 
 namespace ecc200 {
 
-struct SymbolJob;
+// The errno value the nine report for a failure.
+int ErrnoOf(const Outcome& outcome);
 
-// Records the drawing as an enhanced metafile; nothing when the picture is
-// empty, the message is too long, the recording would pass the format's
-// 32-bit size or its memory cannot be had.
+// The drawing of a job's picture: the module size in pixels from the
+// screen's resolution along the axis the symbol's rows run on; a module size
+// of exactly 0 keeps `modulePixels`, which is updated to the size used.
+DrawingStyle ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels);
+
+// Builds the job's symbol and draws it onto the target; false (errno E2BIG)
+// when the message is too long.
+bool RenderSymbol(const SymbolJob& job, const DrawingTarget& target, std::int32_t& modulePixels);
+
+// The enhanced metafile of the job, or nothing with errno set.
 std::unique_ptr<platform::EnhMetafile> RecordEnhMetafile(const SymbolJob& job, std::int32_t& modulePixels);
 
 bool CopyToClipboard(const SymbolJob& job, std::int32_t& modulePixels);

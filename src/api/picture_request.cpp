@@ -1,0 +1,128 @@
+#include "api/picture_request.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "encoder/module_matrix.h"
+#include "render/layout.h"
+
+namespace ecc200 {
+namespace {
+
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::uint32_t kLargestRgb = 0xFFFFFF;
+
+Outcome CheckFields(const ecc200_picture& p, Diagnosis& diagnosis) {
+    if (p.width < 0 || p.height < 0 || (p.width == 0) != (p.height == 0))
+        return diagnosis.Refuse(Failure::InvalidArgument, "picture %d x %d: both sides 0 (fit) or both positive",
+                                p.width, p.height);
+    if (p.quiet_zone < 0) return diagnosis.Refuse(Failure::InvalidArgument, "quiet zone %d is negative", p.quiet_zone);
+    if (p.module_px < 0) return diagnosis.Refuse(Failure::InvalidArgument, "module of %d pixels", p.module_px);
+    if (p.module_px == 0 && !(p.module_cm > 0))  // NaN too
+        return diagnosis.Refuse(Failure::InvalidArgument, "module of %g cm: not a positive size", p.module_cm);
+    if (p.dpi < 0) return diagnosis.Refuse(Failure::InvalidArgument, "resolution of %d dpi", p.dpi);
+    if (p.quarter_turns < 0 || p.quarter_turns > 3)
+        return diagnosis.Refuse(Failure::InvalidArgument, "%d quarter turns: not 0 to 3", p.quarter_turns);
+    if (p.border < ECC200_BORDER_NONE || p.border > ECC200_BORDER_SOLID)
+        return diagnosis.Refuse(Failure::InvalidArgument, "border %d: not 0 to 2", p.border);
+    if (p.bar > kLargestRgb || p.background > kLargestRgb)
+        return diagnosis.Refuse(Failure::InvalidArgument, "colour 0x%X or 0x%X is not 0xRRGGBB", p.bar, p.background);
+    return {};
+}
+
+// P = trunc((dpi * cm) / 2.54) from the size as a float, as the nine store
+// it (render/layout.h), or the whole pixels given.
+Outcome ModulePixelsOf(const ecc200_picture& p, std::int32_t dotsPerInch, std::int32_t& pixels, Diagnosis& diagnosis) {
+    if (p.module_px > 0) {
+        pixels = p.module_px;
+        return {};
+    }
+    const double largest = std::numeric_limits<float>::max();
+    const float centimetres = p.module_cm > largest ? std::numeric_limits<float>::infinity() : static_cast<float>(p.module_cm);
+    const double exact = (static_cast<double>(dotsPerInch) * static_cast<double>(centimetres)) * kInchesPerCentimetre;
+    if (!(exact < static_cast<double>(kInt32Max)))
+        return diagnosis.Refuse(Failure::PictureTooLarge, "a module of %g cm at %d dpi is past 32-bit pixels", p.module_cm,
+                                dotsPerInch);
+    pixels = static_cast<std::int32_t>(exact);
+    if (pixels == 0 && !(p.allow_crop && p.width > 0))
+        return diagnosis.Refuse(Failure::InvalidArgument, "a module of %g cm at %d dpi is less than one pixel",
+                                p.module_cm, dotsPerInch);
+    return {};
+}
+
+// The symbol's extent in pixels across and down the picture, after the turn.
+void SymbolExtent(const SymbolMatrix& symbol, const ecc200_picture& p, std::int64_t modules, std::int64_t& across,
+                  std::int64_t& down) {
+    const bool quarterTurn = p.quarter_turns == 1 || p.quarter_turns == 3;
+    across = modules * (quarterTurn ? symbol.rows() : symbol.cols());
+    down = modules * (quarterTurn ? symbol.cols() : symbol.rows());
+}
+
+// The picture's sides: as given, or the symbol plus the quiet zone on
+// every side.
+Outcome PictureSides(const ecc200_picture& p, const SymbolMatrix& symbol, std::int32_t pixels, DrawingStyle& style,
+                     Diagnosis& diagnosis) {
+    if (p.width > 0) {
+        style.width = p.width;
+        style.height = p.height;
+        return {};
+    }
+    std::int64_t across = 0;
+    std::int64_t down = 0;
+    SymbolExtent(symbol, p, 1, across, down);
+    const std::int64_t margin = 2 * std::int64_t{p.quiet_zone};
+    if (across + margin > kInt32Max || down + margin > kInt32Max ||
+        (across + margin) * pixels > kInt32Max || (down + margin) * pixels > kInt32Max)
+        return diagnosis.Refuse(Failure::PictureTooLarge, "the fitted picture is past 32-bit pixels");
+    style.width = static_cast<std::int32_t>((across + margin) * pixels);
+    style.height = static_cast<std::int32_t>((down + margin) * pixels);
+    return {};
+}
+
+// The drawing's coordinates stay within 32 bits (render/layout.h), and the
+// symbol within the picture unless cropping is allowed.
+Outcome CheckLayout(const ecc200_picture& p, const SymbolMatrix& symbol, const DrawingStyle& style,
+                    Diagnosis& diagnosis) {
+    const std::int64_t side = std::max(symbol.rows(), symbol.cols());
+    if (std::int64_t{style.modulePixels} * (side + 1) + std::max(style.width, style.height) > kInt32Max)
+        return diagnosis.Refuse(Failure::PictureTooLarge, "modules of %d pixels take the drawing past 32 bits",
+                                style.modulePixels);
+    std::int64_t across = 0;
+    std::int64_t down = 0;
+    SymbolExtent(symbol, p, style.modulePixels, across, down);
+    if (p.allow_crop || (across <= style.width && down <= style.height)) return {};
+    return diagnosis.Refuse(Failure::SymbolCropped,
+                            "a %d x %d picture cuts the %lld x %lld-pixel symbol; %lld x %lld holds it with a quiet zone of %d modules",
+                            style.width, style.height, static_cast<long long>(across), static_cast<long long>(down),
+                            static_cast<long long>(across + 2 * std::int64_t{p.quiet_zone} * style.modulePixels),
+                            static_cast<long long>(down + 2 * std::int64_t{p.quiet_zone} * style.modulePixels),
+                            p.quiet_zone);
+}
+
+}  // namespace
+
+std::uint32_t ColourRefOf(std::uint32_t rgb) {
+    return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
+}
+
+Outcome ResolvePicture(const ecc200_picture& p, const SymbolMatrix& symbol, PictureRequest& request,
+                       Diagnosis& diagnosis) {
+    if (const Outcome fields = CheckFields(p, diagnosis); !fields.ok()) return fields;
+    // The screen's resolution along the axis the symbol's rows run on, as
+    // the nine; the placeable header states the horizontal one.
+    const platform::ScreenMetrics screen = p.dpi == 0 ? platform::GetScreenMetrics() : platform::ScreenMetrics{};
+    const bool quarterTurn = p.quarter_turns == 1 || p.quarter_turns == 3;
+    const std::int32_t dotsPerInch = p.dpi != 0 ? p.dpi : quarterTurn ? screen.logPixelsY : screen.logPixelsX;
+    request.unitsPerInch = p.dpi != 0 ? p.dpi : screen.logPixelsX;
+    request.seamless = p.seamless != 0;
+    DrawingStyle& style = request.style;
+    style = DrawingStyle{0, 0, 0, p.quarter_turns, static_cast<BorderStyle>(p.border), ColourRefOf(p.bar),
+                         ColourRefOf(p.background)};
+    if (const Outcome pixels = ModulePixelsOf(p, dotsPerInch, style.modulePixels, diagnosis); !pixels.ok()) return pixels;
+    if (const Outcome sides = PictureSides(p, symbol, style.modulePixels, style, diagnosis); !sides.ok()) return sides;
+    return CheckLayout(p, symbol, style, diagnosis);
+}
+
+}  // namespace ecc200

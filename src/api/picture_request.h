@@ -1,0 +1,22 @@
+// An ecc200_picture turned into the request the driver draws: every field
+// checked, the module size resolved to whole pixels (the screen's
+// resolution when dpi is 0, as the nine DM functions use), the fitted size
+// worked out, and a picture that would cut the symbol refused unless
+// cropping is allowed. The screen is read here, at the edge, and nowhere
+// below.
+#pragma once
+
+#include "api/diagnosis.h"
+#include "driver/render_symbol.h"
+#include "ecc200.h"
+
+namespace ecc200 {
+
+// The picture as given (already read to its struct_size) for `symbol`.
+Outcome ResolvePicture(const ecc200_picture& picture, const SymbolMatrix& symbol, PictureRequest& request,
+                       Diagnosis& diagnosis);
+
+// COLORREF (0x00BBGGRR) of a colour given as 0xRRGGBB.
+std::uint32_t ColourRefOf(std::uint32_t rgb);
+
+}  // namespace ecc200

@@ -1,0 +1,58 @@
+// The three pictures the library draws itself: a one-bit BMP file, a
+// placeable Windows metafile and an enhanced metafile, each drawn from a
+// finished symbol as the bytes of its file, in pieces. Saving, the clipboard
+// and the in-memory calls are deliveries of the same pieces (see
+// output/picture_delivery.h).
+//
+// Each check runs before anything is drawn, so that a picture the format
+// cannot hold is refused at once (before the message is even encoded).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "output/failure.h"
+#include "platform/drawing_surface.h"
+
+namespace ecc200 {
+
+class SymbolMatrix;
+struct DrawingStyle;
+struct MonochromeBmpFile;
+enum class BorderStyle : std::int16_t;
+
+// One picture's bytes: `pieces`, in order, point into the storage below
+// (a large BMP's rows into the bitmap it was drawn on, without a copy).
+struct PictureBytes {
+    std::vector<platform::ByteSpan> pieces;
+    std::vector<std::uint8_t> header;                  // a WMF's placeable header
+    std::vector<std::uint8_t> body;                    // a metafile's records
+    std::unique_ptr<platform::BitmapContext> bitmap;   // a BMP's drawing
+    std::unique_ptr<MonochromeBmpFile> bmp;
+
+    PictureBytes();
+    PictureBytes(PictureBytes&&) noexcept;
+    PictureBytes& operator=(PictureBytes&&) noexcept;
+    ~PictureBytes();
+    std::uint64_t size() const;
+};
+
+// InvalidArgument for an empty picture (a side below 1); PictureTooLarge
+// when the format's fields cannot hold a width x height picture: a BMP's
+// 32-bit sizes, a placeable WMF's 16-bit box, an EMF's 32-bit nBytes even
+// with no dark module (a dashed frame grows it by 8 bytes per pixel).
+Outcome CheckBmpExtent(std::int32_t width, std::int32_t height);
+Outcome CheckWmfExtent(std::int32_t width, std::int32_t height);
+Outcome CheckEmfExtent(std::int32_t width, std::int32_t height, BorderStyle border);
+
+// Draws the picture; OutOfMemory when its memory cannot be had.
+Outcome DrawBmp(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out);
+// `unitsPerInch` goes into the placeable header (the screen's LOGPIXELSX for
+// the nine functions).
+Outcome DrawWmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t unitsPerInch, PictureBytes& out);
+// The recording itself (for the clipboard), or its bits.
+Outcome RecordEmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::unique_ptr<platform::EnhMetafile>& out);
+Outcome DrawEmf(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out);
+
+}  // namespace ecc200
