@@ -6,7 +6,7 @@ import pathlib
 import re
 from typing import Tuple
 
-from setuptools import setup
+from setuptools import Distribution, setup
 from wheel.bdist_wheel import bdist_wheel
 
 HERE = pathlib.Path(__file__).resolve().parent
@@ -26,18 +26,25 @@ def project_version() -> str:
     return found.group(1)
 
 
-class PlatformWheel(bdist_wheel):
-    """With a native library inside, the wheel is for this platform only,
-    but for any Python 3: the package loads it with ctypes, it is not an
-    extension module."""
+def carries_library() -> bool:
+    return any((HERE / "ecc200" / name).exists() for name in LIBRARIES)
 
-    def finalize_options(self) -> None:
-        super().finalize_options()
-        self.root_is_pure = not any((HERE / "ecc200" / name).exists() for name in LIBRARIES)
+
+class PackageWithLibrary(Distribution):
+    """With a native library inside, the package is built as a platform's
+    (installed into platlib, the wheel's root not pure)."""
+
+    def has_ext_modules(self) -> bool:
+        return carries_library()
+
+
+class PlatformWheel(bdist_wheel):
+    """That wheel is for this platform only, but for any Python 3: the
+    package loads the library with ctypes, it is not an extension module."""
 
     def get_tag(self) -> Tuple[str, str, str]:
         python, abi, platform = super().get_tag()
         return (python, abi, platform) if self.root_is_pure else ("py3", "none", platform)
 
 
-setup(version=project_version(), cmdclass={"bdist_wheel": PlatformWheel})
+setup(version=project_version(), distclass=PackageWithLibrary, cmdclass={"bdist_wheel": PlatformWheel})

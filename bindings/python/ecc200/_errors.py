@@ -103,7 +103,7 @@ def raise_status(status: int, diagnostic: Diagnostic, function: str, filename: O
     message = diagnostic.message.decode("utf-8", "replace") or status_text(status)
     if status == FILE_ERROR:
         code = diagnostic.system_error
-        reason = f"{message} ({os.strerror(code)})" if code and sys.platform != "win32" else message
+        reason = f"{message} ({os.strerror(code)})" if code else message
         raise OSError(code or errno_codes.EIO, reason, filename)
     error = _EXCEPTIONS.get(status, Ecc200Error)(f"{function}: {message}", status=status, function=function,
                                                     filename=filename)
