@@ -86,14 +86,13 @@ class Symbol:
     def __str__(self) -> str:
         return preview(self.matrix)
 
-    def render(self, format: str, picture: Optional[Picture] = None) -> bytes:
-        """The picture in `format` ("bmp", "wmf", "emf", "png", "svg") for an
-        ecc200_picture made by the rendering methods' keywords (None: the
-        defaults)."""
+    def _render(self, format: str, picture: Picture) -> bytes:
+        """The picture in `format` ("bmp", "wmf", "emf", "png", "svg") as the
+        rendering methods' keywords describe it."""
         code = _options.format_code(format)
         lib = calls()
         output, size, diagnostic = BytePointer(), ctypes.c_size_t(), new_diagnostic()
-        status = lib.ecc200_render_alloc(self._handle, ctypes.byref(picture) if picture else None, code,
+        status = lib.ecc200_render_alloc(self._handle, ctypes.byref(picture), code,
                                          ctypes.byref(output), ctypes.byref(size), ctypes.byref(diagnostic))
         if status:
             raise_status(status, diagnostic, "ecc200_render_alloc")
@@ -114,7 +113,7 @@ class Symbol:
         "none", "dashed" or "solid"; dark and light colours as (r, g, b) or
         "#rrggbb"; allow_crop draws a symbol the size cuts instead of
         raising; seamless draws WMF and EMF modules as one shape."""
-        return self.render("bmp", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
+        return self._render("bmp", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
                                                    border, dark, light, allow_crop, seamless))
 
     def png(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
@@ -122,7 +121,7 @@ class Symbol:
             border: str = "none", dark: Colour = DARK, light: Colour = LIGHT, allow_crop: bool = False,
             seamless: bool = False) -> bytes:
         """A two-colour PNG; keywords as bmp()."""
-        return self.render("png", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
+        return self._render("png", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
                                                    border, dark, light, allow_crop, seamless))
 
     def wmf(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
@@ -130,7 +129,7 @@ class Symbol:
             border: str = "none", dark: Colour = DARK, light: Colour = LIGHT, allow_crop: bool = False,
             seamless: bool = False) -> bytes:
         """A placeable Windows metafile; keywords as bmp()."""
-        return self.render("wmf", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
+        return self._render("wmf", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
                                                    border, dark, light, allow_crop, seamless))
 
     def emf(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
@@ -138,7 +137,7 @@ class Symbol:
             border: str = "none", dark: Colour = DARK, light: Colour = LIGHT, allow_crop: bool = False,
             seamless: bool = False) -> bytes:
         """An enhanced metafile; keywords as bmp()."""
-        return self.render("emf", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
+        return self._render("emf", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
                                                    border, dark, light, allow_crop, seamless))
 
     def svg(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
@@ -146,7 +145,7 @@ class Symbol:
             border: str = "none", dark: Colour = DARK, light: Colour = LIGHT, allow_crop: bool = False,
             seamless: bool = False) -> str:
         """An SVG document, sized in millimetres; keywords as bmp()."""
-        return self.render("svg", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
+        return self._render("svg", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
                                                    border, dark, light, allow_crop, seamless)).decode("utf-8")
 
     def svg_inline(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
@@ -179,7 +178,7 @@ class Symbol:
         numpy.asarray(sym.to_image()) is a 2-D uint8 array."""
         settings = _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns, border, dark,
                                     light, allow_crop, seamless)
-        return pixels_of_bmp(self.render("bmp", settings), settings.bar)
+        return pixels_of_bmp(self._render("bmp", settings), settings.bar)
 
     def to_pil(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
                module_px: Optional[int] = None, dpi: Optional[int] = None, quarter_turns: int = 0,
@@ -205,7 +204,7 @@ class Symbol:
         if isinstance(target, (str, bytes, os.PathLike)):
             self._save_file(target, format, settings)
         else:
-            target.write(self.render(format or _format_of(getattr(target, "name", None)), settings))
+            target.write(self._render(format or _format_of(getattr(target, "name", None)), settings))
 
     def _save_file(self, path: PathLike, format: Optional[str], settings: Picture) -> None:
         name = os.fspath(path)

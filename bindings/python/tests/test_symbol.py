@@ -26,7 +26,7 @@ def skip_unless_drawn(format):
     """PNG and SVG arrive in the library after the other formats: skipped
     only while it answers ECC200_UNSUPPORTED for them."""
     try:
-        ecc200.encode("12").render(format)
+        getattr(ecc200.encode("12"), format)()
     except ecc200.Unsupported as error:
         pytest.skip(f"this library does not draw {format} yet: {error}")
 
@@ -44,6 +44,32 @@ def test_the_worked_example():
     for outside in [(10, 0), (0, 10), (-1, 0)]:
         with pytest.raises(IndexError):
             sym[outside]
+
+
+# Each option's mark in the data codewords (ISO/IEC 16022 5.2 to 5.6) or in
+# the symbol's size; skipped only while the library answers
+# ECC200_UNSUPPORTED for the option.
+@pytest.mark.parametrize("data, options, check", [
+    ("12", {"shape": "rectangle"}, lambda sym: (sym.rows, sym.columns) == (8, 18)),
+    ("12", {"symbol_size": (20, 20)}, lambda sym: (sym.rows, sym.columns) == (20, 20)),
+    ("12", {"dmre": True, "shape": "rectangle", "symbol_size": (8, 48)}, lambda sym: sym.columns == 48),
+    ("ABC", {"encodation": "c40"}, lambda sym: sym.data_codewords[0] == 230),   # latch to C40
+    ("abc", {"encodation": "text"}, lambda sym: sym.data_codewords[0] == 239),  # latch to Text
+    ("ABC", {"encodation": "x12"}, lambda sym: sym.data_codewords[0] == 238),   # latch to ANSI X12
+    ("ABCD", {"encodation": "edifact"}, lambda sym: sym.data_codewords[0] == 240),
+    (b"\xff\xfe", {"encodation": "base256"}, lambda sym: sym.data_codewords[0] == 231),
+    ("x", {"eci": 26}, lambda sym: sym.data_codewords[:2] == bytes([241, 27])),  # ECI, value + 1
+    ("x", {"reader_init": True}, lambda sym: sym.data_codewords[0] == 234),
+    ("(01)09501101530003", {"gs1": True}, lambda sym: sym.data_codewords[0] == 232),  # FNC1 first
+    ("x", {"structured_append": (1, 2, 7)}, lambda sym: sym.data_codewords[0] == 233),
+    ("x" * 1000, {"iso144": True, "symbol_size": (144, 144)}, lambda sym: sym.rows == 144),
+])
+def test_encode_options_mark_the_symbol(data, options, check):
+    try:
+        sym = ecc200.encode(data, **options)
+    except ecc200.Unsupported as error:
+        pytest.skip(f"this library does not encode {options} yet: {error}")
+    assert check(sym), (options, sym.rows, sym.columns, list(sym.data_codewords[:4]))
 
 
 def test_the_preview_shows_the_symbol_in_its_quiet_zone():
@@ -140,7 +166,7 @@ def test_save_to_files_and_streams(tmp_path):
     (lambda: ecc200.encode("x").bmp(light=(1, 2, 256)), ValueError),
     (lambda: ecc200.encode("x").bmp(border="dotted"), ValueError),
     (lambda: ecc200.encode("x").png(fit=True), TypeError),
-    (lambda: ecc200.encode("x").render("gif"), ValueError),
+    (lambda: ecc200.encode("x").save(io.BytesIO(), "gif"), ValueError),
 ])
 def test_bad_arguments_are_refused(call, error):
     with pytest.raises(error):
