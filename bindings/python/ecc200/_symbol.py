@@ -7,8 +7,8 @@ import base64
 import ctypes
 import importlib
 import os
-import weakref
 import sys
+import weakref
 from typing import IO, Any, Callable, Optional, Tuple, TypeVar, Union
 
 from . import _options
