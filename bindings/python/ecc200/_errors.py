@@ -102,9 +102,8 @@ def raise_status(status: int, diagnostic: Diagnostic, function: str, filename: O
     message."""
     message = diagnostic.message.decode("utf-8", "replace") or status_text(status)
     if status == FILE_ERROR:
-        code = diagnostic.system_error
-        reason = f"{message} ({os.strerror(code)})" if code else message
-        raise OSError(code or errno_codes.EIO, reason, filename)
+        # The message already names the system's reason.
+        raise OSError(diagnostic.system_error or errno_codes.EIO, message, filename)
     error = _EXCEPTIONS.get(status, Ecc200Error)(f"{function}: {message}", status=status, function=function,
                                                     filename=filename)
     if isinstance(error, MessageTooLong):

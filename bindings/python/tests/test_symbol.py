@@ -151,6 +151,10 @@ def test_save_to_files_and_streams(tmp_path):
     with pytest.raises(FileNotFoundError) as caught:
         sym.save(tmp_path / "missing" / "symbol.bmp")
     assert caught.value.errno == errno.ENOENT and caught.value.filename == str(tmp_path / "missing" / "symbol.bmp")
+    (tmp_path / "symbol.WMF").chmod(0o444)  # refused by the library, even for root
+    with pytest.raises(PermissionError):
+        sym.save(tmp_path / "symbol.WMF", border="none")
+    assert (tmp_path / "symbol.WMF").read_bytes() == stream.getvalue()
     assert sorted(path.name for path in tmp_path.iterdir()) == ["named.emf", "symbol.WMF"]
 
 
