@@ -20,10 +20,10 @@ from ._errors import SYMBOL_CROPPED, CroppedSymbolWarning, legacy_error, new_dia
 from ._message import Data, message_bytes
 from ._native import CALL_PROTOTYPES, SymbolPointer, WriteFunction, clear_error, last_error, library
 from ._options import INT_MAX
+from ._paths import PathLike, path_bytes
 
 MAX_MESSAGE_BYTES = 1999
 BORDERS = _options.BORDERS
-PathLike = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
 Rgb = Tuple[int, int, int]
 
 _call_lock = threading.Lock()
@@ -42,20 +42,6 @@ def encode_message(message: Data) -> bytes:
         raise ValueError(f"message holds a zero byte at index {data.index(0)}; the library reads up to the first one")
     if len(data) > MAX_MESSAGE_BYTES:
         raise ValueError(f"message is {len(data)} bytes long; the library takes at most {MAX_MESSAGE_BYTES}")
-    return data
-
-
-def _path_bytes(path: PathLike) -> bytes:
-    name = os.fspath(path)
-    if isinstance(name, str) and os.name == "nt":
-        # The DLL opens its files by their name in the ANSI code page.
-        try:
-            name = name.encode("mbcs", "strict")
-        except UnicodeEncodeError:
-            raise ValueError(f"path {name!r} cannot be written in the ANSI code page") from None
-    data = os.fsencode(name)
-    if not data or b"\0" in data:
-        raise ValueError(f"path {name!r} is empty or holds a zero byte")
     return data
 
 
@@ -83,7 +69,7 @@ class _Settings:
 
 def _draw(function: str, target: Optional[PathLike], settings: _Settings) -> None:
     """Sets every setting, then calls the output."""
-    path = _path_bytes(target) if target is not None else None
+    path = path_bytes(target) if target is not None else None
     lib = library()
     with _call_lock:
         lib.DMSetSize(settings.width, settings.height)

@@ -7,7 +7,6 @@ import base64
 import ctypes
 import importlib
 import os
-import sys
 import weakref
 from typing import IO, Any, Callable, Optional, Tuple, TypeVar, Union
 
@@ -16,10 +15,10 @@ from ._errors import Unsupported, new_diagnostic, raise_status
 from ._message import Data, message_bytes
 from ._native import BytePointer, Picture, SymbolHandle, SymbolPointer, calls
 from ._options import DARK, LIGHT, Colour, Size
+from ._paths import PathLike, path_bytes
 from ._pixels import Pixels, pixels_of_bmp
 from ._preview import preview
 
-PathLike = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
 Target = Union[PathLike, IO[bytes]]
 T = TypeVar("T")
 
@@ -210,7 +209,7 @@ class Symbol:
         name = os.fspath(path)
         code = _options.format_code(format or _format_of(name))
         diagnostic = new_diagnostic()
-        status = calls().ecc200_save(self._handle, ctypes.byref(settings), code, _path_bytes(name),
+        status = calls().ecc200_save(self._handle, ctypes.byref(settings), code, path_bytes(name),
                                      ctypes.byref(diagnostic))
         if status:
             raise_status(status, diagnostic, "ecc200_save", name)
@@ -231,20 +230,6 @@ def _format_of(name: object) -> str:
             return extension
     raise ValueError(f"the format cannot be told from {name!r}: name it with format= "
                      f"({', '.join(_options.FORMATS)})")
-
-
-def _path_bytes(path: Union[str, bytes]) -> bytes:
-    """The path as the library opens it: UTF-8 (the file system's encoding)
-    outside Windows, the ANSI code page on Windows."""
-    if isinstance(path, str) and sys.platform == "win32":
-        try:
-            path = path.encode("mbcs", "strict")
-        except UnicodeEncodeError:
-            raise ValueError(f"path {path!r} cannot be written in the ANSI code page") from None
-    data = os.fsencode(path)
-    if not data or b"\0" in data:
-        raise ValueError(f"path {path!r} is empty or holds a zero byte")
-    return data
 
 
 def _unless_unsupported(render: Callable[[], T]) -> Optional[T]:
