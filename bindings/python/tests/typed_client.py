@@ -37,6 +37,19 @@ def check_saving(sym: ecc200.Symbol, folder: pathlib.Path) -> None:
     assert read_back(path) == MESSAGE.encode("latin-1")
 
 
+def check_pictures(sym: ecc200.Symbol) -> None:
+    pixels: ecc200.Pixels = sym.to_image(module_px=2, quiet_zone=1)
+    assert (pixels.width, pixels.height) == (2 * (sym.columns + 2), 2 * (sym.rows + 2))
+    metafile: bytes = sym.emf(size=(400, 400), quarter_turns=1, border="dashed")
+    assert metafile[:4] == b"\x01\x00\x00\x00"  # EMR_HEADER
+    try:
+        uri: str = sym.png_data_uri(module_px=2)
+        inline: str = sym.svg_inline(quiet_zone=4)
+        assert uri.startswith("data:image/png;base64,") and inline.startswith("<svg")
+    except ecc200.Unsupported as error:  # a library without PNG and SVG yet
+        print(f"ecc200: {error}")
+
+
 def check_errors() -> Optional[int]:
     try:
         ecc200.encode(b"\xff" * 1600)
@@ -59,6 +72,7 @@ def main(installed: bool) -> None:
     size = check_symbol(sym)
     with tempfile.TemporaryDirectory() as folder:
         check_saving(sym, pathlib.Path(folder))
+    check_pictures(sym)
     needed = check_errors()
     assert needed is not None and needed > 1558
     if installed:
