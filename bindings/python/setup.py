@@ -13,17 +13,25 @@ HERE = pathlib.Path(__file__).resolve().parent
 LIBRARIES = ("ecc200.dll", "libecc200.so.1", "libecc200.1.dylib")
 
 
+# Where the project's version is written down, from this folder: the
+# project() call of the source tree, and the header installed beside the
+# bindings in the Windows zip.
+VERSION_SOURCES = (("../../CMakeLists.txt", r"project\(\s*ecc200\s+VERSION\s+([0-9.]+)"),
+                   ("../../ecc200_version.h", r'#define ECC200_VERSION_STRING "([0-9.]+)"'))
+
+
 def project_version() -> str:
     """ECC200_VERSION, set by CMake when it builds the wheel, else the
-    version of the project() call in the source tree's CMakeLists.txt."""
+    version written in the source tree or the installed header."""
     given = os.environ.get("ECC200_VERSION")
     if given:
         return given
-    project = HERE.parent.parent / "CMakeLists.txt"
-    found = re.search(r"project\(\s*ecc200\s+VERSION\s+([0-9.]+)", project.read_text()) if project.exists() else None
-    if not found:
-        raise SystemExit("ecc200: set ECC200_VERSION to the project's version to build outside the source tree")
-    return found.group(1)
+    for name, pattern in VERSION_SOURCES:
+        path = HERE / name
+        found = re.search(pattern, path.read_text()) if path.exists() else None
+        if found:
+            return found.group(1)
+    raise SystemExit("ecc200: set ECC200_VERSION to the project's version to build outside the ecc200 sources")
 
 
 def carries_library() -> bool:
