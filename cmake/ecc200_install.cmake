@@ -1,13 +1,13 @@
 # What `cmake --install` puts where, and so what the packages hold.
 #
 # Linux and other POSIX systems, GNUInstallDirs:
-#   include/ecc200.h, include/ecc200_version.h
+#   include/ecc200.h, include/ecc200.hpp (C++ on the C functions), include/ecc200_version.h
 #   lib/libecc200.so.1.0.0 with its links libecc200.so.1 (SONAME), libecc200.so
 #   lib/cmake/ecc200/ (find_package: target ecc200::ecc200), lib/pkgconfig/ecc200.pc
 #   bin/ecc200, share/man/man1/ecc200.1
 #   share/doc/ecc200/ README.md, LICENSE, CHANGELOG.md and the Debian copyright
 # Windows, everything side by side for callers that only want the DLL:
-#   ecc200.dll, its import library libecc200.dll.a, ecc200.def, the two
+#   ecc200.dll, its import library libecc200.dll.a, ecc200.def, the three
 #   headers, bindings/, README.md, LICENSE, CHANGELOG.md
 
 if(WIN32)
@@ -27,7 +27,8 @@ install(TARGETS ecc200 EXPORT ecc200Targets
   LIBRARY DESTINATION ${ecc200_lib_dir}
   ARCHIVE DESTINATION ${ecc200_lib_dir}
   INCLUDES DESTINATION ${ecc200_include_dir})
-install(FILES ${PROJECT_SOURCE_DIR}/include/ecc200.h ${PROJECT_BINARY_DIR}/include/ecc200_version.h
+install(FILES ${PROJECT_SOURCE_DIR}/include/ecc200.h ${PROJECT_SOURCE_DIR}/include/ecc200.hpp
+  ${PROJECT_BINARY_DIR}/include/ecc200_version.h
   DESTINATION ${ecc200_include_dir})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/CHANGELOG.md
   DESTINATION ${ecc200_doc_dir})

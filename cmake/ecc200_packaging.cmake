@@ -30,8 +30,9 @@ else()
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "The shared library libecc200.so.1 turns a text message into a square ECC 200
 Data Matrix symbol and writes it as a one-bit BMP file, a placeable Windows
-metafile, or an enhanced metafile on the clipboard, through nine C functions
-(ecc200.h). Also the command-line tool ecc200, the CMake package files
+metafile, or an enhanced metafile on the clipboard: the nine C functions of
+the first release and the per-call ecc200_* functions (ecc200.h), with a
+header-only C++ interface on them (ecc200.hpp). Also the command-line tool ecc200, the CMake package files
 (find_package(ecc200)) and ecc200.pc for pkg-config.
 
 License: MIT")

@@ -38,6 +38,31 @@ Outcome EncodeMessageInto(std::string_view message, const ecc200_encode_options&
     return {};
 }
 
+Outcome EncodeBytes(const void* data, std::size_t length, const ecc200_encode_options& options,
+                    std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
+    if (data == nullptr && length != 0)
+        return diagnosis.Refuse(Failure::InvalidArgument, "no data for %zu bytes", length);
+    const std::string_view message(static_cast<const char*>(data), data != nullptr ? length : 0);
+    return EncodeMessageInto(message, options, symbol, diagnosis);
+}
+
+// Segments without an ECI are one message, end to end (the only kind this
+// build encodes; see api/encode_request.h).
+Outcome EncodeSegments(const ecc200_segment* segments, std::size_t count, const ecc200_encode_options& options,
+                       std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
+    if (segments == nullptr && count != 0)
+        return diagnosis.Refuse(Failure::InvalidArgument, "no segments for %zu", count);
+    std::string message;
+    for (std::size_t i = 0; i < count; ++i) {
+        const ecc200_segment& segment = segments[i];
+        if (segment.data == nullptr && segment.length != 0)
+            return diagnosis.Refuse(Failure::InvalidArgument, "segment %zu has no data", i);
+        if (const Outcome eci = CheckSegmentEci(segment.eci, diagnosis); !eci.ok()) return eci;
+        if (segment.length != 0) message.append(static_cast<const char*>(segment.data), segment.length);
+    }
+    return EncodeMessageInto(message, options, symbol, diagnosis);
+}
+
 // The common frame of both encoding calls: arguments checked, nothing
 // thrown into C, *symbol set only on success.
 template <typename Encoding>
@@ -67,8 +92,6 @@ ecc200_status RunEncoding(const ecc200_encode_options* given, ecc200_symbol** sy
 }  // namespace ecc200
 
 using ecc200::Diagnosis;
-using ecc200::Failure;
-using ecc200::Outcome;
 
 extern "C" {
 
@@ -76,11 +99,8 @@ ECC200_API ecc200_status ECC200_CALL ecc200_encode(const void* data, size_t leng
                                                    ecc200_symbol** symbol, ecc200_diagnostic* diagnostic) {
     return ecc200::RunEncoding(options, symbol, diagnostic,
                                [&](const ecc200_encode_options& read, std::unique_ptr<ecc200_symbol>& built,
-                                   Diagnosis& diagnosis) -> Outcome {
-                                   if (data == nullptr && length != 0)
-                                       return diagnosis.Refuse(Failure::InvalidArgument, "no data for %zu bytes", length);
-                                   const std::string_view message(static_cast<const char*>(data), data ? length : 0);
-                                   return ecc200::EncodeMessageInto(message, read, built, diagnosis);
+                                   Diagnosis& diagnosis) {
+                                   return ecc200::EncodeBytes(data, length, read, built, diagnosis);
                                });
 }
 
@@ -89,20 +109,8 @@ ECC200_API ecc200_status ECC200_CALL ecc200_encode_segments(const ecc200_segment
                                                             ecc200_symbol** symbol, ecc200_diagnostic* diagnostic) {
     return ecc200::RunEncoding(options, symbol, diagnostic,
                                [&](const ecc200_encode_options& read, std::unique_ptr<ecc200_symbol>& built,
-                                   Diagnosis& diagnosis) -> Outcome {
-                                   if (segments == nullptr && count != 0)
-                                       return diagnosis.Refuse(Failure::InvalidArgument, "no segments for %zu", count);
-                                   // Segments of no ECI are one message, end to end.
-                                   std::string message;
-                                   for (std::size_t i = 0; i < count; ++i) {
-                                       const ecc200_segment& segment = segments[i];
-                                       if (segment.data == nullptr && segment.length != 0)
-                                           return diagnosis.Refuse(Failure::InvalidArgument, "segment %zu has no data", i);
-                                       const Outcome eci = ecc200::CheckSegmentEci(segment.eci, diagnosis);
-                                       if (!eci.ok()) return eci;
-                                       if (segment.length != 0) message.append(static_cast<const char*>(segment.data), segment.length);
-                                   }
-                                   return ecc200::EncodeMessageInto(message, read, built, diagnosis);
+                                   Diagnosis& diagnosis) {
+                                   return ecc200::EncodeSegments(segments, count, read, built, diagnosis);
                                });
 }
 

@@ -36,7 +36,7 @@ prefix=$scratch/prefix
 cmake --install build/release --prefix "$prefix" >/dev/null
 installed=$(cd "$prefix" && find . -mindepth 1 \( -type f -o -type l \) | sed 's|^\./||' | LC_ALL=C sort)
 expect_all "$installed" \
-  include/ecc200.h include/ecc200_version.h \
+  include/ecc200.h include/ecc200.hpp include/ecc200_version.h \
   lib/libecc200.so lib/libecc200.so.1 "lib/libecc200.so.$version" \
   lib/cmake/ecc200/ecc200Config.cmake lib/cmake/ecc200/ecc200ConfigVersion.cmake \
   lib/cmake/ecc200/ecc200Targets.cmake lib/pkgconfig/ecc200.pc \
@@ -52,7 +52,7 @@ if grep -rqE "ecc200_core|$source_dir" "$prefix/lib/cmake/ecc200"; then
   fail "the CMake package refers to the build tree"
 fi
 
-# run_examples DIR: runs the two examples built in DIR; each symbol must
+# run_examples DIR: runs the three examples built in DIR; each symbol must
 # read back as its message and the examples must name the packaged version.
 run_examples() {
   local dir=$1 message out
@@ -65,6 +65,9 @@ run_examples() {
   [ "$(ZXingReader -bytes -format DataMatrix "$dir/label.bmp")" = "$message ++" ] || fail "$dir/label.bmp does not read back"
   # A placeable metafile begins with its key, D7 CD C6 9A.
   [ "$(od -An -tx1 -N4 "$dir/label.wmf" | tr -d ' ')" = d7cdc69a ] || fail "$dir/label.wmf is not a placeable metafile"
+  out=$("$dir/render_symbol" "$dir/rendered.bmp" "$message **")
+  [ "$out" = "ecc200 $version: wrote $dir/rendered.bmp" ] || fail "render_symbol said: $out"
+  [ "$(ZXingReader -bytes -format DataMatrix "$dir/rendered.bmp")" = "$message **" ] || fail "$dir/rendered.bmp does not read back"
 }
 
 warnings=(-Wall -Wextra -Wpedantic -Werror)
@@ -109,7 +112,7 @@ for arch in win32 win64; do
   [ -f "$zip" ] || fail "no $zip"
   top=ecc200-$version-$arch
   zipped=$(unzip -Z1 "$zip" | grep -v '/$' | sed "s|^$top/||" | LC_ALL=C sort)
-  expect_all "$zipped" ecc200.dll libecc200.dll.a ecc200.def ecc200.h ecc200_version.h README.md LICENSE
+  expect_all "$zipped" ecc200.dll libecc200.dll.a ecc200.def ecc200.h ecc200.hpp ecc200_version.h README.md LICENSE
   if [ -d bindings ]; then
     # Every file of the bindings but git's own and those of their tests.
     bindings=$(git ls-files bindings 2>/dev/null || find bindings -type f)

@@ -1,10 +1,12 @@
 // Eight threads make a thousand overlapping calls each of the nine exported
-// functions: setters with a few values each and outputs to files of their
-// own and shared with the others, in a scratch directory. Built under
+// functions and of the ecc200_* functions side by side: setters with a few
+// values each, outputs to files of their own and shared with the others, in
+// a scratch directory, and pictures rendered into memory. Built under
 // ThreadSanitizer (the tsan preset), which must report nothing. Every
 // output with the result 1 must have produced, byte for byte, one of the
 // pictures a single thread renders for some thread's message and settings
-// (so it is complete and holds one of the messages), and the directory must
+// (so it is complete and holds one of the messages): the ecc200_* calls, given
+// the same settings as values, draw the same bytes. The directory must
 // hold nothing but the names used.
 #include <atomic>
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "ecc200.h"
@@ -74,6 +77,41 @@ struct Failures {
     }
 };
 
+// The nine's settings as an ecc200_picture (the default colours, as the
+// setters below choose them).
+ecc200_picture PictureOf(const Size& size, const Info& info) {
+    ecc200_picture picture;
+    ecc200_picture_init(&picture);
+    picture.width = size.width;
+    picture.height = size.height;
+    picture.module_cm = info.moduleSize;
+    picture.quarter_turns = info.orientation;
+    picture.border = info.border;
+    picture.allow_crop = 1;
+    return picture;
+}
+
+// One call of the per-call interface: the thread's message in one of the
+// formats, into memory, to a file or to the clipboard.
+std::pair<bool, std::string> CallPerCallInterface(ecc200_symbol* symbol, const ecc200_picture& picture, Format format,
+                                                  const std::string* fileName) {
+    if (fileName != nullptr) {
+        const ecc200_format fileFormat = format == kBmp ? ECC200_FORMAT_BMP : ECC200_FORMAT_WMF;
+        const bool saved = ecc200_save(symbol, &picture, fileFormat, fileName->c_str(), nullptr) == ECC200_OK;
+        return {saved, ecc200::test::ReadFileBytes(*fileName)};
+    }
+    if (format == kEmf && ecc200_copy_to_clipboard(symbol, &picture, nullptr) == ECC200_OK) {
+        return {true, ClipboardBytes()};
+    }
+    std::uint8_t* bytes = nullptr;
+    std::size_t size = 0;
+    const ecc200_format memoryFormat = format == kBmp ? ECC200_FORMAT_BMP : format == kWmf ? ECC200_FORMAT_WMF : ECC200_FORMAT_EMF;
+    const bool rendered = ecc200_render_alloc(symbol, &picture, memoryFormat, &bytes, &size, nullptr) == ECC200_OK;
+    std::string result = rendered ? std::string(bytes, bytes + size) : std::string();
+    ecc200_free(bytes);
+    return {rendered, result};
+}
+
 void RunThread(int thread, const ecc200::test::TempDir& dir, const std::map<Format, std::set<std::string>>& expected,
                Failures& failures, std::atomic<int>& outputs) {
     std::mt19937 random(static_cast<unsigned>(thread) * 7919u + 1u);
@@ -81,6 +119,11 @@ void RunThread(int thread, const ecc200::test::TempDir& dir, const std::map<Form
     // Two names of this thread's own, two shared by all.
     const std::string bmpNames[] = {dir.file("thread" + std::to_string(thread) + ".bmp"), dir.file("shared.bmp")};
     const std::string wmfNames[] = {dir.file("thread" + std::to_string(thread) + ".wmf"), dir.file("shared.wmf")};
+    ecc200_symbol* symbol = nullptr;
+    if (ecc200_encode(message.data(), message.size(), nullptr, &symbol, nullptr) != ECC200_OK) {
+        failures.Add("thread " + std::to_string(thread) + ": ecc200_encode failed");
+        return;
+    }
     for (int call = 0; call < kCallsPerThread; ++call) {
         const int pick = static_cast<int>(random() % 2);
         const auto check = [&](unsigned char result, Format format, const std::string& bytes, const std::string& name) {
@@ -91,7 +134,7 @@ void RunThread(int thread, const ecc200::test::TempDir& dir, const std::map<Form
                 failures.Add("thread " + std::to_string(thread) + ": " + name + " holds no single-thread rendering");
             }
         };
-        switch (random() % 9) {
+        switch (random() % 13) {
             case 0: DMSetDefault(); break;
             case 1: DMSetSize(kSizes[pick].width, kSizes[pick].height); break;
             case 2: DMSetMessage(message.c_str()); break;
@@ -111,13 +154,24 @@ void RunThread(int thread, const ecc200::test::TempDir& dir, const std::map<Form
                 check(result, kBmp, ecc200::test::ReadFileBytes(name), name);
                 break;
             }
-            default: {
+            case 8: {
                 const std::string& name = wmfNames[pick];
                 const unsigned char result = DMSaveAsWMF(name.c_str());
                 check(result, kWmf, ecc200::test::ReadFileBytes(name), name);
+                break;
+            }
+            default: {
+                // The per-call interface: its own settings, no lock.
+                const auto format = static_cast<Format>(random() % 3);
+                const bool toFile = format != kEmf && random() % 2 == 0;
+                const std::string* name = toFile ? &(format == kBmp ? bmpNames : wmfNames)[pick] : nullptr;
+                const ecc200_picture picture = PictureOf(kSizes[random() % 2], kInfos[random() % 2]);
+                const auto [ok, bytes] = CallPerCallInterface(symbol, picture, format, name);
+                check(ok ? 1 : 0, format, bytes, name != nullptr ? *name : "ecc200_* in memory");
             }
         }
     }
+    ecc200_symbol_free(symbol);
 }
 
 }  // namespace

@@ -87,14 +87,18 @@ win32_dir=$source_dir/build/win32
 win64_dir=$source_dir/build/win64
 
 expected_exports=$(printf '%s\n' DMCopyToClipboard DMSaveAsBMP DMSaveAsWMF DMSetBackColor DMSetBarColor \
-                   DMSetDefault DMSetInfo DMSetMessage DMSetSize)
+                   DMSetDefault DMSetInfo DMSetMessage DMSetSize \
+                   ecc200_copy_to_clipboard ecc200_encode ecc200_encode_options_init ecc200_encode_segments \
+                   ecc200_free ecc200_picture_init ecc200_render ecc200_render_alloc ecc200_render_to ecc200_save \
+                   ecc200_status_text ecc200_symbol_codewords ecc200_symbol_columns ecc200_symbol_data_codewords \
+                   ecc200_symbol_free ecc200_symbol_modules ecc200_symbol_rows ecc200_version | LC_ALL=C sort)
 allowed_imports=$(printf '%s\n' GDI32.dll KERNEL32.dll USER32.dll msvcrt.dll)
 check_dll() {  # bits objdump dll
   local bits=$1 objdump=$2 dll=$3 exports imports
-  exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/\[/ && NR > 1 {print $3}' | sort)
+  exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/\[/ && NR > 1 {print $3}' | LC_ALL=C sort)
   imports=$("$objdump" -p "$dll" | awk '/DLL Name:/ {print $3}' | sort -u)
   if [ "$exports" = "$expected_exports" ]; then
-    echo "$bits-bit exports: exactly the nine plain names"
+    echo "$bits-bit exports: exactly the nine and the ecc200_* plain names"
   else
     fail "$bits-bit exports are:" $exports
   fi
