@@ -10,6 +10,7 @@
 #include "api/picture_request.h"
 #include "api/symbol_object.h"
 #include "api/versioned_structs.h"
+#include "driver/picture_scratch.h"
 #include "output/picture_bytes.h"
 #include "output/picture_delivery.h"
 
@@ -60,10 +61,18 @@ Outcome PreparePicture(const ecc200_symbol* symbol, const ecc200_picture* given,
     return fits.ok() ? fits : ExplainFormatRefusal(static_cast<PictureFormat>(format), request, fits, diagnosis);
 }
 
+// `capacity`: a picture whose size, known before drawing, passes it is
+// refused (BufferTooSmall, *sizeNeeded set) without being drawn.
 Outcome DrawPicture(const ecc200_symbol* symbol, const ecc200_picture* given, ecc200_format format, PictureBytes& out,
-                    Diagnosis& diagnosis) {
+                    Diagnosis& diagnosis, std::size_t capacity = SIZE_MAX, std::size_t* sizeNeeded = nullptr) {
     PictureRequest request{};
     if (const Outcome prepared = PreparePicture(symbol, given, format, request, diagnosis); !prepared.ok()) return prepared;
+    const std::uint64_t known = PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), symbol->state.symbol, request);
+    if (sizeNeeded != nullptr && known > capacity && known <= SIZE_MAX) {
+        *sizeNeeded = static_cast<std::size_t>(known);
+        return diagnosis.Refuse(Failure::BufferTooSmall, "the picture takes %zu bytes; the buffer holds %zu",
+                                *sizeNeeded, capacity);
+    }
     const Outcome drawn = RenderPicture(static_cast<PictureFormat>(format), symbol->state.symbol, request, out);
     if (drawn.ok()) return drawn;
     return ExplainFormatRefusal(static_cast<PictureFormat>(format), request, drawn, diagnosis);
@@ -109,8 +118,10 @@ Outcome RenderIntoBuffer(const ecc200_symbol* symbol, const ecc200_picture* pict
     if (size == nullptr || (buffer == nullptr && capacity != 0))
         return diagnosis.Refuse(Failure::InvalidArgument, "no size, or no buffer for %zu bytes", capacity);
     *size = 0;
-    PictureBytes bytes;
-    if (const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis); !drawn.ok()) return drawn;
+    ScratchPictureBytes scratch;
+    PictureBytes& bytes = scratch.get();
+    const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis, capacity, size);
+    if (!drawn.ok()) return drawn;
     if (const Outcome total = TotalSize(bytes, *size, diagnosis); !total.ok()) return total;
     if (*size > capacity)
         return diagnosis.Refuse(Failure::BufferTooSmall, "the picture takes %zu bytes; the buffer holds %zu", *size,
@@ -122,7 +133,8 @@ Outcome RenderIntoBuffer(const ecc200_symbol* symbol, const ecc200_picture* pict
 Outcome RenderToWriter(const ecc200_symbol* symbol, const ecc200_picture* picture, ecc200_format format,
                        ecc200_write_fn write, void* context, Diagnosis& diagnosis) {
     if (write == nullptr) return diagnosis.Refuse(Failure::InvalidArgument, "no write function");
-    PictureBytes bytes;
+    ScratchPictureBytes scratch;
+    PictureBytes& bytes = scratch.get();
     if (const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis); !drawn.ok()) return drawn;
     for (const platform::ByteSpan& piece : bytes.pieces) {
         if (piece.size != 0 && write(context, piece.data, piece.size) == 0)
@@ -136,7 +148,8 @@ Outcome RenderIntoBlock(const ecc200_symbol* symbol, const ecc200_picture* pictu
     if (block == nullptr || size == nullptr) return diagnosis.Refuse(Failure::InvalidArgument, "no place for the bytes");
     *block = nullptr;
     *size = 0;
-    PictureBytes bytes;
+    ScratchPictureBytes scratch;
+    PictureBytes& bytes = scratch.get();
     if (const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis); !drawn.ok()) return drawn;
     std::size_t total = 0;
     if (const Outcome counted = TotalSize(bytes, total, diagnosis); !counted.ok()) return counted;
@@ -151,7 +164,8 @@ Outcome RenderIntoBlock(const ecc200_symbol* symbol, const ecc200_picture* pictu
 Outcome SavePicture(const ecc200_symbol* symbol, const ecc200_picture* picture, ecc200_format format, const char* path,
                     Diagnosis& diagnosis) {
     if (path == nullptr) return diagnosis.Refuse(Failure::InvalidArgument, "no file name");
-    PictureBytes bytes;
+    ScratchPictureBytes scratch;
+    PictureBytes& bytes = scratch.get();
     if (const Outcome drawn = DrawPicture(symbol, picture, format, bytes, diagnosis); !drawn.ok()) return drawn;
     diagnosis.outcome = SaveToFile(path, bytes);
     if (diagnosis.outcome.ok()) return {};

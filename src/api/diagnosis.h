@@ -18,7 +18,11 @@ struct Diagnosis {
     char message[sizeof(ecc200_diagnostic::message)] = {};
 
     // Records the failure with a printf-style explanation; returns it.
-#if defined(__GNUC__)
+    // (MinGW's libstdc++ selects its own ISO printf, which knows %zu and
+    // %lld; GCC's default check there is the system's older one.)
+#if defined(__MINGW32__)
+    __attribute__((format(gnu_printf, 3, 4)))
+#elif defined(__GNUC__)
     __attribute__((format(printf, 3, 4)))
 #endif
     Outcome Refuse(Failure failure, const char* format, ...);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "driver/picture_scratch.h"
 #include "encoder/module_matrix.h"
 #include "output/picture_bytes.h"
 #include "output/picture_delivery.h"
@@ -44,7 +45,8 @@ Outcome SaveJob(PictureFormat format, const char* fileName, const SymbolJob& job
     PictureRequest request{};
     const SymbolMatrix* symbol = nullptr;
     if (const Outcome prepared = PrepareJob(format, job, modulePixels, request, symbol); !prepared.ok()) return prepared;
-    PictureBytes picture;
+    ScratchPictureBytes scratch;
+    PictureBytes& picture = scratch.get();
     if (const Outcome drawn = RenderPicture(format, *symbol, request, picture); !drawn.ok()) return drawn;
     return SaveToFile(fileName, picture, options);
 }

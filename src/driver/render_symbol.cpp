@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "encoder/build_symbol.h"
+#include "output/bmp_file.h"
 #include "output/picture_bytes.h"
 
 namespace ecc200 {
@@ -45,6 +46,16 @@ Outcome CheckPictureFormat(PictureFormat format, const PictureRequest& request) 
         case PictureFormat::Wmf: return CheckWmfExtent(style.width, style.height);
         case PictureFormat::Emf: return CheckEmfExtent(style.width, style.height, style.border);
         default: return CheckBmpExtent(style.width, style.height);
+    }
+}
+
+std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request) {
+    if (!CheckPictureFormat(format, request).ok()) return 0;
+    const DrawingStyle& style = request.style;
+    switch (format) {
+        case PictureFormat::Bmp: return MonochromeGeometryOf(style.width, style.height)->fileSize;
+        case PictureFormat::Emf: return EnhMetafileSizeOf(symbol, style);
+        default: return 0;
     }
 }
 

@@ -58,6 +58,11 @@ struct PictureRequest {
 // first.
 Outcome CheckPictureFormat(PictureFormat format, const PictureRequest& request);
 
+// The size of the picture's bytes where it is known before drawing (a BMP's
+// from its sides, an EMF's from the symbol's dark modules); 0 where only the
+// drawing tells.
+std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request);
+
 // Draws the symbol in the format.
 Outcome RenderPicture(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request,
                       PictureBytes& out);

@@ -27,9 +27,9 @@ std::optional<MonochromeGeometry> MonochromeGeometryOf(std::int32_t width, std::
                               static_cast<std::uint32_t>(fileSize)};
 }
 
-std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t height, const MonochromeGeometry& geometry) {
-    platform::ByteWriter header;
-    header.Reserve(kInfoHeaderSize);
+void WriteBitmapInfoHeader(std::int32_t width, std::int32_t height, const MonochromeGeometry& geometry,
+                           std::uint8_t* at) {
+    platform::ByteCursor header(at);
     header.u32le(kInfoHeaderSize);     // 0: biSize
     header.i32le(width);               // 4: biWidth
     header.i32le(height);              // 8: biHeight, positive: rows run bottom-up
@@ -41,20 +41,29 @@ std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t heig
     header.i32le(0);                   // 28: biYPelsPerMeter
     header.u32le(0);                   // 32: biClrUsed
     header.u32le(0);                   // 36: biClrImportant
-    assert(header.size() == kInfoHeaderSize);
-    return header.bytes();
+    assert(header.position() == at + kInfoHeaderSize);
 }
 
-std::vector<std::uint8_t> BitmapFileHeader(const MonochromeGeometry& geometry) {
-    platform::ByteWriter header;
-    header.Reserve(kFileHeaderSize);
+void WriteBitmapFileHeader(const MonochromeGeometry& geometry, std::uint8_t* at) {
+    platform::ByteCursor header(at);
     header.u16le(kBitmapType);        // 0: bfType
     header.u32le(geometry.fileSize);  // 2: bfSize
     header.u16le(0);                  // 6: bfReserved1
     header.u16le(0);                  // 8: bfReserved2
     header.u32le(kRowsOffset);        // 10: bfOffBits
-    assert(header.size() == kFileHeaderSize);
-    return header.bytes();
+    assert(header.position() == at + kFileHeaderSize);
+}
+
+std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t height, const MonochromeGeometry& geometry) {
+    std::vector<std::uint8_t> header(kInfoHeaderSize);
+    WriteBitmapInfoHeader(width, height, geometry, header.data());
+    return header;
+}
+
+std::vector<std::uint8_t> BitmapFileHeader(const MonochromeGeometry& geometry) {
+    std::vector<std::uint8_t> header(kFileHeaderSize);
+    WriteBitmapFileHeader(geometry, header.data());
+    return header;
 }
 
 std::unique_ptr<platform::FixedBlock> CaptureMonochromeDib(platform::BitmapContext& bitmap, std::int32_t width,
@@ -62,35 +71,44 @@ std::unique_ptr<platform::FixedBlock> CaptureMonochromeDib(platform::BitmapConte
     const std::size_t blockSize = std::size_t{kInfoHeaderSize} + kColourTableSize + geometry.imageSize;
     std::unique_ptr<platform::FixedBlock> block = platform::AllocateFixedBlock(blockSize);
     if (!block) return nullptr;
-    const std::vector<std::uint8_t> info = BitmapInfoHeader(width, height, geometry);
-    std::memcpy(block->data(), info.data(), info.size());
+    WriteBitmapInfoHeader(width, height, geometry, block->data());
     // The conversion fills the colour table and the rows; the header above
     // tells it the format.
     bitmap.GetMonochromeDIBits(block->data());
     return block;
 }
 
-std::unique_ptr<MonochromeBmpFile> CaptureMonochromeBmp(platform::BitmapContext& bitmap, std::int32_t width,
-                                                        std::int32_t height, const MonochromeGeometry& geometry) {
-    auto file = std::make_unique<MonochromeBmpFile>();
-    file->headers = BitmapFileHeader(geometry);
+MonochromeBmpFile::MonochromeBmpFile() = default;
+MonochromeBmpFile::~MonochromeBmpFile() = default;
+
+bool CaptureMonochromeBmp(platform::BitmapContext& bitmap, std::int32_t width, std::int32_t height,
+                          const MonochromeGeometry& geometry, MonochromeBmpFile& file) {
+    file.pieces.clear();
+    file.headers.resize(kFileHeaderSize + kInfoHeaderSize);
+    WriteBitmapFileHeader(geometry, file.headers.data());
     // A large file's rows straight from the bitmap where the backend holds
     // them as the file does.
     if (geometry.fileSize > kMostBytesCopied) {
-        const std::vector<std::uint8_t> info = BitmapInfoHeader(width, height, geometry);
-        file->headers.insert(file->headers.end(), info.begin(), info.end());
-        file->pieces.push_back({file->headers.data(), file->headers.size()});
-        if (bitmap.AppendMonochromeDib(file->pieces)) return file;
-        file->headers.resize(kFileHeaderSize);
-        file->pieces.clear();
+        WriteBitmapInfoHeader(width, height, geometry, file.headers.data() + kFileHeaderSize);
+        file.pieces.push_back({file.headers.data(), file.headers.size()});
+        if (bitmap.AppendMonochromeDib(file.pieces)) return true;
+        file.pieces.clear();
     }
     // A small file's rows, and any the backend does not hold, copied by the
     // one-bit conversion into one block: for a small picture that copy costs
-    // less than handing the kernel hundreds of row pieces.
-    file->dib = CaptureMonochromeDib(bitmap, width, height, geometry);
-    if (!file->dib) return nullptr;
-    file->pieces = {{file->headers.data(), file->headers.size()}, {file->dib->data(), file->dib->size()}};
-    return file;
+    // less than handing the kernel hundreds of row pieces. A block of the
+    // size from an earlier capture is reused.
+    const std::size_t blockSize = std::size_t{kInfoHeaderSize} + kColourTableSize + geometry.imageSize;
+    if (file.dib && file.dib->size() == blockSize) {
+        WriteBitmapInfoHeader(width, height, geometry, file.dib->data());
+        bitmap.GetMonochromeDIBits(file.dib->data());
+    } else {
+        file.dib = CaptureMonochromeDib(bitmap, width, height, geometry);
+        if (!file.dib) return false;
+    }
+    file.pieces.push_back({file.headers.data(), kFileHeaderSize});
+    file.pieces.push_back({file.dib->data(), file.dib->size()});
+    return true;
 }
 
 }  // namespace ecc200

@@ -33,6 +33,9 @@ std::optional<MonochromeGeometry> MonochromeGeometryOf(std::int32_t width, std::
 
 std::vector<std::uint8_t> BitmapInfoHeader(std::int32_t width, std::int32_t height, const MonochromeGeometry& geometry);
 std::vector<std::uint8_t> BitmapFileHeader(const MonochromeGeometry& geometry);
+// The same headers written at `at` (kInfoHeaderSize, kFileHeaderSize bytes).
+void WriteBitmapInfoHeader(std::int32_t width, std::int32_t height, const MonochromeGeometry& geometry, std::uint8_t* at);
+void WriteBitmapFileHeader(const MonochromeGeometry& geometry, std::uint8_t* at);
 
 // A BMP file of the bitmap drawn, as the pieces to write: the headers, then
 // either the backend's own colour table and rows, or a fixed block that
@@ -42,12 +45,16 @@ struct MonochromeBmpFile {
     std::vector<std::uint8_t> headers;              // BITMAPFILEHEADER and BITMAPINFOHEADER
     std::unique_ptr<platform::FixedBlock> dib;      // only when the rows are copied
     std::vector<platform::ByteSpan> pieces;
+
+    MonochromeBmpFile();
+    ~MonochromeBmpFile();
 };
 
-// Nothing when the block for copied rows cannot be had (smaller allocations
-// throw std::bad_alloc, as everywhere in the outputs).
-std::unique_ptr<MonochromeBmpFile> CaptureMonochromeBmp(platform::BitmapContext& bitmap, std::int32_t width,
-                                                        std::int32_t height, const MonochromeGeometry& geometry);
+// Fills `file`, reusing its memory (a file captured again at the same size
+// allocates nothing); false when the block for copied rows cannot be had
+// (smaller allocations throw std::bad_alloc, as everywhere in the outputs).
+bool CaptureMonochromeBmp(platform::BitmapContext& bitmap, std::int32_t width, std::int32_t height,
+                          const MonochromeGeometry& geometry, MonochromeBmpFile& file);
 
 // Converts the bitmap drawn in `bitmap` into a fixed block holding the
 // info header, the colour table and the rows; nothing when the block cannot

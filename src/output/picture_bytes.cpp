@@ -40,13 +40,20 @@ std::uint64_t DarkModulesOf(const SymbolMatrix& symbol) {
 Outcome DrawBmpPicture(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out) {
     const std::optional<MonochromeGeometry> geometry = MonochromeGeometryOf(style.width, style.height);
     if (!geometry) return Failed(Failure::PictureTooLarge);
-    out.bitmap = platform::CreateBitmapContext(style.width, style.height);
-    if (!out.bitmap) return Failed(Failure::OutOfMemory);
+    // The bitmap and file of an earlier drawing are reused where they can be.
+    if (!out.bitmap || !out.bitmap->Reset(style.width, style.height)) {
+        out.bitmap = platform::CreateBitmapContext(style.width, style.height);
+        if (!out.bitmap) return Failed(Failure::OutOfMemory);
+    }
     MapPictureOnto(*out.bitmap, style);
     DrawSymbol(symbol, style, DrawingTarget{*out.bitmap, 0, 0});
-    out.bmp = CaptureMonochromeBmp(*out.bitmap, style.width, style.height, *geometry);
-    if (!out.bmp) return Failed(Failure::OutOfMemory);
-    out.pieces = out.bmp->pieces;
+    if (!out.bmp) out.bmp = std::make_unique<MonochromeBmpFile>();
+    if (!CaptureMonochromeBmp(*out.bitmap, style.width, style.height, *geometry, *out.bmp)) {
+        return Failed(Failure::OutOfMemory);
+    }
+    // The spans point into out.bmp and out.bitmap, which stay; the two
+    // vectors keep their capacity for the next drawing.
+    out.pieces.swap(out.bmp->pieces);
     return {};
 }
 
@@ -70,8 +77,7 @@ Outcome DrawWmfPicture(const SymbolMatrix& symbol, const DrawingStyle& style, st
 Outcome RecordEmfPicture(const SymbolMatrix& symbol, const DrawingStyle& style,
                          std::unique_ptr<platform::EnhMetafile>& out) {
     // The exact size, from the symbol's dark modules, before any drawing.
-    const std::uint64_t bytes =
-        EnhMetafileRecordingSize(style.width, style.height, style.border, DarkModulesOf(symbol)).bytes;
+    const std::uint64_t bytes = EnhMetafileSizeOf(symbol, style);
     if (bytes > UINT32_MAX) return Failed(Failure::PictureTooLarge);  // nBytes is 32 bits
     std::unique_ptr<platform::EnhMetafileRecorder> recorder = platform::CreateEnhMetafileRecorder();
     if (!recorder || !recorder->Reserve(bytes)) return Failed(Failure::OutOfMemory);
@@ -93,6 +99,10 @@ std::uint64_t PictureBytes::size() const {
     std::uint64_t total = 0;
     for (const platform::ByteSpan& piece : pieces) total += piece.size;
     return total;
+}
+
+std::uint64_t EnhMetafileSizeOf(const SymbolMatrix& symbol, const DrawingStyle& style) {
+    return EnhMetafileRecordingSize(style.width, style.height, style.border, DarkModulesOf(symbol)).bytes;
 }
 
 Outcome CheckBmpExtent(std::int32_t width, std::int32_t height) {

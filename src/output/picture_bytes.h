@@ -23,7 +23,9 @@ struct MonochromeBmpFile;
 enum class BorderStyle : std::int16_t;
 
 // One picture's bytes: `pieces`, in order, point into the storage below
-// (a large BMP's rows into the bitmap it was drawn on, without a copy).
+// (a large BMP's rows into the bitmap it was drawn on, without a copy). A
+// value drawn into again reuses its memory: a BMP of the same size drawn
+// again allocates nothing on the portable backend.
 struct PictureBytes {
     std::vector<platform::ByteSpan> pieces;
     std::vector<std::uint8_t> header;                  // a WMF's placeable header
@@ -45,6 +47,9 @@ struct PictureBytes {
 Outcome CheckBmpExtent(std::int32_t width, std::int32_t height);
 Outcome CheckWmfExtent(std::int32_t width, std::int32_t height);
 Outcome CheckEmfExtent(std::int32_t width, std::int32_t height, BorderStyle border);
+
+// The bytes of the EMF of the symbol, as recorded (nBytes).
+std::uint64_t EnhMetafileSizeOf(const SymbolMatrix& symbol, const DrawingStyle& style);
 
 // Draws the picture; OutOfMemory when its memory cannot be had.
 Outcome DrawBmp(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out);

@@ -138,6 +138,17 @@ public:
         static_cast<void>(pieces);
         return false;
     }
+
+    // Makes the context what CreateBitmapContext(width, height) makes (a
+    // fresh black bitmap, no brushes, the default origin and position),
+    // reusing its memory. False, changing nothing, where the backend does
+    // not reuse its bitmaps (Windows) or the new one needs more than the
+    // memory it was made with: the caller then creates one.
+    virtual bool Reset(std::int32_t width, std::int32_t height) {
+        static_cast<void>(width);
+        static_cast<void>(height);
+        return false;
+    }
 };
 std::unique_ptr<BitmapContext> CreateBitmapContext(std::int32_t width, std::int32_t height);  // null on failure
 

@@ -202,8 +202,9 @@ TEST_F(CInterfaceTest, BadInputGetsAStatusAndWritesNothing) {
     EXPECT_EQ(ecc200_render(symbol.handle, nullptr, ECC200_FORMAT_BMP, nullptr, 0, nullptr, nullptr),
               ECC200_INVALID_ARGUMENT);
     EXPECT_EQ(ecc200_save(symbol.handle, nullptr, ECC200_FORMAT_BMP, nullptr, nullptr), ECC200_INVALID_ARGUMENT);
-    EXPECT_EQ(ecc200_encode(nullptr, 3, nullptr, &symbol.handle, nullptr), ECC200_INVALID_ARGUMENT);
-    EXPECT_EQ(symbol.handle, nullptr);
+    ecc200_symbol* none = symbol.handle;
+    EXPECT_EQ(ecc200_encode(nullptr, 3, nullptr, &none, nullptr), ECC200_INVALID_ARGUMENT);
+    EXPECT_EQ(none, nullptr);
     EXPECT_EQ(ecc200_symbol_rows(nullptr), 0);
     EXPECT_EQ(ecc200_symbol_modules(nullptr), nullptr);
     EXPECT_STREQ(ecc200_status_text(ECC200_SYMBOL_CROPPED), "symbol cropped");

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -266,6 +268,33 @@ TEST(PortableBitmapTest, ImpossibleSizesGiveNoBitmap) {
     EXPECT_EQ(CreateBitmapContext(10, INT32_MIN), nullptr);
     // 2^28 x 2^31 bytes: more memory than any machine has.
     EXPECT_EQ(CreateBitmapContext(INT32_MAX, INT32_MAX), nullptr);
+}
+
+// A reset context draws what a new one of that size draws, whatever it
+// held: smaller, other row sizes, many row buffers, its brushes and origin.
+TEST(PortableBitmap, ResetDrawsAsANewContext) {
+    const auto draw = [](BitmapContext& dc, std::int32_t width, std::int32_t height) {
+        const Brush white = dc.CreateSolidBrush(kWhite);
+        dc.FillRect({0, 0, width, height}, white);
+        for (std::int32_t y = 0; y < height; y += 3) {
+            const Brush black = dc.CreateSolidBrush(kBlack);
+            dc.FillRect({y % width, y, y % width + 2, y + 2}, black);
+        }
+        dc.MoveToEx(0, 0);
+        dc.LineTo(width - 1, height - 1);
+        return Convert(dc, width, height);
+    };
+    std::unique_ptr<BitmapContext> reused = CreateBitmapContext(300, 200);
+    ASSERT_TRUE(reused);
+    reused->SetWindowOrgEx(5, 7);
+    draw(*reused, 300, 200);
+    for (const auto& [width, height] : {std::pair{300, 200}, {33, 150}, {64, 64}, {299, 200}, {1, 1}}) {
+        ASSERT_TRUE(reused->Reset(width, height)) << width << "x" << height;
+        std::unique_ptr<BitmapContext> fresh = CreateBitmapContext(width, height);
+        EXPECT_EQ(draw(*reused, width, height), draw(*fresh, width, height)) << width << "x" << height;
+    }
+    EXPECT_FALSE(reused->Reset(300, 201));  // more than the memory it was made with
+    EXPECT_FALSE(reused->Reset(0, 5));
 }
 
 }  // namespace

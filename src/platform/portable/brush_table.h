@@ -32,6 +32,9 @@ public:
         return true;
     }
 
+    // Every brush gone, as in a new context.
+    void Clear() { brushes_.clear(); }
+
 private:
     struct Entry {
         ColourRef colour;

@@ -45,11 +45,30 @@ bool IsWhite(ColourRef colour) {
                          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
 }
 
+// 4 x ceil(W / 32) bytes per row.
+std::size_t RowBytesOf(std::int32_t width) { return 4 * ((static_cast<std::size_t>(width) + 31) / 32); }
+
 class PortableBitmapContext final : public BitmapContext {
 public:
     // A fresh bitmap is black, index 0 everywhere: zeroed rows.
     PortableBitmapContext(std::int32_t width, std::int32_t height, std::size_t rowBytes)
-        : width_(width), height_(height), rowBytes_(rowBytes), rows_(height, rowBytes) {}
+        : width_(width), height_(height), rowBytes_(rowBytes), imageBytesHad_(rowBytes * static_cast<std::size_t>(height)),
+          rows_(height, rowBytes) {}
+
+    // Within the whole image CreateBitmapContext made sure could be had.
+    bool Reset(std::int32_t width, std::int32_t height) override {
+        if (width <= 0 || height <= 0) return false;
+        const std::size_t rowBytes = RowBytesOf(width);
+        if (rowBytes * static_cast<std::size_t>(height) > imageBytesHad_) return false;
+        width_ = width;
+        height_ = height;
+        rowBytes_ = rowBytes;
+        rows_.Reset(height, rowBytes);
+        brushes_.Clear();
+        origin_ = {0, 0};
+        position_ = {0, 0};
+        return true;
+    }
 
     Brush CreateSolidBrush(ColourRef colour) override { return brushes_.Create(colour); }
     void DeleteBrush(Brush brush) override { brushes_.Remove(brush); }
@@ -211,6 +230,7 @@ private:
     std::int32_t width_;
     std::int32_t height_;
     std::size_t rowBytes_;
+    std::size_t imageBytesHad_;  // the whole image's bytes when the context was made
     SharedRows rows_;
     BrushTable brushes_;
     std::vector<std::uint8_t> bandMask_;  // FillRects' pixels to set, from its first byte touched to its last

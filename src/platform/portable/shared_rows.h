@@ -33,6 +33,23 @@ public:
         std::memset(buffers_[AddBuffer(static_cast<std::uint32_t>(height))].bytes, 0, rowBytes_);
     }
 
+    // Makes the rows `height` rows of `rowBytes` bytes, all zero again,
+    // reusing the blocks when the row size is the same: a bitmap drawn again
+    // and again allocates nothing once warm.
+    void Reset(std::int32_t height, std::size_t rowBytes) {
+        if (rowBytes != rowBytes_) {
+            blocks_.clear();
+            rowBytes_ = rowBytes;
+            rowsPerBlock_ = std::max<std::size_t>(1, kBlockBytes / rowBytes);
+        }
+        blocksUsed_ = 0;
+        rowsLeftInBlock_ = 0;
+        pass_ = 0;
+        bufferOf_.assign(static_cast<std::size_t>(height), 0);
+        buffers_.clear();
+        std::memset(buffers_[AddBuffer(static_cast<std::uint32_t>(height))].bytes, 0, rowBytes_);
+    }
+
     const std::uint8_t* Row(std::int64_t y) const { return buffers_[bufferOf_[static_cast<std::size_t>(y)]].bytes; }
 
     // Calls use(first, end, bytes) for each run of rows [first, end) in
@@ -91,10 +108,11 @@ private:
     // A buffer for `rows` rows, its bytes not yet set.
     std::uint32_t AddBuffer(std::uint32_t rows) {
         if (rowsLeftInBlock_ == 0) {
-            blocks_.emplace_back(new std::uint8_t[rowsPerBlock_ * rowBytes_]);
+            if (blocksUsed_ == blocks_.size()) blocks_.emplace_back(new std::uint8_t[rowsPerBlock_ * rowBytes_]);
+            ++blocksUsed_;
             rowsLeftInBlock_ = rowsPerBlock_;
         }
-        std::uint8_t* const bytes = blocks_.back().get() + (rowsPerBlock_ - rowsLeftInBlock_) * rowBytes_;
+        std::uint8_t* const bytes = blocks_[blocksUsed_ - 1].get() + (rowsPerBlock_ - rowsLeftInBlock_) * rowBytes_;
         --rowsLeftInBlock_;
         buffers_.push_back({bytes, rows, 0, 0, 0, 0});
         return static_cast<std::uint32_t>(buffers_.size() - 1);
@@ -129,6 +147,7 @@ private:
     std::size_t rowBytes_;
     std::size_t rowsPerBlock_;
     std::size_t rowsLeftInBlock_ = 0;
+    std::size_t blocksUsed_ = 0;  // blocks_ beyond these are kept from an earlier drawing
     std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
     std::vector<std::uint32_t> bufferOf_;  // by row, top row first
     std::vector<Buffer> buffers_;
