@@ -13,7 +13,9 @@ packages=(
   zlib1g-dev libz-mingw-w64-dev                    # the PNG output's deflate, native and for the MinGW builds
   dpkg-dev file pkg-config unzip                   # Debian package (shlibdeps), pkg-config clients, zips
   python3-pytest python3-setuptools python3-pip    # the Python binding and its tests
-  python3-venv python3-wheel                       # its install in a virtual environment, its wheel
+  python3-venv python3-wheel python3-build        # its wheel, installed into a fresh venv
+  python3-mypy                                     # its types, checked
+  python3-numpy python3-pil                        # numpy and Pillow reading its pixels in the tests
   mono-mcs mono-runtime                            # the C# binding, compiled and run with Mono
   libclang-rt-14-dev                               # libFuzzer and the sanitizers' runtimes for Clang
   zint libzint-dev libdmtx-dev libzxing-dev        # peers in the speed comparison

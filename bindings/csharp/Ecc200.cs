@@ -1,10 +1,11 @@
-// The nine functions of ecc200 (include/ecc200.h) for C# and any .NET
-// language: ecc200.dll on Windows (__stdcall on 32-bit), libecc200.so on
+// The nine functions of ecc200 (include/ecc200.h) and the common functions
+// of its per-call interface for C# and any .NET language: ecc200.dll on Windows (__stdcall on 32-bit), libecc200.so on
 // Linux with Mono or .NET (the calling convention is ignored there).
 //
-// C types: int is Int32 (int), double is Double (double, never float: the
-// module size is a 64-bit double), unsigned char is Byte (1 on success,
-// 0 on failure), const char * is a zero-terminated byte string.
+// C types: int and int32_t are Int32 (int), double is Double (double, never
+// float: the module size is a 64-bit double), unsigned char is Byte (1 on
+// success, 0 on failure), const char * is a zero-terminated byte string,
+// size_t is UIntPtr, pointers to the library's structs are IntPtr.
 //
 // The message is passed as bytes, because a string would be converted to the
 // ANSI code page on Windows and to UTF-8 on Mono; Ecc200.Latin1 builds them
@@ -46,6 +47,44 @@ public static class Ecc200
 
     [DllImport(Library, CallingConvention = CallingConvention.StdCall, ExactSpelling = true, CharSet = CharSet.Ansi)]
     public static extern byte DMSaveAsBMP(string fileName);
+
+    // The per-call interface: no settings shared between calls. The structs
+    // stay behind IntPtr: IntPtr.Zero for the options, the picture and the
+    // diagnostic takes the defaults (a picture just holding the symbol and
+    // a quiet zone of two modules) and no diagnostic. const char * results
+    // are the library's constant strings: read them with
+    // Marshal.PtrToStringAnsi, never free them.
+    public const int Ok = 0;
+    public const int FormatBmp = 1, FormatWmf = 2, FormatEmf = 3, FormatPng = 4, FormatSvg = 5;
+
+    [DllImport(Library, CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+    public static extern IntPtr ecc200_version();
+
+    [DllImport(Library, CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+    public static extern IntPtr ecc200_status_text(int status);
+
+    // data: length bytes (zero bytes allowed); symbol: free it with ecc200_symbol_free.
+    [DllImport(Library, CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+    public static extern int ecc200_encode(byte[] data, UIntPtr length, IntPtr options, out IntPtr symbol, IntPtr diagnostic);
+
+    [DllImport(Library, CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+    public static extern void ecc200_symbol_free(IntPtr symbol);
+
+    [DllImport(Library, CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+    public static extern int ecc200_symbol_rows(IntPtr symbol);
+
+    [DllImport(Library, CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+    public static extern int ecc200_symbol_columns(IntPtr symbol);
+
+    // path in the ANSI code page on Windows, UTF-8 on Linux.
+    [DllImport(Library, CallingConvention = CallingConvention.StdCall, ExactSpelling = true, CharSet = CharSet.Ansi)]
+    public static extern int ecc200_save(IntPtr symbol, IntPtr picture, int format, string path, IntPtr diagnostic);
+
+    // The text of a status ("message too long").
+    public static string StatusText(int status)
+    {
+        return Marshal.PtrToStringAnsi(ecc200_status_text(status));
+    }
 
     public const int MaxMessageBytes = 1999;
 

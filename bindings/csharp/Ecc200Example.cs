@@ -1,9 +1,11 @@
 // Writes MESSAGE as a Data Matrix symbol into BASE.bmp and BASE.wmf and puts
-// it on the clipboard, through every one of the nine functions.
+// it on the clipboard, through every one of the nine functions; then into
+// BASE-call.bmp through the per-call interface.
 //   mcs -out:Ecc200Example.exe Ecc200.cs Ecc200Example.cs
 //   mono Ecc200Example.exe "Hello, world" label      (Linux)
 //   Ecc200Example.exe "Hello, world" label           (Windows, beside ecc200.dll)
 using System;
+using System.Runtime.InteropServices;
 
 static class Ecc200Example
 {
@@ -31,6 +33,24 @@ static class Ecc200Example
             Console.Error.WriteLine(name + " failed");
             return 1;
         }
-        return 0;
+        return SaveThroughCalls(Ecc200.Latin1(args[0]), args[1] + "-call.bmp");
+    }
+
+    // The default picture: the symbol and a quiet zone of two modules. The
+    // bytes from Latin1 end in a zero, which the length leaves out.
+    static int SaveThroughCalls(byte[] message, string path)
+    {
+        IntPtr symbol;
+        int status = Ecc200.ecc200_encode(message, (UIntPtr)(message.Length - 1), IntPtr.Zero, out symbol, IntPtr.Zero);
+        if (status == Ecc200.Ok)
+        {
+            Console.WriteLine("ecc200 " + Marshal.PtrToStringAnsi(Ecc200.ecc200_version()) + ": " +
+                              Ecc200.ecc200_symbol_rows(symbol) + " x " + Ecc200.ecc200_symbol_columns(symbol));
+            status = Ecc200.ecc200_save(symbol, IntPtr.Zero, Ecc200.FormatBmp, path, IntPtr.Zero);
+            Ecc200.ecc200_symbol_free(symbol);
+        }
+        if (status == Ecc200.Ok) return 0;
+        Console.Error.WriteLine(path + ": " + Ecc200.StatusText(status));
+        return 1;
     }
 }

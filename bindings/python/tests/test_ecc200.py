@@ -2,6 +2,7 @@
 # symbols read back by ZXingReader.
 import os
 import subprocess
+import warnings
 
 import pytest
 
@@ -72,3 +73,29 @@ def test_a_library_named_by_the_variable_must_load(monkeypatch, tmp_path):
     monkeypatch.setenv(ecc200.ENVIRONMENT_VARIABLE, str(tmp_path / "none.so"))
     with pytest.raises(OSError, match=ecc200.ENVIRONMENT_VARIABLE):
         ecc200._native.load_library()
+
+
+@pytest.mark.parametrize("settings", [
+    {}, {"width": 120, "height": 90, "module_cm": 0.05, "orientation": 1, "border": "dashed"},
+    {"orientation": 2, "border": "solid", "bar": (0, 0, 128), "background": (255, 255, 0)},
+])
+def test_the_nine_draw_as_the_per_call_interface(tmp_path, settings):
+    """The same picture both ways: the crop warning below relies on it."""
+    ecc200.save_bmp(tmp_path / "legacy.bmp", "same", **settings)
+    picture = {"size": (settings.get("width", 500), settings.get("height", 300)),
+               "module_cm": settings.get("module_cm", 0.2), "quarter_turns": settings.get("orientation", 0),
+               "border": settings.get("border", "none"), "dark": settings.get("bar", (0, 0, 0)),
+               "light": settings.get("background", (255, 255, 255)), "allow_crop": True}
+    assert (tmp_path / "legacy.bmp").read_bytes() == ecc200.encode("same").bmp(**picture)
+
+
+def test_a_cut_symbol_is_written_with_a_warning(tmp_path):
+    with warnings.catch_warnings():
+        warnings.simplefilter("error")
+        ecc200.save_bmp(tmp_path / "whole.bmp", "12")
+    for output, name in ((ecc200.save_bmp, "cut.bmp"), (ecc200.save_wmf, "cut.wmf")):
+        with pytest.warns(ecc200.CroppedSymbolWarning, match="cuts the symbol"):
+            output(tmp_path / name, "12", module_cm=5)
+        assert (tmp_path / name).stat().st_size > 0
+    with pytest.warns(ecc200.CroppedSymbolWarning):
+        ecc200.copy_to_clipboard("12", width=30, height=30)

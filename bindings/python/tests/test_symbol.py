@@ -1,0 +1,206 @@
+# encode() and Symbol against the built library (ECC200_LIBRARY): the
+# standard's worked example, pictures read back by ZXingReader (SVG through
+# rsvg-convert), the pixels through numpy and Pillow, and the refusals.
+import errno
+import io
+import subprocess
+import sys
+import threading
+
+import pytest
+
+import ecc200
+
+# ISO/IEC 16022 worked example: "12" is the digit pair 142, padded with 129
+# and the randomised pad 70, with the check codewords of a 10 x 10 symbol.
+EXAMPLE_CODEWORDS = bytes([142, 129, 70, 199, 165, 81, 164, 113])
+
+
+def read_back(path):
+    result = subprocess.run(["ZXingReader", "-bytes", "-format", "DataMatrix", str(path)], capture_output=True)
+    assert result.returncode == 0, result.stderr
+    return result.stdout
+
+
+def skip_unless_drawn(format):
+    """PNG and SVG arrive in the library after the other formats: skipped
+    only while it answers ECC200_UNSUPPORTED for them."""
+    try:
+        getattr(ecc200.encode("12"), format)()
+    except ecc200.Unsupported as error:
+        pytest.skip(f"this library does not draw {format} yet: {error}")
+
+
+def test_the_worked_example():
+    sym = ecc200.encode("12")
+    assert (sym.rows, sym.columns) == (10, 10)
+    assert sym.data_codewords == bytes([142]) and sym.codewords == EXAMPLE_CODEWORDS
+    # The finder pattern (ISO/IEC 16022 4.1): a solid L left and bottom,
+    # alternating modules top and right, dark at (0, 0) and (9, 9).
+    assert all(sym[row, 0] for row in range(10)) and all(sym[9, col] for col in range(10))
+    assert [sym[0, col] for col in range(10)] == [col % 2 == 0 for col in range(10)]
+    assert [sym[row, 9] for row in range(10)] == [row % 2 == 1 for row in range(10)]
+    assert sym.matrix[3] == bytes(int(sym[3, col]) for col in range(10))
+    for outside in [(10, 0), (0, 10), (-1, 0)]:
+        with pytest.raises(IndexError):
+            sym[outside]
+
+
+# Each option's mark in the data codewords (ISO/IEC 16022 5.2 to 5.6) or in
+# the symbol's size; skipped only while the library answers
+# ECC200_UNSUPPORTED for the option.
+@pytest.mark.parametrize("data, options, check", [
+    ("12", {"shape": "rectangle"}, lambda sym: (sym.rows, sym.columns) == (8, 18)),
+    ("12", {"symbol_size": (20, 20)}, lambda sym: (sym.rows, sym.columns) == (20, 20)),
+    ("12", {"dmre": True, "shape": "rectangle", "symbol_size": (8, 48)}, lambda sym: sym.columns == 48),
+    ("ABC", {"encodation": "c40"}, lambda sym: sym.data_codewords[0] == 230),   # latch to C40
+    ("abc", {"encodation": "text"}, lambda sym: sym.data_codewords[0] == 239),  # latch to Text
+    ("ABC", {"encodation": "x12"}, lambda sym: sym.data_codewords[0] == 238),   # latch to ANSI X12
+    ("ABCD", {"encodation": "edifact"}, lambda sym: sym.data_codewords[0] == 240),
+    (b"\xff\xfe", {"encodation": "base256"}, lambda sym: sym.data_codewords[0] == 231),
+    ("x", {"eci": 26}, lambda sym: sym.data_codewords[:2] == bytes([241, 27])),  # ECI, value + 1
+    ("x", {"reader_init": True}, lambda sym: sym.data_codewords[0] == 234),
+    ("(01)09501101530003", {"gs1": True}, lambda sym: sym.data_codewords[0] == 232),  # FNC1 first
+    ("x", {"structured_append": (1, 2, 7)}, lambda sym: sym.data_codewords[0] == 233),
+    ("x" * 1000, {"iso144": True, "symbol_size": (144, 144)}, lambda sym: sym.rows == 144),
+])
+def test_encode_options_mark_the_symbol(data, options, check):
+    try:
+        sym = ecc200.encode(data, **options)
+    except ecc200.Unsupported as error:
+        pytest.skip(f"this library does not encode {options} yet: {error}")
+    assert check(sym), (options, sym.rows, sym.columns, list(sym.data_codewords[:4]))
+
+
+def test_the_preview_shows_the_symbol_in_its_quiet_zone():
+    sym = ecc200.encode("12")
+    lines = str(sym).split("\n")
+    assert len(lines) == 7 and {len(line) for line in lines} == {14}
+    assert lines[0] == lines[6] == "\u2588" * 14  # rows -2, -1, 10 and 11: the quiet zone
+    assert lines[1][:3] == "\u2588\u2588 "  # rows 0 and 1 dark at column 0
+    assert lines[5][2] == " " and lines[5][11] == "\u2580"  # column 9: row 8 light, row 9 dark
+
+
+@pytest.mark.parametrize("data, expected, picture", [
+    ("Grüße, ½", "Grüße, ½".encode("latin-1"), {}),
+    (b"\x00\x01\x80\xff raw", b"\x00\x01\x80\xff raw", {"quarter_turns": 1, "border": "solid", "module_px": 3}),
+    (bytearray(b"0123456789" * 60), b"0123456789" * 60, {"module_px": 2, "quiet_zone": 4}),
+    (memoryview(b"turned"), b"turned", {"quarter_turns": 3, "dark": "#000080", "light": (255, 255, 0)}),
+    ("sized", b"sized", {"size": (300, 200), "border": "dashed", "dpi": 300, "module_cm": 0.05}),
+])
+def test_pictures_read_back_as_the_data(tmp_path, data, expected, picture):
+    sym = ecc200.encode(data)
+    for format in ("bmp", "png"):
+        if format == "png":
+            skip_unless_drawn("png")
+        path = tmp_path / f"symbol.{format}"
+        sym.save(path, **picture)
+        assert read_back(path) == expected
+        assert path.read_bytes() == getattr(sym, format)(**picture)
+
+
+def test_svg_reads_back_and_embeds(tmp_path):
+    skip_unless_drawn("svg")
+    sym = ecc200.encode("SVG")
+    sym.save(tmp_path / "symbol.svg")
+    assert (tmp_path / "symbol.svg").read_text(encoding="utf-8") == sym.svg()
+    subprocess.run(["rsvg-convert", "--dpi-x", "300", "--dpi-y", "300", "-o", str(tmp_path / "svg.png"),
+                    str(tmp_path / "symbol.svg")], check=True)
+    assert read_back(tmp_path / "svg.png") == b"SVG"
+    assert sym.svg_inline().startswith("<svg") and sym.svg().endswith(sym.svg_inline())
+    assert sym._repr_svg_() == sym.svg_inline()
+
+
+def test_png_for_notebooks_and_html():
+    skip_unless_drawn("png")
+    sym = ecc200.encode("notebook")
+    assert sym._repr_png_().startswith(b"\x89PNG\r\n\x1a\n")
+    assert sym.png_data_uri().startswith("data:image/png;base64,iVBORw0KGgo")
+
+
+def test_pixels_through_numpy_and_pillow():
+    numpy = pytest.importorskip("numpy")
+    pillow = pytest.importorskip("PIL.Image")
+    sym = ecc200.encode("pixels")
+    array = numpy.asarray(sym.to_image(module_px=3, quiet_zone=2))
+    assert array.dtype == numpy.uint8 and array.shape == ((sym.rows + 4) * 3, (sym.columns + 4) * 3)
+    assert set(numpy.unique(array)) == {0, 255}
+    assert (array == 0).sum() == 9 * sum(map(sum, sym.matrix))
+    assert array[6:9, 6:9].max() == 0 and array[:6].min() == 255  # module (0, 0) dark, quiet zone light
+    image = pillow.fromarray(sym.to_image(module_px=3))
+    assert image.tobytes() == sym.to_pil(module_px=3).tobytes() == array.tobytes()
+
+
+def test_import_loads_neither_numpy_nor_pillow():
+    code = "import sys, ecc200; ecc200.encode('x').to_image(); print(sorted({'numpy', 'PIL'} & set(sys.modules)))"
+    assert subprocess.run([sys.executable, "-c", code], capture_output=True, check=True).stdout == b"[]\n"
+
+
+def test_save_to_files_and_streams(tmp_path):
+    sym = ecc200.encode("streams")
+    stream = io.BytesIO()
+    sym.save(stream, "wmf", border="solid")
+    sym.save(tmp_path / "symbol.WMF", border="solid")
+    assert stream.getvalue() == (tmp_path / "symbol.WMF").read_bytes() == sym.wmf(border="solid")
+    with open(tmp_path / "named.emf", "wb") as file:
+        sym.save(file)
+    assert (tmp_path / "named.emf").read_bytes() == sym.emf()
+    for target in (tmp_path / "symbol.gif", tmp_path / "symbol", io.BytesIO()):
+        with pytest.raises(ValueError, match="format"):
+            sym.save(target)
+    with pytest.raises(FileNotFoundError) as caught:
+        sym.save(tmp_path / "missing" / "symbol.bmp")
+    assert caught.value.errno == errno.ENOENT and caught.value.filename == str(tmp_path / "missing" / "symbol.bmp")
+    (tmp_path / "symbol.WMF").chmod(0o444)  # refused by the library, even for root
+    with pytest.raises(PermissionError):
+        sym.save(tmp_path / "symbol.WMF", border="none")
+    assert (tmp_path / "symbol.WMF").read_bytes() == stream.getvalue()
+    assert sorted(path.name for path in tmp_path.iterdir()) == ["named.emf", "symbol.WMF"]
+
+
+@pytest.mark.parametrize("call, error", [
+    (lambda: ecc200.encode("abcΩ"), ValueError), (lambda: ecc200.encode(12), TypeError),
+    (lambda: ecc200.encode("x", encodation="morse"), ValueError), (lambda: ecc200.encode("x", dmre=1), TypeError),
+    (lambda: ecc200.encode("x", eci=10**6), ValueError), (lambda: ecc200.encode("x", colour=1), TypeError),
+    (lambda: ecc200.encode("x", structured_append=(3, 2, 1)), ValueError),
+    (lambda: ecc200.encode("x").bmp(size=(0, 10)), ValueError),
+    (lambda: ecc200.encode("x").bmp(module_cm=0.1, module_px=2), TypeError),
+    (lambda: ecc200.encode("x").bmp(quarter_turns=4), ValueError),
+    (lambda: ecc200.encode("x").bmp(dark="#12345"), ValueError),
+    (lambda: ecc200.encode("x").bmp(light=(1, 2, 256)), ValueError),
+    (lambda: ecc200.encode("x").bmp(border="dotted"), ValueError),
+    (lambda: ecc200.encode("x").png(fit=True), TypeError),
+    (lambda: ecc200.encode("x").save(io.BytesIO(), "gif"), ValueError),
+])
+def test_bad_arguments_are_refused(call, error):
+    with pytest.raises(error):
+        call()
+
+
+def test_library_refusals():
+    with pytest.raises(ValueError, match="index 3"):
+        ecc200.encode("abcΩ")
+    with pytest.raises(ecc200.MessageTooLong) as caught:
+        ecc200.encode(b"\xff" * 1600)
+    assert isinstance(caught.value, ValueError) and isinstance(caught.value, ecc200.Ecc200Error)
+    assert caught.value.capacity == 1558 < caught.value.codewords_needed
+    sym = ecc200.encode("cut")
+    with pytest.raises(ecc200.SymbolCropped):
+        sym.bmp(size=(40, 40), module_cm=1)
+    assert sym.bmp(size=(40, 40), module_cm=1, allow_crop=True)[:2] == b"BM"
+
+
+def test_threads_render_in_parallel_to_the_same_bytes():
+    sym = ecc200.encode(b"\x80" * 700)
+    expected = sym.bmp(module_px=4)
+    results = []
+
+    def render():
+        results.extend(sym.bmp(module_px=4) == expected for _ in range(20))
+
+    threads = [threading.Thread(target=render) for _ in range(2)]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert results == [True] * 40
