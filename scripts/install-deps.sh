@@ -20,8 +20,7 @@ packages=(
   libclang-rt-14-dev                               # libFuzzer and the sanitizers' runtimes for Clang
   zint libzint-dev libdmtx-dev libzxing-dev        # peers in the speed comparison
   hyperfine gnuplot-nox                            # timing whole commands, plotting the comparison
-  python3-zxing-cpp python3-pylibdmtx python3-pil   # Python peers in the speed comparison
-  python3-numpy
+  python3-zxing-cpp python3-pylibdmtx              # Python peers in the speed comparison
 )
 
 missing=()
