@@ -82,7 +82,7 @@ def header_structs():
 
 PYTHON_STRUCTS = {_native.EncodeOptions: "ecc200_encode_options", _native.Picture: "ecc200_picture",
                   _native.Diagnostic: "ecc200_diagnostic", _native.Segment: "ecc200_segment",
-                  _native.SymbolHandle: "ecc200_symbol"}
+                  _native.Layout: "ecc200_layout", _native.SymbolHandle: "ecc200_symbol"}
 PYTHON_SCALARS = {None: "void", ctypes.c_int32: "i32", ctypes.c_uint32: "u32", ctypes.c_uint8: "u8",
                   ctypes.c_char: "char", ctypes.c_double: "f64", ctypes.c_size_t: "size", ctypes.c_char_p: "string",
                   ctypes.c_void_p: "ptr(void)"}

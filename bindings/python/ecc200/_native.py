@@ -50,6 +50,12 @@ class Diagnostic(ctypes.Structure):
                 ("message", ctypes.c_char * DIAGNOSTIC_MESSAGE_BYTES)]
 
 
+class Layout(ctypes.Structure):
+    """ecc200_layout."""
+    _fields_ = [("struct_size", ctypes.c_uint32), ("width", ctypes.c_int32), ("height", ctypes.c_int32),
+                ("module_px", ctypes.c_int32), ("dpi", ctypes.c_int32), ("svg_module_px", ctypes.c_double)]
+
+
 class Segment(ctypes.Structure):
     """ecc200_segment."""
     _fields_ = [("data", ctypes.c_void_p), ("length", ctypes.c_size_t), ("eci", ctypes.c_int32)]
@@ -111,6 +117,7 @@ CALL_PROTOTYPES: Dict[str, Tuple[Any, List[Any]]] = {
     "ecc200_free": (None, [ctypes.c_void_p]),
     "ecc200_save": (_status, [SymbolPointer, _picture, _format, ctypes.c_char_p, _diagnostic]),
     "ecc200_copy_to_clipboard": (_status, [SymbolPointer, _picture, _diagnostic]),
+    "ecc200_picture_layout": (_status, [SymbolPointer, _picture, _format, ctypes.POINTER(Layout), _diagnostic]),
 }
 PROTOTYPES = {**LEGACY_PROTOTYPES, **CALL_PROTOTYPES}
 
