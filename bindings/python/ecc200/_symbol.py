@@ -12,7 +12,7 @@ from typing import IO, Any, Callable, Optional, Tuple, TypeVar, Union
 
 from . import _options
 from ._errors import Unsupported, new_diagnostic, raise_status
-from ._message import Data, message_bytes
+from ._message import Data, encoded_message
 from ._native import BytePointer, Picture, SymbolHandle, SymbolPointer, calls
 from ._options import DARK, LIGHT, Colour, Size
 from ._paths import PathLike, path_bytes
@@ -29,13 +29,14 @@ def encode(data: Data, *, encodation: str = "auto", shape: str = "square", dmre:
            symbol_size: Optional[Tuple[int, int]] = None, gs1: bool = False, eci: Optional[int] = None,
            reader_init: bool = False, structured_append: Optional[Tuple[int, int, int]] = None,
            iso144: bool = False) -> "Symbol":
-    """Encodes data (str in ISO 8859-1, or bytes) into the smallest symbol
-    that holds it, or as the keywords ask: encodation ("auto", "ascii",
+    """Encodes data (bytes as they are; a str in ISO 8859-1, any other str
+    as UTF-8 under ECI 26) into the smallest symbol that holds it, or as the
+    keywords ask: encodation ("auto", "ascii",
     "c40", "text", "x12", "edifact", "base256"), shape ("square",
     "rectangle", "any"), dmre (also the ISO/IEC 21471 sizes), symbol_size
     (rows, columns), gs1 (a GS1 element string in bracket form), eci,
     reader_init, structured_append (index, count, file_id), iso144."""
-    payload = message_bytes(data)
+    payload, eci = encoded_message(data, eci)
     options = _options.encode_options(encodation, shape, dmre, symbol_size, gs1, eci, reader_init,
                                       structured_append, iso144)
     handle = SymbolPointer()

@@ -83,6 +83,7 @@ def test_the_preview_shows_the_symbol_in_its_quiet_zone():
 
 @pytest.mark.parametrize("data, expected, picture", [
     ("Grüße, ½", "Grüße, ½".encode("latin-1"), {}),
+    ("Ωμέγα, ECI 26", "Ωμέγα, ECI 26".encode("utf-8"), {}),  # outside ISO 8859-1: UTF-8 under ECI 26
     (b"\x00\x01\x80\xff raw", b"\x00\x01\x80\xff raw", {"quarter_turns": 1, "border": "solid", "module_px": 3}),
     (bytearray(b"0123456789" * 60), b"0123456789" * 60, {"module_px": 2, "quiet_zone": 4}),
     (memoryview(b"turned"), b"turned", {"quarter_turns": 3, "dark": "#000080", "light": (255, 255, 0)}),
@@ -159,7 +160,7 @@ def test_save_to_files_and_streams(tmp_path):
 
 
 @pytest.mark.parametrize("call, error", [
-    (lambda: ecc200.encode("abcΩ"), ValueError), (lambda: ecc200.encode(12), TypeError),
+    (lambda: ecc200.encode("abcΩ", eci=3), ValueError), (lambda: ecc200.encode(12), TypeError),
     (lambda: ecc200.encode("x", encodation="morse"), ValueError), (lambda: ecc200.encode("x", dmre=1), TypeError),
     (lambda: ecc200.encode("x", eci=10**6), ValueError), (lambda: ecc200.encode("x", colour=1), TypeError),
     (lambda: ecc200.encode("x", structured_append=(3, 2, 1)), ValueError),
@@ -179,7 +180,9 @@ def test_bad_arguments_are_refused(call, error):
 
 def test_library_refusals():
     with pytest.raises(ValueError, match="index 3"):
-        ecc200.encode("abcΩ")
+        ecc200.encode("abcΩ", eci=3)
+    with pytest.raises(ValueError, match="index 3"):
+        ecc200.save_bmp("never-written.bmp", "abcΩ")
     with pytest.raises(ecc200.MessageTooLong) as caught:
         ecc200.encode(b"\xff" * 1600)
     assert isinstance(caught.value, ValueError) and isinstance(caught.value, ecc200.Ecc200Error)
