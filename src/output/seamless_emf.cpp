@@ -9,27 +9,13 @@
 #include "output/seamless_frame.h"
 #include "output/seamless_picture.h"
 #include "platform/byte_writer.h"
-#include "platform/portable/wrapping_int32.h"
+#include "platform/metafile_records.h"
+#include "platform/wrapping_int32.h"
 
 namespace ecc200 {
 namespace {
 
-// Record types, [MS-EMF] 2.1.1 RecordType.
-constexpr std::uint32_t kEmrHeader = 1;
-constexpr std::uint32_t kEmrPolygon = 3;
-constexpr std::uint32_t kEmrPolyPolygon = 8;
-constexpr std::uint32_t kEmrSetWindowExtEx = 9;
-constexpr std::uint32_t kEmrSetWindowOrgEx = 10;
-constexpr std::uint32_t kEmrEof = 14;
-constexpr std::uint32_t kEmrSetMapMode = 17;
-constexpr std::uint32_t kEmrMoveToEx = 27;
-constexpr std::uint32_t kEmrSelectObject = 37;
-constexpr std::uint32_t kEmrCreatePen = 38;
-constexpr std::uint32_t kEmrCreateBrushIndirect = 39;
-constexpr std::uint32_t kEmrDeleteObject = 40;
-constexpr std::uint32_t kEmrLineTo = 54;
-constexpr std::uint32_t kEmrPolygon16 = 86;
-constexpr std::uint32_t kEmrPolyPolygon16 = 91;
+using namespace platform::metafile;  // the record numbers
 
 constexpr std::size_t kHeaderBytes = 108;  // EMR_HEADER without description or pixel format
 constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"

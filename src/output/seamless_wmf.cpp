@@ -10,26 +10,13 @@
 #include "output/seamless_frame.h"
 #include "output/seamless_picture.h"
 #include "platform/byte_writer.h"
+#include "platform/metafile_records.h"
 
 namespace ecc200 {
 namespace {
 
-// Record functions, [MS-WMF] 2.1.1.1 RecordType.
-constexpr std::uint16_t kMetaEof = 0x0000;
-constexpr std::uint16_t kMetaSelectObject = 0x012D;
-constexpr std::uint16_t kMetaDeleteObject = 0x01F0;
-constexpr std::uint16_t kMetaSetWindowOrg = 0x020B;
-constexpr std::uint16_t kMetaSetWindowExt = 0x020C;
-constexpr std::uint16_t kMetaLineTo = 0x0213;
-constexpr std::uint16_t kMetaMoveTo = 0x0214;
-constexpr std::uint16_t kMetaCreatePenIndirect = 0x02FA;
-constexpr std::uint16_t kMetaCreateBrushIndirect = 0x02FC;
-constexpr std::uint16_t kMetaPolygon = 0x0324;
-constexpr std::uint16_t kMetaPolyPolygon = 0x0538;
+using namespace platform::metafile;  // the record numbers
 
-constexpr std::uint16_t kMemoryMetafile = 1;        // mtType
-constexpr std::uint16_t kHeaderWords = 9;           // mtHeaderSize: the 18-byte METAHEADER
-constexpr std::uint16_t kMetafileVersion = 0x0300;  // mtVersion
 constexpr std::uint16_t kSolidBrushStyle = 0;       // BS_SOLID
 constexpr std::uint16_t kSolidPenStyle = 0;         // PS_SOLID
 constexpr std::uint16_t kNullPenStyle = 5;          // PS_NULL: polygons filled without an outline

@@ -32,24 +32,14 @@
 #include "platform/drawing_surface.h"
 #include "platform/portable/object_slots.h"
 #include "platform/byte_writer.h"
+#include "platform/metafile_records.h"
 #include "platform/portable/text_mode_mapping.h"
-#include "platform/portable/wrapping_int32.h"
+#include "platform/wrapping_int32.h"
 
 namespace ecc200::platform {
 namespace {
 
-// Record types, [MS-EMF] 2.1.1 RecordType.
-constexpr std::uint32_t kEmrHeader = 1;
-constexpr std::uint32_t kEmrSetWindowExtEx = 9;
-constexpr std::uint32_t kEmrSetWindowOrgEx = 10;
-constexpr std::uint32_t kEmrEof = 14;
-constexpr std::uint32_t kEmrSetMapMode = 17;
-constexpr std::uint32_t kEmrMoveToEx = 27;
-constexpr std::uint32_t kEmrSelectObject = 37;
-constexpr std::uint32_t kEmrCreateBrushIndirect = 39;
-constexpr std::uint32_t kEmrDeleteObject = 40;
-constexpr std::uint32_t kEmrLineTo = 54;
-constexpr std::uint32_t kEmrBitBlt = 76;
+using namespace metafile;  // the record numbers
 
 constexpr std::uint32_t kHeaderBytes = 108;  // EMR_HEADER without description or pixel format
 constexpr std::size_t kSelectObjectBytes = 12;  // iType, nSize, ihObject

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "platform/portable/wrapping_int32.h"
+#include "platform/wrapping_int32.h"
 
 namespace ecc200::platform {
 

@@ -18,7 +18,7 @@
 #include "platform/portable/pixel_run.h"
 #include "platform/portable/shared_rows.h"
 #include "platform/portable/text_mode_mapping.h"
-#include "platform/portable/wrapping_int32.h"
+#include "platform/wrapping_int32.h"
 
 namespace ecc200::platform {
 namespace {

@@ -26,27 +26,15 @@
 #include "platform/drawing_surface.h"
 #include "platform/portable/object_slots.h"
 #include "platform/byte_writer.h"
-#include "platform/portable/wrapping_int32.h"
+#include "platform/metafile_records.h"
+#include "platform/wrapping_int32.h"
 
 namespace ecc200::platform {
 namespace {
 
-// Record functions, [MS-WMF] 2.1.1.1 RecordType.
-constexpr std::uint16_t kMetaEof = 0x0000;
-constexpr std::uint16_t kMetaSetMapMode = 0x0103;
-constexpr std::uint16_t kMetaSelectObject = 0x012D;
-constexpr std::uint16_t kMetaDeleteObject = 0x01F0;
-constexpr std::uint16_t kMetaSetWindowOrg = 0x020B;
-constexpr std::uint16_t kMetaSetWindowExt = 0x020C;
-constexpr std::uint16_t kMetaLineTo = 0x0213;
-constexpr std::uint16_t kMetaMoveTo = 0x0214;
-constexpr std::uint16_t kMetaCreateBrushIndirect = 0x02FC;
-constexpr std::uint16_t kMetaPatBlt = 0x061D;
+using namespace metafile;  // the record numbers
 
-constexpr std::uint16_t kMemoryMetafile = 1;        // mtType
-constexpr std::uint16_t kHeaderWords = 9;           // mtHeaderSize: the 18-byte METAHEADER
 constexpr std::size_t kHeaderBytes = 2 * kHeaderWords;
-constexpr std::uint16_t kMetafileVersion = 0x0300;  // mtVersion
 constexpr std::uint32_t kRecordHeaderWords = 3;     // rdSize (2 words) and rdFunction
 constexpr std::uint16_t kSolidBrushStyle = 0;       // BS_SOLID
 constexpr std::uint16_t kMapModeText = 1;           // MM_TEXT
