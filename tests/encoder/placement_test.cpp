@@ -1,5 +1,6 @@
 // Symbol character placement, ISO/IEC 16022 5.8 and Annex F.
 #include "encoder/placement.h"
+#include "support/matrix_text.h"
 
 #include <gtest/gtest.h>
 
@@ -173,17 +174,7 @@ TEST(PlaceModules, PlacesEveryBitOnceAndFillsOnlyTheFixedCornerInEverySize) {
     }
 }
 
-// The symbol as rows of '1' (dark) and '0' (light).
-std::string MatrixText(const SymbolMatrix& symbol) {
-    std::string text;
-    for (int row = 0; row < symbol.rows(); ++row) {
-        for (int col = 0; col < symbol.cols(); ++col) text.push_back(symbol.isDark(row, col) ? '1' : '0');
-        text.push_back('\n');
-    }
-    return text;
-}
-
-// zint's symbol of `size` for the message, in MatrixText's form. zint numbers
+// zint's symbol of `size` for the message, in SymbolToText's form. zint numbers
 // the 48 sizes 1 to 48 in the order of kSymbolSizes; --dump writes each row
 // in hexadecimal, four modules a digit, the last digits padded with light.
 std::string ZintMatrixText(const SymbolSize& size, const std::string& message) {
@@ -228,7 +219,7 @@ TEST(PlaceModules, AgreesWithZintModuleForModuleInEverySize) {
         for (const std::string& message : {std::string(digits, '0'), std::string(digits, '7'), shuffled}) {
             const std::unique_ptr<SymbolMatrix> ours = EncodeAtSize(size, message);
             ASSERT_NE(ours, nullptr);
-            ASSERT_EQ(MatrixText(*ours), ZintMatrixText(size, message)) << message;
+            ASSERT_EQ(test::SymbolToText(*ours), ZintMatrixText(size, message)) << message;
         }
     }
 }
