@@ -2,7 +2,12 @@
 into ecc200_encode_options and ecc200_picture.
 
 Where the library would refuse a value, this layer refuses it first with
-ValueError (TypeError for a value of the wrong type), naming the keyword."""
+ValueError (TypeError for a value of the wrong type), naming the keyword.
+
+Each struct starts as a copy of the one for the keywords' defaults, built
+and checked once; only the keywords given another value are checked and
+set. The library only reads the structs (const pointers), so the one of the
+defaults is shared by every thread as it is."""
 import ctypes
 import math
 import numbers
@@ -26,12 +31,16 @@ Colour = Union[str, Tuple[int, int, int]]
 Size = Optional[Tuple[int, int]]
 DARK: Colour = (0, 0, 0)
 LIGHT: Colour = (255, 255, 255)
+QUIET_ZONE = 2  # modules, the rendering methods' default
 
 
 def integer(name: str, value: object, low: int, high: int) -> int:
-    if isinstance(value, bool) or not isinstance(value, numbers.Integral):
+    if type(value) is int:  # the common case, without the slower ABC check
+        number = value
+    elif isinstance(value, bool) or not isinstance(value, numbers.Integral):
         raise TypeError(f"{name} must be an int, not {type(value).__name__}")
-    number = operator.index(value)
+    else:
+        number = operator.index(value)
     if not low <= number <= high:
         raise ValueError(f"{name} must be from {low} to {high}, not {number}")
     return number
@@ -95,8 +104,19 @@ def rgb(name: str, value: object) -> int:
 def encode_options(encodation: str, shape: str, dmre: bool, symbol_size: Size, gs1: bool, eci: Optional[int],
                    reader_init: bool, structured_append: Optional[Tuple[int, int, int]],
                    iso144: bool) -> EncodeOptions:
-    options = EncodeOptions()
-    calls().ecc200_encode_options_init(ctypes.byref(options))
+    if (_unchanged(encodation, "auto") and _unchanged(shape, "square") and dmre is False and symbol_size is None
+            and gs1 is False and eci is None and reader_init is False and structured_append is None
+            and iso144 is False):
+        return _default_encode_options()
+    options = EncodeOptions.from_buffer_copy(_default_encode_options())
+    _set_encode_options(options, encodation, shape, dmre, symbol_size, gs1, eci, reader_init, structured_append,
+                        iso144)
+    return options
+
+
+def _set_encode_options(options: EncodeOptions, encodation: str, shape: str, dmre: bool, symbol_size: Size,
+                        gs1: bool, eci: Optional[int], reader_init: bool,
+                        structured_append: Optional[Tuple[int, int, int]], iso144: bool) -> None:
     options.encodation = choice("encodation", encodation, ENCODATIONS)
     options.shape = choice("shape", shape, SHAPES)
     options.dmre, options.gs1 = flag("dmre", dmre), flag("gs1", gs1)
@@ -108,7 +128,21 @@ def encode_options(encodation: str, shape: str, dmre: bool, symbol_size: Size, g
         options.eci = integer("eci", eci, 0, MAX_ECI)
     if structured_append is not None:
         _structured_append(options, structured_append)
-    return options
+
+
+_encode_defaults: Optional[EncodeOptions] = None
+
+
+def _default_encode_options() -> EncodeOptions:
+    """ecc200_encode_options_init's struct with encode()'s defaults set,
+    never changed after (two threads racing to build it build equal ones)."""
+    global _encode_defaults
+    if _encode_defaults is None:
+        options = EncodeOptions()
+        calls().ecc200_encode_options_init(ctypes.byref(options))
+        _set_encode_options(options, "auto", "square", False, None, False, None, False, None, False)
+        _encode_defaults = options
+    return _encode_defaults
 
 
 def _structured_append(options: EncodeOptions, value: object) -> None:
@@ -120,16 +154,16 @@ def _structured_append(options: EncodeOptions, value: object) -> None:
     options.file_id = integer("structured_append file_id", file_id, 1, MAX_FILE_ID)
 
 
-def picture(size: Size = None, quiet_zone: int = 2, module_cm_: Optional[float] = None,
+def picture(size: Size = None, quiet_zone: int = QUIET_ZONE, module_cm_: Optional[float] = None,
             module_px: Optional[int] = None, dpi: Optional[int] = None, quarter_turns: int = 0,
             border: str = "none", dark: Colour = DARK, light: Colour = LIGHT, allow_crop: bool = False,
             seamless: bool = False) -> Picture:
-    result = Picture()
-    calls().ecc200_picture_init(ctypes.byref(result))
+    result = Picture.from_buffer_copy(_default_picture())
     if size is not None:
         width, height = pair("size", size)
         result.width, result.height = integer("width", width, 1, INT_MAX), integer("height", height, 1, INT_MAX)
-    result.quiet_zone = integer("quiet_zone", quiet_zone, 0, INT_MAX)
+    if not _unchanged(quiet_zone, QUIET_ZONE):
+        result.quiet_zone = integer("quiet_zone", quiet_zone, 0, INT_MAX)
     if module_cm_ is not None and module_px is not None:
         raise TypeError("give module_cm or module_px, not both")
     if module_cm_ is not None:
@@ -138,14 +172,52 @@ def picture(size: Size = None, quiet_zone: int = 2, module_cm_: Optional[float] 
         result.module_px = integer("module_px", module_px, 1, INT_MAX)
     if dpi is not None:
         result.dpi = integer("dpi", dpi, 1, INT_MAX)
-    result.quarter_turns = integer("quarter_turns", quarter_turns, 0, 3)
-    result.border = choice("border", border, BORDERS)
-    result.bar, result.background = rgb("dark", dark), rgb("light", light)
-    result.allow_crop, result.seamless = flag("allow_crop", allow_crop), flag("seamless", seamless)
+    _set_look(result, quarter_turns, border, dark, light, allow_crop, seamless)
     return result
 
 
+def _set_look(result: Picture, quarter_turns: int, border: str, dark: Colour, light: Colour, allow_crop: bool,
+              seamless: bool) -> None:
+    if not _unchanged(quarter_turns, 0):
+        result.quarter_turns = integer("quarter_turns", quarter_turns, 0, 3)
+    if not _unchanged(border, "none"):
+        result.border = choice("border", border, BORDERS)
+    if dark is not DARK:
+        result.bar = rgb("dark", dark)
+    if light is not LIGHT:
+        result.background = rgb("light", light)
+    if allow_crop is not False:
+        result.allow_crop = flag("allow_crop", allow_crop)
+    if seamless is not False:
+        result.seamless = flag("seamless", seamless)
+
+
+_picture_defaults: Optional[Picture] = None
+
+
+def _default_picture() -> Picture:
+    """ecc200_picture_init's struct with the rendering methods' defaults
+    set, never changed after (it is only copied)."""
+    global _picture_defaults
+    if _picture_defaults is None:
+        defaults = Picture()
+        calls().ecc200_picture_init(ctypes.byref(defaults))
+        defaults.quiet_zone, defaults.quarter_turns, defaults.border = QUIET_ZONE, 0, BORDERS["none"]
+        defaults.bar, defaults.background = rgb("dark", DARK), rgb("light", LIGHT)
+        defaults.allow_crop = defaults.seamless = 0
+        _picture_defaults = defaults
+    return _picture_defaults
+
+
+def _unchanged(value: object, default: object) -> bool:
+    """value is the default int or str itself (the same type, not a bool
+    for an int nor a str subclass), so the default struct holds it, checked."""
+    return type(value) is type(default) and value == default
+
+
 def format_code(name: object) -> int:
+    if type(name) is str and name in FORMATS:
+        return FORMATS[name]
     if not isinstance(name, str):
         raise TypeError(f"format must be a str, not {type(name).__name__}")
     if name.lower() not in FORMATS:

@@ -7,10 +7,10 @@ import base64
 import ctypes
 import importlib
 import os
-import weakref
 from typing import IO, Any, Callable, Optional, Tuple, TypeVar, Union
 
 from . import _options
+from ._cached import cached
 from ._errors import Unsupported, new_diagnostic, raise_status
 from ._message import Data, encoded_message
 from ._native import BytePointer, Picture, SymbolHandle, SymbolPointer, calls
@@ -58,17 +58,46 @@ class Symbol:
     placed) and data_codewords (before padding); sym[row, col] is True where
     the module is dark. Made by ecc200.encode()."""
 
+    # None until __init__ holds the function that frees it.
+    _handle: Optional["ctypes._Pointer[SymbolHandle]"] = None
+
     def __init__(self, handle: "ctypes._Pointer[SymbolHandle]") -> None:
-        lib = calls()
+        # Kept on the instance so that __del__ needs no module global, which
+        # may already be gone when the interpreter shuts down.
+        self._free = calls().ecc200_symbol_free
         self._handle = handle
-        weakref.finalize(self, lib.ecc200_symbol_free, handle)
-        self.rows: int = lib.ecc200_symbol_rows(handle)
-        self.columns: int = lib.ecc200_symbol_columns(handle)
-        modules = _bytes_at(lib.ecc200_symbol_modules(handle), self.rows * self.columns)
-        self.matrix: Tuple[bytes, ...] = tuple(modules[row * self.columns:(row + 1) * self.columns]
-                                               for row in range(self.rows))
-        self.codewords: bytes = self._stream(lib.ecc200_symbol_codewords)
-        self.data_codewords: bytes = self._stream(lib.ecc200_symbol_data_codewords)
+
+    def __del__(self) -> None:
+        # Freed when the last reference goes or the cycle collector takes
+        # the symbol: cheaper per symbol than a weakref.finalize entry.
+        if self._handle:
+            self._free(self._handle)
+
+    # Read from the library on first use only: most callers of encode() draw
+    # the symbol and never look at its modules or codewords.
+    @cached
+    def rows(self) -> int:
+        rows: int = calls().ecc200_symbol_rows(self._handle)
+        return rows
+
+    @cached
+    def columns(self) -> int:
+        columns: int = calls().ecc200_symbol_columns(self._handle)
+        return columns
+
+    @cached
+    def matrix(self) -> Tuple[bytes, ...]:
+        rows, columns = self.rows, self.columns
+        modules = _bytes_at(calls().ecc200_symbol_modules(self._handle), rows * columns)
+        return tuple(modules[row * columns:(row + 1) * columns] for row in range(rows))
+
+    @cached
+    def codewords(self) -> bytes:
+        return self._stream(calls().ecc200_symbol_codewords)
+
+    @cached
+    def data_codewords(self) -> bytes:
+        return self._stream(calls().ecc200_symbol_data_codewords)
 
     def _stream(self, accessor: "ctypes._NamedFuncPointer") -> bytes:
         count = ctypes.c_size_t()

@@ -100,6 +100,16 @@ def test_pictures_read_back_as_the_data(tmp_path, data, expected, picture):
         assert path.read_bytes() == getattr(sym, format)(**picture)
 
 
+def test_keywords_of_one_call_leave_the_defaults_of_the_next():
+    # Each call's structs start as copies of one shared struct of the defaults.
+    sym = ecc200.encode("12")
+    default_bmp, default_codewords = sym.bmp(), sym.codewords
+    sym.bmp(size=(90, 60), quiet_zone=5, module_cm=0.05, dpi=300, quarter_turns=1, border="solid", dark="#000080",
+            light=(255, 255, 0), allow_crop=True, seamless=True)
+    ecc200.encode("12", encodation="c40", shape="rectangle", eci=3, reader_init=True, symbol_size=(12, 26))
+    assert sym.bmp() == default_bmp and ecc200.encode("12").codewords == default_codewords == EXAMPLE_CODEWORDS
+
+
 def test_svg_reads_back_and_embeds(tmp_path):
     skip_unless_drawn("svg")
     sym = ecc200.encode("SVG")
