@@ -177,13 +177,22 @@ ZXing::Result Decode(const std::vector<std::uint8_t>& image, int width, int heig
     return ZXing::ReadBarcode(ZXing::ImageView(image.data(), width, height, ZXing::ImageFormat::Lum), hints);
 }
 
-// A GS1 element string's AIs and data: the bracket form without the kind
-// of bracket it starts with (the data can hold neither kind of its own).
+// A GS1 element string's AIs and data: the bracket form with the brackets
+// around each AI taken out (the kind the string starts with; a bracket that
+// does not enclose digits is the data's, as the encoder reads it).
 std::string Gs1Content(const std::string& brackets) {
     const bool square = !brackets.empty() && brackets[0] == '[';
+    const char open = square ? '[' : '(', close = square ? ']' : ')';
     std::string content;
-    for (char c : brackets) {
-        if (square ? c != '[' && c != ']' : c != '(' && c != ')') content += c;
+    for (std::size_t i = 0; i < brackets.size(); ++i) {
+        const std::size_t end = brackets[i] == open ? brackets.find(close, i + 1) : std::string::npos;
+        const std::string ai = end == std::string::npos ? "" : brackets.substr(i + 1, end - i - 1);
+        if (!ai.empty() && ai.find_first_not_of("0123456789") == std::string::npos) {
+            content += ai;
+            i = end;
+        } else {
+            content += brackets[i];
+        }
     }
     return content;
 }
