@@ -86,8 +86,10 @@ LD_LIBRARY_PATH=$prefix/lib run_examples "$scratch/pkg-config"
 echo "== Python package as README.md installs it"
 # README.md's very lines, run by Debian's python3 without pip's settings of
 # this machine, in a copy of the bindings (pip builds in the package's folder).
+# The package takes its version from the source tree's project().
 mkdir -p "$scratch/python/bindings"
 cp -r bindings/python "$scratch/python/bindings/"
+cp CMakeLists.txt "$scratch/python/"
 readme_python=(
   'python3 -m venv --system-site-packages venv'
   'venv/bin/pip install --no-build-isolation --no-index ./bindings/python'
