@@ -5,9 +5,9 @@
 // that is not the last (GS1 General Specifications 7.8.5.1; ISO/IEC 16022
 // 5.6.3). The FNC1 in first position is the caller's.
 //
-// With round brackets an AI is a bracketed run of digits; any other '(' or
-// ')' is data, which GS1's character set 82 allows. Square brackets are
-// outside that set, so with them the delimiters are never data.
+// With round brackets every '(' opens an AI, so data cannot hold one; a ')'
+// that closes no AI is data, as GS1's character set 82 allows. Square
+// brackets are outside that set, so with them the delimiters are never data.
 //
 // Pure: reads its arguments, writes only its outputs, no globals, no I/O.
 #pragma once
