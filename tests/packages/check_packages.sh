@@ -110,8 +110,8 @@ deb=build/release/packages/ecc200_${version}_$(dpkg --print-architecture).deb
 deb_files=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sed 's|^\./usr/||' | LC_ALL=C sort)
 [ "$deb_files" = "$installed" ] || fail "the Debian package differs from the install:"$'\n'"$(diff <(echo "$installed") <(echo "$deb_files"))"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
-dpkg-deb -f "$deb" Depends | grep -q 'libc6' || fail "no dependencies from dpkg-shlibdeps"
-dpkg-deb -f "$deb" Description | grep -qx ' License: MIT' || fail "no license in the description"
+grep -q 'libc6' <<<"$(dpkg-deb -f "$deb" Depends)" || fail "no dependencies from dpkg-shlibdeps"
+grep -qx ' License: MIT' <<<"$(dpkg-deb -f "$deb" Description)" || fail "no license in the description"
 # Unpacked elsewhere, its pkg-config file still leads to its own files.
 dpkg-deb -x "$deb" "$scratch/deb"
 mkdir "$scratch/deb-examples"
@@ -182,7 +182,10 @@ for arch in win32 win64; do
   # The Python package loads the DLL beside it; pip takes it as package data.
   cmp -s "$dir/ecc200.dll" "$dir/bindings/python/ecc200/ecc200.dll" || fail "no copy of ecc200.dll in the Python package"
   /usr/bin/python3 -m pip wheel -q --no-build-isolation --no-index --no-deps -w "$scratch/$arch/wheel" "$dir/bindings/python" >/dev/null
-  unzip -Z1 "$scratch/$arch"/wheel/ecc200-*.whl | grep -qx ecc200/ecc200.dll || fail "the Python wheel lacks ecc200.dll"
+  # (The listing taken whole first: grep -q leaving a pipe early would fail
+  # the writer under pipefail.)
+  wheel_files=$(unzip -Z1 "$scratch/$arch"/wheel/ecc200-*.whl)
+  grep -qx ecc200/ecc200.dll <<<"$wheel_files" || fail "the Python wheel lacks ecc200.dll"
   case $arch in
     win32) triple=i686-w64-mingw32 msvc=i686-pc-windows-msvc wine=/usr/lib/wine/wine ;;
     win64) triple=x86_64-w64-mingw32 msvc=x86_64-pc-windows-msvc wine=/usr/lib/wine/wine64 ;;
