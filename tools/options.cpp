@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <string_view>
 
 #include "encoding_options.h"
 #include "option_values.h"
@@ -208,14 +209,29 @@ Options Convert(const RawOptions& raw) {
     return options;
 }
 
-}  // namespace
-
-int ReportUsageError(const std::string& cause) {
-    std::cerr << "ecc200: " << cause << '\n' << kUsageLine << '\n';
-    return kExitUsage;
+// The usual label command, `ecc200 [-o FILE]... MESSAGE`: every option is
+// -o or --output with its file as the next argument, and at most one message;
+// no argument but an option's name starts with '-'. Read without CLI11,
+// whose set-up of every option would be most of such a run's work; for any
+// other command line (another option, "--", a file or message starting with
+// '-', a second message) false, and CLI11 reads it.
+bool ReadPlainCommandLine(int argc, char** argv, RawOptions& raw) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "-o" || argument == "--output") {
+            if (i + 1 == argc || argv[i + 1][0] == '-') return false;
+            raw.outputs.emplace_back(argv[++i]);
+        } else if (argument.empty() || argument[0] != '-') {
+            if (raw.message) return false;
+            raw.message = std::string(argument);
+        } else {
+            return false;
+        }
+    }
+    return true;
 }
 
-ParsedCommandLine ParseCommandLine(int argc, char** argv) {
+ParsedCommandLine ParseWithCli11(int argc, char** argv) {
     CLI::App app{kDescription, "ecc200"};
     app.footer(kFooter);
     app.set_version_flag("-V,--version", std::string("ecc200 ") + ecc200_version());
@@ -235,6 +251,23 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv) {
     } catch (const UsageError& error) {
         return {std::nullopt, ReportUsageError(error.what())};
     }
+}
+
+}  // namespace
+
+int ReportUsageError(const std::string& cause) {
+    std::cerr << "ecc200: " << cause << '\n' << kUsageLine << '\n';
+    return kExitUsage;
+}
+
+ParsedCommandLine ParseCommandLine(int argc, char** argv) {
+    RawOptions raw;
+    try {
+        if (ReadPlainCommandLine(argc, argv, raw)) return {Convert(raw), 0};
+    } catch (const UsageError& error) {
+        return {std::nullopt, ReportUsageError(error.what())};
+    }
+    return ParseWithCli11(argc, argv);
 }
 
 }  // namespace ecc200::tool

@@ -37,8 +37,10 @@ void FillFromMap(const PlacementMap& map, const Codewords& codewords, SymbolMatr
 
 PlacementMap BuildPlacementMap(const SymbolSize& size) {
     // The definition steps, on matrices of their own; the frame values come
-    // from DrawRegionFrame itself.
-    const auto frame = std::make_unique<SymbolMatrix>();
+    // from DrawRegionFrame itself. The frame is not zeroed: every module
+    // read from it below is written first, by DrawFrames or as a mapping
+    // cell that holds no bit.
+    const auto frame = std::make_unique<SymbolMatrix>(SymbolMatrix::Unfilled{});
     const auto mapping = std::make_unique<MappingMatrix>();
     DrawFrames(size, *frame);
     PlaceModules(size.mappingRows(), size.mappingCols(), *mapping);

@@ -12,18 +12,20 @@ namespace {
 constexpr int WordsPerRow(int checkCount) { return (checkCount + 7) / 8; }
 
 // The 256 rows of packed products for one generator, each row followed by
-// its moved row.
+// its moved row. Row 0 and its moved row hold only zero products. A moved
+// row is its row shifted down by one byte across the words, the top byte of
+// its last word zero: a built row costs no second packing of its products.
 std::vector<std::uint64_t> BuildProductRows(const GeneratorPolynomial& g) {
     const auto rowWords = static_cast<std::size_t>(WordsPerRow(g.degree));
     std::vector<std::uint64_t> words(2 * 256 * rowWords, 0);
-    std::size_t offset = 0;
-    for (int v = 0; v < 256; ++v) {
+    for (int v = 1; v < 256; ++v) {
+        std::uint64_t* row = &words[2 * rowWords * static_cast<std::size_t>(v)];
         for (int j = 0; j < g.degree; ++j) {
             const std::uint64_t product = GfMultiply(v, g.coefficients[static_cast<std::size_t>(j)]);
-            words[offset + static_cast<std::size_t>(j / 8)] |= product << (8 * (j % 8));
-            if (j > 0) words[offset + rowWords + static_cast<std::size_t>((j - 1) / 8)] |= product << (8 * ((j - 1) % 8));
+            row[j / 8] |= product << (8 * (j % 8));
         }
-        offset += 2 * rowWords;
+        std::uint64_t* moved = row + rowWords;
+        for (std::size_t w = 0; w < rowWords; ++w) moved[w] = (row[w] >> 8) | (w + 1 < rowWords ? row[w + 1] << 56 : 0);
     }
     return words;
 }

@@ -379,6 +379,15 @@ TEST(ToolOutputs, ShortAndLongFormsAndStandardOutputGiveTheSameBytes) {
     EXPECT_EQ(test::ReadFileBytes(dir.file("short.bmp")), expected);
     EXPECT_EQ(RunTool({"-s", "120x101", "-m", "0.1", "-r", "1", "-d", "120", "--border", "solid", "-o", "-", "-f", "BMP", "AB"}).out, expected);
 
+    // The plain `-o FILE MESSAGE` command line, read without CLI11, gives
+    // what CLI11 gives for the same outputs and message written otherwise.
+    ASSERT_EQ(RunTool({"AB", "--output", dir.file("plain.bmp"), "-o", dir.file("plain.png")}).exitCode, 0);
+    ASSERT_EQ(RunTool({"--output=" + dir.file("cli.bmp"), "-o" + dir.file("cli.png"), "--", "AB"}).exitCode, 0);
+    for (const char* format : {".bmp", ".png"}) {
+        EXPECT_EQ(test::ReadFileBytes(dir.file(std::string("plain") + format)),
+                  test::ReadFileBytes(dir.file(std::string("cli") + format)));
+    }
+
     // Every format: the file named by its extension or by --format, and the
     // same bytes on standard output.
     for (const char* format : {"bmp", "wmf", "emf", "png", "svg"}) {
