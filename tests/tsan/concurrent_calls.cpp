@@ -119,8 +119,12 @@ void RunThread(int thread, const ecc200::test::TempDir& dir, const std::map<Form
     // Two names of this thread's own, two shared by all.
     const std::string bmpNames[] = {dir.file("thread" + std::to_string(thread) + ".bmp"), dir.file("shared.bmp")};
     const std::string wmfNames[] = {dir.file("thread" + std::to_string(thread) + ".wmf"), dir.file("shared.wmf")};
+    // ASCII, as the nine encode, so that both interfaces draw the same pictures.
+    ecc200_encode_options ascii;
+    ecc200_encode_options_init(&ascii);
+    ascii.encodation = ECC200_ENCODATION_ASCII;
     ecc200_symbol* symbol = nullptr;
-    if (ecc200_encode(message.data(), message.size(), nullptr, &symbol, nullptr) != ECC200_OK) {
+    if (ecc200_encode(message.data(), message.size(), &ascii, &symbol, nullptr) != ECC200_OK) {
         failures.Add("thread " + std::to_string(thread) + ": ecc200_encode failed");
         return;
     }
