@@ -109,7 +109,7 @@ typedef int32_t ecc200_status;
  * Windows too, the system's error mapped to its errno). Any file of that
  * name is left as it was. */
 #define ECC200_FILE_ERROR 5
-/* An option, format or combination this build does not provide yet. */
+/* What this build does not provide (a seamless EMF on the clipboard). */
 #define ECC200_UNSUPPORTED 6
 /* The picture's size cuts the symbol and allow_crop is not set. */
 #define ECC200_SYMBOL_CROPPED 7

@@ -12,7 +12,7 @@ enum class Failure {
     PictureTooLarge,  // past the format's fields or 32-bit coordinates
     OutOfMemory,
     FileError,        // Outcome::systemError holds errno (GetLastError)
-    Unsupported,      // an option this build does not provide yet
+    Unsupported,      // what this build does not provide
     SymbolCropped,    // the picture cuts the symbol and cropping is not allowed
     WriteRefused,     // the caller's writer stopped the output
     BufferTooSmall,   // the caller's buffer cannot hold the output
