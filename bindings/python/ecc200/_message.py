@@ -19,7 +19,7 @@ def message_bytes(data: Data) -> bytes:
     raise TypeError(f"message must be str or bytes, not {type(data).__name__}")
 
 
-UTF8_ECI = 26  # ECI 000026: UTF-8 (AIM ECI specification)
+UTF8_ECI = 26  # ECI 000026: UTF-8 (AIM ECI assignments)
 
 
 def encoded_message(data: Data, eci: Optional[int]) -> Tuple[bytes, Optional[int]]:
