@@ -5,7 +5,7 @@
 namespace ecc200 {
 namespace {
 
-// GS1 General Specifications, section 3.2 ("GS1 Application Identifiers in
+// GS1 system standard, section 3.2 ("GS1 Application Identifiers in
 // numerical order"), the commonly used AIs. An AI missing here is refused.
 // clang-format off
 constexpr std::array<Gs1AiFormat, 157> kAiFormats = {{

@@ -1,5 +1,5 @@
 // The GS1 Application Identifiers the encoder checks, as data: each AI's
-// data format in the notation of the GS1 General Specifications, section 3
+// data format in the notation of the GS1 system standard, section 3
 // ("N6", "X..20", "N3+N..15"), with the marks the checks need.
 //
 // Format notation: components separated by '+'; N digits, X the GS1 AI
@@ -22,7 +22,7 @@ struct Gs1AiFormat {
 // Looks an AI up (2 to 4 digits); nullptr when the table does not hold it.
 const Gs1AiFormat* FindGs1Ai(std::string_view ai);
 
-// GS1 General Specifications, figure 5.10.1-2 ("predefined length"): the
+// GS1 system standard, figure 5.10.1-2 ("predefined length"): the
 // AIs starting with these two digits have a fixed length, so no FNC1
 // separator follows their data.
 bool Gs1AiHasPredefinedLength(std::string_view ai);

@@ -17,7 +17,7 @@ bool AllDigits(std::string_view s) {
     return true;
 }
 
-// GS1 AI encodable character set 82 (GS1 General Specifications, figure
+// GS1 AI encodable character set 82 (GS1 system standard, figure
 // 7.11-1) and character set 39 (figure 7.11-2).
 bool InSet82(char c) {
     static constexpr std::string_view kPunctuation = "!\"%&'()*+,-./:;<=>?_";

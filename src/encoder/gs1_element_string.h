@@ -2,7 +2,7 @@
 // "[01]...": each AI checked against the AI table (length, character set,
 // check digit, dates), then turned into the items the encoder writes: the
 // AI's digits and data, with FNC1 after every element of variable length
-// that is not the last (GS1 General Specifications 7.8.5.1; ISO/IEC 16022
+// that is not the last (GS1 system standard 7.8.5.1; ISO/IEC 16022
 // 5.6.3). The FNC1 in first position is the caller's.
 //
 // With round brackets every '(' opens an AI, so data cannot hold one; a ')'
