@@ -33,9 +33,9 @@ struct MonochromeRows {
 };
 
 
-// zlib's deflate state, made on the first picture and reset for each next
-// one, so that a caller keeping it (one per thread) deflates without
-// allocating. One picture at a time.
+// zlib's deflate state and the rows' buffer, made on the first picture and
+// reset for each next one, so that a caller keeping it (one per thread)
+// deflates without allocating. One picture at a time.
 class PngDeflater {
 public:
     PngDeflater();
@@ -45,6 +45,9 @@ public:
 
     // The stream ready for a new picture; null when its memory cannot be had.
     z_stream_s* Begin();
+
+    // The filtered rows on their way to deflate, kept for the next picture.
+    std::vector<std::uint8_t> filtered;
 
 private:
     std::unique_ptr<z_stream_s> stream_;

@@ -38,14 +38,22 @@ std::size_t DarkModuleRects(const SymbolMatrix& symbol, const DrawingStyle& styl
     const bool quarterTurn = style.orientation == 1 || style.orientation == 3;
     const std::int32_t rows = symbol.rows();
     const std::int32_t cols = symbol.cols();
-    std::int32_t runningPosition = quarterTurn ? layout.verticalOffset : layout.horizontalOffset;
+    const std::int32_t start = quarterTurn ? layout.verticalOffset : layout.horizontalOffset;
+    // The rectangle moves by one module along the row: the step between the
+    // first two rectangles, worked out once rather than per module.
+    PixelRect rect = ModuleRect(style, target, layout, rows, k, start);
+    const PixelRect next = ModuleRect(style, target, layout, rows, k, start + layout.modulePixels);
+    const PixelRect step = {next.left - rect.left, next.top - rect.top, next.right - rect.right,
+                            next.bottom - rect.bottom};
     // Every module's rectangle is written and kept only when dark: no branch
     // on the modules, whose pattern no predictor can follow.
     std::size_t count = 0;
-    for (std::int32_t l = 0; l < cols; ++l) {
-        rects[count] = ModuleRect(style, target, layout, rows, k, runningPosition);
+    // (No step past the last module: its coordinates may not exist.)
+    for (std::int32_t l = 0;;) {
+        rects[count] = rect;
         count += symbol.isDark(k, l) ? 1 : 0;
-        runningPosition += layout.modulePixels;
+        if (++l == cols) break;
+        rect = {rect.left + step.left, rect.top + step.top, rect.right + step.right, rect.bottom + step.bottom};
     }
     return count;
 }

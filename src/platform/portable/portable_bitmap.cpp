@@ -86,33 +86,13 @@ public:
     // filled one by one.
     void FillRects(const PixelRect* rects, std::size_t count, Brush brush) override {
         const bool white = IsWhite(ColourOf(brush));
-        bool oneBand = true;
-        for (std::size_t i = 1; i < count && oneBand; ++i) {
-            oneBand = rects[i].top == rects[0].top && rects[i].bottom == rects[0].bottom;
-        }
-        if (count < 2 || !oneBand) {
+        if (count < 2 || !MaskBand(rects, count)) {
             for (std::size_t i = 0; i < count; ++i) Fill(rects[i], white);
             return;
         }
         const PixelRun ys = ClipRun(PixelRunBetween(DeviceY(rects[0].top), DeviceY(rects[0].bottom)), height_);
-        if (ys.begin >= ys.end) return;
-        // The mask covers the bytes from the first to the last one touched.
-        std::size_t first = rowBytes_;
-        std::size_t last = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rects[i].left), DeviceX(rects[i].right)), width_);
-            if (xs.begin >= xs.end) continue;
-            first = std::min(first, static_cast<std::size_t>(xs.begin >> 3));
-            last = std::max(last, static_cast<std::size_t>((xs.end - 1) >> 3));
-        }
-        if (first > last) return;
-        bandMask_.assign(last + 1 - first, 0);
-        const auto maskOrigin = static_cast<std::int64_t>(8 * first);
-        for (std::size_t i = 0; i < count; ++i) {
-            const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rects[i].left), DeviceX(rects[i].right)), width_);
-            if (xs.begin < xs.end) SetBits(bandMask_.data(), xs.begin - maskOrigin, xs.end - maskOrigin, true);
-        }
-        rows_.ChangeRows(ys.begin, ys.end, [&](std::uint8_t* row) { ApplyMask(row + first, white); });
+        if (ys.begin >= ys.end || maskFirst_ > maskLast_) return;
+        rows_.ChangeRows(ys.begin, ys.end, [&](std::uint8_t* row) { ApplyMask(row, maskFirst_, maskLast_ + 1, white); });
     }
 
     void MoveToEx(std::int32_t x, std::int32_t y) override { position_ = {x, y}; }
@@ -178,22 +158,56 @@ private:
     std::int32_t DeviceX(std::int32_t x) const { return TextModeToDevice(x, origin_.x); }
     std::int32_t DeviceY(std::int32_t y) const { return TextModeToDevice(y, origin_.y); }
 
-    // Sets the pixels set in the band mask to white or black in the bytes
-    // of a row from the mask's first byte on, eight bytes at a time where it
-    // can (the bytes are independent, so the host's byte order does not
-    // matter).
-    void ApplyMask(std::uint8_t* bytes, bool white) const {
-        const std::size_t end = bandMask_.size();
-        std::size_t b = 0;
+    // Sets the band mask to the pixels of the rectangles and the bytes it
+    // touches (maskFirst_ to maskLast_); false when they do not all share
+    // their top and bottom edges. Neighbouring modules touch: a rectangle
+    // that starts where the run so far ends (or ends where it starts, drawn
+    // right to left) lengthens it, and each run's bits are set once.
+    bool MaskBand(const PixelRect* rects, std::size_t count) {
+        bandMask_.assign(rowBytes_, 0);
+        maskFirst_ = rowBytes_;
+        maskLast_ = 0;
+        bool oneBand = true;
+        PixelRun run{0, 0};
+        for (std::size_t i = 0; i < count; ++i) {
+            oneBand &= rects[i].top == rects[0].top && rects[i].bottom == rects[0].bottom;
+            const PixelRun xs = ClipRun(PixelRunBetween(DeviceX(rects[i].left), DeviceX(rects[i].right)), width_);
+            if (xs.begin >= xs.end) continue;
+            if (xs.begin == run.end) {
+                run.end = xs.end;
+            } else if (xs.end == run.begin) {
+                run.begin = xs.begin;
+            } else {
+                MarkRun(run);
+                run = xs;
+            }
+        }
+        MarkRun(run);
+        return oneBand;
+    }
+
+    void MarkRun(const PixelRun& run) {
+        if (run.begin >= run.end) return;
+        SetBits(bandMask_.data(), run.begin, run.end, true);
+        maskFirst_ = std::min(maskFirst_, static_cast<std::size_t>(run.begin >> 3));
+        maskLast_ = std::max(maskLast_, static_cast<std::size_t>((run.end - 1) >> 3));
+    }
+
+    // Sets the pixels set in bytes [begin, end) of the band mask to white or
+    // black in the same bytes of a row, eight bytes at a time where it can
+    // (the bytes are independent, so the host's byte order does not matter).
+    void ApplyMask(std::uint8_t* row, std::size_t begin, std::size_t end, bool white) const {
+        const std::uint8_t* const mask = bandMask_.data();
+        std::size_t b = begin;
         for (; b + 8 <= end; b += 8) {
             std::uint64_t pixels = 0;
-            std::uint64_t mask = 0;
-            std::memcpy(&pixels, bytes + b, 8);
-            std::memcpy(&mask, bandMask_.data() + b, 8);
-            pixels = white ? pixels | mask : pixels & ~mask;
-            std::memcpy(bytes + b, &pixels, 8);
+            std::uint64_t bits = 0;
+            std::memcpy(&pixels, row + b, 8);
+            std::memcpy(&bits, mask + b, 8);
+            pixels = white ? pixels | bits : pixels & ~bits;
+            std::memcpy(row + b, &pixels, 8);
         }
-        for (; b < end; ++b) bytes[b] = static_cast<std::uint8_t>(white ? bytes[b] | bandMask_[b] : bytes[b] & ~bandMask_[b]);
+        for (; b < end; ++b) row[b] = static_cast<std::uint8_t>(white ? row[b] | mask[b] : row[b] & ~mask[b]);
     }
 
     // A brush that does not exist cannot be selected, so the blit uses the
@@ -233,7 +247,9 @@ private:
     std::size_t imageBytesHad_;  // the whole image's bytes when the context was made
     SharedRows rows_;
     BrushTable brushes_;
-    std::vector<std::uint8_t> bandMask_;  // FillRects' pixels to set, from its first byte touched to its last
+    std::vector<std::uint8_t> bandMask_;  // FillRects' pixels to set in one row
+    std::size_t maskFirst_ = 0;            // the first and last bytes the mask touches
+    std::size_t maskLast_ = 0;
     LinePoint origin_{0, 0};
     LinePoint position_{0, 0};  // a new context's current position
 };
