@@ -40,11 +40,15 @@ def encode(data: Data, *, encodation: str = "auto", shape: str = "square", dmre:
     options = _options.encode_options(encodation, shape, dmre, symbol_size, gs1, eci, reader_init,
                                       structured_append, iso144)
     handle = SymbolPointer()
-    diagnostic = new_diagnostic()
-    status = calls().ecc200_encode(payload, len(payload), ctypes.byref(options), ctypes.byref(handle),
-                                   ctypes.byref(diagnostic))
+    # Without a diagnostic first: encoding is pure, so a failed call made
+    # again with one fails the same way and says why.
+    status = calls().ecc200_encode(payload, len(payload), ctypes.byref(options), ctypes.byref(handle), None)
     if status:
-        raise_status(status, diagnostic, "ecc200_encode")
+        diagnostic = new_diagnostic()
+        status = calls().ecc200_encode(payload, len(payload), ctypes.byref(options), ctypes.byref(handle),
+                                       ctypes.byref(diagnostic))
+        if status:
+            raise_status(status, diagnostic, "ecc200_encode")
     return Symbol(handle)
 
 
@@ -120,11 +124,18 @@ class Symbol:
         rendering methods' keywords describe it."""
         code = _options.format_code(format)
         lib = calls()
-        output, size, diagnostic = BytePointer(), ctypes.c_size_t(), new_diagnostic()
+        output, size = BytePointer(), ctypes.c_size_t()
+        # Drawing into memory is pure, as encoding: a diagnostic only when
+        # the call fails, from the same call made again (which may then
+        # succeed, when memory was short).
         status = lib.ecc200_render_alloc(self._handle, ctypes.byref(picture), code,
-                                         ctypes.byref(output), ctypes.byref(size), ctypes.byref(diagnostic))
+                                         ctypes.byref(output), ctypes.byref(size), None)
         if status:
-            raise_status(status, diagnostic, "ecc200_render_alloc")
+            diagnostic = new_diagnostic()
+            status = lib.ecc200_render_alloc(self._handle, ctypes.byref(picture), code,
+                                             ctypes.byref(output), ctypes.byref(size), ctypes.byref(diagnostic))
+            if status:
+                raise_status(status, diagnostic, "ecc200_render_alloc")
         try:
             return _bytes_at(output, size.value)
         finally:
