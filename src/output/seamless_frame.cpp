@@ -2,6 +2,7 @@
 
 #include <cassert>
 
+#include "output/seamless_picture.h"
 #include "render/border.h"
 
 namespace ecc200 {
@@ -30,6 +31,14 @@ void FrameLineSink::SetWindowOrgEx(std::int32_t, std::int32_t) { assert(!"DrawBo
 void DrawFrameLines(FrameLineSink& sink, std::int32_t width, std::int32_t height, BorderStyle border) {
     if (border == BorderStyle::None) return;
     DrawBorder(sink, 0, 0, width, height, border == BorderStyle::Solid);
+}
+
+FrameLine FrameLineInUnits(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t units) {
+    assert(x1 == x2 || y1 == y2);
+    const std::int32_t quarter = units / kQuarterPixelUnits;
+    const std::int32_t dx = x1 == x2 ? quarter : 0;  // a vertical line moves right
+    const std::int32_t dy = x1 == x2 ? 0 : quarter;  // a horizontal one down
+    return {x1 * units + dx, y1 * units + dy, x2 * units + dx, y2 * units + dy};
 }
 
 // The solid frame is four lines. The dashed one steps 4 pixels at a time,

@@ -35,6 +35,20 @@ private:
 // The lines of the frame of a width x height picture, none for BorderStyle::None.
 void DrawFrameLines(FrameLineSink& sink, std::int32_t width, std::int32_t height, BorderStyle border);
 
+// A frame line in logical units, `units` per pixel (seamless_picture.h).
+struct FrameLine {
+    std::int32_t x1;
+    std::int32_t y1;
+    std::int32_t x2;
+    std::int32_t y2;
+};
+
+// DrawBorder's lines are horizontal or vertical. Along the line its ends
+// stay on pixel edges, so that a vector client's butt-ended line spans
+// exactly the pixels LineTo paints; across it the line moves a quarter pixel
+// (none in whole-pixel units) into its row or column of pixels.
+FrameLine FrameLineInUnits(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t units);
+
 // How many lines DrawFrameLines gives, worked out without drawing, so that
 // a writer can refuse a frame too long for its format before it starts.
 std::uint64_t FrameLineCount(std::int32_t width, std::int32_t height, BorderStyle border);

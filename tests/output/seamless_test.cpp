@@ -1,7 +1,10 @@
 // The seamless WMF and EMF: their records replayed by the GDI rules
-// (polygons filled without their right and bottom edges, lines without
-// their end point) give exactly the pixels DrawSymbol paints, for every
-// turn, frame and cropped picture; their headers agree with their records.
+// (logical units mapped to pixels by the window and viewport, rounded to
+// the nearest; polygons filled without their right and bottom edges, lines
+// without their end point) give exactly the pixels DrawSymbol paints, for
+// every turn, frame and cropped picture; their headers agree with their
+// records. As a vector client reads them, no frame line lies on a pixel
+// edge, where half its pen would fall outside the pixels it stands for.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -35,6 +38,23 @@ std::int32_t Field(const Bytes& b, std::size_t at, int size) {
 
 constexpr std::int32_t kNullPen = 5;  // PS_NULL
 
+// One axis of the mapping from logical units to pixels.
+struct Axis {
+    std::int64_t window = 1;
+    std::int64_t viewport = 1;
+
+    // The pixel coordinate, rounded to the nearest as GDI rounds (halves up).
+    std::int32_t Pixel(std::int32_t logical) const {
+        return static_cast<std::int32_t>((2 * logical * viewport + window) / (2 * window));
+    }
+    bool OnPixelEdge(std::int32_t logical) const { return logical * viewport % window == 0; }
+    // Strictly inside the pixel it rounds to, away from its edges.
+    bool InsidePixel(std::int32_t logical) const {
+        const std::int64_t part = logical * viewport % window;
+        return part != 0 && 2 * part < window;
+    }
+};
+
 // Replays the drawing records onto a RecordingContext, checking as it goes
 // that polygons are filled with a null pen and lines drawn with the frame's
 // own pen (solid, one pixel, black).
@@ -50,6 +70,8 @@ struct Replay {
     Object brush{true, 0, 0, 0xFFFFFF};  // the stock white brush
     Object pen{false, 0, 0, 0};          // the default pen, never used
     std::int32_t x = 0, y = 0;
+    Axis across, down;
+    bool anisotropic = false;
     int polyPolygons = 0;
     std::string fault;
 
@@ -63,12 +85,32 @@ struct Replay {
         for (int i = 0; i < 8; ++i) p[i] = Field(b, at + static_cast<std::size_t>(i * size), size);
         const bool rectangle = p[1] == p[3] && p[2] == p[4] && p[5] == p[7] && p[6] == p[0];
         if (!rectangle || pen.style != kNullPen) fault += "a polygon that is no rectangle or has an outline; ";
-        dc.FillRect({p[0], p[1], p[2], p[5]}, dc.CreateSolidBrush(static_cast<std::uint32_t>(brush.colour)));
+        if (!across.OnPixelEdge(p[0]) || !across.OnPixelEdge(p[2]) || !down.OnPixelEdge(p[1]) ||
+            !down.OnPixelEdge(p[5])) {
+            fault += "a polygon corner off a pixel edge; ";
+        }
+        dc.FillRect({across.Pixel(p[0]), down.Pixel(p[1]), across.Pixel(p[2]), down.Pixel(p[5])},
+                    dc.CreateSolidBrush(static_cast<std::uint32_t>(brush.colour)));
     }
     void LineTo(std::int32_t toX, std::int32_t toY) {
-        if (pen.style != 0 || pen.width != 1 || pen.colour != 0) fault += "a line without the frame's pen; ";
-        dc.MoveToEx(x, y);
-        dc.LineTo(x = toX, y = toY);
+        const bool onePixel = pen.width * across.viewport == across.window;
+        if (pen.style != 0 || !onePixel || pen.colour != 0) fault += "a line without the frame's pen; ";
+        // Along the line its ends on pixel edges, across it inside its pixels.
+        const bool vertical = x == toX;
+        const Axis& along = vertical ? down : across;
+        const bool placed = vertical ? across.InsidePixel(x) && along.OnPixelEdge(y) && along.OnPixelEdge(toY)
+                                     : down.InsidePixel(y) && along.OnPixelEdge(x) && along.OnPixelEdge(toX);
+        const bool wholePixels = across.window == across.viewport;  // the widest WMF's
+        if (!placed && !wholePixels) fault += "a frame line on a pixel edge or ending inside a pixel; ";
+        dc.MoveToEx(across.Pixel(x), down.Pixel(y));
+        dc.LineTo(across.Pixel(toX), down.Pixel(toY));
+        x = toX, y = toY;
+    }
+    void SetMapMode(std::int32_t mode) { anisotropic = mode == 8; }  // MM_ANISOTROPIC
+    void SetExtent(std::int64_t Axis::*extent, std::int32_t cx, std::int32_t cy) {
+        if (!anisotropic) fault += "an extent set outside MM_ANISOTROPIC; ";
+        across.*extent = cx;
+        down.*extent = cy;
     }
 };
 
@@ -77,6 +119,9 @@ Replay ReplayEmf(const Bytes& b) {
     for (std::size_t at = 0; at + 8 <= b.size();) {
         const auto u = [&](std::size_t field) { return Field(b, at + 8 + 4 * field, 4); };
         switch (Field(b, at, 4)) {
+            case 17: r.SetMapMode(u(0)); break;                                      // EMR_SETMAPMODE
+            case 9: r.SetExtent(&Axis::window, u(0), u(1)); break;                   // EMR_SETWINDOWEXTEX
+            case 11: r.SetExtent(&Axis::viewport, u(0), u(1)); break;                // EMR_SETVIEWPORTEXTEX
             case 39: r.objects[u(0)] = {true, u(1), 0, u(2)}; break;                 // EMR_CREATEBRUSHINDIRECT
             case 38: r.objects[u(0)] = {false, u(1), u(2), u(4)}; break;             // EMR_CREATEPEN
             case 37:                                                                 // EMR_SELECTOBJECT
@@ -115,6 +160,9 @@ Replay ReplayWmf(const Bytes& b) {
         const auto w = [&](std::size_t word) { return Field(b, at + 6 + 2 * word, 2); };
         const auto colour = [&](std::size_t word) { return Field(b, at + 6 + 2 * word, 4); };
         switch (Field(b, at + 4, 2) & 0xFFFF) {
+            case 0x0103: r.SetMapMode(w(0)); break;                                    // META_SETMAPMODE
+            case 0x020C: r.SetExtent(&Axis::window, w(1), w(0)); break;                // META_SETWINDOWEXT (y, x)
+            case 0x020E: r.SetExtent(&Axis::viewport, w(1), w(0)); break;              // META_SETVIEWPORTEXT
             case 0x02FC: r.objects[slots++] = {true, w(0), 0, colour(1)}; break;      // META_CREATEBRUSHINDIRECT
             case 0x02FA: r.objects[slots++] = {false, w(0), w(1), colour(3)}; break;  // META_CREATEPENINDIRECT
             case 0x012D: r.Select(w(0)); break;                                        // META_SELECTOBJECT
@@ -173,6 +221,8 @@ const std::vector<Case> kCases = {
     {"Ab1", 51, 51, 0.2f, 0, 0xFFFFFF},                      // 70 pixels in 51: cropped on every side
     {"Cropped across", 17, 9, 0.3f, 0, 0xFFFFFF},
     {"Ab1", 60, 40, 0.02f, 0, 0xFFFFFF},                     // P = 0: background and frame only
+    // Past 8191 pixels: the WMF in whole pixels, the EMF's points 32 bits.
+    {"Ab1", 8192, 12, 0.1f, 0, 0xFFFFFF},
 };
 
 TEST_F(SeamlessTest, PlayBackToTheDrawnPixelsForEveryTurnFrameAndCrop) {
@@ -184,13 +234,23 @@ TEST_F(SeamlessTest, PlayBackToTheDrawnPixelsForEveryTurnFrameAndCrop) {
                                           " turn " + std::to_string(orientation) + " frame " +
                                           std::to_string(static_cast<int>(border));
                 const auto expected = drawn_.Rasterise(c.width, c.height);
-                for (const Replay& replay : {ReplayWmf(wmf_), ReplayEmf(emf_)}) {
+                const Replay wmf = ReplayWmf(wmf_);
+                for (const Replay& replay : {wmf, ReplayEmf(emf_)}) {
                     EXPECT_EQ(replay.fault, "") << where;
                     EXPECT_EQ(replay.polyPolygons, picture_.placement.modulePixels > 0 ? 1 : 0) << where;
+                    EXPECT_EQ(replay.across.Pixel(static_cast<std::int32_t>(replay.across.window)), c.width) << where;
+                    EXPECT_EQ(replay.down.Pixel(static_cast<std::int32_t>(replay.down.window)), c.height) << where;
                     EXPECT_TRUE(replay.dc.Rasterise(c.width, c.height) == expected) << where;
                 }
+                // Quarter pixels wherever the 16-bit WMF holds them.
+                EXPECT_EQ(wmf.across.window, std::int64_t{c.width} * (c.width <= 8191 ? 4 : 1)) << where;
+                // The placeable box is the window, and as many inches as the
+                // picture at its dpi.
                 EXPECT_EQ(test::CheckPlaceableWmf({reinterpret_cast<const char*>(wmf_.data()), wmf_.size()},
-                                                  c.width, c.height), "") << where;
+                                                  static_cast<std::int32_t>(wmf.across.window),
+                                                  static_cast<std::int32_t>(wmf.down.window)), "") << where;
+                EXPECT_EQ(std::int64_t{Field(wmf_, 10, 2)} * picture_.dotsPerInch,
+                          std::int64_t{c.width} * (Field(wmf_, 14, 2) & 0xFFFF)) << where;
                 EXPECT_EQ(test::CheckEnhMetafile({reinterpret_cast<const char*>(emf_.data()), emf_.size()}), "") << where;
             }
         }
