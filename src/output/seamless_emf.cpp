@@ -25,17 +25,11 @@ constexpr std::uint32_t kStockWhiteBrush = 0x80000000;  // WHITE_BRUSH, selected
 constexpr std::uint32_t kStockBlackPen = 0x80000007;    // BLACK_PEN, the default pen
 constexpr std::uint32_t kStockNullPen = 0x80000008;     // NULL_PEN: polygons filled without an outline
 constexpr std::uint32_t kSolidBrushStyle = 0;           // BS_SOLID
-constexpr std::uint32_t kSolidPenStyle = 0;             // PS_SOLID
-// One pixel: GDI draws it as the default pen (measured under Wine), and
-// clients that skip zero-width pens draw it too. In logical units it is
-// this times the units per pixel.
-constexpr std::int32_t kFramePenPixels = 1;
 constexpr std::uint32_t kFrameColour = 0x000000;        // the default pen's black
-constexpr std::uint32_t kMapModeAnisotropic = 8;        // MM_ANISOTROPIC: the window and viewport as set
+constexpr std::uint32_t kMapModeText = 1;               // MM_TEXT
 constexpr std::uint32_t kEofPaletteOffset = 16;         // just past nPalEntries and offPalEntries
 constexpr std::uint32_t kCornersPerRect = 4;
 constexpr std::int32_t kLargestPoint16 = 32767;
-constexpr std::int32_t kLargestPoint32 = 0x7FFFFFFF;
 
 // The reference device: the 1024 x 768 screen that GDI (and the portable
 // screen) reports, its size in millimetres round(pixels x 25.4 / dpi).
@@ -73,8 +67,7 @@ Bounds PaintedBy(const PictureRect& r) { return {r.left, r.top, r.right - 1, r.b
 
 class EmfRecords {
 public:
-    EmfRecords(std::size_t expectedBytes, bool points16, std::int32_t units)
-        : points16_(points16), units_(units) {
+    EmfRecords(std::size_t expectedBytes, bool points16) : points16_(points16) {
         out_.Reserve(expectedBytes);
         out_.Extend(kHeaderBytes);
     }
@@ -96,7 +89,7 @@ public:
         I32(b.right);
         I32(b.bottom);
     }
-    // A point in logical units as POINTS (two 16-bit values) or POINTL.
+    // A point as POINTS (two 16-bit values) or POINTL.
     void Point(std::int32_t x, std::int32_t y) {
         if (points16_) {
             out_.u16le(static_cast<std::uint16_t>(x));
@@ -107,7 +100,6 @@ public:
         }
     }
     bool Points16() const { return points16_; }
-    std::int32_t Units() const { return units_; }
 
     void Simple(std::uint32_t type, std::initializer_list<std::int32_t> fields) {
         const std::size_t start = Begin(type);
@@ -120,15 +112,6 @@ public:
     // Object handles from 1, in order; nothing is deleted before the end.
     std::uint32_t NextHandle() { return ++handles_; }
 
-    // A frame line given in pixels, recorded in logical units.
-    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
-        const FrameLine line = FrameLineInUnits(x1, y1, x2, y2, units_);
-        Simple(kEmrMoveToEx, {line.x1, line.y1});
-        Simple(kEmrLineTo, {line.x2, line.y2});
-        // One-pixel lines: their end points bound them, in device pixels,
-        // where GDI rounds the quarter-pixel shift away.
-        bounds_.Add(x1, y1, x2, y2);
-    }
     void AddBounds(const Bounds& b) { bounds_.Add(b.left, b.top, b.right, b.bottom); }
 
     std::vector<std::uint8_t> Finish(std::int32_t dotsPerInch) {
@@ -180,7 +163,6 @@ private:
 
     platform::ByteWriter out_;
     bool points16_;
-    std::int32_t units_;
     std::uint32_t records_ = 0;
     std::uint32_t handles_ = 0;
     Bounds bounds_{0, 0, -1, -1};
@@ -194,20 +176,9 @@ std::uint32_t CreateBrush(EmfRecords& records, std::uint32_t colour) {
     return handle;
 }
 
-// EMR_CREATEPEN, [MS-EMF] 2.3.7.7: ihPen, then a LogPen (style, width as a
-// POINTL whose y is unused, colour).
-std::uint32_t CreateFramePen(EmfRecords& records) {
-    const std::uint32_t handle = records.NextHandle();
-    records.Simple(kEmrCreatePen, {static_cast<std::int32_t>(handle), static_cast<std::int32_t>(kSolidPenStyle),
-                                   kFramePenPixels * records.Units(), 0, static_cast<std::int32_t>(kFrameColour)});
-    return handle;
-}
-
-// The corners of a rectangle of pixels in logical units, clockwise from its
-// top left: a polygon whose fill, without an outline, covers
-// [left, right) x [top, bottom).
-void Corners(EmfRecords& records, const PictureRect& pixels) {
-    const PictureRect r = InUnits(pixels, records.Units());
+// The corners of a rectangle, clockwise from its top left: a polygon whose
+// fill, without an outline, covers [left, right) x [top, bottom).
+void Corners(EmfRecords& records, const PictureRect& r) {
     records.Point(r.left, r.top);
     records.Point(r.right, r.top);
     records.Point(r.right, r.bottom);
@@ -215,7 +186,7 @@ void Corners(EmfRecords& records, const PictureRect& pixels) {
 }
 
 // EMR_POLYGON16 / EMR_POLYGON, [MS-EMF] 2.3.5.22 / 2.3.5.21: the record's
-// bounds (device pixels), the count of points, the points.
+// bounds, the count of points, the points.
 void Polygon(EmfRecords& records, const PictureRect& r) {
     const std::size_t start = records.Begin(records.Points16() ? kEmrPolygon16 : kEmrPolygon);
     records.Rect(PaintedBy(r));
@@ -239,37 +210,21 @@ void PolyPolygon(EmfRecords& records, const std::vector<PictureRect>& rects) {
     records.AddBounds(painted);
 }
 
-class EmfFrameLines final : public FrameLineSink {
-public:
-    explicit EmfFrameLines(EmfRecords& records) : records_(records) {}
-    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override {
-        records_.Line(x1, y1, x2, y2);
-    }
-
-private:
-    EmfRecords& records_;
-};
-
-// Bytes of the records besides the frame's lines, at most: the header, the
-// mapping, three objects with their selections and deletions, the two
-// polygon records and EOF come to less than 1 KB; each block of modules
-// takes 4 bytes of count and 4 points.
+// Bytes of the records besides the rectangles, at most: the header, the
+// mapping, three objects with their selections and deletions, the three
+// polygon records and EOF come to less than 1 KB; each block of modules,
+// and each rectangle of the frame, takes 4 bytes of count and 4 points.
 constexpr std::uint64_t kFixedBytesBound = 1024;
 constexpr std::uint64_t kBlockBytesBound = 4 + 4 * 8;
-constexpr std::uint64_t kLineBytes = 16 + 16;  // EMR_MOVETOEX and EMR_LINETO
 
 std::vector<std::uint8_t> WriteMetafile(const std::vector<PictureRect>& modules, const SeamlessPicture& picture,
                                         std::uint64_t boundBytes) {
     const SymbolPlacement& placement = picture.placement;
-    const std::int32_t units = UnitsPerPixel(placement, kLargestPoint32);
-    const std::int64_t side = std::max(placement.width, placement.height);
-    EmfRecords records(static_cast<std::size_t>(boundBytes), side * units <= kLargestPoint16, units);
-    // `units` logical units to the pixel: the window that many times the
-    // picture's size, the viewport the picture's size in pixels.
-    records.Simple(kEmrSetMapMode, {static_cast<std::int32_t>(kMapModeAnisotropic)});
-    records.Simple(kEmrSetWindowExtEx, {placement.width * units, placement.height * units});
+    const bool points16 = placement.width <= kLargestPoint16 && placement.height <= kLargestPoint16;
+    EmfRecords records(static_cast<std::size_t>(boundBytes), points16);
+    records.Simple(kEmrSetMapMode, {static_cast<std::int32_t>(kMapModeText)});
+    records.Simple(kEmrSetWindowExtEx, {placement.width, placement.height});
     records.Simple(kEmrSetWindowOrgEx, {0, 0});
-    records.Simple(kEmrSetViewportExtEx, {placement.width, placement.height});
 
     std::vector<std::uint32_t> created{CreateBrush(records, picture.backgroundColour)};
     records.Select(created.back());
@@ -280,12 +235,14 @@ std::vector<std::uint8_t> WriteMetafile(const std::vector<PictureRect>& modules,
         records.Select(created.back());
         PolyPolygon(records, modules);
     }
-    const bool framed = picture.border != BorderStyle::None;
-    if (framed) {
-        created.push_back(CreateFramePen(records));
+    const FramePixels frame = FrameRects(placement.width, placement.height, picture.border);
+    if (!frame.rects.empty()) {
+        created.push_back(CreateBrush(records, kFrameColour));
         records.Select(created.back());
-        EmfFrameLines lines(records);
-        DrawFrameLines(lines, placement.width, placement.height, picture.border);
+        PolyPolygon(records, frame.rects);
+        // Bounded as GDI bounds the default drawing's frame lines, by their
+        // end points: the same rclBounds and rclFrame.
+        records.AddBounds({frame.left, frame.top, frame.right, frame.bottom});
     }
     // Objects are deleted once nothing holds them: the stock ones go back in.
     records.Select(kStockWhiteBrush);
@@ -305,7 +262,7 @@ std::optional<std::vector<std::uint8_t>> SeamlessEmf(const SymbolMatrix& symbol,
         const SymbolPlacement& placement = picture.placement;
         const std::vector<PictureRect> modules = DarkModuleRects(symbol, placement);
         const std::uint64_t boundBytes = kFixedBytesBound + kBlockBytesBound * modules.size() +
-                                         kLineBytes * FrameLineCount(placement.width, placement.height, picture.border);
+                                         kBlockBytesBound * FrameLineCount(placement.width, placement.height, picture.border);
         if (boundBytes > UINT32_MAX) {  // nBytes is 32 bits
             errno = EFBIG;
             return std::nullopt;

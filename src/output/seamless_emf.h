@@ -1,5 +1,5 @@
 // The seamless enhanced metafile ([MS-EMF]): the picture of the default
-// EMF, drawn as filled polygons and an explicit pen (see
+// EMF, drawn as filled polygons only (see
 // seamless_picture.h).
 #pragma once
 
@@ -16,22 +16,19 @@ struct SeamlessPicture;
 //   EMR_HEADER, its reference device a 1024 x 768 screen at the picture's
 //   dpi (as GDI's screen and the portable one report it), rclBounds the
 //   pixels drawn and rclFrame worked out from them as GDI does;
-//   in logical units of a quarter pixel (U = 4; whole pixels, U = 1, for
-//   a picture wider or taller than 536870911 pixels):
-//   EMR_SETMAPMODE (MM_ANISOTROPIC), EMR_SETWINDOWEXTEX (U x width,
-//   U x height), EMR_SETWINDOWORGEX (0, 0), EMR_SETVIEWPORTEXTEX (width,
-//   height), so that the records' device bounds stay the picture's pixels;
+//   EMR_SETMAPMODE (MM_TEXT), EMR_SETWINDOWEXTEX (width, height),
+//   EMR_SETWINDOWORGEX (0, 0);
 //   the background brush, created and selected, and the stock NULL_PEN;
 //   EMR_POLYGON16: the picture's rectangle;
 //   when any dark module shows: the bar brush, created and selected, and
 //   EMR_POLYPOLYGON16: one 4-point polygon per merged block of modules;
-//   with a frame: a solid black pen of one pixel (U units), created and
-//   selected, and EMR_MOVETOEX / EMR_LINETO per line of DrawBorder, a
-//   quarter pixel into its pixels (seamless_frame.h);
+//   with a frame: a black brush, created and selected, and
+//   EMR_POLYPOLYGON16: one rectangle per line of DrawBorder, the pixels it
+//   paints (seamless_frame.h);
 //   the stock WHITE_BRUSH and BLACK_PEN selected again, EMR_DELETEOBJECT
 //   for every object created, EMR_EOF.
-// Pictures whose logical coordinates pass 32767 (wider or taller than 8191
-// pixels) take EMR_POLYGON and EMR_POLYPOLYGON, whose points are 32 bits. No value when the picture
+// Pictures wider or taller than 32767 pixels take EMR_POLYGON and
+// EMR_POLYPOLYGON, whose points are 32 bits. No value when the picture
 // cannot be drawn (errno EINVAL), the metafile would pass the 32-bit nBytes
 // (EFBIG) or memory runs out (ENOMEM).
 std::optional<std::vector<std::uint8_t>> SeamlessEmf(const SymbolMatrix& symbol, const SeamlessPicture& picture);

@@ -18,15 +18,7 @@ namespace {
 using namespace platform::metafile;  // the record numbers
 
 constexpr std::uint16_t kSolidBrushStyle = 0;       // BS_SOLID
-constexpr std::uint16_t kSolidPenStyle = 0;         // PS_SOLID
 constexpr std::uint16_t kNullPenStyle = 5;          // PS_NULL: polygons filled without an outline
-constexpr std::uint16_t kMapModeAnisotropic = 8;    // MM_ANISOTROPIC: the window and viewport as set
-// One pixel: GDI draws it as the default pen (measured under Wine), and
-// clients that skip zero-width pens draw it too. In logical units it is
-// this times the units per pixel.
-constexpr std::int32_t kFramePenPixels = 1;
-// The placeable header's units per inch are 16 bits, unsigned.
-constexpr std::int32_t kMaxUnitsPerInch = 0xFFFF;
 constexpr std::uint32_t kFrameColour = 0x000000;    // the default pen's black
 constexpr std::uint16_t kCornersPerRect = 4;
 
@@ -105,15 +97,8 @@ std::uint16_t CreatePen(WmfRecords& records, std::uint16_t style, std::uint16_t 
     return records.NextSlot();
 }
 
-// Logical units per pixel: quarter pixels while the picture's coordinates
-// in quarters fit the 16-bit points and its units per inch the header.
-std::int32_t WmfUnitsPerPixel(const SeamlessPicture& picture) {
-    if (std::int64_t{picture.dotsPerInch} * kQuarterPixelUnits > kMaxUnitsPerInch) return kWholePixelUnits;
-    return UnitsPerPixel(picture.placement, kMaxPlaceableExtent);
-}
-
-// The corners of a rectangle (logical units), clockwise from its top left:
-// a polygon whose fill, without an outline, covers [left, right) x [top, bottom).
+// The corners of a rectangle, clockwise from its top left: a polygon whose
+// fill, without an outline, covers [left, right) x [top, bottom).
 void Corners(WmfRecords& records, const PictureRect& r) {
     for (const auto& [x, y] : {std::pair{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}}) {
         records.Word(Word(x));
@@ -139,58 +124,32 @@ void PolyPolygon(WmfRecords& records, const std::vector<PictureRect>& rects) {
     records.End(start);
 }
 
-// The frame's lines as META_MOVETO / META_LINETO pairs (y before x), in
-// logical units.
-class WmfFrameLines final : public FrameLineSink {
-public:
-    WmfFrameLines(WmfRecords& records, std::int32_t units) : records_(records), units_(units) {}
-    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override {
-        const FrameLine line = FrameLineInUnits(x1, y1, x2, y2, units_);
-        records_.Simple(kMetaMoveTo, {Word(line.y1), Word(line.x1)});
-        records_.Simple(kMetaLineTo, {Word(line.y2), Word(line.x2)});
-    }
-
-private:
-    WmfRecords& records_;
-    std::int32_t units_;
-};
-
-// `units` logical units to the pixel: the window that many times the
-// picture's size, the viewport the picture's size in pixels.
-void MapUnitsToPixels(WmfRecords& records, const SymbolPlacement& placement, std::int32_t units) {
-    records.Simple(kMetaSetMapMode, {kMapModeAnisotropic});
-    records.Simple(kMetaSetWindowExt, {Word(placement.height * units), Word(placement.width * units)});
-    records.Simple(kMetaSetWindowOrg, {0, 0});
-    records.Simple(kMetaSetViewportExt, {Word(placement.height), Word(placement.width)});
-}
-
-std::vector<std::uint8_t> WriteMetafile(const SymbolMatrix& symbol, const SeamlessPicture& picture,
-                                        std::int32_t units) {
+std::vector<std::uint8_t> WriteMetafile(const SymbolMatrix& symbol, const SeamlessPicture& picture) {
     const SymbolPlacement& placement = picture.placement;
     WmfRecords records;
-    MapUnitsToPixels(records, placement, units);
+    records.Simple(kMetaSetWindowExt, {Word(placement.height), Word(placement.width)});
+    records.Simple(kMetaSetWindowOrg, {0, 0});
 
     std::uint16_t selectedBrush = CreateBrush(records, picture.backgroundColour);
     records.Simple(kMetaSelectObject, {selectedBrush});
     std::uint16_t selectedPen = CreatePen(records, kNullPenStyle, 0, 0);
     records.Simple(kMetaSelectObject, {selectedPen});
-    Polygon(records, InUnits({0, 0, placement.width, placement.height}, units));
+    Polygon(records, {0, 0, placement.width, placement.height});
 
     std::vector<std::uint16_t> released;  // objects no longer selected
-    std::vector<PictureRect> modules = DarkModuleRects(symbol, placement);
+    const std::vector<PictureRect> modules = DarkModuleRects(symbol, placement);
     if (!modules.empty()) {
         released.push_back(selectedBrush);
         selectedBrush = CreateBrush(records, picture.barColour);
         records.Simple(kMetaSelectObject, {selectedBrush});
-        for (PictureRect& r : modules) r = InUnits(r, units);
         PolyPolygon(records, modules);
     }
-    if (picture.border != BorderStyle::None) {
-        released.push_back(selectedPen);
-        selectedPen = CreatePen(records, kSolidPenStyle, Word(kFramePenPixels * units), kFrameColour);
-        records.Simple(kMetaSelectObject, {selectedPen});
-        WmfFrameLines lines(records, units);
-        DrawFrameLines(lines, placement.width, placement.height, picture.border);
+    const FramePixels frame = FrameRects(placement.width, placement.height, picture.border);
+    if (!frame.rects.empty()) {
+        released.push_back(selectedBrush);
+        selectedBrush = CreateBrush(records, kFrameColour);
+        records.Simple(kMetaSelectObject, {selectedBrush});
+        PolyPolygon(records, frame.rects);
     }
     // A metafile cannot select a stock object, so the brush and pen still
     // selected stay; the player frees its object table after playing.
@@ -211,11 +170,8 @@ std::optional<std::vector<std::uint8_t>> SeamlessWmf(const SymbolMatrix& symbol,
         return std::nullopt;
     }
     try {
-        // The header in logical units too: the same physical size.
-        const std::int32_t units = WmfUnitsPerPixel(picture);
-        std::vector<std::uint8_t> file =
-            PlaceableMetafileHeader(placement.width * units, placement.height * units, picture.dotsPerInch * units);
-        const std::vector<std::uint8_t> metafile = WriteMetafile(symbol, picture, units);
+        std::vector<std::uint8_t> file = PlaceableMetafileHeader(placement.width, placement.height, picture.dotsPerInch);
+        const std::vector<std::uint8_t> metafile = WriteMetafile(symbol, picture);
         file.insert(file.end(), metafile.begin(), metafile.end());
         return file;
     } catch (const std::bad_alloc&) {
