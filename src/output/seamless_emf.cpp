@@ -212,10 +212,11 @@ void PolyPolygon(EmfRecords& records, const std::vector<PictureRect>& rects) {
 
 // Bytes of the records besides the rectangles, at most: the header, the
 // mapping, three objects with their selections and deletions, the three
-// polygon records and EOF come to less than 1 KB; each block of modules,
-// and each rectangle of the frame, takes 4 bytes of count and 4 points.
+// polygon records and EOF come to less than 1 KB; each block of modules
+// takes 4 bytes of count and 4 points, each rectangle of the frame a record.
 constexpr std::uint64_t kFixedBytesBound = 1024;
 constexpr std::uint64_t kBlockBytesBound = 4 + 4 * 8;
+constexpr std::uint64_t kFrameRectBytes = 8 + 16 + 4 + 4 * 8;  // EMR_POLYGON: type and size, bounds, count, points
 
 std::vector<std::uint8_t> WriteMetafile(const std::vector<PictureRect>& modules, const SeamlessPicture& picture,
                                         std::uint64_t boundBytes) {
@@ -239,7 +240,9 @@ std::vector<std::uint8_t> WriteMetafile(const std::vector<PictureRect>& modules,
     if (!frame.rects.empty()) {
         created.push_back(CreateBrush(records, kFrameColour));
         records.Select(created.back());
-        PolyPolygon(records, frame.rects);
+        // One polygon each: in one polypolygon GDI's ALTERNATE fill would
+        // leave out the corners where two of them overlap.
+        for (const PictureRect& r : frame.rects) Polygon(records, r);
         // Bounded as GDI bounds the default drawing's frame lines, by their
         // end points: the same rclBounds and rclFrame.
         records.AddBounds({frame.left, frame.top, frame.right, frame.bottom});
@@ -262,7 +265,7 @@ std::optional<std::vector<std::uint8_t>> SeamlessEmf(const SymbolMatrix& symbol,
         const SymbolPlacement& placement = picture.placement;
         const std::vector<PictureRect> modules = DarkModuleRects(symbol, placement);
         const std::uint64_t boundBytes = kFixedBytesBound + kBlockBytesBound * modules.size() +
-                                         kBlockBytesBound * FrameLineCount(placement.width, placement.height, picture.border);
+                                         kFrameRectBytes * FrameLineCount(placement.width, placement.height, picture.border);
         if (boundBytes > UINT32_MAX) {  // nBytes is 32 bits
             errno = EFBIG;
             return std::nullopt;

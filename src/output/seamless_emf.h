@@ -22,8 +22,8 @@ struct SeamlessPicture;
 //   EMR_POLYGON16: the picture's rectangle;
 //   when any dark module shows: the bar brush, created and selected, and
 //   EMR_POLYPOLYGON16: one 4-point polygon per merged block of modules;
-//   with a frame: a black brush, created and selected, and
-//   EMR_POLYPOLYGON16: one rectangle per line of DrawBorder, the pixels it
+//   with a frame: a black brush, created and selected, and one
+//   EMR_POLYGON16 per line of DrawBorder, the rectangle of pixels it
 //   paints (seamless_frame.h);
 //   the stock WHITE_BRUSH and BLACK_PEN selected again, EMR_DELETEOBJECT
 //   for every object created, EMR_EOF.

@@ -4,9 +4,9 @@
 // The seamless metafiles hold the same picture as the default ones, pixel
 // for pixel when GDI plays them back, but drawn the way vector clients read
 // well: the background one filled polygon, the dark modules one filled
-// polypolygon of merged rectangles (module_runs.h), and the frame one filled
-// polypolygon of the pixels DrawBorder's lines paint (seamless_frame.h), all
-// with a null pen.
+// polypolygon of merged rectangles (module_runs.h), and the frame a filled
+// rectangle for each of DrawBorder's lines, the pixels it paints
+// (seamless_frame.h), all with a null pen.
 #pragma once
 
 #include <cstdint>

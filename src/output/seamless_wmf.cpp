@@ -149,7 +149,9 @@ std::vector<std::uint8_t> WriteMetafile(const SymbolMatrix& symbol, const Seamle
         released.push_back(selectedBrush);
         selectedBrush = CreateBrush(records, kFrameColour);
         records.Simple(kMetaSelectObject, {selectedBrush});
-        PolyPolygon(records, frame.rects);
+        // One polygon each: in one polypolygon GDI's ALTERNATE fill would
+        // leave out the corners where two of them overlap.
+        for (const PictureRect& r : frame.rects) Polygon(records, r);
     }
     // A metafile cannot select a stock object, so the brush and pen still
     // selected stay; the player frees its object table after playing.

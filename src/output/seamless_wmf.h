@@ -19,8 +19,8 @@ struct SeamlessPicture;
 //   META_POLYGON: the picture's rectangle;
 //   when any dark module shows: the bar brush, created and selected, and
 //   META_POLYPOLYGON: one 4-point polygon per merged block of modules;
-//   with a frame: a black brush, created and selected, and
-//   META_POLYPOLYGON: one rectangle per line of DrawBorder, the pixels it
+//   with a frame: a black brush, created and selected, and one
+//   META_POLYGON per line of DrawBorder, the rectangle of pixels it
 //   paints (seamless_frame.h);
 //   META_DELETEOBJECT for every object no longer selected; META_EOF.
 // No value when the picture cannot be drawn (errno EINVAL), a side passes
