@@ -25,6 +25,10 @@ constexpr std::uint32_t kStockWhiteBrush = 0x80000000;  // WHITE_BRUSH, selected
 constexpr std::uint32_t kStockBlackPen = 0x80000007;    // BLACK_PEN, the default pen
 constexpr std::uint32_t kStockNullPen = 0x80000008;     // NULL_PEN: polygons filled without an outline
 constexpr std::uint32_t kSolidBrushStyle = 0;           // BS_SOLID
+constexpr std::uint32_t kSolidPenStyle = 0;             // PS_SOLID
+// One pixel in MM_TEXT: GDI draws it as the default pen (measured under
+// Wine), and clients that skip zero-width pens draw it too.
+constexpr std::int32_t kFramePenWidth = 1;
 constexpr std::uint32_t kFrameColour = 0x000000;        // the default pen's black
 constexpr std::uint32_t kMapModeText = 1;               // MM_TEXT
 constexpr std::uint32_t kEofPaletteOffset = 16;         // just past nPalEntries and offPalEntries
@@ -112,6 +116,11 @@ public:
     // Object handles from 1, in order; nothing is deleted before the end.
     std::uint32_t NextHandle() { return ++handles_; }
 
+    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+        Simple(kEmrMoveToEx, {x1, y1});
+        Simple(kEmrLineTo, {x2, y2});
+        bounds_.Add(x1, y1, x2, y2);  // one-pixel lines: their end points bound them
+    }
     void AddBounds(const Bounds& b) { bounds_.Add(b.left, b.top, b.right, b.bottom); }
 
     std::vector<std::uint8_t> Finish(std::int32_t dotsPerInch) {
@@ -176,6 +185,15 @@ std::uint32_t CreateBrush(EmfRecords& records, std::uint32_t colour) {
     return handle;
 }
 
+// EMR_CREATEPEN, [MS-EMF] 2.3.7.7: ihPen, then a LogPen (style, width as a
+// POINTL whose y is unused, colour).
+std::uint32_t CreateFramePen(EmfRecords& records) {
+    const std::uint32_t handle = records.NextHandle();
+    records.Simple(kEmrCreatePen, {static_cast<std::int32_t>(handle), static_cast<std::int32_t>(kSolidPenStyle),
+                                   kFramePenWidth, 0, static_cast<std::int32_t>(kFrameColour)});
+    return handle;
+}
+
 // The corners of a rectangle, clockwise from its top left: a polygon whose
 // fill, without an outline, covers [left, right) x [top, bottom).
 void Corners(EmfRecords& records, const PictureRect& r) {
@@ -210,13 +228,24 @@ void PolyPolygon(EmfRecords& records, const std::vector<PictureRect>& rects) {
     records.AddBounds(painted);
 }
 
-// Bytes of the records besides the rectangles, at most: the header, the
-// mapping, three objects with their selections and deletions, the three
+class EmfFrameLines final : public FrameLineSink {
+public:
+    explicit EmfFrameLines(EmfRecords& records) : records_(records) {}
+    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override {
+        records_.Line(x1, y1, x2, y2);
+    }
+
+private:
+    EmfRecords& records_;
+};
+
+// Bytes of the records besides the frame's lines, at most: the header, the
+// mapping, three objects with their selections and deletions, the two
 // polygon records and EOF come to less than 1 KB; each block of modules
-// takes 4 bytes of count and 4 points, each rectangle of the frame a record.
+// takes 4 bytes of count and 4 points.
 constexpr std::uint64_t kFixedBytesBound = 1024;
 constexpr std::uint64_t kBlockBytesBound = 4 + 4 * 8;
-constexpr std::uint64_t kFrameRectBytes = 8 + 16 + 4 + 4 * 8;  // EMR_POLYGON: type and size, bounds, count, points
+constexpr std::uint64_t kLineBytes = 16 + 16;  // EMR_MOVETOEX and EMR_LINETO
 
 std::vector<std::uint8_t> WriteMetafile(const std::vector<PictureRect>& modules, const SeamlessPicture& picture,
                                         std::uint64_t boundBytes) {
@@ -236,16 +265,12 @@ std::vector<std::uint8_t> WriteMetafile(const std::vector<PictureRect>& modules,
         records.Select(created.back());
         PolyPolygon(records, modules);
     }
-    const FramePixels frame = FrameRects(placement.width, placement.height, picture.border);
-    if (!frame.rects.empty()) {
-        created.push_back(CreateBrush(records, kFrameColour));
+    const bool framed = picture.border != BorderStyle::None;
+    if (framed) {
+        created.push_back(CreateFramePen(records));
         records.Select(created.back());
-        // One polygon each: in one polypolygon GDI's ALTERNATE fill would
-        // leave out the corners where two of them overlap.
-        for (const PictureRect& r : frame.rects) Polygon(records, r);
-        // Bounded as GDI bounds the default drawing's frame lines, by their
-        // end points: the same rclBounds and rclFrame.
-        records.AddBounds({frame.left, frame.top, frame.right, frame.bottom});
+        EmfFrameLines lines(records);
+        DrawFrameLines(lines, placement.width, placement.height, picture.border);
     }
     // Objects are deleted once nothing holds them: the stock ones go back in.
     records.Select(kStockWhiteBrush);
@@ -265,7 +290,7 @@ std::optional<std::vector<std::uint8_t>> SeamlessEmf(const SymbolMatrix& symbol,
         const SymbolPlacement& placement = picture.placement;
         const std::vector<PictureRect> modules = DarkModuleRects(symbol, placement);
         const std::uint64_t boundBytes = kFixedBytesBound + kBlockBytesBound * modules.size() +
-                                         kFrameRectBytes * FrameLineCount(placement.width, placement.height, picture.border);
+                                         kLineBytes * FrameLineCount(placement.width, placement.height, picture.border);
         if (boundBytes > UINT32_MAX) {  // nBytes is 32 bits
             errno = EFBIG;
             return std::nullopt;

@@ -1,5 +1,5 @@
 // The seamless enhanced metafile ([MS-EMF]): the picture of the default
-// EMF, drawn as filled polygons only (see
+// EMF, drawn as filled polygons and an explicit pen (see
 // seamless_picture.h).
 #pragma once
 
@@ -22,9 +22,8 @@ struct SeamlessPicture;
 //   EMR_POLYGON16: the picture's rectangle;
 //   when any dark module shows: the bar brush, created and selected, and
 //   EMR_POLYPOLYGON16: one 4-point polygon per merged block of modules;
-//   with a frame: a black brush, created and selected, and one
-//   EMR_POLYGON16 per line of DrawBorder, the rectangle of pixels it
-//   paints (seamless_frame.h);
+//   with a frame: a solid black pen of one pixel, created and selected,
+//   and EMR_MOVETOEX / EMR_LINETO per line of DrawBorder;
 //   the stock WHITE_BRUSH and BLACK_PEN selected again, EMR_DELETEOBJECT
 //   for every object created, EMR_EOF.
 // Pictures wider or taller than 32767 pixels take EMR_POLYGON and

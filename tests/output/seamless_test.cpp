@@ -1,8 +1,9 @@
 // The seamless WMF and EMF: their records replayed by the GDI rules
 // (polygons filled without their right and bottom edges) give exactly the
-// pixels DrawSymbol paints, for every turn, frame and cropped picture, with
-// no line at all (a client that draws vectors centres a pen on the pixel
-// edge GDI addresses); no polygon reaches outside the picture; their
+// pixels DrawSymbol paints, for every turn, frame and cropped picture; the
+// WMF's frame is filled rectangles, no line (a client that draws vectors
+// centres a pen on the pixel edge GDI addresses), the EMF's frame lines
+// have a pen of their own; no polygon reaches outside the picture; their
 // headers agree with their records.
 #include <gtest/gtest.h>
 
@@ -54,6 +55,7 @@ struct Replay {
     Object pen{false, 0, 0, 0};          // the default pen, never used
     std::int32_t x = 0, y = 0;
     int polyPolygons = 0;
+    int lines = 0;
     std::string fault;
 
     void Select(std::int32_t handle) {
@@ -69,7 +71,26 @@ struct Replay {
         if (p[0] < 0 || p[1] < 0 || p[2] > width || p[5] > height) fault += "a polygon outside the picture; ";
         dc.FillRect({p[0], p[1], p[2], p[5]}, dc.CreateSolidBrush(static_cast<std::uint32_t>(brush.colour)));
     }
-    void LineTo(std::int32_t, std::int32_t) { fault += "a line; "; }
+    // GDI fills a polypolygon ALTERNATE: where two of its rectangles
+    // overlap, it leaves a hole.
+    void CheckDisjoint(std::size_t firstFill) {
+        const auto& fills = dc.fills;
+        for (std::size_t i = firstFill; i < fills.size(); ++i) {
+            for (std::size_t j = i + 1; j < fills.size(); ++j) {
+                const auto& a = fills[i].rect;
+                const auto& b = fills[j].rect;
+                if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) {
+                    fault += "overlapping polygons in one polypolygon; ";
+                }
+            }
+        }
+    }
+    void LineTo(std::int32_t toX, std::int32_t toY) {
+        if (pen.style != 0 || pen.width != 1 || pen.colour != 0) fault += "a line without the frame's pen; ";
+        dc.MoveToEx(x, y);
+        dc.LineTo(x = toX, y = toY);
+        ++lines;
+    }
 };
 
 Replay ReplayEmf(const Bytes& b, std::int32_t width, std::int32_t height) {
@@ -91,12 +112,14 @@ Replay ReplayEmf(const Bytes& b, std::int32_t width, std::int32_t height) {
             case 3: r.Polygon(b, at + 28, 4); break;                                 // EMR_POLYGON
             case 91: case 8: {                                                       // EMR_POLYPOLYGON16 / 32
                 ++r.polyPolygons;
+                const std::size_t firstFill = r.dc.fills.size();
                 const auto polygons = static_cast<std::size_t>(u(4));
                 const int size = Field(b, at, 4) == 91 ? 2 : 4;
                 for (std::size_t i = 0; i < polygons; ++i) {
                     if (u(6 + i) != 4) r.fault += "a polygon of other than 4 points; ";
                     r.Polygon(b, at + 32 + 4 * polygons + i * 8 * static_cast<std::size_t>(size), size);
                 }
+                r.CheckDisjoint(firstFill);
                 break;
             }
             default: break;
@@ -125,8 +148,10 @@ Replay ReplayWmf(const Bytes& b, std::int32_t width, std::int32_t height) {
             case 0x0324: r.Polygon(b, at + 8, 2); break;                               // META_POLYGON
             case 0x0538: {                                                             // META_POLYPOLYGON
                 ++r.polyPolygons;
+                const std::size_t firstFill = r.dc.fills.size();
                 const auto polygons = static_cast<std::size_t>(w(0));
                 for (std::size_t i = 0; i < polygons; ++i) r.Polygon(b, at + 8 + 2 * polygons + 16 * i, 2);
+                r.CheckDisjoint(firstFill);
                 break;
             }
             default: break;
@@ -185,15 +210,22 @@ TEST_F(SeamlessTest, PlayBackToTheDrawnPixelsForEveryTurnFrameAndCrop) {
                 const std::string where = c.message + " " + std::to_string(c.width) + "x" + std::to_string(c.height) +
                                           " turn " + std::to_string(orientation) + " frame " +
                                           std::to_string(static_cast<int>(border));
-                auto expected = drawn_.Rasterise(c.width, c.height);
-                for (std::int64_t& pixel : expected) {
-                    if (pixel == test::RecordingContext::kPen) pixel = 0x000000;  // the default pen's black
-                }
+                // The pen's pixels as the black they are, to compare lines with fills.
+                const auto raster = [&](const test::RecordingContext& dc) {
+                    auto pixels = dc.Rasterise(c.width, c.height);
+                    for (std::int64_t& pixel : pixels) {
+                        if (pixel == test::RecordingContext::kPen) pixel = 0x000000;
+                    }
+                    return pixels;
+                };
+                const auto expected = raster(drawn_);
                 const int polyPolygons = picture_.placement.modulePixels > 0 ? 1 : 0;
-                for (const Replay& replay : {ReplayWmf(wmf_, c.width, c.height), ReplayEmf(emf_, c.width, c.height)}) {
+                const Replay wmf = ReplayWmf(wmf_, c.width, c.height);
+                EXPECT_EQ(wmf.lines, 0) << where;
+                for (const Replay& replay : {wmf, ReplayEmf(emf_, c.width, c.height)}) {
                     EXPECT_EQ(replay.fault, "") << where;
                     EXPECT_EQ(replay.polyPolygons, polyPolygons) << where;
-                    EXPECT_TRUE(replay.dc.Rasterise(c.width, c.height) == expected) << where;
+                    EXPECT_TRUE(raster(replay.dc) == expected) << where;
                 }
                 EXPECT_EQ(test::CheckPlaceableWmf({reinterpret_cast<const char*>(wmf_.data()), wmf_.size()},
                                                   c.width, c.height), "") << where;
