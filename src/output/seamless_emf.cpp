@@ -31,20 +31,24 @@ constexpr std::uint32_t kMapModeText = 1;               // MM_TEXT
 constexpr std::uint32_t kMapModeAnisotropic = 8;        // MM_ANISOTROPIC
 
 // The frame is drawn in quarter pixels, each line a quarter pixel right of
-// and below the pixels it paints: x becomes 4x + 1. A client that draws
-// vectors centres a pen on its line; on the pixel edge x = 0, where GDI
-// addresses the first column, half of a one-pixel line lies outside the
-// picture and is clipped, and at 96 dpi the half left inside rasterises
-// light grey. A quarter pixel in, three quarters of the edge pixel are
-// covered and come out dark. GDI maps 4x + 1 through the window 4W x 4H
-// onto the viewport W x H and rounds x + 1/4 back to x, so it paints the
-// very pixels of the default drawing's lines. (Filled rectangles in place
-// of the lines lost their last row and column to the clients' clip at the
-// EMF's bounds; the modules stay in whole pixels.)
+// and below the pixels it paints: x becomes 4x + 1. GDI maps 4x + 1
+// through the window 4W x 4H onto the viewport W x H and rounds x + 1/4
+// back to x, so it paints the very pixels of the default drawing's lines.
+// A client that draws vectors centres a pen on its line, and on the pixel
+// edge x = 0, where GDI addresses the first column, it clips the outer half
+// of the line: at 96 dpi the half pixel left inside rasterises grey.
 constexpr std::int32_t kQuarterPixels = 4;    // logical units per pixel while the frame is drawn
 constexpr std::int32_t kFrameLineOffset = 1;  // the quarter pixel into the pixels painted
-// A pen's width is in logical units and scales as a distance: 4 units, one
-// pixel, a line as thin as the default pen's under GDI (measured under Wine).
+// The frame's pen is 4 units wide, created and selected while a unit is
+// still a pixel, the mapping set after it. GDI works a pen's width out in
+// pixels when it draws (Wine realises the selected pen again when the
+// mapping changes): 4 quarter pixels, one pixel, the default pen's line.
+// LibreOffice and Inkscape fix the width when the pen is created: 4
+// pixels (3 pt in their PDFs) centred a quarter pixel in, 2.25 pixels of it
+// inside the picture, dark at 96 dpi. (Measured: the same pen created after
+// the mapping, one pixel there too, left 2 of 3 frames grey at 96 dpi in
+// every client; filled rectangles in place of the lines lost their last row
+// and column to the clients' clip at the EMF's bounds.)
 constexpr std::int32_t kFramePenWidth = kQuarterPixels;
 // The widest or tallest framed picture whose 4 x side + 1 fits 32 bits.
 constexpr std::int32_t kLargestFramedSide = (INT32_MAX - kFrameLineOffset) / kQuarterPixels;
@@ -297,11 +301,9 @@ std::vector<std::uint8_t> WriteMetafile(const std::vector<PictureRect>& modules,
     }
     const bool framed = picture.border != BorderStyle::None;
     if (framed) {
-        // Mapped before the pen is created: a client may scale its width
-        // when it creates, selects or draws with it.
-        MapQuarterPixels(records, placement.width, placement.height);
         created.push_back(CreateFramePen(records));
         records.Select(created.back());
+        MapQuarterPixels(records, placement.width, placement.height);  // after the pen: see kFramePenWidth
         EmfFrameLines lines(records);
         DrawFrameLines(lines, placement.width, placement.height, picture.border);
     }

@@ -22,11 +22,11 @@ struct SeamlessPicture;
 //   EMR_POLYGON16: the picture's rectangle;
 //   when any dark module shows: the bar brush, created and selected, and
 //   EMR_POLYPOLYGON16: one 4-point polygon per merged block of modules;
-//   with a frame: EMR_SETMAPMODE (MM_ANISOTROPIC), EMR_SETWINDOWEXTEX
-//   (4 x width, 4 x height), EMR_SETVIEWPORTEXTEX (width, height), a
-//   logical unit now a quarter pixel; a solid black pen 4 units (one
-//   pixel) wide, created and selected; EMR_MOVETOEX / EMR_LINETO per line
-//   of DrawBorder, pixel (x, y) at (4x + 1, 4y + 1);
+//   with a frame: a solid black pen 4 units wide, created and selected;
+//   EMR_SETMAPMODE (MM_ANISOTROPIC), EMR_SETWINDOWEXTEX (4 x width,
+//   4 x height), EMR_SETVIEWPORTEXTEX (width, height), a logical unit now
+//   a quarter pixel and the pen one pixel under GDI; EMR_MOVETOEX /
+//   EMR_LINETO per line of DrawBorder, pixel (x, y) at (4x + 1, 4y + 1);
 //   the stock WHITE_BRUSH and BLACK_PEN selected again, EMR_DELETEOBJECT
 //   for every object created, EMR_EOF.
 // Pictures wider or taller than 32767 pixels take EMR_POLYGON and

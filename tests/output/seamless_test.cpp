@@ -3,9 +3,10 @@
 // pixels DrawSymbol paints, for every turn, frame and cropped picture; the
 // WMF's frame is filled rectangles, no line (a client that draws vectors
 // centres a pen on the pixel edge GDI addresses), the EMF's frame lines
-// have a pen of their own, one pixel wide, and lie a quarter pixel into the
-// pixels they paint; no polygon reaches outside the picture; their headers
-// agree with their records.
+// have a pen of their own, one pixel wide under GDI and wider as a vector
+// client reads it, and lie a quarter pixel into the pixels they paint; no
+// polygon reaches outside the picture; their headers agree with their
+// records.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -62,6 +63,9 @@ struct Replay {
         std::int32_t style;
         std::int32_t width;
         std::int32_t colour;
+        // A pen's width in quarter pixels in the mapping of its creation,
+        // where vector clients fix it.
+        std::int64_t createdQuarters = 0;
     };
     std::int32_t width, height;
     test::RecordingContext dc;
@@ -120,14 +124,18 @@ struct Replay {
             }
         }
     }
-    // The pen's width scales as a distance across; it must come to one
-    // pixel. A line on a pixel edge, centred there by a vector client, would
-    // lie half outside an edge pixel: each point must be a quarter pixel past
-    // the edge.
+    void CreatePen(std::int32_t handle, std::int32_t style, std::int32_t width, std::int32_t colour) {
+        objects[handle] = {false, style, width, colour, 4 * width * across.viewport / across.window};
+    }
+    // GDI scales the pen's width as a distance when it draws; it must come
+    // to one pixel. A vector client centres the line, as wide as the pen was
+    // when created, on its points: each a quarter pixel past a pixel edge,
+    // and the line must reach over the whole edge pixel inside the picture.
     void LineTo(std::int32_t toX, std::int32_t toY) {
         if (pen.style != 0 || pen.width * across.viewport != across.window || pen.colour != 0) {
             Fault("a line without the frame's one-pixel pen");
         }
+        if (1 + pen.createdQuarters / 2 < 4) Fault("a line a vector client draws short of the edge pixel's far side");
         for (const std::int64_t quarters : {across.QuartersPast(x), down.QuartersPast(y), across.QuartersPast(toX),
                                             down.QuartersPast(toY)}) {
             if (quarters != 1) Fault("a line off the quarter pixel");
@@ -146,7 +154,7 @@ Replay ReplayEmf(const Bytes& b, std::int32_t width, std::int32_t height) {
         const auto u = [&](std::size_t field) { return Field(b, at + 8 + 4 * field, 4); };
         switch (Field(b, at, 4)) {
             case 39: r.objects[u(0)] = {true, u(1), 0, u(2)}; break;                 // EMR_CREATEBRUSHINDIRECT
-            case 38: r.objects[u(0)] = {false, u(1), u(2), u(4)}; break;             // EMR_CREATEPEN
+            case 38: r.CreatePen(u(0), u(1), u(2), u(4)); break;                     // EMR_CREATEPEN
             case 37:                                                                 // EMR_SELECTOBJECT
                 if (u(0) == static_cast<std::int32_t>(0x80000008u)) r.pen = {false, kNullPen, 0, 0};
                 else if (u(0) >= 0) r.Select(u(0));
