@@ -26,11 +26,32 @@ constexpr std::uint32_t kStockBlackPen = 0x80000007;    // BLACK_PEN, the defaul
 constexpr std::uint32_t kStockNullPen = 0x80000008;     // NULL_PEN: polygons filled without an outline
 constexpr std::uint32_t kSolidBrushStyle = 0;           // BS_SOLID
 constexpr std::uint32_t kSolidPenStyle = 0;             // PS_SOLID
-// One pixel in MM_TEXT: GDI draws it as the default pen (measured under
-// Wine), and clients that skip zero-width pens draw it too.
-constexpr std::int32_t kFramePenWidth = 1;
 constexpr std::uint32_t kFrameColour = 0x000000;        // the default pen's black
 constexpr std::uint32_t kMapModeText = 1;               // MM_TEXT
+constexpr std::uint32_t kMapModeAnisotropic = 8;        // MM_ANISOTROPIC
+
+// The frame is drawn in quarter pixels, each line a quarter pixel right of
+// and below the pixels it paints: x becomes 4x + 1. GDI maps 4x + 1
+// through the window 4W x 4H onto the viewport W x H and rounds x + 1/4
+// back to x, so it paints the very pixels of the default drawing's lines.
+// A client that draws vectors centres a pen on its line, and on the pixel
+// edge x = 0, where GDI addresses the first column, it clips the outer half
+// of the line: at 96 dpi the half pixel left inside rasterises grey.
+constexpr std::int32_t kQuarterPixels = 4;    // logical units per pixel while the frame is drawn
+constexpr std::int32_t kFrameLineOffset = 1;  // the quarter pixel into the pixels painted
+// The frame's pen is 4 units wide, created and selected while a unit is
+// still a pixel, the mapping set after it. GDI works a pen's width out in
+// pixels when it draws (Wine realises the selected pen again when the
+// mapping changes): 4 quarter pixels, one pixel, the default pen's line.
+// LibreOffice and Inkscape fix the width when the pen is created: 4
+// pixels (3 pt in their PDFs) centred a quarter pixel in, 2.25 pixels of it
+// inside the picture, dark at 96 dpi. (Measured: the same pen created after
+// the mapping, one pixel there too, left 2 of 3 frames grey at 96 dpi in
+// every client; filled rectangles in place of the lines lost their last row
+// and column to the clients' clip at the EMF's bounds.)
+constexpr std::int32_t kFramePenWidth = kQuarterPixels;
+// The widest or tallest framed picture whose 4 x side + 1 fits 32 bits.
+constexpr std::int32_t kLargestFramedSide = (INT32_MAX - kFrameLineOffset) / kQuarterPixels;
 constexpr std::uint32_t kEofPaletteOffset = 16;         // just past nPalEntries and offPalEntries
 constexpr std::uint32_t kCornersPerRect = 4;
 constexpr std::int32_t kLargestPoint16 = 32767;
@@ -116,11 +137,7 @@ public:
     // Object handles from 1, in order; nothing is deleted before the end.
     std::uint32_t NextHandle() { return ++handles_; }
 
-    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
-        Simple(kEmrMoveToEx, {x1, y1});
-        Simple(kEmrLineTo, {x2, y2});
-        bounds_.Add(x1, y1, x2, y2);  // one-pixel lines: their end points bound them
-    }
+    // rclBounds holds device pixels, whatever the mapping.
     void AddBounds(const Bounds& b) { bounds_.Add(b.left, b.top, b.right, b.bottom); }
 
     std::vector<std::uint8_t> Finish(std::int32_t dotsPerInch) {
@@ -228,11 +245,28 @@ void PolyPolygon(EmfRecords& records, const std::vector<PictureRect>& rects) {
     records.AddBounds(painted);
 }
 
+// The logical coordinate, in quarter pixels, of a frame line on pixel x.
+std::int32_t QuarterPixel(std::int32_t x) { return kQuarterPixels * x + kFrameLineOffset; }
+
+// EMR_SETMAPMODE, EMR_SETWINDOWEXTEX, EMR_SETVIEWPORTEXTEX (state records,
+// [MS-EMF] 2.3.11): from here on a logical unit is a quarter pixel. The
+// window's and viewport's origins stay at 0.
+void MapQuarterPixels(EmfRecords& records, std::int32_t width, std::int32_t height) {
+    records.Simple(kEmrSetMapMode, {static_cast<std::int32_t>(kMapModeAnisotropic)});
+    records.Simple(kEmrSetWindowExtEx, {kQuarterPixels * width, kQuarterPixels * height});
+    records.Simple(kEmrSetViewportExtEx, {width, height});
+}
+
+// Each line of DrawBorder as EMR_MOVETOEX and EMR_LINETO ([MS-EMF] 2.3.11,
+// 2.3.5) in quarter pixels.
 class EmfFrameLines final : public FrameLineSink {
 public:
     explicit EmfFrameLines(EmfRecords& records) : records_(records) {}
     void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override {
-        records_.Line(x1, y1, x2, y2);
+        records_.Simple(kEmrMoveToEx, {QuarterPixel(x1), QuarterPixel(y1)});
+        records_.Simple(kEmrLineTo, {QuarterPixel(x2), QuarterPixel(y2)});
+        // A one-pixel line's end points, in pixels, bound it.
+        records_.AddBounds({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
     }
 
 private:
@@ -243,7 +277,7 @@ private:
 // mapping, three objects with their selections and deletions, the two
 // polygon records and EOF come to less than 1 KB; each block of modules
 // takes 4 bytes of count and 4 points.
-constexpr std::uint64_t kFixedBytesBound = 1024;
+constexpr std::uint64_t kFixedBytesBound = 1024;  // the frame's three mapping records too
 constexpr std::uint64_t kBlockBytesBound = 4 + 4 * 8;
 constexpr std::uint64_t kLineBytes = 16 + 16;  // EMR_MOVETOEX and EMR_LINETO
 
@@ -269,6 +303,7 @@ std::vector<std::uint8_t> WriteMetafile(const std::vector<PictureRect>& modules,
     if (framed) {
         created.push_back(CreateFramePen(records));
         records.Select(created.back());
+        MapQuarterPixels(records, placement.width, placement.height);  // after the pen: see kFramePenWidth
         EmfFrameLines lines(records);
         DrawFrameLines(lines, placement.width, placement.height, picture.border);
     }
@@ -288,6 +323,11 @@ std::optional<std::vector<std::uint8_t>> SeamlessEmf(const SymbolMatrix& symbol,
     }
     try {
         const SymbolPlacement& placement = picture.placement;
+        if (picture.border != BorderStyle::None &&
+            std::max(placement.width, placement.height) > kLargestFramedSide) {  // 4 x side + 1 passes 32 bits
+            errno = EFBIG;
+            return std::nullopt;
+        }
         const std::vector<PictureRect> modules = DarkModuleRects(symbol, placement);
         const std::uint64_t boundBytes = kFixedBytesBound + kBlockBytesBound * modules.size() +
                                          kLineBytes * FrameLineCount(placement.width, placement.height, picture.border);

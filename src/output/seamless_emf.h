@@ -22,14 +22,18 @@ struct SeamlessPicture;
 //   EMR_POLYGON16: the picture's rectangle;
 //   when any dark module shows: the bar brush, created and selected, and
 //   EMR_POLYPOLYGON16: one 4-point polygon per merged block of modules;
-//   with a frame: a solid black pen of one pixel, created and selected,
-//   and EMR_MOVETOEX / EMR_LINETO per line of DrawBorder;
+//   with a frame: a solid black pen 4 units wide, created and selected;
+//   EMR_SETMAPMODE (MM_ANISOTROPIC), EMR_SETWINDOWEXTEX (4 x width,
+//   4 x height), EMR_SETVIEWPORTEXTEX (width, height), a logical unit now
+//   a quarter pixel and the pen one pixel under GDI; EMR_MOVETOEX /
+//   EMR_LINETO per line of DrawBorder, pixel (x, y) at (4x + 1, 4y + 1);
 //   the stock WHITE_BRUSH and BLACK_PEN selected again, EMR_DELETEOBJECT
 //   for every object created, EMR_EOF.
 // Pictures wider or taller than 32767 pixels take EMR_POLYGON and
 // EMR_POLYPOLYGON, whose points are 32 bits. No value when the picture
 // cannot be drawn (errno EINVAL), the metafile would pass the 32-bit nBytes
-// (EFBIG) or memory runs out (ENOMEM).
+// or a framed picture's side its 536870911 pixels, whose quarter pixels
+// pass 32 bits (EFBIG), or memory runs out (ENOMEM).
 std::optional<std::vector<std::uint8_t>> SeamlessEmf(const SymbolMatrix& symbol, const SeamlessPicture& picture);
 
 }  // namespace ecc200

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "output/module_runs.h"
 
 #include "platform/drawing_surface.h"
 #include "render/draw_symbol.h"
@@ -34,6 +37,22 @@ private:
 
 // The lines of the frame of a width x height picture, none for BorderStyle::None.
 void DrawFrameLines(FrameLineSink& sink, std::int32_t width, std::int32_t height, BorderStyle border);
+
+// The frame as filled rectangles: each line of DrawBorder becomes the
+// pixels LineTo paints for it (its end point left out), clipped to the
+// picture. Filled with a null pen, GDI paints exactly those pixels (a
+// polygon's fill leaves out its right and bottom edges), and a client that
+// draws vectors fills exactly their area: a 1-pixel pen line on the pixel
+// edge x = 0, as GDI addresses the first column, is centred on the picture's
+// edge by such a client, which clips its outer half and at 96 dpi draws a
+// light grey line.
+struct FramePixels {
+    std::vector<PictureRect> rects;  // none empty
+    // The lines' end points, inclusive, as GDI bounds a recorded line (the
+    // EMF's rclBounds); left > right when there is no line.
+    std::int32_t left = 0, top = 0, right = -1, bottom = -1;
+};
+FramePixels FrameRects(std::int32_t width, std::int32_t height, BorderStyle border);
 
 // How many lines DrawFrameLines gives, worked out without drawing, so that
 // a writer can refuse a frame too long for its format before it starts.

@@ -4,9 +4,13 @@
 // The seamless metafiles hold the same picture as the default ones, pixel
 // for pixel when GDI plays them back, but drawn the way vector clients read
 // well: the background one filled polygon, the dark modules one filled
-// polypolygon of merged rectangles (module_runs.h), both with a null pen, and
-// the frame's lines with a pen the metafile creates, selects and deletes
-// itself instead of the context's default pen.
+// polypolygon of merged rectangles (module_runs.h), both with a null pen.
+// The WMF's frame is a filled rectangle for each of DrawBorder's lines, the
+// pixels it paints (seamless_frame.h); the EMF's frame is DrawBorder's
+// lines with a pen the metafile creates, selects and deletes itself. The
+// EMF keeps the lines: its clients size the picture from rclBounds, which
+// for a dashed frame end on its last pixels, and clip those pixels away
+// when they are filled, where half of a line centred on their edge stays.
 #pragma once
 
 #include <cstdint>

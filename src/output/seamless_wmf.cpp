@@ -18,11 +18,7 @@ namespace {
 using namespace platform::metafile;  // the record numbers
 
 constexpr std::uint16_t kSolidBrushStyle = 0;       // BS_SOLID
-constexpr std::uint16_t kSolidPenStyle = 0;         // PS_SOLID
 constexpr std::uint16_t kNullPenStyle = 5;          // PS_NULL: polygons filled without an outline
-// One pixel in MM_TEXT: GDI draws it as the default pen (measured under
-// Wine), and clients that skip zero-width pens draw it too.
-constexpr std::uint16_t kFramePenWidth = 1;
 constexpr std::uint32_t kFrameColour = 0x000000;    // the default pen's black
 constexpr std::uint16_t kCornersPerRect = 4;
 
@@ -128,19 +124,6 @@ void PolyPolygon(WmfRecords& records, const std::vector<PictureRect>& rects) {
     records.End(start);
 }
 
-// The frame's lines as META_MOVETO / META_LINETO pairs (y before x).
-class WmfFrameLines final : public FrameLineSink {
-public:
-    explicit WmfFrameLines(WmfRecords& records) : records_(records) {}
-    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override {
-        records_.Simple(kMetaMoveTo, {Word(y1), Word(x1)});
-        records_.Simple(kMetaLineTo, {Word(y2), Word(x2)});
-    }
-
-private:
-    WmfRecords& records_;
-};
-
 std::vector<std::uint8_t> WriteMetafile(const SymbolMatrix& symbol, const SeamlessPicture& picture) {
     const SymbolPlacement& placement = picture.placement;
     WmfRecords records;
@@ -161,12 +144,14 @@ std::vector<std::uint8_t> WriteMetafile(const SymbolMatrix& symbol, const Seamle
         records.Simple(kMetaSelectObject, {selectedBrush});
         PolyPolygon(records, modules);
     }
-    if (picture.border != BorderStyle::None) {
-        released.push_back(selectedPen);
-        selectedPen = CreatePen(records, kSolidPenStyle, kFramePenWidth, kFrameColour);
-        records.Simple(kMetaSelectObject, {selectedPen});
-        WmfFrameLines lines(records);
-        DrawFrameLines(lines, placement.width, placement.height, picture.border);
+    const FramePixels frame = FrameRects(placement.width, placement.height, picture.border);
+    if (!frame.rects.empty()) {
+        released.push_back(selectedBrush);
+        selectedBrush = CreateBrush(records, kFrameColour);
+        records.Simple(kMetaSelectObject, {selectedBrush});
+        // One polygon each: in one polypolygon GDI's ALTERNATE fill would
+        // leave out the corners where two of them overlap.
+        for (const PictureRect& r : frame.rects) Polygon(records, r);
     }
     // A metafile cannot select a stock object, so the brush and pen still
     // selected stay; the player frees its object table after playing.

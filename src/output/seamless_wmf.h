@@ -1,5 +1,5 @@
 // The seamless placeable Windows metafile ([MS-WMF]): the picture of the
-// default WMF, drawn as filled polygons and an explicit pen (see
+// default WMF, drawn as filled polygons only (see
 // seamless_picture.h).
 #pragma once
 
@@ -19,8 +19,9 @@ struct SeamlessPicture;
 //   META_POLYGON: the picture's rectangle;
 //   when any dark module shows: the bar brush, created and selected, and
 //   META_POLYPOLYGON: one 4-point polygon per merged block of modules;
-//   with a frame: a solid black pen of one pixel, created and selected,
-//   and META_MOVETO / META_LINETO per line of DrawBorder;
+//   with a frame: a black brush, created and selected, and one
+//   META_POLYGON per line of DrawBorder, the rectangle of pixels it
+//   paints (seamless_frame.h);
 //   META_DELETEOBJECT for every object no longer selected; META_EOF.
 // No value when the picture cannot be drawn (errno EINVAL), a side passes
 // 32767 pixels (EFBIG, the placeable box holds 16 bits) or memory runs

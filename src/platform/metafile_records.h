@@ -31,6 +31,7 @@ constexpr std::uint32_t kEmrPolygon = 3;
 constexpr std::uint32_t kEmrPolyPolygon = 8;
 constexpr std::uint32_t kEmrSetWindowExtEx = 9;
 constexpr std::uint32_t kEmrSetWindowOrgEx = 10;
+constexpr std::uint32_t kEmrSetViewportExtEx = 11;
 constexpr std::uint32_t kEmrEof = 14;
 constexpr std::uint32_t kEmrSetMapMode = 17;
 constexpr std::uint32_t kEmrMoveToEx = 27;

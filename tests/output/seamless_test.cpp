@@ -1,7 +1,12 @@
 // The seamless WMF and EMF: their records replayed by the GDI rules
-// (polygons filled without their right and bottom edges, lines without
-// their end point) give exactly the pixels DrawSymbol paints, for every
-// turn, frame and cropped picture; their headers agree with their records.
+// (polygons filled without their right and bottom edges) give exactly the
+// pixels DrawSymbol paints, for every turn, frame and cropped picture; the
+// WMF's frame is filled rectangles, no line (a client that draws vectors
+// centres a pen on the pixel edge GDI addresses), the EMF's frame lines
+// have a pen of their own, one pixel wide under GDI and wider as a vector
+// client reads it, and lie a quarter pixel into the pixels they paint; no
+// polygon reaches outside the picture; their headers agree with their
+// records.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -34,68 +39,144 @@ std::int32_t Field(const Bytes& b, std::size_t at, int size) {
 }
 
 constexpr std::int32_t kNullPen = 5;  // PS_NULL
+constexpr std::int32_t kMapModeAnisotropic = 8;
+
+// A logical coordinate as GDI maps it with the origins at 0: scaled by the
+// viewport's extent over the window's, rounded to the nearest pixel. The
+// remainder, in quarters of a pixel, tells where a vector client centres a
+// line.
+struct Axis {
+    std::int64_t window = 1, viewport = 1;  // MM_TEXT: one unit a pixel
+    std::int32_t Pixel(std::int32_t v) const {
+        const std::int64_t twice = 2 * v * viewport + window;  // 2 (v x viewport / window + 1/2) x window
+        return static_cast<std::int32_t>((twice >= 0 ? twice : twice - 2 * window + 1) / (2 * window));
+    }
+    std::int64_t QuartersPast(std::int32_t v) const { return 4 * (v * viewport % window) / window; }
+};
 
 // Replays the drawing records onto a RecordingContext, checking as it goes
-// that polygons are filled with a null pen and lines drawn with the frame's
-// own pen (solid, one pixel, black).
+// that polygons are rectangles inside the picture, filled with a null pen,
+// and that nothing draws a line.
 struct Replay {
     struct Object {
         bool brush;
         std::int32_t style;
         std::int32_t width;
         std::int32_t colour;
+        // A pen's width in quarter pixels in the mapping of its creation,
+        // where vector clients fix it.
+        std::int64_t createdQuarters = 0;
     };
+    std::int32_t width, height;
     test::RecordingContext dc;
     std::map<std::int32_t, Object> objects;
     Object brush{true, 0, 0, 0xFFFFFF};  // the stock white brush
     Object pen{false, 0, 0, 0};          // the default pen, never used
-    std::int32_t x = 0, y = 0;
+    Axis across, down;
+    std::int32_t x = 0, y = 0;  // logical
     int polyPolygons = 0;
+    int lines = 0;
     std::string fault;
+
+    void Fault(const std::string& what) {
+        if (fault.find(what) == std::string::npos) fault += what + "; ";
+    }
+    // GDI takes the extents only in MM_ANISOTROPIC (or MM_ISOTROPIC, unused).
+    bool anisotropic = false;
+    void SetMapMode(std::int32_t mode) {
+        anisotropic = mode == kMapModeAnisotropic;
+        if (!anisotropic) across = down = Axis{};
+    }
+    void SetWindowExt(std::int32_t cx, std::int32_t cy) {
+        if (anisotropic) across.window = cx, down.window = cy;
+    }
+    void SetViewportExt(std::int32_t cx, std::int32_t cy) {
+        if (anisotropic) across.viewport = cx, down.viewport = cy;
+    }
 
     void Select(std::int32_t handle) {
         if (objects.count(handle) != 0) (objects[handle].brush ? brush : pen) = objects[handle];
-        else fault += "selects a missing object; ";
+        else Fault("selects a missing object");
     }
     // A polygon of four points (16- or 32-bit coordinates) from `at`.
     void Polygon(const Bytes& b, std::size_t at, int size) {
         std::int32_t p[8];
-        for (int i = 0; i < 8; ++i) p[i] = Field(b, at + static_cast<std::size_t>(i * size), size);
+        for (int i = 0; i < 8; ++i) {
+            const std::int32_t v = Field(b, at + static_cast<std::size_t>(i * size), size);
+            p[i] = i % 2 == 0 ? across.Pixel(v) : down.Pixel(v);
+        }
         const bool rectangle = p[1] == p[3] && p[2] == p[4] && p[5] == p[7] && p[6] == p[0];
-        if (!rectangle || pen.style != kNullPen) fault += "a polygon that is no rectangle or has an outline; ";
+        if (!rectangle || pen.style != kNullPen) Fault("a polygon that is no rectangle or has an outline");
+        if (p[0] < 0 || p[1] < 0 || p[2] > width || p[5] > height) Fault("a polygon outside the picture");
         dc.FillRect({p[0], p[1], p[2], p[5]}, dc.CreateSolidBrush(static_cast<std::uint32_t>(brush.colour)));
     }
+    // GDI fills a polypolygon ALTERNATE: where two of its rectangles
+    // overlap, it leaves a hole.
+    void CheckDisjoint(std::size_t firstFill) {
+        const auto& fills = dc.fills;
+        for (std::size_t i = firstFill; i < fills.size(); ++i) {
+            for (std::size_t j = i + 1; j < fills.size(); ++j) {
+                const auto& a = fills[i].rect;
+                const auto& b = fills[j].rect;
+                if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) {
+                    Fault("overlapping polygons in one polypolygon");
+                }
+            }
+        }
+    }
+    void CreatePen(std::int32_t handle, std::int32_t style, std::int32_t width, std::int32_t colour) {
+        objects[handle] = {false, style, width, colour, 4 * width * across.viewport / across.window};
+    }
+    // GDI scales the pen's width as a distance when it draws; it must come
+    // to one pixel. A vector client centres the line, as wide as the pen was
+    // when created, on its points: each a quarter pixel past a pixel edge,
+    // and the line must reach over the whole edge pixel inside the picture.
     void LineTo(std::int32_t toX, std::int32_t toY) {
-        if (pen.style != 0 || pen.width != 1 || pen.colour != 0) fault += "a line without the frame's pen; ";
-        dc.MoveToEx(x, y);
-        dc.LineTo(x = toX, y = toY);
+        if (pen.style != 0 || pen.width * across.viewport != across.window || pen.colour != 0) {
+            Fault("a line without the frame's one-pixel pen");
+        }
+        if (1 + pen.createdQuarters / 2 < 4) Fault("a line a vector client draws short of the edge pixel's far side");
+        for (const std::int64_t quarters : {across.QuartersPast(x), down.QuartersPast(y), across.QuartersPast(toX),
+                                            down.QuartersPast(toY)}) {
+            if (quarters != 1) Fault("a line off the quarter pixel");
+        }
+        dc.MoveToEx(across.Pixel(x), down.Pixel(y));
+        dc.LineTo(across.Pixel(toX), down.Pixel(toY));
+        x = toX, y = toY;
+        ++lines;
     }
 };
 
-Replay ReplayEmf(const Bytes& b) {
+Replay ReplayEmf(const Bytes& b, std::int32_t width, std::int32_t height) {
     Replay r;
+    r.width = width, r.height = height;
     for (std::size_t at = 0; at + 8 <= b.size();) {
         const auto u = [&](std::size_t field) { return Field(b, at + 8 + 4 * field, 4); };
         switch (Field(b, at, 4)) {
             case 39: r.objects[u(0)] = {true, u(1), 0, u(2)}; break;                 // EMR_CREATEBRUSHINDIRECT
-            case 38: r.objects[u(0)] = {false, u(1), u(2), u(4)}; break;             // EMR_CREATEPEN
+            case 38: r.CreatePen(u(0), u(1), u(2), u(4)); break;                     // EMR_CREATEPEN
             case 37:                                                                 // EMR_SELECTOBJECT
                 if (u(0) == static_cast<std::int32_t>(0x80000008u)) r.pen = {false, kNullPen, 0, 0};
                 else if (u(0) >= 0) r.Select(u(0));
                 break;
             case 40: r.objects.erase(u(0)); break;                                   // EMR_DELETEOBJECT
+            case 17: r.SetMapMode(u(0)); break;                                      // EMR_SETMAPMODE
+            case 9: r.SetWindowExt(u(0), u(1)); break;                               // EMR_SETWINDOWEXTEX
+            case 11: r.SetViewportExt(u(0), u(1)); break;                            // EMR_SETVIEWPORTEXTEX
             case 27: r.x = u(0), r.y = u(1); break;                                  // EMR_MOVETOEX
             case 54: r.LineTo(u(0), u(1)); break;                                    // EMR_LINETO
             case 86: r.Polygon(b, at + 28, 2); break;                                // EMR_POLYGON16
             case 3: r.Polygon(b, at + 28, 4); break;                                 // EMR_POLYGON
             case 91: case 8: {                                                       // EMR_POLYPOLYGON16 / 32
                 ++r.polyPolygons;
+                const std::size_t firstFill = r.dc.fills.size();
                 const auto polygons = static_cast<std::size_t>(u(4));
                 const int size = Field(b, at, 4) == 91 ? 2 : 4;
                 for (std::size_t i = 0; i < polygons; ++i) {
-                    if (u(6 + i) != 4) r.fault += "a polygon of other than 4 points; ";
+                    if (u(6 + i) != 4) r.Fault("a polygon of other than 4 points");
                     r.Polygon(b, at + 32 + 4 * polygons + i * 8 * static_cast<std::size_t>(size), size);
                 }
+                r.CheckDisjoint(firstFill);
                 break;
             }
             default: break;
@@ -108,8 +189,9 @@ Replay ReplayEmf(const Bytes& b) {
 }
 
 // The records after the 22-byte placeable header and the 18-byte METAHEADER.
-Replay ReplayWmf(const Bytes& b) {
+Replay ReplayWmf(const Bytes& b, std::int32_t width, std::int32_t height) {
     Replay r;
+    r.width = width, r.height = height;
     int slots = 0;
     for (std::size_t at = 40; at + 6 <= b.size();) {
         const auto w = [&](std::size_t word) { return Field(b, at + 6 + 2 * word, 2); };
@@ -123,8 +205,10 @@ Replay ReplayWmf(const Bytes& b) {
             case 0x0324: r.Polygon(b, at + 8, 2); break;                               // META_POLYGON
             case 0x0538: {                                                             // META_POLYPOLYGON
                 ++r.polyPolygons;
+                const std::size_t firstFill = r.dc.fills.size();
                 const auto polygons = static_cast<std::size_t>(w(0));
                 for (std::size_t i = 0; i < polygons; ++i) r.Polygon(b, at + 8 + 2 * polygons + 16 * i, 2);
+                r.CheckDisjoint(firstFill);
                 break;
             }
             default: break;
@@ -183,11 +267,22 @@ TEST_F(SeamlessTest, PlayBackToTheDrawnPixelsForEveryTurnFrameAndCrop) {
                 const std::string where = c.message + " " + std::to_string(c.width) + "x" + std::to_string(c.height) +
                                           " turn " + std::to_string(orientation) + " frame " +
                                           std::to_string(static_cast<int>(border));
-                const auto expected = drawn_.Rasterise(c.width, c.height);
-                for (const Replay& replay : {ReplayWmf(wmf_), ReplayEmf(emf_)}) {
+                // The pen's pixels as the black they are, to compare lines with fills.
+                const auto raster = [&](const test::RecordingContext& dc) {
+                    auto pixels = dc.Rasterise(c.width, c.height);
+                    for (std::int64_t& pixel : pixels) {
+                        if (pixel == test::RecordingContext::kPen) pixel = 0x000000;
+                    }
+                    return pixels;
+                };
+                const auto expected = raster(drawn_);
+                const int polyPolygons = picture_.placement.modulePixels > 0 ? 1 : 0;
+                const Replay wmf = ReplayWmf(wmf_, c.width, c.height);
+                EXPECT_EQ(wmf.lines, 0) << where;
+                for (const Replay& replay : {wmf, ReplayEmf(emf_, c.width, c.height)}) {
                     EXPECT_EQ(replay.fault, "") << where;
-                    EXPECT_EQ(replay.polyPolygons, picture_.placement.modulePixels > 0 ? 1 : 0) << where;
-                    EXPECT_TRUE(replay.dc.Rasterise(c.width, c.height) == expected) << where;
+                    EXPECT_EQ(replay.polyPolygons, polyPolygons) << where;
+                    EXPECT_TRUE(raster(replay.dc) == expected) << where;
                 }
                 EXPECT_EQ(test::CheckPlaceableWmf({reinterpret_cast<const char*>(wmf_.data()), wmf_.size()},
                                                   c.width, c.height), "") << where;
@@ -233,11 +328,21 @@ TEST_F(SeamlessTest, PicturesTheFormatsCannotHoldAreRefused) {
     EXPECT_EQ(errno, EFBIG);
     // The EMF holds it, with 32-bit points.
     const Bytes emf = SeamlessEmf(symbol, picture).value();
-    Replay replay = ReplayEmf(emf);
+    Replay replay = ReplayEmf(emf, 32768, 9);
     EXPECT_EQ(replay.fault, "");
     EXPECT_EQ(replay.polyPolygons, 1);
     // A dashed frame around 2^31 - 1 pixels needs more than 32-bit nBytes.
     picture.placement = {0x7FFFFFFF, 0x7FFFFFFF, 2, 0};
+    EXPECT_FALSE(SeamlessEmf(symbol, picture));
+    EXPECT_EQ(errno, EFBIG);
+    // A frame's quarter pixels, 4 x side + 1, fit 32 bits up to 2^29 - 1 pixels.
+    picture.border = BorderStyle::Solid;
+    picture.placement = {536870911, 9, 2, 0};
+    replay = ReplayEmf(SeamlessEmf(symbol, picture).value(), 536870911, 9);
+    EXPECT_EQ(replay.fault, "");
+    EXPECT_EQ(replay.lines, 4);
+    picture.placement = {9, 536870912, 2, 0};
+    errno = 0;
     EXPECT_FALSE(SeamlessEmf(symbol, picture));
     EXPECT_EQ(errno, EFBIG);
     for (const SymbolPlacement bad : {SymbolPlacement{0, 5, 2, 0}, {5, 5, -1, 0}, {5, 5, 2, 4}}) {

@@ -6,10 +6,6 @@
 
 namespace ecc200::test {
 
-namespace {
-constexpr std::int64_t kPen = 0x1000000;  // a value no COLORREF takes
-}
-
 platform::Brush RecordingContext::CreateSolidBrush(platform::ColourRef colour) {
     calls.push_back("CreateSolidBrush");
     brushes.push_back(colour);

@@ -31,8 +31,9 @@ public:
     void SetWindowOrgEx(std::int32_t, std::int32_t) override { calls.push_back("SetWindowOrg"); }
 
     // Pixels of a width x height picture: the colour last painted on each,
-    // or kUnpainted.
+    // kPen where a line painted it last, or kUnpainted.
     static constexpr std::int64_t kUnpainted = -1;
+    static constexpr std::int64_t kPen = 0x1000000;  // a value no COLORREF takes
     std::vector<std::int64_t> Rasterise(std::int32_t width, std::int32_t height) const;
     // The same as text: '#' for the bar colour, '.' for the background,
     // 'L' for the pen, ' ' for unpainted.
