@@ -48,10 +48,10 @@ constexpr std::int32_t kMapModeAnisotropic = 8;
 struct Axis {
     std::int64_t window = 1, viewport = 1;  // MM_TEXT: one unit a pixel
     std::int32_t Pixel(std::int32_t v) const {
-        const std::int64_t twice = 2 * v * viewport + window;  // 2 (v x viewport / window + 1/2) x window
+        const std::int64_t twice = 2 * std::int64_t{v} * viewport + window;  // 2 (v x viewport / window + 1/2) x window
         return static_cast<std::int32_t>((twice >= 0 ? twice : twice - 2 * window + 1) / (2 * window));
     }
-    std::int64_t QuartersPast(std::int32_t v) const { return 4 * (v * viewport % window) / window; }
+    std::int64_t QuartersPast(std::int32_t v) const { return 4 * (std::int64_t{v} * viewport % window) / window; }
 };
 
 // Replays the drawing records onto a RecordingContext, checking as it goes
