@@ -41,7 +41,6 @@ public:
     FrameRectSink(std::int32_t width, std::int32_t height) : width_(width), height_(height) {}
 
     void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override {
-        AddEndPoints(x1, y1, x2, y2);
         // DrawBorder's lines are horizontal or vertical; LineTo leaves out
         // the end, so a line drawn leftward or upward starts one pixel later.
         PictureRect r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
@@ -50,30 +49,22 @@ public:
         if (y1 == y2) ++r.bottom;  // horizontal: one row
         if (x1 == x2) ++r.right;   // vertical: one column
         r = {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, width_), std::min(r.bottom, height_)};
-        if (r.left < r.right && r.top < r.bottom) pixels.rects.push_back(r);
+        if (r.left < r.right && r.top < r.bottom) rects.push_back(r);
     }
 
-    FramePixels pixels;
+    std::vector<PictureRect> rects;
 
 private:
-    void AddEndPoints(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
-        const bool first = pixels.left > pixels.right;
-        pixels.left = std::min({first ? x1 : pixels.left, x1, x2});
-        pixels.top = std::min({first ? y1 : pixels.top, y1, y2});
-        pixels.right = std::max({first ? x1 : pixels.right, x1, x2});
-        pixels.bottom = std::max({first ? y1 : pixels.bottom, y1, y2});
-    }
-
     std::int32_t width_;
     std::int32_t height_;
 };
 
 }  // namespace
 
-FramePixels FrameRects(std::int32_t width, std::int32_t height, BorderStyle border) {
+std::vector<PictureRect> FrameRects(std::int32_t width, std::int32_t height, BorderStyle border) {
     FrameRectSink sink(width, height);
     DrawFrameLines(sink, width, height, border);
-    return sink.pixels;
+    return sink.rects;
 }
 
 // The solid frame is four lines. The dashed one steps 4 pixels at a time,

@@ -45,14 +45,8 @@ void DrawFrameLines(FrameLineSink& sink, std::int32_t width, std::int32_t height
 // draws vectors fills exactly their area: a 1-pixel pen line on the pixel
 // edge x = 0, as GDI addresses the first column, is centred on the picture's
 // edge by such a client, which clips its outer half and at 96 dpi draws a
-// light grey line.
-struct FramePixels {
-    std::vector<PictureRect> rects;  // none empty
-    // The lines' end points, inclusive, as GDI bounds a recorded line (the
-    // EMF's rclBounds); left > right when there is no line.
-    std::int32_t left = 0, top = 0, right = -1, bottom = -1;
-};
-FramePixels FrameRects(std::int32_t width, std::int32_t height, BorderStyle border);
+// light grey line. No rectangle is empty.
+std::vector<PictureRect> FrameRects(std::int32_t width, std::int32_t height, BorderStyle border);
 
 // How many lines DrawFrameLines gives, worked out without drawing, so that
 // a writer can refuse a frame too long for its format before it starts.

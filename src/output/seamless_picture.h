@@ -7,10 +7,10 @@
 // polypolygon of merged rectangles (module_runs.h), both with a null pen.
 // The WMF's frame is a filled rectangle for each of DrawBorder's lines, the
 // pixels it paints (seamless_frame.h); the EMF's frame is DrawBorder's
-// lines with a pen the metafile creates, selects and deletes itself. The
-// EMF keeps the lines: its clients size the picture from rclBounds, which
-// for a dashed frame end on its last pixels, and clip those pixels away
-// when they are filled, where half of a line centred on their edge stays.
+// lines in quarter pixels with a pen the metafile creates, selects and
+// deletes itself (seamless_emf.cpp says why). The EMF keeps the lines: its
+// clients clip the picture at rclBounds, which for a dashed frame end on
+// its last pixels, and filled there those pixels would be lost.
 #pragma once
 
 #include <cstdint>

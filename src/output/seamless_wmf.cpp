@@ -144,14 +144,14 @@ std::vector<std::uint8_t> WriteMetafile(const SymbolMatrix& symbol, const Seamle
         records.Simple(kMetaSelectObject, {selectedBrush});
         PolyPolygon(records, modules);
     }
-    const FramePixels frame = FrameRects(placement.width, placement.height, picture.border);
-    if (!frame.rects.empty()) {
+    const std::vector<PictureRect> frame = FrameRects(placement.width, placement.height, picture.border);
+    if (!frame.empty()) {
         released.push_back(selectedBrush);
         selectedBrush = CreateBrush(records, kFrameColour);
         records.Simple(kMetaSelectObject, {selectedBrush});
         // One polygon each: in one polypolygon GDI's ALTERNATE fill would
         // leave out the corners where two of them overlap.
-        for (const PictureRect& r : frame.rects) Polygon(records, r);
+        for (const PictureRect& r : frame) Polygon(records, r);
     }
     // A metafile cannot select a stock object, so the brush and pen still
     // selected stay; the player frees its object table after playing.

@@ -40,16 +40,22 @@ def encode(data: Data, *, encodation: str = "auto", shape: str = "square", dmre:
     options = _options.encode_options(encodation, shape, dmre, symbol_size, gs1, eci, reader_init,
                                       structured_append, iso144)
     handle = SymbolPointer()
-    # Without a diagnostic first: encoding is pure, so a failed call made
-    # again with one fails the same way and says why.
-    status = calls().ecc200_encode(payload, len(payload), ctypes.byref(options), ctypes.byref(handle), None)
-    if status:
-        diagnostic = new_diagnostic()
-        status = calls().ecc200_encode(payload, len(payload), ctypes.byref(options), ctypes.byref(handle),
-                                       ctypes.byref(diagnostic))
-        if status:
-            raise_status(status, diagnostic, "ecc200_encode")
+    _call_pure(calls().ecc200_encode, "ecc200_encode", payload, len(payload), ctypes.byref(options),
+               ctypes.byref(handle))
     return Symbol(handle)
+
+
+def _call_pure(function: "ctypes._NamedFuncPointer", name: str, *arguments: Any) -> None:
+    """Calls a function of the library that writes nothing but its outputs
+    (encoding, drawing into memory) without a diagnostic; only a failed call
+    is made again, with one, to say why (which may then succeed, when
+    memory was short)."""
+    if function(*arguments, None) == 0:
+        return
+    diagnostic = new_diagnostic()
+    status = function(*arguments, ctypes.byref(diagnostic))
+    if status:
+        raise_status(status, diagnostic, name)
 
 
 def _bytes_at(pointer: "ctypes._Pointer[ctypes.c_uint8]", count: int) -> bytes:
@@ -125,17 +131,8 @@ class Symbol:
         code = _options.format_code(format)
         lib = calls()
         output, size = BytePointer(), ctypes.c_size_t()
-        # Drawing into memory is pure, as encoding: a diagnostic only when
-        # the call fails, from the same call made again (which may then
-        # succeed, when memory was short).
-        status = lib.ecc200_render_alloc(self._handle, ctypes.byref(picture), code,
-                                         ctypes.byref(output), ctypes.byref(size), None)
-        if status:
-            diagnostic = new_diagnostic()
-            status = lib.ecc200_render_alloc(self._handle, ctypes.byref(picture), code,
-                                             ctypes.byref(output), ctypes.byref(size), ctypes.byref(diagnostic))
-            if status:
-                raise_status(status, diagnostic, "ecc200_render_alloc")
+        _call_pure(lib.ecc200_render_alloc, "ecc200_render_alloc", self._handle, ctypes.byref(picture), code,
+                   ctypes.byref(output), ctypes.byref(size))
         try:
             return _bytes_at(output, size.value)
         finally:
