@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "ecc200.h"
-#include "output/failure.h"
+#include "common/failure.h"
 
 namespace ecc200 {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "output/failure.h"
+#include "common/failure.h"
 #include "platform/drawing_surface.h"
 #include "render/draw_symbol.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "output/failure.h"
+#include "common/failure.h"
 #include "platform/drawing_surface.h"
 
 namespace ecc200 {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "output/failure.h"
+#include "common/failure.h"
 #include "platform/drawing_surface.h"
 
 namespace ecc200 {
