@@ -141,10 +141,14 @@ struct Picture {
     Rgb background{255, 255, 255};
     bool allow_crop = false;  // false: a size that cuts the symbol is refused
     bool seamless = false;    // WMF and EMF: the dark modules as one filled shape
+    bool zpl_z64 = false;     // ZPL: the graphic field compressed (Z64) rather than ASCII hex
+    bool zpl_field_only = false;  // ZPL: the graphic field alone, without ^XA/^XZ
+    bool hri = false;         // SVG, PDF, EPS: the human-readable text under the symbol
 };
 
 enum class Format { bmp = ECC200_FORMAT_BMP, wmf = ECC200_FORMAT_WMF, emf = ECC200_FORMAT_EMF,
-                    png = ECC200_FORMAT_PNG, svg = ECC200_FORMAT_SVG };
+                    png = ECC200_FORMAT_PNG, svg = ECC200_FORMAT_SVG, zpl = ECC200_FORMAT_ZPL,
+                    pdf = ECC200_FORMAT_PDF, eps = ECC200_FORMAT_EPS };
 
 // An encoded symbol: rows() x columns() modules, row 0 at the top.
 class Symbol {
@@ -231,6 +235,9 @@ inline ecc200_picture ToC(const Picture& picture) noexcept {
     c.background = ToC(picture.background);
     c.allow_crop = picture.allow_crop ? 1 : 0;
     c.seamless = picture.seamless ? 1 : 0;
+    c.zpl_z64 = picture.zpl_z64 ? 1 : 0;
+    c.zpl_field_only = picture.zpl_field_only ? 1 : 0;
+    c.hri = picture.hri ? 1 : 0;
     return c;
 }
 

@@ -40,7 +40,8 @@ class Picture(ctypes.Structure):
                 ("quiet_zone", ctypes.c_int32), ("module_cm", ctypes.c_double), ("module_px", ctypes.c_int32),
                 ("dpi", ctypes.c_int32), ("quarter_turns", ctypes.c_int32), ("border", ctypes.c_int32),
                 ("bar", ctypes.c_uint32), ("background", ctypes.c_uint32), ("allow_crop", ctypes.c_int32),
-                ("seamless", ctypes.c_int32)]
+                ("seamless", ctypes.c_int32), ("zpl_z64", ctypes.c_int32),
+                ("zpl_field_only", ctypes.c_int32), ("hri", ctypes.c_int32)]
 
 
 class Diagnostic(ctypes.Structure):
