@@ -8,6 +8,7 @@ namespace {
 
 constexpr char kFirstPrintable = 0x20;
 constexpr char kLastPrintable = 0x7E;
+constexpr std::size_t kBlockLineGuess = 16;  // "12 34 5 1 re\n" and a little
 
 void AppendColour(std::string& out, std::uint32_t rgb) {
     AppendComponent(out, rgb >> 16 & 0xFF);
@@ -44,14 +45,18 @@ void AppendModules(std::string& out, const PrintPicture& picture) {
     out += ' ';
     AppendReal(out, picture.height - picture.gridY);
     out += " cm\n";
+    out.reserve(out.size() + picture.dark.size() * kBlockLineGuess);
     for (const GridBlock& block : picture.dark) {
-        AppendInteger(out, block.col);
-        out += ' ';
-        AppendInteger(out, block.row);
-        out += ' ';
-        AppendInteger(out, block.colEnd - block.col);
-        out += ' ';
-        AppendInteger(out, block.rowEnd - block.row);
+        // Four numbers of at most 10 digits, their spaces and " re\n".
+        char line[4 * 11 + 4];
+        char* at = WriteDigits(line, static_cast<std::uint32_t>(block.col));
+        *at++ = ' ';
+        at = WriteDigits(at, static_cast<std::uint32_t>(block.row));
+        *at++ = ' ';
+        at = WriteDigits(at, static_cast<std::uint32_t>(block.colEnd - block.col));
+        *at++ = ' ';
+        at = WriteDigits(at, static_cast<std::uint32_t>(block.rowEnd - block.row));
+        out.append(line, static_cast<std::size_t>(at - line));
         out += " re\n";
     }
     out += "f Q\n";
@@ -124,6 +129,8 @@ bool PrintPictureWritable(const PrintPicture& picture) {
         if (!TextPrintable(line.text) || !Positive(line.emSize) || !PrintNumberFits(line.centreX) ||
             !PrintNumberFits(line.baseline))
             return false;
+    for (const GridBlock& block : picture.dark)
+        if (block.row < 0 || block.col < 0 || block.rowEnd <= block.row || block.colEnd <= block.col) return false;
     for (const UnitRect& rect : picture.frame)
         if (!PrintNumberFits(rect.left) || !PrintNumberFits(rect.top) || !PrintNumberFits(rect.right) ||
             !PrintNumberFits(rect.bottom))

@@ -16,8 +16,8 @@ namespace ecc200 {
 struct PrintPicture;
 
 // Whether every number of the picture can be written (finite, positive
-// sizes, within PrintNumberFits once in points) and every text byte is
-// printable ASCII.
+// sizes, within PrintNumberFits once in points), every block has cells and
+// every text byte is printable ASCII.
 bool PrintPictureWritable(const PrintPicture& picture);
 
 // The picture's size in points.

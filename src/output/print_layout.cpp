@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <vector>
 
 #include "encoder/module_matrix.h"
-#include "output/module_runs.h"
 #include "output/print_picture.h"
 #include "output/seamless_frame.h"
 
@@ -15,10 +15,35 @@ namespace {
 constexpr double kPointsPerInch = 72;
 constexpr double kLargestPixels = 1e9;  // far past any page, within 32-bit frames
 
+// The dark modules as blocks in symbol coordinates: each row's runs of dark
+// modules, a run with the same columns as a block ending on the row above
+// growing that block. One pass; blocks in the order they start.
+void MergeDarkRuns(const SymbolMatrix& symbol, std::vector<GridBlock>& blocks) {
+    std::vector<std::int32_t> openAt(static_cast<std::size_t>(symbol.cols()), -1);  // block starting at a column
+    for (std::int32_t row = 0; row < symbol.rows(); ++row) {
+        for (std::int32_t col = 0; col < symbol.cols();) {
+            if (!symbol.isDark(row, col)) {
+                ++col;
+                continue;
+            }
+            const std::int32_t start = col;
+            while (col < symbol.cols() && symbol.isDark(row, col)) ++col;
+            const std::int32_t open = openAt[static_cast<std::size_t>(start)];
+            if (open >= 0 && blocks[static_cast<std::size_t>(open)].rowEnd == row &&
+                blocks[static_cast<std::size_t>(open)].colEnd == col) {
+                blocks[static_cast<std::size_t>(open)].rowEnd = row + 1;
+                continue;
+            }
+            openAt[static_cast<std::size_t>(start)] = static_cast<std::int32_t>(blocks.size());
+            blocks.push_back({row, start, row + 1, col});
+        }
+    }
+}
+
 // A block of symbol modules where the turned grid shows it (grid cell (i,
 // j) shows symbol module (j, cols-1-i) after one counter-clockwise quarter
 // turn, and so on, as DrawSymbol turns the symbol).
-GridBlock Turned(const ModuleBlock& b, const SymbolMatrix& symbol, int orientation) {
+GridBlock Turned(const GridBlock& b, const SymbolMatrix& symbol, int orientation) {
     const std::int32_t rows = symbol.rows();
     const std::int32_t cols = symbol.cols();
     switch (orientation) {
@@ -74,8 +99,8 @@ WriteResult LayPrintPicture(const SymbolMatrix& symbol, const PrintRequest& requ
         picture.cellEdge = p;
         picture.gridX = (width - across) / 2;
         picture.gridY = (height - em - down) / 2;
-        for (const ModuleBlock& block : MergeDarkModules(symbol))
-            picture.dark.push_back(Turned(block, symbol, request.orientation));
+        MergeDarkRuns(symbol, picture.dark);
+        for (GridBlock& block : picture.dark) block = Turned(block, symbol, request.orientation);
         LayFrame(request, width, height, picture);
         if (!request.text.empty())
             picture.text.push_back({request.text, width / 2, height - em + kHriBaselineEm * em, em});

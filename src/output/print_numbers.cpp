@@ -27,6 +27,17 @@ void AppendFraction(std::string& out, std::int64_t fraction, int decimals) {
 
 }  // namespace
 
+char* WriteDigits(char* at, std::uint32_t value) {
+    char reversed[10];
+    int length = 0;
+    do {
+        reversed[length++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (length > 0) *at++ = reversed[--length];
+    return at;
+}
+
 void AppendInteger(std::string& out, std::int64_t value) {
     char digits[20];
     std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);

@@ -13,6 +13,8 @@ namespace ecc200 {
 constexpr int kPrintDecimals = 6;
 
 void AppendInteger(std::string& out, std::int64_t value);
+// Writes the digits of a value 0 or more at `at`; returns the end.
+char* WriteDigits(char* at, std::uint32_t value);
 
 // `value` rounded to kPrintDecimals places, trailing zeros (and a bare
 // point) dropped. Finite values within +-9e12 only (PrintNumberFits).
