@@ -50,9 +50,9 @@ public:
         // Modules of 0.05 cm at 96 dpi, as `ecc200 -m 0.05 -o x.pdf` lays them out.
         const ecc200::PrintRequest request{0, 0, 96 * 0.05 / 2.54, 2, 0, ecc200::BorderStyle::None,
                                            0x000000, 0xFFFFFF, 96, ""};
-        if (ecc200::LayPrintPicture(state_->symbol, request, picture_) != ecc200::WriteResult::Written) return false;
+        if (!ecc200::LayPrintPicture(state_->symbol, request, picture_).ok()) return false;
         pdf_.clear();
-        return ecc200::AppendPdfFile(pdf_, picture_) == ecc200::WriteResult::Written && WriteFile(path_, pdf_);
+        return ecc200::AppendPdfFile(pdf_, picture_).ok() && WriteFile(path_, pdf_);
     }
 
 private:

@@ -69,8 +69,9 @@ bool BoundingBoxFits(const PrintPicture& picture) {
 
 }  // namespace
 
-WriteResult AppendEpsFile(std::string& out, const PrintPicture& picture) {
-    if (!PrintPictureWritable(picture) || !BoundingBoxFits(picture)) return WriteResult::NotRepresentable;
+Outcome AppendEpsFile(std::string& out, const PrintPicture& picture) {
+    if (!PrintPictureWritable(picture) || !BoundingBoxFits(picture))
+        return Refused(Failure::PictureTooLarge, "the picture has no EPS bounding box in 32-bit points");
     const std::size_t originalSize = out.size();
     try {
         AppendComments(out, picture);
@@ -79,10 +80,10 @@ WriteResult AppendEpsFile(std::string& out, const PrintPicture& picture) {
         // An importer redefines showpage; a printer or Ghostscript given the
         // file alone prints the page with it (EPSF 3.0, "showpage").
         out += "end\nshowpage\n%%EOF\n";
-        return WriteResult::Written;
+        return {};
     } catch (const std::bad_alloc&) {
         out.resize(originalSize);
-        return WriteResult::OutOfMemory;
+        return Failed(Failure::OutOfMemory);
     }
 }
 

@@ -8,15 +8,15 @@
 
 #include <string>
 
-#include "output/output_result.h"
+#include "common/failure.h"
 
 namespace ecc200 {
 
 struct PrintPicture;
 
-// NotRepresentable, appending nothing, for a picture PrintPictureWritable
+// PictureTooLarge, appending nothing, for a picture PrintPictureWritable
 // refuses or whose bounding box passes 32-bit points; OutOfMemory,
 // appending nothing.
-WriteResult AppendEpsFile(std::string& out, const PrintPicture& picture);
+Outcome AppendEpsFile(std::string& out, const PrintPicture& picture);
 
 }  // namespace ecc200

@@ -120,25 +120,26 @@ void AppendPage(PdfWriter& pdf, const PdfPage& page, int number) {
 
 }  // namespace
 
-WriteResult DrawPdfPage(const PrintPicture& picture, PdfPage& page) {
+Outcome DrawPdfPage(const PrintPicture& picture, PdfPage& page) {
     page = PdfPage{};
-    if (!PrintPictureWritable(picture) || PageWidthPoints(picture) > kLargestPageSide ||
-        PageHeightPoints(picture) > kLargestPageSide)
-        return WriteResult::NotRepresentable;
+    if (!PrintPictureWritable(picture)) return Refused(Failure::PictureTooLarge, "the picture has no PDF page");
+    if (PageWidthPoints(picture) > kLargestPageSide || PageHeightPoints(picture) > kLargestPageSide)
+        return Refused(Failure::PictureTooLarge, "a %.0f x %.0f-point page is past PDF's 14400 points (5.08 m) a side",
+                       PageWidthPoints(picture), PageHeightPoints(picture));
     try {
         AppendPrintDrawing(page.content, picture);
     } catch (const std::bad_alloc&) {
         page = PdfPage{};
-        return WriteResult::OutOfMemory;
+        return Failed(Failure::OutOfMemory);
     }
     page.widthPoints = PageWidthPoints(picture);
     page.heightPoints = PageHeightPoints(picture);
     page.hasText = !picture.text.empty();
-    return WriteResult::Written;
+    return {};
 }
 
-WriteResult AppendPdfDocument(std::string& out, const std::vector<PdfPage>& pages) {
-    if (pages.empty()) return WriteResult::NotRepresentable;
+Outcome AppendPdfDocument(std::string& out, const std::vector<PdfPage>& pages) {
+    if (pages.empty()) return Refused(Failure::InvalidArgument, "a PDF document needs a page");
     bool font = false;
     for (const PdfPage& page : pages) font = font || page.hasText;
     const ObjectNumbers numbers = NumbersOf(pages, font);
@@ -151,21 +152,20 @@ WriteResult AppendPdfDocument(std::string& out, const std::vector<PdfPage>& page
         for (std::size_t i = 0; i < pages.size(); ++i)
             AppendPage(pdf, pages[i], numbers.firstPage + 2 * static_cast<int>(i));
         pdf.Finish(numbers.count);
-        return WriteResult::Written;
+        return {};
     } catch (const std::bad_alloc&) {
         out.resize(originalSize);
-        return WriteResult::OutOfMemory;
+        return Failed(Failure::OutOfMemory);
     }
 }
 
-WriteResult AppendPdfFile(std::string& out, const PrintPicture& picture) {
+Outcome AppendPdfFile(std::string& out, const PrintPicture& picture) {
     try {
         std::vector<PdfPage> pages(1);
-        const WriteResult drawn = DrawPdfPage(picture, pages[0]);
-        if (drawn != WriteResult::Written) return drawn;
+        if (Outcome drawn = DrawPdfPage(picture, pages[0]); !drawn.ok()) return drawn;
         return AppendPdfDocument(out, pages);
     } catch (const std::bad_alloc&) {
-        return WriteResult::OutOfMemory;
+        return Failed(Failure::OutOfMemory);
     }
 }
 

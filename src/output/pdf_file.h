@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "output/output_result.h"
+#include "common/failure.h"
 
 namespace ecc200 {
 
@@ -23,18 +23,18 @@ struct PdfPage {
     bool hasText = false;
 };
 
-// NotRepresentable for a picture PrintPictureWritable refuses or larger
-// than a page may be (14,400 points a side, ISO 32000-1 Annex C.2);
+// PictureTooLarge for a picture PrintPictureWritable refuses or larger than
+// a page may be (14,400 points a side, ISO 32000-1 Annex C.2);
 // OutOfMemory. Either way `page` is left empty.
-WriteResult DrawPdfPage(const PrintPicture& picture, PdfPage& page);
+Outcome DrawPdfPage(const PrintPicture& picture, PdfPage& page);
 
 // Appends the document of `pages` (at least one) to `out`: header, the
 // catalogue, the page tree, the font where a page has text, each page and
-// its content, the cross-reference table and trailer. OutOfMemory leaves
-// `out` as it was.
-WriteResult AppendPdfDocument(std::string& out, const std::vector<PdfPage>& pages);
+// its content, the cross-reference table and trailer. InvalidArgument for
+// no page; OutOfMemory. On failure `out` is as it was.
+Outcome AppendPdfDocument(std::string& out, const std::vector<PdfPage>& pages);
 
 // A document of the one page.
-WriteResult AppendPdfFile(std::string& out, const PrintPicture& picture);
+Outcome AppendPdfFile(std::string& out, const PrintPicture& picture);
 
 }  // namespace ecc200

@@ -54,7 +54,7 @@ bool ReadPdfPage(std::string_view pdf, PdfPage& page) {
     // the same bytes.
     PdfPage read{std::string(pdf.substr(at, size)), width, height, hasText};
     std::string again;
-    if (AppendPdfDocument(again, std::vector<PdfPage>{read}) != WriteResult::Written || again != pdf) return false;
+    if (!AppendPdfDocument(again, std::vector<PdfPage>{read}).ok() || again != pdf) return false;
     page = std::move(read);
     return true;
 }

@@ -76,8 +76,8 @@ bool Valid(const PrintRequest& r) {
 
 }  // namespace
 
-WriteResult LayPrintPicture(const SymbolMatrix& symbol, const PrintRequest& request, PrintPicture& picture) {
-    if (!Valid(request)) return WriteResult::NotRepresentable;
+Outcome LayPrintPicture(const SymbolMatrix& symbol, const PrintRequest& request, PrintPicture& picture) {
+    if (!Valid(request)) return Refused(Failure::InvalidArgument, "the print picture's sizes are out of range");
     const bool quarterTurn = request.orientation == 1 || request.orientation == 3;
     const double p = request.modulePixels;
     const double across = p * (quarterTurn ? symbol.rows() : symbol.cols());
@@ -87,7 +87,8 @@ WriteResult LayPrintPicture(const SymbolMatrix& symbol, const PrintRequest& requ
     const double characters = static_cast<double>(request.text.size());
     const double em = request.text.empty() ? 0 : std::min(kHriEmModules * p, width / (kCourierAdvanceEm * characters));
     const double height = request.height > 0 ? request.height : down + margin + em;
-    if (!(width <= kLargestPixels && height <= kLargestPixels)) return WriteResult::NotRepresentable;
+    if (!(width <= kLargestPixels && height <= kLargestPixels))
+        return Refused(Failure::PictureTooLarge, "a print picture past a billion pixels a side");
     try {
         picture = PrintPicture{};
         picture.width = width;
@@ -104,10 +105,10 @@ WriteResult LayPrintPicture(const SymbolMatrix& symbol, const PrintRequest& requ
         LayFrame(request, width, height, picture);
         if (!request.text.empty())
             picture.text.push_back({request.text, width / 2, height - em + kHriBaselineEm * em, em});
-        return WriteResult::Written;
+        return {};
     } catch (const std::bad_alloc&) {
         picture = PrintPicture{};
-        return WriteResult::OutOfMemory;
+        return Failed(Failure::OutOfMemory);
     }
 }
 

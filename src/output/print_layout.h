@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "output/output_result.h"
+#include "common/failure.h"
 #include "render/draw_symbol.h"
 
 namespace ecc200 {
@@ -38,9 +38,9 @@ struct PrintRequest {
     std::string text;      // the human-readable line; empty for none
 };
 
-// Lays the picture out; NotRepresentable for a side or resolution below 1
+// Lays the picture out; InvalidArgument for a side or resolution below 1
 // pixel, a module not above 0, an orientation outside 0 to 3 or a quiet
-// zone below 0; OutOfMemory.
-WriteResult LayPrintPicture(const SymbolMatrix& symbol, const PrintRequest& request, PrintPicture& picture);
+// zone below 0; PictureTooLarge past a billion pixels; OutOfMemory.
+Outcome LayPrintPicture(const SymbolMatrix& symbol, const PrintRequest& request, PrintPicture& picture);
 
 }  // namespace ecc200

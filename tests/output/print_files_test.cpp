@@ -38,19 +38,19 @@ PrintRequest RequestOf(double moduleCentimetres, int orientation = 0, BorderStyl
 
 PrintPicture Laid(const SymbolMatrix& symbol, const PrintRequest& request) {
     PrintPicture picture;
-    EXPECT_EQ(LayPrintPicture(symbol, request, picture), WriteResult::Written);
+    EXPECT_TRUE(LayPrintPicture(symbol, request, picture).ok());
     return picture;
 }
 
 std::string Pdf(const PrintPicture& picture) {
     std::string pdf;
-    EXPECT_EQ(AppendPdfFile(pdf, picture), WriteResult::Written);
+    EXPECT_TRUE(AppendPdfFile(pdf, picture).ok());
     return pdf;
 }
 
 std::string Eps(const PrintPicture& picture) {
     std::string eps;
-    EXPECT_EQ(AppendEpsFile(eps, picture), WriteResult::Written);
+    EXPECT_TRUE(AppendEpsFile(eps, picture).ok());
     return eps;
 }
 
@@ -228,7 +228,7 @@ TEST(PrintFiles, DocumentHasOnePagePerPictureInOrder) {
         EXPECT_TRUE(changed.content.empty());
     }
     std::string document;
-    ASSERT_EQ(AppendPdfDocument(document, pages), WriteResult::Written);
+    ASSERT_TRUE(AppendPdfDocument(document, pages).ok());
     const test::TempDir dir;
     const std::string pdf = dir.file("batch.pdf");
     test::WriteFileBytes(pdf, document);
@@ -247,19 +247,21 @@ TEST(PrintFiles, PicturesNoPageCanHoldAreRefusedWithNothingWritten) {
     PrintPicture huge = Laid(encoded.state->symbol, RequestOf(30));  // 14 x 30 cm: 11,906 points
     PrintPicture past = Laid(encoded.state->symbol, RequestOf(40));  // 15,874 points
     std::string out = "kept";
-    EXPECT_EQ(AppendPdfFile(out, huge), WriteResult::Written);
+    EXPECT_TRUE(AppendPdfFile(out, huge).ok());
     out = "kept";
-    EXPECT_EQ(AppendPdfFile(out, past), WriteResult::NotRepresentable);
-    EXPECT_EQ(AppendEpsFile(out, past), WriteResult::Written);  // EPS states any size
+    const Outcome tooLarge = AppendPdfFile(out, past);
+    EXPECT_EQ(tooLarge.failure, Failure::PictureTooLarge);
+    EXPECT_NE(tooLarge.message.find("14400 points"), std::string::npos) << tooLarge.message;
+    EXPECT_TRUE(AppendEpsFile(out, past).ok());  // EPS states any size
     out = "kept";
     past.cellEdge = std::nan("");
-    EXPECT_EQ(AppendEpsFile(out, past), WriteResult::NotRepresentable);
+    EXPECT_EQ(AppendEpsFile(out, past).failure, Failure::PictureTooLarge);
     huge.text.push_back({"tab\there", 1, 1, 1});
-    EXPECT_EQ(AppendPdfFile(out, huge), WriteResult::NotRepresentable);
+    EXPECT_EQ(AppendPdfFile(out, huge).failure, Failure::PictureTooLarge);
     EXPECT_EQ(out, "kept");
     PrintRequest bad = RequestOf(0.1);
     bad.modulePixels = -1;
-    EXPECT_EQ(LayPrintPicture(encoded.state->symbol, bad, huge), WriteResult::NotRepresentable);
+    EXPECT_EQ(LayPrintPicture(encoded.state->symbol, bad, huge).failure, Failure::InvalidArgument);
 }
 
 }  // namespace
