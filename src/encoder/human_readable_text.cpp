@@ -1,6 +1,5 @@
 #include "encoder/human_readable_text.h"
 
-#include <cstdio>
 
 namespace ecc200 {
 namespace {
@@ -16,11 +15,9 @@ std::string HumanReadableText(std::string_view message, bool gs1, std::string& t
     for (std::size_t i = 0; i < message.size(); ++i) {
         const auto byte = static_cast<unsigned char>(message[i]);
         if (byte >= kFirstPrintable && byte <= kLastPrintable) continue;
-        char sentence[160];
-        std::snprintf(sentence, sizeof sentence,
-                      "byte 0x%02X at %zu cannot be printed as human-readable text, which takes printable ASCII only",
-                      byte, i);
-        return sentence;
+        const char hex[] = "0123456789ABCDEF";
+        return std::string("byte 0x") + hex[byte >> 4] + hex[byte & 0xF] + " at " + std::to_string(i) +
+               " cannot be printed as human-readable text, which takes printable ASCII only";
     }
     text.assign(message);
     // GS1's character set 82 has no square bracket, so in either form every

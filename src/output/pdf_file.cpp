@@ -1,7 +1,7 @@
 #include "output/pdf_file.h"
 
 #include <cstddef>
-#include <cstdio>
+#include <cstdint>
 #include <new>
 
 #include "output/print_drawing.h"
@@ -18,6 +18,8 @@ constexpr double kLargestPageSide = 14400;
 constexpr char kHeader[] = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
 // ISO 32000-1 7.5.4: every cross-reference entry is exactly 20 bytes.
 constexpr std::size_t kXrefEntryLength = 20;
+// Its offsets have ten digits.
+constexpr std::uint64_t kLargestOffset = 9999999999;
 
 // Object numbers: 1 the catalogue, 2 the page tree, 3 the font when any page
 // has text, then each page followed by its content stream.
@@ -54,10 +56,10 @@ public:
         out_ += "xref\n0 ";
         AppendInteger(out_, count);
         out_ += "\n0000000000 65535 f \n";
-        char entry[kXrefEntryLength + 1];
         for (int number = 1; number < count; ++number) {
-            std::snprintf(entry, sizeof entry, "%010llu 00000 n \n",
-                          static_cast<unsigned long long>(offsets_[static_cast<std::size_t>(number)]));
+            char entry[kXrefEntryLength + 1] = "0000000000 00000 n \n";
+            std::size_t offset = offsets_[static_cast<std::size_t>(number)];
+            for (int digit = 9; digit >= 0; --digit, offset /= 10) entry[digit] = static_cast<char>('0' + offset % 10);
             out_.append(entry, kXrefEntryLength);
         }
         out_ += "trailer\n<< /Size ";
@@ -151,6 +153,10 @@ Outcome AppendPdfDocument(std::string& out, const std::vector<PdfPage>& pages) {
         if (font) AppendFont(pdf);
         for (std::size_t i = 0; i < pages.size(); ++i)
             AppendPage(pdf, pages[i], numbers.firstPage + 2 * static_cast<int>(i));
+        if (static_cast<std::uint64_t>(out.size() - originalSize) > kLargestOffset) {
+            out.resize(originalSize);
+            return Refused(Failure::PictureTooLarge, "a PDF of more than 9999999999 bytes has no cross-reference table");
+        }
         pdf.Finish(numbers.count);
         return {};
     } catch (const std::bad_alloc&) {
