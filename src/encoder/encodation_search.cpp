@@ -5,11 +5,10 @@
 #include <cassert>
 #include <climits>
 
-#include "encoder/ascii_encodation.h"
 #include "encoder/codeword_values.h"
 #include "encoder/encodation_classes.h"
 #include "encoder/encodation_values.h"
-#include "encoder/encode_request.h"
+#include "encoder/encode_segments.h"
 
 namespace ecc200 {
 namespace {
@@ -81,17 +80,14 @@ ByteClasses ClassesOf(std::int32_t item) {
     return ByteClasses{triplet, triplet, false, false, false, static_cast<std::uint8_t>(AsciiItemCost(item))};
 }
 
-// Writes codewords, packing the values of C40/Text/X12 triplets and
-// EDIFACT quadruplets.
+// Appends codewords to a stream that holds the header's, packing the
+// values of C40/Text/X12 triplets and EDIFACT quadruplets.
 class CodewordWriter {
 public:
-    CodewordWriter(const std::vector<std::int32_t>& items, int start) : items_(items), start_(start) {
-        out.reserve(items.size() + 8);  // a first guess: about one codeword per item
-    }
-    std::vector<std::uint8_t> out;
+    CodewordWriter(const std::vector<std::int32_t>& items, std::vector<std::uint8_t>& out) : items_(items), out_(out) {}
 
-    void Put(int codeword) { out.push_back(static_cast<std::uint8_t>(codeword)); }
-    int Count() const { return start_ + static_cast<int>(out.size()); }
+    void Put(int codeword) { out_.push_back(static_cast<std::uint8_t>(codeword)); }
+    int Count() const { return static_cast<int>(out_.size()); }
 
     void PushTripletValue(int value) {
         triplet_[tripletCount_++] = value;
@@ -161,7 +157,7 @@ private:
     void PutRandomized(int value) { Put(Randomize255(value, Count() + 1)); }
 
     const std::vector<std::int32_t>& items_;
-    int start_;
+    std::vector<std::uint8_t>& out_;
     std::array<int, 3> triplet_{};
     int tripletCount_ = 0;
     int quad_ = 0;
@@ -170,9 +166,14 @@ private:
 
 }  // namespace
 
-EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords, int asciiTailItems)
+void AppendAsciiCodewords(const std::vector<std::int32_t>& items, std::vector<std::uint8_t>& out) {
+    CodewordWriter(items, out).Ascii(0, static_cast<int>(items.size()));
+}
+
+EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords,
+                                   SearchBuffers& buffers, int asciiTailItems)
     : items_(items), scheme_(scheme), start_(startCodewords), n_(static_cast<int>(items.size())), asciiTailItems_(asciiTailItems),
-      asciiStateCount_(scheme == Encodation::Automatic ? 1 : kAsciiStates.size()) {
+      asciiStateCount_(scheme == Encodation::Automatic ? 1 : kAsciiStates.size()), buffers_(buffers), window_(buffers.window) {
     Run();
     for (int k = 0; k < kTailPositions; ++k) {
         const int from = n_ - kTailPositions + k;
@@ -218,8 +219,13 @@ void EncodationSearch::Run() {
     // Rows are cleared just ahead of the step that first reaches them (a
     // step relaxes its own position and the next two), so the arrays are
     // written once, in order, and never filled beforehand.
-    costs_.reset(new int[Index(n_ + 1, 0)]);
-    links_.reset(new Link[Index(n_ + 1, 0)]);
+    // The buffers grow to the longest message seen and are never shrunk:
+    // resize() keeps their allocation, and every entry read is written here.
+    buffers_.costs.resize(std::max(buffers_.costs.size(), Index(n_ + 1, 0)));
+    buffers_.links.resize(std::max(buffers_.links.size(), Index(n_ + 1, 0)));
+    costs_ = buffers_.costs.data();
+    links_ = buffers_.links.data();
+    window_.clear();
     window_.reserve(static_cast<std::size_t>(n_ + 1));
     ClearRow(0);
     ClearRow(1);
@@ -415,16 +421,17 @@ int EncodationSearch::UnboundedCodewords() const {
     return finish.codewords;
 }
 
-std::vector<std::uint8_t> EncodationSearch::Codewords(const EncodationFinish& finish) const {
+void EncodationSearch::Codewords(const EncodationFinish& finish, std::vector<std::uint8_t>& out) const {
     using Rule = EncodationFinish::Rule;
-    // The path, first step first.
-    std::vector<Link> path;
-    path.reserve(static_cast<std::size_t>(n_) + 8);  // about one step per item
+    assert(static_cast<int>(out.size()) == start_ && "the stream holds the header's codewords");
+    // The path, last step first.
+    std::vector<Link>& path = buffers_.path;
+    path.clear();
     for (Link at{finish.position, static_cast<std::int8_t>(finish.state)}; at.position >= 0;) {
         path.push_back(at);
         at = links_[Index(at.position, at.state)];
     }
-    CodewordWriter writer(items_, start_);
+    CodewordWriter writer(items_, out);
     int asciiFrom = -1, asciiTo = -1;
     const auto flushAscii = [&] {
         if (asciiFrom >= 0) writer.Ascii(asciiFrom, asciiTo);
@@ -481,7 +488,6 @@ std::vector<std::uint8_t> EncodationSearch::Codewords(const EncodationFinish& fi
         default: break;
     }
     assert(writer.Count() == finish.codewords && "the codewords disagree with the search's count");
-    return writer.out;
 }
 
 }  // namespace ecc200

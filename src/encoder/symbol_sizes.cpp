@@ -1,6 +1,6 @@
 #include "encoder/symbol_sizes.h"
 
-#include "encoder/encode_request.h"
+#include "encoder/encode_segments.h"
 
 namespace ecc200 {
 namespace {

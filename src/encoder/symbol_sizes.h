@@ -12,7 +12,12 @@
 
 namespace ecc200 {
 
-enum class SymbolShape;  // encode_request.h
+enum class SymbolShape;  // encode_segments.h
+
+// The 144 x 144 symbol holds 1558 data and 620 check codewords, the most of
+// any size (ISO/IEC 16022, Table 7).
+constexpr int kMaxDataCodewords = 1558;
+constexpr int kMaxSymbolCodewords = 2178;
 
 enum class SizeFamily : std::uint8_t { Square, Rectangle, Dmre };
 
@@ -113,7 +118,8 @@ constexpr bool SizeTableIsConsistent() {
     for (const SymbolSize& s : kSymbolSizes) {
         if (!SizeIsConsistent(s)) return false;
     }
-    return kSymbolSizes[23].dataCodewords == 1558 && kSymbolSizes[23].checkCodewords == 620;
+    return kSymbolSizes[23].dataCodewords == kMaxDataCodewords &&
+           kSymbolSizes[23].dataCodewords + kSymbolSizes[23].checkCodewords == kMaxSymbolCodewords;
 }
 static_assert(SizeTableIsConsistent(), "symbol size table rows disagree with each other");
 
