@@ -18,6 +18,7 @@
 #include "encoder/symbol_sizes.h"
 #include "support/decoders.h"
 #include "support/encoded_symbol.h"
+#include "support/encoding.h"
 #include "support/pgm_image.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"

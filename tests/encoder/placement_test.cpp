@@ -15,6 +15,7 @@
 #include "encoder/encode_segments.h"
 #include "encoder/symbol_sizes.h"
 #include "support/encoded_symbol.h"
+#include "support/encoding.h"
 #include "support/square_sizes.h"
 #include "support/decoders.h"
 #include "support/pgm_image.h"

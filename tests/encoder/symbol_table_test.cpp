@@ -13,6 +13,7 @@
 #include "encoder/encode_segments.h"
 #include "encoder/symbol_error_correction.h"
 #include "support/encoded_symbol.h"
+#include "support/encoding.h"
 
 namespace ecc200 {
 namespace {

@@ -1,6 +1,7 @@
 #include "support/encoded_symbol.h"
 
 #include "encoder/encoder_workspace.h"
+#include "support/encoding.h"
 
 namespace ecc200::test {
 

@@ -1,5 +1,7 @@
-// Runs the encoder on a workspace of its own: any request (Encoding), or
-// the nine's (Encode: every byte in ASCII, the smallest square size).
+// Runs the encoder on a workspace of its own with the nine's request (every
+// byte in ASCII, the smallest square size); encoding.h runs any request.
+// Free of the encoder's request types, so that a test may also include
+// the public ecc200.hpp.
 #pragma once
 
 #include <cstdint>
@@ -7,25 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "common/failure.h"
-#include "encoder/encode_segments.h"
+#include "encoder/module_matrix.h"
 #include "encoder/symbol_sizes.h"
 
 namespace ecc200::test {
 
 // The 24 square sizes open kSymbolSizes, smallest first.
 constexpr int kSquareSizeCount = 24;
-
-// EncodeSegments' outcome and, when it succeeded, its symbol (on the heap:
-// too large for a thread's stack under the sanitizers).
-struct Encoding {
-    Outcome outcome;
-    std::unique_ptr<ecc200::EncodedSymbol> symbol;  // null when refused
-    std::vector<std::uint8_t> codewords() const;      // data, pads and check codewords, as placed
-    std::vector<std::uint8_t> dataCodewords() const;  // before padding, header included
-};
-
-Encoding EncodeWith(const std::vector<Segment>& segments, const EncodeRequest& request);
 
 // What the tests read of one of the nine's symbols.
 struct EncodedState {

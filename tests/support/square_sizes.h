@@ -24,6 +24,10 @@ struct SymbolAttributes {
     std::int32_t blockDataCodewords;  // of the longest block
     std::int32_t blockCheckCodewords;
     std::int32_t blockCount;
+
+    friend bool operator==(const SymbolAttributes& a, const SymbolAttributes& b) {
+        return a.symbolRows == b.symbolRows && a.symbolColumns == b.symbolColumns;  // a square size is its side
+    }
 };
 
 constexpr int kSymbolSizeCount = 24;
