@@ -99,6 +99,12 @@ public:
         tripletCount_ = 0;
     }
 
+    // The padding writes a final 129 itself (see FinishFor).
+    void DropFinalPad() {
+        assert(!out_.empty() && out_.back() == kPadCodeword && "the final codeword is the first pad's value");
+        out_.pop_back();
+    }
+
     void PushEdifactValue(int value) {
         quad_ = (quad_ << 6) | value;
         if (++quadCount_ == 4) FlushEdifact();
@@ -180,6 +186,23 @@ EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encod
         if (from >= 0) tailCosts_[static_cast<std::size_t>(k)] = AsciiTailCost(from);
     }
     lowestFinish_ = LowestFinish();
+    tripletEndsInPad_ = {LastTripletEndsInPad(Encodation::C40), LastTripletEndsInPad(Encodation::Text)};
+}
+
+bool EncodationSearch::LastTripletEndsInPad(Encodation scheme) const {
+    // The last two values of the scheme's value stream are those of the last
+    // items, whatever the path: every run that reaches the end with two
+    // values over holds them.
+    std::array<int, 2> last{};
+    int have = 0;
+    for (int i = n_ - 1; i >= 0 && have < 2; --i) {
+        std::array<std::uint8_t, 4> values{};
+        const int count = TripletValues(scheme, items_[static_cast<std::size_t>(i)], values);
+        if (count == 0) return false;  // an item the scheme does not hold: no run ends here
+        for (int v = count - 1; v >= 0 && have < 2; --v) last[static_cast<std::size_t>(1 - have++)] = values[static_cast<std::size_t>(v)];
+    }
+    // 5.2.5.2: 1600 C1 + 40 C2 + C3 + 1, the low byte second.
+    return have == 2 && (1600 * last[0] + 40 * last[1] + kShift1 + 1) % 256 == kPadCodeword;
 }
 
 int EncodationSearch::LowestFinish() const {
@@ -391,6 +414,11 @@ EncodationFinish EncodationSearch::FinishFor(int capacity) const {
         if (base == kX12) continue;
         const int shifted = Cost(n_, base + 2) + 2;
         offer(Rule::TripletShift1, n_, base + 2, capacity - shifted >= 2 ? shifted + 1 : shifted);
+        // A Shift 1 triplet that fills the capacity exactly and whose second
+        // codeword is 129: the data may end before that codeword, since the
+        // first pad (5.2.3.3), plain 129, writes the same value there. The
+        // symbol is the same; the data are a codeword shorter.
+        if (tripletEndsInPad_[base == kC40 ? 0 : 1] && shifted == capacity) offer(Rule::TripletShift1Pad, n_, base + 2, shifted - 1);
     }
     // 5.2.8.2: EDIFACT is read only while 3 or more codewords remain.
     const int edifact = Cost(n_, kEdifact);
@@ -474,6 +502,10 @@ void EncodationSearch::Codewords(const EncodationFinish& finish, std::vector<std
         case Rule::TripletShift1:
             writer.PushTripletValue(kShift1);
             if (finish.codewords > writer.Count()) writer.Put(kUnlatch);
+            break;
+        case Rule::TripletShift1Pad:
+            writer.PushTripletValue(kShift1);
+            writer.DropFinalPad();
             break;
         case Rule::TripletEnd:
             if (more) writer.Put(kUnlatch);

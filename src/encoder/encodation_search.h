@@ -43,6 +43,7 @@ struct EncodationFinish {
         Base256ToEnd,    // the last Base256 run's length field is 0 (5.2.9.1)
         TripletEnd,      // C40/Text/X12 at a triplet boundary, unlatched when 2 or more codewords remain
         TripletShift1,   // C40/Text with 2 values over: Shift 1 completes the triplet
+        TripletShift1Pad,  // the same filling the capacity, its second codeword 129: the first pad writes it
         EdifactEnd,      // EDIFACT: values over plus the unlatch value, or nothing when 2 or fewer codewords remain
         ImplicitAscii,   // the last items in ASCII after the scheme's implicit return (1 or 2 codewords left)
     } rule = Rule::None;
@@ -114,6 +115,10 @@ private:
     int lowestFinish_ = 0;
     int LowestFinish() const;
     bool AsciiTakesByte(int state, int i) const;
+    // Whether the C40 (0) or Text (1) triplet that ends the message with a
+    // Shift 1 has 129 for its second codeword (see FinishFor).
+    bool LastTripletEndsInPad(Encodation scheme) const;
+    std::array<bool, 2> tripletEndsInPad_{};
 
     const std::vector<std::int32_t>& items_;
     Encodation scheme_;

@@ -169,6 +169,11 @@ std::vector<RoundTrip> FeatureCases() {
     macro.expected = macro.bytes[0];
     macro.identifier = "]d1";
     cases.push_back(macro);
+    // C40 from the Macro codeword on; the last triplet's second codeword, 129,
+    // is the first pad (21 data codewords in the 20 x 20 size).
+    macro.bytes = {"[)>\x1E" "06\x1D" "P5SPERX7Q1L5\x1D" "9DKC81LALZXTHOC\x1E\x04"};
+    macro.expected = macro.bytes[0];
+    cases.push_back(macro);
     std::mt19937 random(7);
     for (int size = 0; size < kSymbolSizeTotal; ++size) {
         RoundTrip fill;  // every size, filled with mixed data
@@ -385,6 +390,7 @@ TEST(EncodeSegments, NeverMoreDataCodewordsThanZintOrLibdmtx) {
         {"the quick brown fox jumps over the lazy dog", false},
         {"PN: 4711-0815-AB  REV C  LOT 20240517", false},
         {"[)>\x1E" "06\x1D" "P12345\x1DQ100\x1D" "1T4711\x1E\x04", false},
+        {"[)>\x1E" "06\x1D" "P5SPERX7Q1L5\x1D" "9DKC81LALZXTHOC\x1E\x04", false},  // zint --fast: 21
         {"caf\xE9 cr\xE8me br\xFBl\xE9" "e \xE0 la fran\xE7" "aise", false},
         {"ABC12", false},
     };
