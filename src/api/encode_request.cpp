@@ -56,7 +56,13 @@ Outcome BuildRequestedSymbol(const Segment* segments, std::size_t count, const e
     symbol.modules.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
     std::uint8_t* module = symbol.modules.data();
     for (int row = 0; row < rows; ++row) {
-        for (int col = 0; col < cols; ++col) *module++ = matrix.isDark(row, col) ? 1 : 0;
+        // isDark's rule, a cell above 0, a whole row at a time; eight at a time, a block the compiler turns into vector instructions.
+        const std::int16_t* cells = matrix.rowCells(row);
+        int col = 0;
+        for (; col + 8 <= cols; col += 8, module += 8) {
+            for (int k = 0; k < 8; ++k) module[k] = static_cast<std::uint8_t>(cells[col + k] > 0);
+        }
+        for (; col < cols; ++col) *module++ = static_cast<std::uint8_t>(cells[col] > 0);
     }
     return {};
 }

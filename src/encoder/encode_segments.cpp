@@ -25,7 +25,6 @@ constexpr int kNoFinishCodewords = 1 << 20;
 // grows with the message.
 constexpr std::size_t kMostEncodableBytes = 4 * std::size_t{kMaxDataCodewords};
 
-using SizeList = std::array<const SymbolSize*, kSymbolSizeTotal>;
 
 // "the message is 3200 bytes and needs 1612 data codewords; the largest
 // allowed symbol (144x144) holds 1558: cut about 96 bytes".
@@ -53,11 +52,11 @@ Outcome TooManyBytes(std::size_t bytes) {
 
 // A message forced into ASCII has one encodation (5.2.3): the smallest size
 // that holds its codewords.
-const SymbolSize* EncodeAscii(const SizeList& sizes, int count, EncoderWorkspace& work, int& needed) {
+const SymbolSize* EncodeAscii(const AdmittedSizeList& sizes, EncoderWorkspace& work, int& needed) {
     AppendAsciiCodewords(work.message.items, work.data);
     needed = static_cast<int>(work.data.size());
-    for (int k = 0; k < count; ++k) {
-        if (sizes[static_cast<std::size_t>(k)]->dataCodewords >= needed) return sizes[static_cast<std::size_t>(k)];
+    for (int k = 0; k < sizes.count; ++k) {
+        if (sizes[k].dataCodewords >= needed) return &sizes[k];
     }
     return nullptr;
 }
@@ -65,7 +64,7 @@ const SymbolSize* EncodeAscii(const SizeList& sizes, int count, EncoderWorkspace
 // The fewest codewords for each size in turn, until one holds them. A
 // forced scheme whose end-of-data rules cannot close the message with the
 // last two bytes in ASCII may take more of them in ASCII.
-const SymbolSize* SearchEncodation(const SizeList& sizes, int count, Encodation scheme, EncoderWorkspace& work, int& needed) {
+const SymbolSize* SearchEncodation(const AdmittedSizeList& sizes, Encodation scheme, EncoderWorkspace& work, int& needed) {
     const MessageCodewords& message = work.message;
     const int header = static_cast<int>(message.header.size());
     std::optional<EncodationSearch> search;
@@ -73,8 +72,8 @@ const SymbolSize* SearchEncodation(const SizeList& sizes, int count, Encodation 
     if (search->UnboundedCodewords() == 0) {
         search.emplace(message.items, scheme, header, work.search, static_cast<int>(message.items.size()));
     }
-    for (int k = 0; k < count; ++k) {
-        const SymbolSize* size = sizes[static_cast<std::size_t>(k)];
+    for (int k = 0; k < sizes.count; ++k) {
+        const SymbolSize* size = &sizes[k];
         const EncodationFinish finish = search->FinishFor(size->dataCodewords);
         if (finish.rule == EncodationFinish::Rule::None) continue;
         search->Codewords(finish, work.data);
@@ -103,9 +102,8 @@ Outcome EncodeSegments(const Segment* segments, std::size_t count, const EncodeR
     if (bytes > kMostEncodableBytes) return TooManyBytes(bytes);
     if (Outcome built = BuildMessageCodewords(segments, count, request, work.message); !built.ok()) return built;
     // The sizes the request admits, smallest first.
-    SizeList sizes{};
-    const int admitted = AdmittedSizes(request.shape, request.dmre, request.rows, request.cols, sizes);
-    if (admitted == 0) {
+    const AdmittedSizeList sizes = AdmittedSizes(request.shape, request.dmre, request.rows, request.cols);
+    if (sizes.count == 0) {
         return Refused(Failure::InvalidArgument, "there is no %dx%d symbol%s", request.rows, request.cols,
                        request.dmre ? "" : " (DMRE sizes need the DMRE option)");
     }
@@ -113,8 +111,8 @@ Outcome EncodeSegments(const Segment* segments, std::size_t count, const EncodeR
     work.data.assign(work.message.header.begin(), work.message.header.end());
     int needed = 0;
     const SymbolSize* size = request.encodation == Encodation::Ascii
-                                 ? EncodeAscii(sizes, admitted, work, needed)
-                                 : SearchEncodation(sizes, admitted, request.encodation, work, needed);
+                                 ? EncodeAscii(sizes, work, needed)
+                                 : SearchEncodation(sizes, request.encodation, work, needed);
     if (size == nullptr) {
         // No finish at all: the forced encodation cannot end this message
         // (its end-of-data rules leave no way back), whatever the size.
@@ -123,7 +121,7 @@ Outcome EncodeSegments(const Segment* segments, std::size_t count, const EncodeR
                            "the message cannot end in the encodation asked for; another encodation or automatic can encode it");
         }
         const bool fixed = request.rows != 0 || request.cols != 0;
-        return TooLong(work.message.messageBytes, needed, *sizes[static_cast<std::size_t>(admitted - 1)], fixed);
+        return TooLong(work.message.messageBytes, needed, sizes[sizes.count - 1], fixed);
     }
     out.dataCount = static_cast<std::int32_t>(work.data.size());
     out.codewordCount = size->dataCodewords + size->checkCodewords;

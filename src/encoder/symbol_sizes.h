@@ -123,9 +123,17 @@ constexpr bool SizeTableIsConsistent() {
 }
 static_assert(SizeTableIsConsistent(), "symbol size table rows disagree with each other");
 
-// The admitted sizes of a request, smallest data capacity first (ties: the
-// fewer modules first). A fixed rows x cols admits that size alone; it must
-// exist (a DMRE size also needs dmre). Returns the count written to `out`.
-int AdmittedSizes(SymbolShape shape, bool dmre, int rows, int cols, std::array<const SymbolSize*, kSymbolSizeTotal>& out);
+// Sizes of kSymbolSizes by their index, smallest data capacity first (ties:
+// the fewer modules first).
+struct AdmittedSizeList {
+    std::array<std::int8_t, kSymbolSizeTotal> indices;
+    int count;
+    const SymbolSize& operator[](int k) const { return kSymbolSizes[static_cast<std::size_t>(indices[static_cast<std::size_t>(k)])]; }
+};
+
+// The admitted sizes of a request (shape Square, Rectangle or Any). A fixed
+// rows x cols admits that size alone; it must exist (a DMRE size also needs
+// dmre), else the list is empty.
+AdmittedSizeList AdmittedSizes(SymbolShape shape, bool dmre, int rows, int cols);
 
 }  // namespace ecc200
