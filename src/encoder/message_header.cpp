@@ -90,7 +90,8 @@ Outcome BuildMessageCodewords(const Segment* segments, std::size_t count, const 
         }
         if (segments[k].eci != 0) message.items.push_back(kEciItemBase + segments[k].eci);
         if (!request.gs1) {
-            for (char c : bytes) message.items.push_back(static_cast<unsigned char>(c));
+            const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
+            message.items.insert(message.items.end(), first, first + bytes.size());
             continue;
         }
         if (Outcome gs1 = AppendGs1Items(bytes, message.items); !gs1.ok()) return gs1;
