@@ -2,27 +2,37 @@
 
 #include <memory>
 
-#include "encoder/build_symbol.h"
+#include "encoder/encode_segments.h"
+#include "encoder/encoder_workspace.h"
 #include "output/bmp_file.h"
 #include "output/picture_bytes.h"
 
 namespace ecc200 {
 namespace {
 
-// The calling thread's working state: allocated (and cleared) once, on the
+// The calling thread's encoder workspace and symbol: allocated once, on the
 // thread's first generation, reused by every later one and freed when the
-// thread ends. The stages read nothing they have not written in the same
-// call, so no call clears it; threads never share one.
-EncoderWorkingState& ThreadWorkingState() {
-    thread_local const std::unique_ptr<EncoderWorkingState> state = std::make_unique<EncoderWorkingState>();
-    return *state;
+// thread ends. An encoding reads nothing it has not written in the same
+// call, so no call clears them; threads never share them.
+struct JobEncoding {
+    EncoderWorkspace workspace;
+    EncodedSymbol symbol;
+    const EncodeRequest request = LiteralAsciiRequest();
+};
+
+JobEncoding& ThreadJobEncoding() {
+    thread_local const std::unique_ptr<JobEncoding> encoding = std::make_unique<JobEncoding>();
+    return *encoding;
 }
 
 }  // namespace
 
 const SymbolMatrix* BuildJobSymbol(std::string_view message) {
-    EncoderWorkingState& state = ThreadWorkingState();
-    return BuildSymbol(message, state) ? &state.symbol : nullptr;
+    // The nine's symbols: every byte in ASCII, the smallest square size.
+    JobEncoding& job = ThreadJobEncoding();
+    const Segment segment{message, 0};
+    const Outcome encoded = EncodeSegments(&segment, 1, job.request, job.workspace, job.symbol);
+    return encoded.ok() ? &job.symbol.matrix : nullptr;
 }
 
 Outcome CheckPictureFormat(PictureFormat format, const PictureRequest& request) {

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "ecc200.h"
-#include "encoder/ascii_encodation.h"
+#include "support/encoded_symbol.h"
+#include "support/encoding.h"
 #include "platform/drawing_surface.h"
 #include "platform/portable/portable_screen.h"
 #include "support/temp_dir.h"
@@ -257,11 +258,10 @@ TEST_F(CInterfaceTest, MessagesUpToTheLargestSymbolWithZeroBytesAndPast1999Bytes
     std::string long2500(2500, '5');
     long2500[7] = 'x';
     Symbol past1999(long2500);
-    CodewordStream expected;
-    EncodeMessage(long2500, expected);
+    const std::vector<std::uint8_t> expected = test::EncodeWith({{long2500}}, LiteralAsciiRequest()).dataCodewords();
     data = ecc200_symbol_data_codewords(past1999.handle, &count);
-    ASSERT_EQ(count, static_cast<std::size_t>(expected.count));
-    EXPECT_TRUE(std::equal(data, data + count, expected.codewords.begin()));
+    ASSERT_EQ(count, expected.size());
+    EXPECT_TRUE(std::equal(data, data + count, expected.begin()));
 }
 
 // The options reach the complete encoder; what it cannot do as asked is

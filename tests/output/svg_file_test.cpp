@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "encoder/module_matrix.h"
-#include "encoder/symbol_table.h"
+#include "support/square_sizes.h"
 #include "platform/portable/portable_screen.h"
 #include "support/decoders.h"
 #include "support/drawn_bitmap.h"
