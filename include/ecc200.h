@@ -194,6 +194,8 @@ typedef struct ecc200_diagnostic {
     int32_t codewords_needed; /* ECC200_MESSAGE_TOO_LONG: data codewords the message needs */
     int32_t capacity;         /* and what the largest allowed symbol holds */
     char message[256];        /* one line, NUL-terminated, UTF-8 */
+    int32_t needed_width;     /* ECC200_SYMBOL_CROPPED: the picture that holds the symbol */
+    int32_t needed_height;    /* with its quiet zone, in pixels; else 0 */
 } ecc200_diagnostic;
 
 /* An encoded symbol: immutable, owned by the caller until ecc200_symbol_free. */

@@ -73,16 +73,40 @@ struct is_error_code_enum<ecc200::Status> : true_type {};
 namespace ecc200 {
 
 // What the throwing calls throw: the status as code(), the library's one-line
-// explanation in what(), and for a file error the system's error number.
+// explanation in what(), and the numbers its diagnostic carries: for a file
+// error the system's error number, for a message too long the codewords it
+// needs against the capacity, for a cropped symbol the picture that holds it.
 class Error : public std::system_error {
 public:
     Error(Status status, const std::string& explanation, int systemError = 0)
         : std::system_error(make_error_code(status), explanation), systemError_(systemError) {}
+    // The C call's status and its diagnostic (its message empty: the status text).
+    Error(Status status, const ecc200_diagnostic& diagnostic)
+        : std::system_error(make_error_code(status),
+                            diagnostic.message[0] != '\0' ? diagnostic.message
+                                                           : ecc200_status_text(static_cast<ecc200_status>(status))),
+          systemError_(diagnostic.system_error),
+          codewordsNeeded_(diagnostic.codewords_needed),
+          capacity_(diagnostic.capacity),
+          neededWidth_(diagnostic.needed_width),
+          neededHeight_(diagnostic.needed_height) {}
     // errno behind Status::file_error; else 0.
     int system_error() const noexcept { return systemError_; }
+    // Status::message_too_long: the data codewords the message needs and
+    // what the largest allowed symbol holds; else 0.
+    int codewords_needed() const noexcept { return codewordsNeeded_; }
+    int capacity() const noexcept { return capacity_; }
+    // Status::symbol_cropped: the picture, in pixels, that holds the symbol
+    // with its quiet zone; else 0.
+    int needed_width() const noexcept { return neededWidth_; }
+    int needed_height() const noexcept { return neededHeight_; }
 
 private:
-    int systemError_;
+    int systemError_ = 0;
+    int codewordsNeeded_ = 0;
+    int capacity_ = 0;
+    int neededWidth_ = 0;
+    int neededHeight_ = 0;
 };
 
 // ISO/IEC 16022 5.2: the encodation schemes; automatic takes the fewest
@@ -244,8 +268,7 @@ inline ecc200_diagnostic EmptyDiagnostic() noexcept {
 inline void Check(ecc200_status status, const ecc200_diagnostic& diagnostic) {
     if (status == ECC200_OK) return;
     if (status == ECC200_OUT_OF_MEMORY) throw std::bad_alloc();
-    const std::string explanation = diagnostic.message[0] != '\0' ? diagnostic.message : ecc200_status_text(status);
-    throw Error(static_cast<Status>(status), explanation, diagnostic.system_error);
+    throw Error(static_cast<Status>(status), diagnostic);
 }
 
 // The ecc200_write_fn that appends to a std::vector: its capacity is reused,

@@ -46,8 +46,8 @@ EncodeRequest RequestOf(const ecc200_encode_options& o) {
 Outcome Explain(const EncodeFailure& failure, Diagnosis& diagnosis) {
     switch (failure.kind) {
         case EncodeFailure::Kind::TooLong:
-            diagnosis.codewordsNeeded = failure.codewordsNeeded;
-            diagnosis.capacity = failure.capacity;
+            diagnosis.outcome.codewordsNeeded = failure.codewordsNeeded;
+            diagnosis.outcome.capacity = failure.capacity;
             return diagnosis.Refuse(Failure::MessageTooLong, "%s", failure.message.c_str());
         case EncodeFailure::Kind::InvalidOption:
             return diagnosis.Refuse(Failure::InvalidArgument, "%s", failure.message.c_str());
@@ -103,11 +103,11 @@ Outcome CheckSegmentEci(std::int32_t eci, Diagnosis& diagnosis) {
 
 Outcome BuildRequestedSymbol(const std::vector<Segment>& segments, const ecc200_encode_options& options,
                              ecc200_symbol& symbol, Diagnosis& diagnosis) {
-    diagnosis.capacity = kMaxDataCodewords;
+    diagnosis.outcome.capacity = kMaxDataCodewords;
     std::size_t bytes = 0;
     for (const Segment& segment : segments) bytes += segment.bytes.size();
     if (bytes > kMostEncodableBytes) {
-        diagnosis.codewordsNeeded = static_cast<std::int32_t>(std::min<std::size_t>(bytes / 2, kInt32Max));
+        diagnosis.outcome.codewordsNeeded = static_cast<std::int32_t>(std::min<std::size_t>(bytes / 2, kInt32Max));
         return diagnosis.Refuse(Failure::MessageTooLong,
                                 "the message is %zu bytes; the largest symbol (144x144) holds at most %d digits or "
                                 "%d other bytes",
