@@ -45,11 +45,15 @@ bool Fail(const Outcome& outcome) {
     return false;
 }
 
-// The nine's values as the per-call picture states them: border styles
-// outside 0 to 2 draw none, as DMSetInfo stores them.
+// The frame as the per-call picture states it. DMSetInfo stores 0 to 2
+// only; any other style the drawing has always drawn dashed (a frame that
+// is neither none nor solid).
 std::int32_t BorderOf(BorderStyle border) {
-    const auto value = static_cast<std::int32_t>(border);
-    return value >= ECC200_BORDER_NONE && value <= ECC200_BORDER_SOLID ? value : ECC200_BORDER_NONE;
+    switch (border) {
+        case BorderStyle::None: return ECC200_BORDER_NONE;
+        case BorderStyle::Solid: return ECC200_BORDER_SOLID;
+        default: return ECC200_BORDER_DASHED;
+    }
 }
 
 // The job's picture before its module size is known: enough for the
