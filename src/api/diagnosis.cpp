@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace ecc200 {
 namespace {
@@ -32,6 +33,16 @@ constexpr StatusOfFailure kStatuses[] = {
     {Failure::InvalidData, ECC200_INVALID_DATA},
 };
 
+// One row per failure, in the order Failure lists them up to its last,
+// InvalidData: the index of a failure is its row.
+constexpr bool EveryFailureInOrder() {
+    for (std::size_t i = 0; i < std::size(kStatuses); ++i) {
+        if (kStatuses[i].failure != static_cast<Failure>(i)) return false;
+    }
+    return kStatuses[std::size(kStatuses) - 1].failure == Failure::InvalidData;
+}
+static_assert(EveryFailureInOrder());
+
 }  // namespace
 
 Outcome Diagnosis::Refuse(Failure failure, const char* format, ...) {
@@ -46,10 +57,7 @@ Outcome Diagnosis::Refuse(Failure failure, const char* format, ...) {
 }
 
 ecc200_status StatusOf(const Outcome& outcome) {
-    for (const StatusOfFailure& entry : kStatuses) {
-        if (entry.failure == outcome.failure) return entry.status;
-    }
-    return ECC200_INVALID_ARGUMENT;
+    return kStatuses[static_cast<std::size_t>(outcome.failure)].status;
 }
 
 bool DiagnosticIsUsable(const ecc200_diagnostic* out) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <iterator>
 
 #include "api/diagnosis.h"
 #include "api/picture_request.h"
@@ -34,6 +36,16 @@ constexpr ErrnoOfFailure kErrnoValues[] = {
     {Failure::ClipboardRefused, EBUSY},
     {Failure::InvalidData, EINVAL},
 };
+
+// One row per failure, in the order Failure lists them up to its last,
+// InvalidData: the index of a failure is its row.
+constexpr bool EveryFailureInOrder() {
+    for (std::size_t i = 0; i < std::size(kErrnoValues); ++i) {
+        if (kErrnoValues[i].failure != static_cast<Failure>(i)) return false;
+    }
+    return kErrnoValues[std::size(kErrnoValues) - 1].failure == Failure::InvalidData;
+}
+static_assert(EveryFailureInOrder());
 
 // A module of this many centimetres is no whole pixel at any resolution a
 // 32-bit dpi can state (2^31 x 1e-9 / 2.54 < 1): how a picture asks for the
@@ -98,10 +110,7 @@ Outcome SaveJob(PictureFormat format, const char* fileName, const SymbolJob& job
 
 int ErrnoOf(const Outcome& outcome) {
     if (outcome.failure == Failure::FileError) return outcome.systemError;
-    for (const ErrnoOfFailure& entry : kErrnoValues) {
-        if (entry.failure == outcome.failure) return entry.errnoValue;
-    }
-    return EINVAL;
+    return kErrnoValues[static_cast<std::size_t>(outcome.failure)].errnoValue;
 }
 
 ecc200_picture PictureOfJob(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels) {
