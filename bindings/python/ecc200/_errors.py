@@ -63,7 +63,10 @@ class Unsupported(Ecc200Error):
 
 
 class SymbolCropped(Ecc200Error, ValueError):
-    """The picture's size cuts the symbol and allow_crop is not set."""
+    """The picture's size cuts the symbol and allow_crop is not set:
+    `needed_width` x `needed_height` pixels hold it with its quiet zone."""
+    needed_width = 0
+    needed_height = 0
 
 
 class InvalidData(Ecc200Error, ValueError):
@@ -109,6 +112,9 @@ def raise_status(status: int, diagnostic: Diagnostic, function: str, filename: O
     if isinstance(error, MessageTooLong):
         error.codewords_needed = diagnostic.codewords_needed
         error.capacity = diagnostic.capacity
+    if isinstance(error, SymbolCropped):
+        error.needed_width = diagnostic.needed_width
+        error.needed_height = diagnostic.needed_height
     raise error
 
 
