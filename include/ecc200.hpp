@@ -84,6 +84,8 @@ struct Diagnostic {
     int system_error = 0;      // Status::file_error: the system's errno; else 0
     int codewords_needed = 0;  // Status::message_too_long: the data codewords the message needs
     int capacity = 0;          // and those the largest allowed symbol holds
+    int needed_width = 0;      // Status::symbol_cropped: the picture, in pixels, that holds
+    int needed_height = 0;     // the symbol with its quiet zone
 };
 
 // What the throwing calls throw: the status as code(), the library's one-line
@@ -96,18 +98,26 @@ public:
         : std::system_error(diagnostic.code, diagnostic.message),
           systemError_(diagnostic.system_error),
           codewordsNeeded_(diagnostic.codewords_needed),
-          capacity_(diagnostic.capacity) {}
+          capacity_(diagnostic.capacity),
+          neededWidth_(diagnostic.needed_width),
+          neededHeight_(diagnostic.needed_height) {}
     // errno behind Status::file_error; else 0.
     int system_error() const noexcept { return systemError_; }
     // Status::message_too_long: the data codewords needed and the largest
     // allowed symbol's; else 0.
     int codewords_needed() const noexcept { return codewordsNeeded_; }
     int capacity() const noexcept { return capacity_; }
+    // Status::symbol_cropped: the picture, in pixels, that holds the symbol
+    // with its quiet zone; else 0.
+    int needed_width() const noexcept { return neededWidth_; }
+    int needed_height() const noexcept { return neededHeight_; }
 
 private:
     int systemError_;
     int codewordsNeeded_ = 0;
     int capacity_ = 0;
+    int neededWidth_ = 0;
+    int neededHeight_ = 0;
 };
 
 // ISO/IEC 16022 5.2: the encodation schemes; automatic takes the fewest
@@ -284,6 +294,8 @@ inline void Describe(ecc200_status status, const ecc200_diagnostic& c, Diagnosti
     out.system_error = failed ? c.system_error : 0;
     out.codewords_needed = failed ? c.codewords_needed : 0;
     out.capacity = failed ? c.capacity : 0;
+    out.needed_width = failed ? c.needed_width : 0;
+    out.needed_height = failed ? c.needed_height : 0;
     try {
         out.message = !failed ? "" : c.message[0] != '\0' ? c.message : ecc200_status_text(status);
     } catch (...) {

@@ -66,7 +66,7 @@ ecc200_status RunEncoding(const ecc200_encode_options* given, ecc200_symbol** sy
             diagnosis.Refuse(Failure::OutOfMemory, "memory for the symbol cannot be had");
         }
     }
-    return Conclude(diagnosis, diagnostic);
+    return Conclude(diagnosis.outcome, diagnostic);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ Outcome ExplainFormatRefusal(PictureFormat format, const PictureRequest& request
             return diagnosis.Refuse(Failure::Unsupported, "the clipboard takes the GDI-exact %s, not a seamless one",
                                     FormatName(format));
         case Failure::PictureTooLarge:
-            return diagnosis.Refuse(Failure::PictureTooLarge, "a %d x %d picture is larger than %s can hold", style.width,
+            return diagnosis.Refuse(Failure::PictureTooLarge, "a %d x %d picture is too large for a %s file", style.width,
                                     style.height, FormatName(format));
         default: return diagnosis.Refuse(refusal.failure, "%s: %s", FormatName(format), "cannot draw this picture");
     }
@@ -86,14 +86,14 @@ ecc200_status Guarded(ecc200_diagnostic* diagnostic, Call call) {
     Diagnosis diagnosis;
     if (!DiagnosticIsUsable(diagnostic)) {
         diagnosis.Refuse(Failure::InvalidArgument, "the diagnostic's struct_size is below the first release's");
-        return Conclude(diagnosis, nullptr);
+        return Conclude(diagnosis.outcome, nullptr);
     }
     try {
         diagnosis.outcome = call(diagnosis);
     } catch (const std::bad_alloc&) {
         diagnosis.Refuse(Failure::OutOfMemory, "memory for the picture cannot be had");
     }
-    return Conclude(diagnosis, diagnostic);
+    return Conclude(diagnosis.outcome, diagnostic);
 }
 
 // The total of a picture's bytes as a size_t, or PictureTooLarge where it

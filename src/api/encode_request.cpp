@@ -34,12 +34,10 @@ EncoderWorkspace& ThreadWorkspace() {
     return *workspace;
 }
 
+// The encoder's refusal, its words and numbers as they are.
 Outcome Explain(const Outcome& refused, Diagnosis& diagnosis) {
-    if (refused.failure == Failure::MessageTooLong) {
-        diagnosis.codewordsNeeded = refused.codewordsNeeded;
-        diagnosis.capacity = refused.capacity;
-    }
-    return diagnosis.Refuse(refused.failure, "%s", refused.message.c_str());
+    diagnosis.outcome = refused;
+    return refused;
 }
 
 }  // namespace

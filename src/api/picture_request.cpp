@@ -108,12 +108,17 @@ Outcome CheckLayout(const ecc200_picture& p, const SymbolMatrix& symbol, const D
                          static_cast<double>(down) * pixels <= style.height))
         return {};
     SymbolExtent(symbol, p, style.modulePixels, across, down);
+    // The picture that holds the symbol: the one fitted to it.
+    ecc200_picture fitted = p;
+    fitted.width = fitted.height = 0;
+    DrawingStyle holding{};
+    if (const Outcome sides = PictureSides(fitted, symbol, pixels, holding, diagnosis); !sides.ok()) return sides;
+    diagnosis.outcome.neededWidth = holding.width;
+    diagnosis.outcome.neededHeight = holding.height;
     return diagnosis.Refuse(Failure::SymbolCropped,
-                            "a %d x %d picture cuts the %lld x %lld-pixel symbol; %lld x %lld holds it with a quiet zone of %d modules",
+                            "a %d x %d picture cuts the %lld x %lld-pixel symbol; %d x %d holds it with a quiet zone of %d modules",
                             style.width, style.height, static_cast<long long>(across), static_cast<long long>(down),
-                            static_cast<long long>(across + 2 * std::int64_t{p.quiet_zone} * style.modulePixels),
-                            static_cast<long long>(down + 2 * std::int64_t{p.quiet_zone} * style.modulePixels),
-                            p.quiet_zone);
+                            holding.width, holding.height, p.quiet_zone);
 }
 
 }  // namespace

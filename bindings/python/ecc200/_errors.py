@@ -65,6 +65,9 @@ def error_for(status: int, message: str, *, function: str, errno: int = 0, filen
     if isinstance(error, MessageTooLong) and diagnostic is not None:
         error.codewords_needed = diagnostic.codewords_needed
         error.capacity = diagnostic.capacity
+    if isinstance(error, SymbolCropped) and diagnostic is not None:
+        error.needed_width = diagnostic.needed_width
+        error.needed_height = diagnostic.needed_height
     return error
 
 

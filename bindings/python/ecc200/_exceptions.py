@@ -58,7 +58,10 @@ class Unsupported(Ecc200Error):
 
 
 class SymbolCropped(Ecc200Error, ValueError):
-    """The picture's size cuts the symbol and allow_crop is not set."""
+    """The picture's size cuts the symbol and allow_crop is not set:
+    `needed_width` x `needed_height` pixels hold it with its quiet zone."""
+    needed_width = 0
+    needed_height = 0
 
 
 class InvalidData(Ecc200Error, ValueError):

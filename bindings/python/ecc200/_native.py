@@ -49,7 +49,8 @@ class Diagnostic(ctypes.Structure):
     """ecc200_diagnostic."""
     _fields_ = [("struct_size", ctypes.c_uint32), ("system_error", ctypes.c_int32),
                 ("codewords_needed", ctypes.c_int32), ("capacity", ctypes.c_int32),
-                ("message", ctypes.c_char * DIAGNOSTIC_MESSAGE_BYTES)]
+                ("message", ctypes.c_char * DIAGNOSTIC_MESSAGE_BYTES),
+                ("needed_width", ctypes.c_int32), ("needed_height", ctypes.c_int32)]
 
 
 class Layout(ctypes.Structure):

@@ -192,8 +192,11 @@ def test_library_refusals():
     assert isinstance(caught.value, ValueError) and isinstance(caught.value, ecc200.Ecc200Error)
     assert caught.value.capacity == 1558 < caught.value.codewords_needed
     sym = ecc200.encode("cut")
-    with pytest.raises(ecc200.SymbolCropped):
+    with pytest.raises(ecc200.SymbolCropped) as cropped:
         sym.bmp(size=(40, 40), module_cm=1)
+    fitted = sym.bmp(module_cm=1)  # the picture that holds the symbol: its BMP's biWidth and biHeight
+    assert (cropped.value.needed_width, cropped.value.needed_height) == (
+        int.from_bytes(fitted[18:22], "little"), int.from_bytes(fitted[22:26], "little"))
     assert sym.bmp(size=(40, 40), module_cm=1, allow_crop=True)[:2] == b"BM"
 
 
