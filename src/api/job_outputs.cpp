@@ -7,6 +7,7 @@
 #include "encoder/module_matrix.h"
 #include "output/picture_bytes.h"
 #include "output/picture_delivery.h"
+#include "render/draw_symbol.h"
 #include "render/layout.h"
 
 namespace ecc200 {
@@ -20,35 +21,33 @@ bool Fail(const Outcome& outcome) {
 // The job's picture before its module size is known: enough for the
 // format's checks, which look at the sides and the frame only. The nine's
 // placeable header states the screen's horizontal resolution.
-PictureRequest UnsizedRequest(const PictureStyle& style) {
-    return PictureRequest{DrawingStyle{style.width, style.height, 0, style.orientation, style.border, style.barColour,
-                                       style.backgroundColour},
-                          platform::GetScreenMetrics().logPixelsX, platform::GetScreenMetrics().logPixelsX, 0.0,
-                          false};
+PictureGeometry UnsizedPicture(const PictureStyle& style) {
+    const std::int32_t screenDpi = platform::GetScreenMetrics().logPixelsX;
+    return PictureGeometry{nullptr,          style.width,   style.height, 0, style.orientation, style.border,
+                           style.barColour, style.backgroundColour, screenDpi, screenDpi, 0.0};
 }
 
 // The checks, the symbol and the resolved request, in the order the nine
 // have always reported: an empty picture, a picture past the format, a
 // message too long.
-Outcome PrepareJob(PictureFormat format, const SymbolJob& job, std::int32_t& modulePixels, PictureRequest& request,
-                   const SymbolMatrix*& symbol) {
-    request = UnsizedRequest(job.style);
-    if (const Outcome fits = CheckPictureFormat(format, request); !fits.ok()) return fits;
-    symbol = BuildJobSymbol(job.message);
+Outcome PrepareJob(PictureFormat format, const SymbolJob& job, std::int32_t& modulePixels, PictureGeometry& picture) {
+    picture = UnsizedPicture(job.style);
+    if (const Outcome fits = CheckPictureFormat(format, picture, MetafileDrawing::GdiFaithful); !fits.ok()) return fits;
+    const SymbolMatrix* symbol = BuildJobSymbol(job.message);
     if (symbol == nullptr) return Failed(Failure::MessageTooLong);
-    request.style = ResolveJobStyle(job.style, *symbol, modulePixels);
+    picture = ResolveJobStyle(job.style, *symbol, modulePixels);
     return {};
 }
 
 Outcome SaveJob(PictureFormat format, const char* fileName, const SymbolJob& job, std::int32_t& modulePixels,
                 const platform::SaveOptions& options) {
     if (fileName == nullptr) return Failed(Failure::InvalidArgument);
-    PictureRequest request{};
-    const SymbolMatrix* symbol = nullptr;
-    if (const Outcome prepared = PrepareJob(format, job, modulePixels, request, symbol); !prepared.ok()) return prepared;
+    PictureGeometry geometry{};
+    if (const Outcome prepared = PrepareJob(format, job, modulePixels, geometry); !prepared.ok()) return prepared;
     ScratchPictureBytes scratch;
     PictureBytes& picture = scratch.get();
-    if (const Outcome drawn = RenderPicture(format, *symbol, request, picture); !drawn.ok()) return drawn;
+    if (const Outcome drawn = RenderPicture(format, geometry, MetafileDrawing::GdiFaithful, picture); !drawn.ok())
+        return drawn;
     return SaveToFile(fileName, picture, options);
 }
 
@@ -66,29 +65,33 @@ int ErrnoOf(const Outcome& outcome) {
     }
 }
 
-DrawingStyle ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels) {
+PictureGeometry ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels) {
     const platform::ScreenMetrics screen = platform::GetScreenMetrics();
     const bool quarterTurn = style.orientation == 1 || style.orientation == 3;
     const std::int32_t dotsPerInch = quarterTurn ? screen.logPixelsY : screen.logPixelsX;
     modulePixels = ModulePixels(dotsPerInch, style.moduleCentimetres, modulePixels,
                                 std::max(symbol.rows(), symbol.cols()), std::max(style.width, style.height));
-    return DrawingStyle{style.width, style.height, modulePixels, style.orientation, style.border, style.barColour,
-                        style.backgroundColour};
+    return PictureGeometry{&symbol,         style.width,          style.height, modulePixels,
+                           style.orientation, style.border,       style.barColour, style.backgroundColour,
+                           dotsPerInch,     screen.logPixelsX,    static_cast<double>(modulePixels)};
 }
 
-bool RenderSymbol(const SymbolJob& job, const DrawingTarget& target, std::int32_t& modulePixels) {
+bool RenderSymbol(const SymbolJob& job, platform::DeviceContext& dc, std::int32_t originX, std::int32_t originY,
+                  std::int32_t& modulePixels) {
     const SymbolMatrix* symbol = BuildJobSymbol(job.message);
     if (symbol == nullptr) return Fail(Failed(Failure::MessageTooLong));
-    DrawSymbol(*symbol, ResolveJobStyle(job.style, *symbol, modulePixels), target);
+    PictureGeometry picture = ResolveJobStyle(job.style, *symbol, modulePixels);
+    picture.originX = originX;
+    picture.originY = originY;
+    DrawSymbol(picture, dc);
     return true;
 }
 
 std::unique_ptr<platform::EnhMetafile> RecordEnhMetafile(const SymbolJob& job, std::int32_t& modulePixels) {
-    PictureRequest request{};
-    const SymbolMatrix* symbol = nullptr;
+    PictureGeometry picture{};
     std::unique_ptr<platform::EnhMetafile> metafile;
-    Outcome outcome = PrepareJob(PictureFormat::Emf, job, modulePixels, request, symbol);
-    if (outcome.ok()) outcome = RecordPictureMetafile(*symbol, request, metafile);
+    Outcome outcome = PrepareJob(PictureFormat::Emf, job, modulePixels, picture);
+    if (outcome.ok()) outcome = RecordPictureMetafile(picture, MetafileDrawing::GdiFaithful, metafile);
     if (!outcome.ok()) Fail(outcome);
     return metafile;
 }

@@ -27,11 +27,12 @@ int ErrnoOf(const Outcome& outcome);
 // The drawing of a job's picture: the module size in pixels from the
 // screen's resolution along the axis the symbol's rows run on; a module size
 // of exactly 0 keeps `modulePixels`, which is updated to the size used.
-DrawingStyle ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels);
+PictureGeometry ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels);
 
-// Builds the job's symbol and draws it onto the target; false (errno E2BIG)
-// when the message is too long.
-bool RenderSymbol(const SymbolJob& job, const DrawingTarget& target, std::int32_t& modulePixels);
+// Builds the job's symbol and draws it onto `dc`, the picture's top-left
+// corner at the origin; false (errno E2BIG) when the message is too long.
+bool RenderSymbol(const SymbolJob& job, platform::DeviceContext& dc, std::int32_t originX, std::int32_t originY,
+                  std::int32_t& modulePixels);
 
 // The enhanced metafile of the job, or nothing with errno set.
 std::unique_ptr<platform::EnhMetafile> RecordEnhMetafile(const SymbolJob& job, std::int32_t& modulePixels);

@@ -38,6 +38,8 @@ public:
         std::memcpy(&bits, &v, sizeof bits);
         u32le(bits);
     }
+    // Past `bytes` bytes written elsewhere.
+    void Skip(std::size_t bytes) { at_ += bytes; }
     const std::uint8_t* position() const { return at_; }
 
 private:
@@ -66,6 +68,7 @@ public:
     std::size_t capacity() const { return bytes_.capacity(); }
 
     std::size_t size() const { return bytes_.size(); }
+    std::uint8_t* data() { return bytes_.data(); }
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     std::vector<std::uint8_t> Take() { return std::move(bytes_); }
 
