@@ -11,6 +11,7 @@ namespace ecc200 {
 namespace {
 
 namespace emf = platform::emf;
+namespace metafile = platform::metafile;
 using platform::EmfBounds;
 
 // Stock objects: ENHMETA_STOCK_OBJECT | the GetStockObject index.
@@ -87,7 +88,7 @@ std::uint32_t CreateBrush(SeamlessRecords& records, std::uint32_t colour) {
 // POINTL whose y is unused, colour).
 std::uint32_t CreateFramePen(SeamlessRecords& records) {
     const std::uint32_t handle = records.NextHandle();
-    records.out.Simple(emf::kCreatePen, {static_cast<std::int32_t>(handle), static_cast<std::int32_t>(kSolidPenStyle),
+    records.out.Simple(metafile::kEmrCreatePen, {static_cast<std::int32_t>(handle), static_cast<std::int32_t>(kSolidPenStyle),
                                    kFramePenWidth, 0, static_cast<std::int32_t>(kFrameColour)});
     return handle;
 }
@@ -104,7 +105,7 @@ void Corners(SeamlessRecords& records, const PixelRect& r) {
 // EMR_POLYGON16 / EMR_POLYGON, [MS-EMF] 2.3.5.22 / 2.3.5.21: the record's
 // bounds, the count of points, the points.
 void Polygon(SeamlessRecords& records, const PixelRect& r) {
-    const std::size_t start = records.out.Begin(records.points16 ? emf::kPolygon16 : emf::kPolygon);
+    const std::size_t start = records.out.Begin(records.points16 ? metafile::kEmrPolygon16 : metafile::kEmrPolygon);
     records.Rect(PaintedBy(r));
     records.out.u32(kCornersPerRect);  // cpts
     Corners(records, r);
@@ -117,7 +118,7 @@ void PolyPolygon(SeamlessRecords& records, const std::vector<PixelRect>& rects) 
     platform::EmfBoundsUnion union_;
     for (const PixelRect& r : rects) union_.Add(r.left, r.top, r.right - 1, r.bottom - 1);
     const EmfBounds painted = union_.Result();
-    const std::size_t start = records.out.Begin(records.points16 ? emf::kPolyPolygon16 : emf::kPolyPolygon);
+    const std::size_t start = records.out.Begin(records.points16 ? metafile::kEmrPolyPolygon16 : metafile::kEmrPolyPolygon);
     records.Rect(painted);
     records.out.u32(static_cast<std::uint32_t>(rects.size()));                    // nPolys
     records.out.u32(static_cast<std::uint32_t>(kCornersPerRect * rects.size()));  // cpts
@@ -134,16 +135,16 @@ std::int32_t QuarterPixel(std::int32_t x) { return kQuarterPixels * x + kFrameLi
 // [MS-EMF] 2.3.11): from here on a logical unit is a quarter pixel. The
 // window's and viewport's origins stay at 0.
 void MapQuarterPixels(SeamlessRecords& records, std::int32_t width, std::int32_t height) {
-    records.out.Simple(emf::kSetMapMode, {static_cast<std::int32_t>(kMapModeAnisotropic)});
-    records.out.Simple(emf::kSetWindowExtEx, {kQuarterPixels * width, kQuarterPixels * height});
-    records.out.Simple(emf::kSetViewportExtEx, {width, height});
+    records.out.Simple(metafile::kEmrSetMapMode, {static_cast<std::int32_t>(kMapModeAnisotropic)});
+    records.out.Simple(metafile::kEmrSetWindowExtEx, {kQuarterPixels * width, kQuarterPixels * height});
+    records.out.Simple(metafile::kEmrSetViewportExtEx, {width, height});
 }
 
 // A frame line as EMR_MOVETOEX and EMR_LINETO ([MS-EMF] 2.3.11, 2.3.5) in
 // quarter pixels; its end points, in pixels, bound it.
 void FrameLineRecords(SeamlessRecords& records, const FrameLine& l) {
-    records.out.Simple(emf::kMoveToEx, {QuarterPixel(l.x1), QuarterPixel(l.y1)});
-    records.out.Simple(emf::kLineTo, {QuarterPixel(l.x2), QuarterPixel(l.y2)});
+    records.out.Simple(metafile::kEmrMoveToEx, {QuarterPixel(l.x1), QuarterPixel(l.y1)});
+    records.out.Simple(metafile::kEmrLineTo, {QuarterPixel(l.x2), QuarterPixel(l.y2)});
     records.AddBounds({std::min(l.x1, l.x2), std::min(l.y1, l.y2), std::max(l.x1, l.x2), std::max(l.y1, l.y2)});
 }
 
@@ -159,9 +160,9 @@ std::vector<std::uint8_t> WriteMetafile(const PictureGeometry& picture, const st
                                         std::uint64_t boundBytes) {
     SeamlessRecords records{{}, {}, 0, picture.width <= kLargestPoint16 && picture.height <= kLargestPoint16};
     records.out.Reserve(static_cast<std::size_t>(boundBytes));
-    records.out.Simple(emf::kSetMapMode, {static_cast<std::int32_t>(emf::kMapModeText)});
-    records.out.Simple(emf::kSetWindowExtEx, {picture.width, picture.height});
-    records.out.Simple(emf::kSetWindowOrgEx, {0, 0});
+    records.out.Simple(metafile::kEmrSetMapMode, {static_cast<std::int32_t>(emf::kMapModeText)});
+    records.out.Simple(metafile::kEmrSetWindowExtEx, {picture.width, picture.height});
+    records.out.Simple(metafile::kEmrSetWindowOrgEx, {0, 0});
 
     std::vector<std::uint32_t> created{CreateBrush(records, picture.backgroundColour)};
     records.out.SelectObject(created.back());

@@ -9,7 +9,7 @@
 namespace ecc200 {
 namespace {
 
-namespace wmf = platform::wmf;
+namespace metafile = platform::metafile;
 using platform::Low16;
 using platform::WmfRecords;
 
@@ -30,7 +30,7 @@ private:
 
 // META_CREATEPENINDIRECT, [MS-WMF] 2.3.4.5: a LogPen without width.
 void CreateNullPen(WmfRecords& records) {
-    const std::size_t start = records.Begin(wmf::kCreatePenIndirect);
+    const std::size_t start = records.Begin(metafile::kMetaCreatePenIndirect);
     records.Word(kNullPenStyle);  // lopnStyle
     records.Word(0);              // lopnWidth.x
     records.Word(0);              // lopnWidth.y, unused
@@ -49,7 +49,7 @@ void Corners(WmfRecords& records, const PixelRect& r) {
 
 // META_POLYGON, [MS-WMF] 2.3.3.15.
 void Polygon(WmfRecords& records, const PixelRect& r) {
-    const std::size_t start = records.Begin(wmf::kPolygon);
+    const std::size_t start = records.Begin(metafile::kMetaPolygon);
     records.Word(kCornersPerRect);  // NumberOfPoints
     Corners(records, r);
     records.End(start);
@@ -58,7 +58,7 @@ void Polygon(WmfRecords& records, const PixelRect& r) {
 // META_POLYPOLYGON, [MS-WMF] 2.3.3.16: the count of polygons, the points of
 // each, then all the points. At most 144 x 72 blocks: the count fits.
 void PolyPolygon(WmfRecords& records, const std::vector<PixelRect>& rects) {
-    const std::size_t start = records.Begin(wmf::kPolyPolygon);
+    const std::size_t start = records.Begin(metafile::kMetaPolyPolygon);
     records.Word(static_cast<std::uint16_t>(rects.size()));  // NumberOfPolygons
     for (std::size_t i = 0; i < rects.size(); ++i) records.Word(kCornersPerRect);  // aPointsPerPolygon
     for (const PixelRect& r : rects) Corners(records, r);
@@ -68,19 +68,19 @@ void PolyPolygon(WmfRecords& records, const std::vector<PixelRect>& rects) {
 std::uint16_t SelectNewBrush(WmfRecords& records, ObjectCount& objects, std::uint32_t colour) {
     records.CreateBrushIndirect(colour);
     const std::uint16_t slot = objects.Next();
-    records.Record(wmf::kSelectObject, {slot});
+    records.Record(metafile::kMetaSelectObject, {slot});
     return slot;
 }
 
 std::vector<std::uint8_t> WriteMetafile(const PictureGeometry& picture) {
     WmfRecords records;
     ObjectCount objects;
-    records.Record(wmf::kSetWindowExt, {Low16(picture.height), Low16(picture.width)});
-    records.Record(wmf::kSetWindowOrg, {0, 0});
+    records.Record(metafile::kMetaSetWindowExt, {Low16(picture.height), Low16(picture.width)});
+    records.Record(metafile::kMetaSetWindowOrg, {0, 0});
 
     std::uint16_t selectedBrush = SelectNewBrush(records, objects, picture.backgroundColour);
     CreateNullPen(records);
-    records.Record(wmf::kSelectObject, {objects.Next()});
+    records.Record(metafile::kMetaSelectObject, {objects.Next()});
     Polygon(records, {0, 0, picture.width, picture.height});
 
     std::vector<std::uint16_t> released;  // objects no longer selected
@@ -100,7 +100,7 @@ std::vector<std::uint8_t> WriteMetafile(const PictureGeometry& picture) {
     }
     // A metafile cannot select a stock object, so the brush and pen still
     // selected stay; the player frees its object table after playing.
-    for (const std::uint16_t slot : released) records.Record(wmf::kDeleteObject, {slot});
+    for (const std::uint16_t slot : released) records.Record(metafile::kMetaDeleteObject, {slot});
     return records.Finish(objects.count());
 }
 

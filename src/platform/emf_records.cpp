@@ -61,15 +61,15 @@ void EmfRecords::Simple(std::uint32_t type, std::initializer_list<std::int32_t> 
 
 void EmfRecords::SelectObject(std::uint32_t handle) {
     ByteCursor record = Fixed(emf::kSelectObjectBytes);
-    record.u32le(emf::kSelectObject);
+    record.u32le(metafile::kEmrSelectObject);
     record.u32le(emf::kSelectObjectBytes);  // nSize
     record.u32le(handle);                   // ihObject
 }
 
-void EmfRecords::DeleteObject(std::uint32_t handle) { Simple(emf::kDeleteObject, {Int32FromBits(handle)}); }
+void EmfRecords::DeleteObject(std::uint32_t handle) { Simple(metafile::kEmrDeleteObject, {Int32FromBits(handle)}); }
 
 void EmfRecords::CreateBrushIndirect(std::uint32_t handle, ColourRef colour) {
-    const std::size_t start = Begin(emf::kCreateBrushIndirect);
+    const std::size_t start = Begin(metafile::kEmrCreateBrushIndirect);
     u32(handle);            // ihBrush
     u32(kSolidBrushStyle);  // LogBrush32: lbStyle
     u32(colour);            //   lbColor
@@ -79,14 +79,14 @@ void EmfRecords::CreateBrushIndirect(std::uint32_t handle, ColourRef colour) {
 
 std::vector<std::uint8_t> EmfRecords::Finish(const EmfBounds& bounds, const ScreenMetrics& device,
                                              std::uint16_t handles) {
-    const std::size_t eof = Begin(emf::kEof);
+    const std::size_t eof = Begin(metafile::kEmrEof);
     u32(0);                  // nPalEntries
     u32(kEofPaletteOffset);  // offPalEntries
     u32(emf::kEofBytes);     // nSizeLast: this record's size
     End(eof);
     assert(out_.size() - eof == emf::kEofBytes);
     ByteCursor out = out_.At(0);
-    out.u32le(emf::kHeader);                             //   0 iType
+    out.u32le(metafile::kEmrHeader);                             //   0 iType
     out.u32le(emf::kHeaderBytes);                        //   4 nSize
     out.i32le(bounds.left);                              //   8 rclBounds
     out.i32le(bounds.top);

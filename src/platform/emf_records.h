@@ -13,29 +13,11 @@
 
 #include "platform/byte_writer.h"
 #include "platform/drawing_surface.h"
+#include "platform/metafile_records.h"
 
 namespace ecc200::platform {
 
 namespace emf {
-// Record types, [MS-EMF] 2.1.1.
-constexpr std::uint32_t kHeader = 1;
-constexpr std::uint32_t kPolygon = 3;
-constexpr std::uint32_t kPolyPolygon = 8;
-constexpr std::uint32_t kSetWindowExtEx = 9;
-constexpr std::uint32_t kSetWindowOrgEx = 10;
-constexpr std::uint32_t kSetViewportExtEx = 11;
-constexpr std::uint32_t kEof = 14;
-constexpr std::uint32_t kSetMapMode = 17;
-constexpr std::uint32_t kMoveToEx = 27;
-constexpr std::uint32_t kSelectObject = 37;
-constexpr std::uint32_t kCreatePen = 38;
-constexpr std::uint32_t kCreateBrushIndirect = 39;
-constexpr std::uint32_t kDeleteObject = 40;
-constexpr std::uint32_t kLineTo = 54;
-constexpr std::uint32_t kBitBlt = 76;
-constexpr std::uint32_t kPolygon16 = 86;
-constexpr std::uint32_t kPolyPolygon16 = 91;
-
 constexpr std::uint32_t kHeaderBytes = 108;  // EMR_HEADER without description or pixel format
 constexpr std::uint32_t kEofBytes = 20;      // EMR_EOF without palette
 constexpr std::uint32_t kSelectObjectBytes = 12;
@@ -117,8 +99,8 @@ public:
     std::vector<std::uint8_t> Finish(const EmfBounds& bounds, const ScreenMetrics& device, std::uint16_t handles);
 
     void Reserve(std::size_t bytes) { out_.Reserve(bytes); }
+    void ReserveMore(std::size_t bytes) { out_.ReserveMore(bytes); }
     std::size_t size() const { return out_.size(); }
-    std::size_t capacity() const { return out_.capacity(); }
 
 private:
     ByteWriter out_;

@@ -12,27 +12,9 @@
 
 #include "platform/byte_writer.h"
 #include "platform/drawing_surface.h"
+#include "platform/metafile_records.h"
 
 namespace ecc200::platform {
-
-namespace wmf {
-// Record functions, [MS-WMF] 2.1.1.1 RecordType.
-constexpr std::uint16_t kEof = 0x0000;
-constexpr std::uint16_t kSetMapMode = 0x0103;
-constexpr std::uint16_t kSelectObject = 0x012D;
-constexpr std::uint16_t kDeleteObject = 0x01F0;
-constexpr std::uint16_t kSetWindowOrg = 0x020B;
-constexpr std::uint16_t kSetWindowExt = 0x020C;
-constexpr std::uint16_t kLineTo = 0x0213;
-constexpr std::uint16_t kMoveTo = 0x0214;
-constexpr std::uint16_t kCreatePenIndirect = 0x02FA;
-constexpr std::uint16_t kCreateBrushIndirect = 0x02FC;
-constexpr std::uint16_t kPolygon = 0x0324;
-constexpr std::uint16_t kPolyPolygon = 0x0538;
-constexpr std::uint16_t kPatBlt = 0x061D;
-
-constexpr std::uint16_t kHeaderWords = 9;  // mtHeaderSize: the 18-byte METAHEADER
-}  // namespace wmf
 
 // The low 16 bits of a coordinate, as the 16-bit record fields keep it.
 inline std::uint16_t Low16(std::int32_t v) { return static_cast<std::uint16_t>(static_cast<std::uint32_t>(v)); }
@@ -40,7 +22,9 @@ inline std::uint16_t Low16(std::int32_t v) { return static_cast<std::uint16_t>(s
 class WmfRecords {
 public:
     // The header's bytes are set aside first and written by Finish.
-    WmfRecords() { out_.Extend(2 * std::size_t{wmf::kHeaderWords}); }
+    WmfRecords() { out_.Extend(2 * std::size_t{metafile::kHeaderWords}); }
+    std::size_t size() const { return out_.size(); }
+    void ReserveMore(std::size_t bytes) { out_.ReserveMore(bytes); }
 
     // rdSize (filled in by End) and rdFunction.
     std::size_t Begin(std::uint16_t function) {
@@ -70,10 +54,6 @@ public:
     // aside: the finished metafile, `objects` its mtNoObjects. Totals past
     // the header's 32-bit mtSize are the caller's to refuse.
     std::vector<std::uint8_t> Finish(std::uint16_t objects);
-
-    void Reserve(std::size_t bytes) { out_.Reserve(bytes); }
-    std::size_t size() const { return out_.size(); }
-    std::size_t capacity() const { return out_.capacity(); }
 
 private:
     ByteWriter out_;

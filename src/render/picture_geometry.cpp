@@ -90,21 +90,11 @@ SymbolLayout LayoutOf(const PictureGeometry& g) {
     return CentreSymbol(g.modulePixels, g.width, g.height, g.symbol->rows(), g.symbol->cols(), g.orientation);
 }
 
-// The rectangle of module (row k, running position u), u measured as in
-// BlockPixels, on the device.
-PixelRect ModuleRect(const PictureGeometry& g, const SymbolLayout& layout, std::int32_t k, std::int32_t u) {
-    const std::int32_t p = layout.modulePixels;
-    const std::int32_t x0 = g.originX;
-    const std::int32_t y0 = g.originY;
-    const std::int32_t oh = layout.horizontalOffset;
-    const std::int32_t ov = layout.verticalOffset;
-    const std::int32_t rows = g.symbol->rows();
-    switch (g.orientation) {
-        case 1: return {x0 + oh + p * k, y0 + g.height - u - p, x0 + oh + p * (k + 1), y0 + g.height - u};
-        case 2: return {x0 + g.width - u - p, y0 + ov + p * (rows - 1 - k), x0 + g.width - u, y0 + ov + p * (rows - k)};
-        case 3: return {x0 + oh + p * (rows - 1 - k), y0 + u, x0 + oh + p * (rows - k), y0 + u + p};
-        default: return {x0 + u, y0 + ov + p * k, x0 + u + p, y0 + ov + p * (k + 1)};
-    }
+// The rectangle of module (row, col) on the device.
+PixelRect ModuleRect(const PictureGeometry& g, const SymbolLayout& layout, std::int32_t row, std::int32_t col) {
+    const WideRect r = BlockPixels(g, layout, {row, col, row + 1, col + 1});
+    return {g.originX + static_cast<std::int32_t>(r.left), g.originY + static_cast<std::int32_t>(r.top),
+            g.originX + static_cast<std::int32_t>(r.right), g.originY + static_cast<std::int32_t>(r.bottom)};
 }
 
 }  // namespace
@@ -131,13 +121,11 @@ std::int32_t PictureGeometry::SymbolRows() const { return symbol->rows(); }
 
 std::size_t PictureGeometry::DarkModuleRects(std::int32_t k, PixelRect* rects) const {
     const SymbolLayout layout = LayoutOf(*this);
-    const bool quarterTurn = orientation == 1 || orientation == 3;
     const std::int32_t cols = symbol->cols();
-    const std::int32_t start = quarterTurn ? layout.verticalOffset : layout.horizontalOffset;
     // The rectangle moves by one module along the row: the step between the
     // first two rectangles, worked out once rather than per module.
-    PixelRect rect = ModuleRect(*this, layout, k, start);
-    const PixelRect next = ModuleRect(*this, layout, k, start + layout.modulePixels);
+    PixelRect rect = ModuleRect(*this, layout, k, 0);
+    const PixelRect next = ModuleRect(*this, layout, k, 1);
     const PixelRect step = {next.left - rect.left, next.top - rect.top, next.right - rect.right,
                             next.bottom - rect.bottom};
     // Every module's rectangle is written and kept only when dark: no branch

@@ -80,21 +80,20 @@ public:
     // enough for all of them first.
     void FillRects(const PixelRect* rects, std::size_t count, Brush brush) override {
         if (closed_) return;
-        const std::size_t needed = records_.size() + count * kFillBytes;
-        if (needed > records_.capacity()) records_.Reserve(std::max(needed, 2 * records_.capacity()));
+        records_.ReserveMore(count * kFillBytes);
         for (std::size_t i = 0; i < count; ++i) FillRect(rects[i], brush);
     }
 
     void MoveToEx(std::int32_t x, std::int32_t y) override {
         if (closed_) return;
-        records_.Simple(emf::kMoveToEx, {x, y});
+        records_.Simple(metafile::kEmrMoveToEx, {x, y});
         position_ = {x, y};
     }
 
     // The default pen adds no width: the line's box is its two end points.
     void LineTo(std::int32_t x, std::int32_t y) override {
         if (closed_) return;
-        records_.Simple(emf::kLineTo, {x, y});
+        records_.Simple(metafile::kEmrLineTo, {x, y});
         bounds_.Add(DeviceX(position_.x), DeviceY(position_.y), DeviceX(x), DeviceY(y));
         position_ = {x, y};
     }
@@ -111,16 +110,16 @@ public:
     }
 
     void SetMapModeText() override {
-        if (!closed_) records_.Simple(emf::kSetMapMode, {static_cast<std::int32_t>(emf::kMapModeText)});
+        if (!closed_) records_.Simple(metafile::kEmrSetMapMode, {static_cast<std::int32_t>(emf::kMapModeText)});
     }
 
     void SetWindowExtEx(std::int32_t width, std::int32_t height) override {
-        if (!closed_) records_.Simple(emf::kSetWindowExtEx, {width, height});
+        if (!closed_) records_.Simple(metafile::kEmrSetWindowExtEx, {width, height});
     }
 
     void SetWindowOrgEx(std::int32_t x, std::int32_t y) override {
         if (closed_) return;
-        records_.Simple(emf::kSetWindowOrgEx, {x, y});
+        records_.Simple(metafile::kEmrSetWindowOrgEx, {x, y});
         origin_ = {x, y};
     }
 
@@ -149,7 +148,7 @@ private:
         const std::int32_t lastX = WrappingSub(WrappingAdd(x, cx), 1);
         const std::int32_t lastY = WrappingSub(WrappingAdd(y, cy), 1);
         ByteCursor record = records_.Fixed(emf::kBitBltBytes);
-        record.u32le(emf::kBitBlt);
+        record.u32le(metafile::kEmrBitBlt);
         record.u32le(emf::kBitBltBytes);  // nSize
         record.i32le(x);                  // rclBounds
         record.i32le(y);

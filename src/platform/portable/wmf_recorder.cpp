@@ -48,7 +48,7 @@ public:
     void DeleteBrush(Brush brush) override {
         if (!brushes_.Remove(brush) || closed_) return;
         if (const std::optional<std::uint32_t> slot = slots_.Release(brush.value)) {
-            records_.Record(wmf::kDeleteObject, {static_cast<std::uint16_t>(*slot)});
+            records_.Record(metafile::kMetaDeleteObject, {static_cast<std::uint16_t>(*slot)});
         }
     }
 
@@ -59,7 +59,7 @@ public:
         const std::optional<ColourRef> colour = brushes_.Find(brush);
         if (colour) SelectSlot(SlotOf(brush.value, *colour));
         // META_PATBLT, [MS-WMF] 2.3.3.12: rop, then height, width, y, x.
-        records_.Record(wmf::kPatBlt, {LowWord(kPatCopy), HighWord(kPatCopy), Low16(WrappingSub(rect.bottom, rect.top)),
+        records_.Record(metafile::kMetaPatBlt, {LowWord(kPatCopy), HighWord(kPatCopy), Low16(WrappingSub(rect.bottom, rect.top)),
                                        Low16(WrappingSub(rect.right, rect.left)), Low16(rect.top), Low16(rect.left)});
         if (!colour) return;
         if (!stockWhiteSlot_) {
@@ -73,19 +73,18 @@ public:
     // enough for all of them first.
     void FillRects(const PixelRect* rects, std::size_t count, Brush brush) override {
         if (closed_) return;
-        const std::size_t needed = records_.size() + count * kFillBytes;
-        if (needed > records_.capacity()) records_.Reserve(std::max(needed, 2 * records_.capacity()));
+        records_.ReserveMore(count * kFillBytes);
         for (std::size_t i = 0; i < count; ++i) FillRect(rects[i], brush);
     }
 
-    void MoveToEx(std::int32_t x, std::int32_t y) override { RecordIfOpen(wmf::kMoveTo, {Low16(y), Low16(x)}); }
-    void LineTo(std::int32_t x, std::int32_t y) override { RecordIfOpen(wmf::kLineTo, {Low16(y), Low16(x)}); }
-    void SetMapModeText() override { RecordIfOpen(wmf::kSetMapMode, {kMapModeText}); }
+    void MoveToEx(std::int32_t x, std::int32_t y) override { RecordIfOpen(metafile::kMetaMoveTo, {Low16(y), Low16(x)}); }
+    void LineTo(std::int32_t x, std::int32_t y) override { RecordIfOpen(metafile::kMetaLineTo, {Low16(y), Low16(x)}); }
+    void SetMapModeText() override { RecordIfOpen(metafile::kMetaSetMapMode, {kMapModeText}); }
     void SetWindowExtEx(std::int32_t width, std::int32_t height) override {
-        RecordIfOpen(wmf::kSetWindowExt, {Low16(height), Low16(width)});
+        RecordIfOpen(metafile::kMetaSetWindowExt, {Low16(height), Low16(width)});
     }
     void SetWindowOrgEx(std::int32_t x, std::int32_t y) override {
-        RecordIfOpen(wmf::kSetWindowOrg, {Low16(y), Low16(x)});
+        RecordIfOpen(metafile::kMetaSetWindowOrg, {Low16(y), Low16(x)});
     }
 
     std::optional<std::vector<std::uint8_t>> Close() override {
@@ -107,7 +106,7 @@ private:
         return slots_.AllocateFor(brush);
     }
 
-    void SelectSlot(std::uint32_t slot) { records_.Record(wmf::kSelectObject, {static_cast<std::uint16_t>(slot)}); }
+    void SelectSlot(std::uint32_t slot) { records_.Record(metafile::kMetaSelectObject, {static_cast<std::uint16_t>(slot)}); }
 
     BrushTable brushes_;
     ObjectSlots slots_{0};
