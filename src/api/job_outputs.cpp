@@ -11,6 +11,7 @@
 #include "encoder/module_matrix.h"
 #include "output/picture_bytes.h"
 #include "output/picture_delivery.h"
+#include "render/draw_symbol.h"
 #include "render/layout.h"
 
 namespace ecc200 {
@@ -71,38 +72,36 @@ std::int32_t BorderOf(BorderStyle border) {
 // The job's picture before its module size is known: enough for the
 // format's checks, which look at the sides and the frame only. The nine's
 // placeable header states the screen's horizontal resolution.
-PictureRequest UnsizedRequest(const PictureStyle& style) {
-    const std::int32_t screen = platform::GetScreenMetrics().logPixelsX;
-    return PictureRequest{DrawingStyle{style.width, style.height, 0, style.orientation, style.border, style.barColour,
-                                       style.backgroundColour},
-                          screen, screen, 0.0, false};
+PictureGeometry UnsizedPicture(const PictureStyle& style) {
+    const std::int32_t screenDpi = platform::GetScreenMetrics().logPixelsX;
+    return PictureGeometry{nullptr,          style.width,   style.height, 0, style.orientation, style.border,
+                           style.barColour, style.backgroundColour, screenDpi, screenDpi, 0.0};
 }
 
-// The checks, the symbol and the request, in the order the nine have always
-// reported: an empty picture, a picture past the format, a message too
-// long. Then the per-call interface's own path: the picture resolved and
-// checked against the format.
-Outcome PrepareJob(PictureFormat format, const SymbolJob& job, std::int32_t& modulePixels, PictureRequest& request,
-                   const SymbolMatrix*& symbol) {
-    request = UnsizedRequest(job.style);
-    if (const Outcome fits = CheckPictureFormat(format, request); !fits.ok()) return fits;
-    symbol = BuildJobSymbol(job.message);
+// The checks, the symbol and the geometry, in the order the nine have
+// always reported: an empty picture, a picture past the format, a message
+// too long. Then the per-call interface's own path: the picture resolved
+// and checked against the format.
+Outcome PrepareJob(PictureFormat format, const SymbolJob& job, std::int32_t& modulePixels, PictureGeometry& picture) {
+    picture = UnsizedPicture(job.style);
+    if (const Outcome fits = CheckPictureFormat(format, picture, MetafileDrawing::GdiFaithful); !fits.ok()) return fits;
+    const SymbolMatrix* symbol = BuildJobSymbol(job.message);
     if (symbol == nullptr) return Failed(Failure::MessageTooLong);
     Diagnosis diagnosis;
-    const ecc200_picture picture = PictureOfJob(job.style, *symbol, modulePixels);
-    if (const Outcome resolved = ResolvePicture(picture, format, *symbol, request, diagnosis); !resolved.ok())
+    const ecc200_picture request = PictureOfJob(job.style, *symbol, modulePixels);
+    if (const Outcome resolved = ResolvePicture(request, format, *symbol, picture, diagnosis); !resolved.ok())
         return resolved;
-    return CheckPictureFormat(format, request);
+    return CheckPictureFormat(format, picture, MetafileDrawing::GdiFaithful);
 }
 
 Outcome SaveJob(PictureFormat format, const char* fileName, const SymbolJob& job, std::int32_t& modulePixels) {
     if (fileName == nullptr) return Failed(Failure::InvalidArgument);
-    PictureRequest request{};
-    const SymbolMatrix* symbol = nullptr;
-    if (const Outcome prepared = PrepareJob(format, job, modulePixels, request, symbol); !prepared.ok()) return prepared;
+    PictureGeometry geometry{};
+    if (const Outcome prepared = PrepareJob(format, job, modulePixels, geometry); !prepared.ok()) return prepared;
     ScratchPictureBytes scratch;
     PictureBytes& picture = scratch.get();
-    if (const Outcome drawn = RenderPicture(format, *symbol, request, picture); !drawn.ok()) return drawn;
+    if (const Outcome drawn = RenderPicture(format, geometry, MetafileDrawing::GdiFaithful, picture); !drawn.ok())
+        return drawn;
     return SaveToFile(fileName, picture);
 }
 
@@ -136,22 +135,23 @@ ecc200_picture PictureOfJob(const PictureStyle& style, const SymbolMatrix& symbo
     return picture;
 }
 
-DrawingStyle ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels) {
-    PictureRequest request = UnsizedRequest(style);
+PictureGeometry ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels) {
+    PictureGeometry geometry = UnsizedPicture(style);
     const ecc200_picture picture = PictureOfJob(style, symbol, modulePixels);
-    request.style.modulePixels = modulePixels;
+    geometry.symbol = &symbol;
+    geometry.modulePixels = modulePixels;
+    geometry.exactModulePixels = static_cast<double>(modulePixels);
     // An empty picture, which the outputs refuse, is drawn as given.
     Diagnosis diagnosis;
-    if (style.width > 0 && style.height > 0) ResolvePicture(picture, PictureFormat::Bmp, symbol, request, diagnosis);
-    return request.style;
+    if (style.width > 0 && style.height > 0) ResolvePicture(picture, PictureFormat::Bmp, symbol, geometry, diagnosis);
+    return geometry;
 }
 
 std::unique_ptr<platform::EnhMetafile> RecordEnhMetafile(const SymbolJob& job, std::int32_t& modulePixels) {
-    PictureRequest request{};
-    const SymbolMatrix* symbol = nullptr;
+    PictureGeometry picture{};
     std::unique_ptr<platform::EnhMetafile> metafile;
-    Outcome outcome = PrepareJob(PictureFormat::Emf, job, modulePixels, request, symbol);
-    if (outcome.ok()) outcome = RecordPictureMetafile(*symbol, request, metafile);
+    Outcome outcome = PrepareJob(PictureFormat::Emf, job, modulePixels, picture);
+    if (outcome.ok()) outcome = RecordPictureMetafile(picture, MetafileDrawing::GdiFaithful, metafile);
     if (!outcome.ok()) Fail(outcome);
     return metafile;
 }

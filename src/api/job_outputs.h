@@ -35,7 +35,7 @@ int ErrnoOf(const Outcome& outcome);
 ecc200_picture PictureOfJob(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels);
 
 // The drawing of a job's picture, as the outputs draw it.
-DrawingStyle ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels);
+PictureGeometry ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels);
 
 // The enhanced metafile of the job, or nothing with errno set.
 std::unique_ptr<platform::EnhMetafile> RecordEnhMetafile(const SymbolJob& job, std::int32_t& modulePixels);

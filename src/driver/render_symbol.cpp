@@ -35,50 +35,44 @@ const SymbolMatrix* BuildJobSymbol(std::string_view message) {
     return encoded.ok() ? &job.symbol.matrix : nullptr;
 }
 
-Outcome CheckPictureFormat(PictureFormat format, const PictureRequest& request) {
-    const DrawingStyle& style = request.style;
+Outcome CheckPictureFormat(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles) {
     switch (format) {
-        case PictureFormat::Wmf: return CheckWmfExtent(style.width, style.height);
-        // The seamless EMF's size depends on the merged runs; its writer
+        case PictureFormat::Wmf: return CheckWmfExtent(picture);
+        // The seamless EMF's size depends on the merged blocks; its writer
         // checks it.
-        case PictureFormat::Emf:
-            return request.seamless ? Outcome{} : CheckEmfExtent(style.width, style.height, style.border);
+        case PictureFormat::Emf: return metafiles == MetafileDrawing::Seamless ? Outcome{} : CheckEmfExtent(picture);
         case PictureFormat::Svg:
-            return style.width > 0 && style.height > 0 ? Outcome{} : Failed(Failure::InvalidArgument);
-        default: return CheckBmpExtent(style.width, style.height);  // PNG: the BMP's pixels
+            return picture.width > 0 && picture.height > 0 ? Outcome{} : Failed(Failure::InvalidArgument);
+        default: return CheckBmpExtent(picture);  // PNG: the BMP's pixels
     }
 }
 
-std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request) {
-    if (!CheckPictureFormat(format, request).ok()) return 0;
-    const DrawingStyle& style = request.style;
+std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles) {
+    if (!CheckPictureFormat(format, picture, metafiles).ok()) return 0;
     switch (format) {
-        case PictureFormat::Bmp: return MonochromeGeometryOf(style.width, style.height)->fileSize;
-        case PictureFormat::Emf: return request.seamless ? 0 : EnhMetafileSizeOf(symbol, style);
+        case PictureFormat::Bmp: return MonochromeGeometryOf(picture.width, picture.height)->fileSize;
+        case PictureFormat::Emf: return metafiles == MetafileDrawing::Seamless ? 0 : EnhMetafileSizeOf(picture);
         default: return 0;
     }
 }
 
-Outcome RenderPicture(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request,
+Outcome RenderPicture(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles,
                       PictureBytes& out) {
-    const DrawingStyle& style = request.style;
+    const bool seamless = metafiles == MetafileDrawing::Seamless;
     switch (format) {
-        case PictureFormat::Wmf:
-            return request.seamless ? DrawSeamlessWmf(symbol, style, request.unitsPerInch, out)
-                                    : DrawWmf(symbol, style, request.unitsPerInch, out);
-        case PictureFormat::Emf:
-            return request.seamless ? DrawSeamlessEmf(symbol, style, request.unitsPerInch, out) : DrawEmf(symbol, style, out);
-        case PictureFormat::Png: return DrawPng(symbol, style, request.dotsPerInch, out);
-        case PictureFormat::Svg: return DrawSvg(symbol, style, request.svgModulePixels, request.dotsPerInch, out);
+        case PictureFormat::Wmf: return seamless ? DrawSeamlessWmf(picture, out) : DrawWmf(picture, out);
+        case PictureFormat::Emf: return seamless ? DrawSeamlessEmf(picture, out) : DrawEmf(picture, out);
+        case PictureFormat::Png: return DrawPng(picture, out);
+        case PictureFormat::Svg: return DrawSvg(picture, out);
         case PictureFormat::Bmp: break;
     }
-    return DrawBmp(symbol, style, out);
+    return DrawBmp(picture, out);
 }
 
-Outcome RecordPictureMetafile(const SymbolMatrix& symbol, const PictureRequest& request,
+Outcome RecordPictureMetafile(const PictureGeometry& picture, MetafileDrawing metafiles,
                               std::unique_ptr<platform::EnhMetafile>& out) {
-    if (request.seamless) return Failed(Failure::Unsupported);
-    return RecordEmf(symbol, request.style, out);
+    if (metafiles == MetafileDrawing::Seamless) return Failed(Failure::Unsupported);
+    return RecordEmf(picture, out);
 }
 
 }  // namespace ecc200

@@ -10,7 +10,7 @@
 
 namespace ecc200::platform {
 
-class Outcome {
+class SaveAttempt {
 public:
     enum class Kind {
         kSaved,      // the path holds the new content
@@ -19,20 +19,20 @@ public:
         kLookAgain,  // the path was made by someone else meanwhile: look at it again
     };
 
-    static Outcome Saved() { return Outcome(Kind::kSaved, 0); }
-    static Outcome Failed(int error) { return Outcome(Kind::kFailed, error); }
-    static Outcome FailedWithErrno() { return Failed(errno); }
+    static SaveAttempt Saved() { return SaveAttempt(Kind::kSaved, 0); }
+    static SaveAttempt Failed(int error) { return SaveAttempt(Kind::kFailed, error); }
+    static SaveAttempt FailedWithErrno() { return Failed(errno); }
     // `written`: a nameless file already holding the pieces, handed on to a
     // later way that can use it instead of writing them again.
-    static Outcome Declined(FileDescriptor written = FileDescriptor()) {
-        Outcome declined(Kind::kDeclined, errno);
+    static SaveAttempt Declined(FileDescriptor written = FileDescriptor()) {
+        SaveAttempt declined(Kind::kDeclined, errno);
         declined.written_ = std::move(written);
         return declined;
     }
     // The name was found taken by a file that was not there a moment before.
-    static Outcome LookAgain() { return Outcome(Kind::kLookAgain, EEXIST); }
+    static SaveAttempt LookAgain() { return SaveAttempt(Kind::kLookAgain, EEXIST); }
     // Saved when `file`, written and named, closes without error.
-    static Outcome ClosedAndSaved(FileDescriptor file) { return file.Close() ? Saved() : FailedWithErrno(); }
+    static SaveAttempt ClosedAndSaved(FileDescriptor file) { return file.Close() ? Saved() : FailedWithErrno(); }
 
     Kind kind() const { return kind_; }
     bool decided() const { return kind_ == Kind::kSaved || kind_ == Kind::kFailed; }
@@ -47,7 +47,7 @@ public:
     }
 
 private:
-    Outcome(Kind kind, int error) : kind_(kind), error_(error) {}
+    SaveAttempt(Kind kind, int error) : kind_(kind), error_(error) {}
 
     Kind kind_;
     int error_;
