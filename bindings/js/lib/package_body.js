@@ -50,11 +50,10 @@ async function init(options) {
 }
 
 async function compileModule(source) {
-  if (source instanceof WebAssembly.Module) return source;
   if (typeof source === 'string') source = new URL(source, baseUrl());
   if (source instanceof URL) source = await fetchWasm(source);
-  if (typeof Response !== 'undefined' && source instanceof Response) {
-    if (!source.ok) throw new Ecc200Error('FILE_ERROR', `ecc200.wasm: HTTP ${source.status} from ${source.url}`);
+  if (source && typeof source.arrayBuffer === 'function') { // a Response (or a Blob)
+    if (source.ok === false) throw new Ecc200Error('FILE_ERROR', `ecc200.wasm: HTTP ${source.status} from ${source.url}`);
     source = await source.arrayBuffer();
   }
   if (source instanceof ArrayBuffer || ArrayBuffer.isView(source)) return WebAssembly.compile(source);
