@@ -449,13 +449,14 @@ class DataMatrixSymbol {
     canvas.height = height;
     const context = canvas.getContext('2d');
     const image = context.createImageData(width, height);
-    const rgba = [colours[1], colours[0]].map((c) => [c >>> 16 & 255, c >>> 8 & 255, c & 255, 255]);
+    // One RGBA word per pixel, in the byte order of the image data (R first).
+    const word = (c) => (0xff000000 | (c & 0xff) << 16 | (c & 0xff00) | (c >>> 16 & 0xff)) >>> 0;
+    const paint = darkIndex === 1 ? [word(colours[1]), word(colours[0])] : [word(colours[0]), word(colours[1])];
+    const out = new Uint32Array(image.data.buffer, image.data.byteOffset, width * height);
     for (let y = 0; y < height; y++) {
       const row = pixels + (height - 1 - y) * stride;
-      for (let x = 0; x < width; x++) {
-        const bit = (bmp[row + (x >>> 3)] >>> (7 - (x & 7))) & 1;
-        image.data.set(rgba[bit === darkIndex ? 1 : 0], (y * width + x) * 4);
-      }
+      const start = y * width;
+      for (let x = 0; x < width; x++) out[start + x] = paint[(bmp[row + (x >>> 3)] >>> (7 - (x & 7))) & 1];
     }
     context.putImageData(image, 0, 0);
   }
