@@ -54,6 +54,11 @@ async function compileModule(source) {
   if (source instanceof URL) source = await fetchWasm(source);
   if (source && typeof source.arrayBuffer === 'function') { // a Response (or a Blob)
     if (source.ok === false) throw new Ecc200Error('FILE_ERROR', `ecc200.wasm: HTTP ${source.status} from ${source.url}`);
+    // Compiled while it downloads where the server names the type.
+    if (typeof WebAssembly.compileStreaming === 'function' && source.headers
+        && /^application\/wasm\b/.test(source.headers.get('content-type') || '')) {
+      return WebAssembly.compileStreaming(source);
+    }
     source = await source.arrayBuffer();
   }
   if (source instanceof ArrayBuffer || ArrayBuffer.isView(source)) return WebAssembly.compile(source);
