@@ -108,3 +108,13 @@ test('toDataURL holds the format\'s bytes; formats() lists them all', async () =
   }
   assert.ok(symbol.toDataURL().startsWith('data:image/png;base64,'));
 });
+
+test('a Symbol drawn after others were encoded still draws itself', async () => {
+  await ecc200.init();
+  const first = ecc200.encode('first of two', { shape: 'rectangle' });
+  const second = ecc200.encode(Uint8Array.of(1, 2, 3), { encodation: 'base256' });
+  const png = (...args) => execFileSync(tool, [...args, '-f', 'png', '-o', '-']);
+  assert.ok(Buffer.from(first.png()).equals(png('--shape', 'rectangle', 'first of two')));
+  assert.ok(Buffer.from(second.png()).equals(png('--encodation', 'base256', '--hex', '010203')));
+  assert.ok(Buffer.from(first.png()).equals(png('--shape', 'rectangle', 'first of two')));
+});

@@ -147,7 +147,9 @@ function readTables(calls, memory) {
     const members = {};
     const u32 = new Uint32Array(memory.buffer, fields, count * 3);
     for (let i = 0; i < count; i++) members[text(u32[i * 3])] = { offset: u32[i * 3 + 1], type: u32[i * 3 + 2] };
-    structs[text(name)] = { size, members };
+    // The package's names of the members: quiet_zone is quietZone.
+    const byOption = new Map(Object.keys(members).map((member) => [camelCase(member), member]));
+    structs[text(name)] = { size, members, byOption, options: [...byOption.keys()] };
   }
   const choices = {};
   for (const [member, word, value] of rows(calls.js_choices(), 3)) {
@@ -296,9 +298,8 @@ function fillEncodeOptions(s, options, eci) {
 function fillPicture(s, picture) {
   const layout = s.tables.structs.picture;
   const address = s.scratch.picture;
-  const members = Object.keys(layout.members);
-  const byName = new Map(members.map((member) => [camelCase(member), member]));
-  const given = checkKeys('picture option', picture, [...byName.keys()]);
+  const byName = layout.byOption;
+  const given = checkKeys('picture option', picture, layout.options);
   new Uint8Array(s.memory.buffer, address, layout.size).fill(0);
   new DataView(s.memory.buffer).setUint32(address, layout.size, true); // struct_size
   s.calls.ecc200_picture_init(address);
@@ -359,34 +360,56 @@ function messageBytes(data, eci) {
 
 // ---- Symbols ------------------------------------------------------------------
 
-// Frees the module's symbol once its Symbol is collected, if that module
-// is still the one in use.
-const symbols = typeof FinalizationRegistry === 'function'
-  ? new FinalizationRegistry(({ owner, pointer }) => {
-    if (owner === state) owner.calls.ecc200_symbol_free(pointer);
-  })
-  : null;
+// A Symbol keeps its message and encode options, not the module's symbol:
+// the module holds one symbol at a time, the last one encoded or drawn, and
+// a Symbol drawn after another was encoded is encoded again (the same
+// bytes, in a few microseconds). So nothing waits on the garbage collector
+// to free the module's memory, and a Symbol outlives a restart.
+let held = { owner: null, symbol: null, pointer: 0 };
+
+function hold(s, symbol, pointer) {
+  if (held.pointer && held.owner === s) s.calls.ecc200_symbol_free(held.pointer);
+  held = { owner: s, symbol, pointer };
+}
+
+function encodeInto(s, bytes, options) {
+  const diagnostic = prepareDiagnostic(s);
+  const copy = s.calls.malloc(bytes.length || 1);
+  if (!copy) throw new Ecc200Error('OUT_OF_MEMORY', 'no memory for the message');
+  try {
+    new Uint8Array(s.memory.buffer, copy, bytes.length).set(bytes);
+    const status = s.calls.ecc200_encode(copy, bytes.length, options, s.scratch.out, diagnostic);
+    if (status !== 0) throw failure(s, status);
+  } finally {
+    s.calls.free(copy);
+  }
+  return new Uint32Array(s.memory.buffer, s.scratch.out, 1)[0];
+}
 
 function encode(data, options) {
   return call((s) => {
     const message = messageBytes(data, options && options.eci !== undefined ? options.eci : undefined);
-    const encodeOptions = fillEncodeOptions(s, options, message.eci);
-    const diagnostic = prepareDiagnostic(s);
-    const copy = s.calls.malloc(message.bytes.length || 1);
-    if (!copy) throw new Ecc200Error('OUT_OF_MEMORY', 'no memory for the message');
-    try {
-      new Uint8Array(s.memory.buffer, copy, message.bytes.length).set(message.bytes);
-      const status = s.calls.ecc200_encode(copy, message.bytes.length, encodeOptions, s.scratch.out, diagnostic);
-      if (status !== 0) throw failure(s, status);
-    } finally {
-      s.calls.free(copy);
-    }
-    return new DataMatrixSymbol(s, new Uint32Array(s.memory.buffer, s.scratch.out, 1)[0]);
+    const address = fillEncodeOptions(s, options, message.eci);
+    const pointer = encodeInto(s, message.bytes, address);
+    const encodeOptions = new Uint8Array(s.memory.buffer, address, s.tables.structs.encode_options.size).slice();
+    const symbol = new DataMatrixSymbol(s, pointer, { bytes: message.bytes.slice(), encodeOptions });
+    hold(s, symbol, pointer);
+    return symbol;
   });
 }
 
+// The module's symbol of a Symbol: the one held, or encoded again.
+function nativeSymbol(s, symbol) {
+  if (held.owner === s && held.symbol === symbol) return held.pointer;
+  const { bytes, encodeOptions } = symbol._source;
+  new Uint8Array(s.memory.buffer, s.scratch.encodeOptions, encodeOptions.length).set(encodeOptions);
+  const pointer = encodeInto(s, bytes, s.scratch.encodeOptions);
+  hold(s, symbol, pointer);
+  return pointer;
+}
+
 class DataMatrixSymbol {
-  constructor(owner, pointer) {
+  constructor(owner, pointer, source) {
     const { calls, memory } = owner;
     const bytes = (address, count) => new Uint8Array(memory.buffer, address, count).slice();
     const counted = (fn) => {
@@ -398,8 +421,7 @@ class DataMatrixSymbol {
     this.modules = bytes(calls.ecc200_symbol_modules(pointer), this.rows * this.columns);
     this.codewords = counted(calls.ecc200_symbol_codewords);
     this.dataCodewords = counted(calls.ecc200_symbol_data_codewords);
-    Object.defineProperty(this, '_native', { value: { owner, pointer } });
-    if (symbols) symbols.register(this, { owner, pointer });
+    Object.defineProperty(this, '_source', { value: source });
   }
 
   get(row, column) {
@@ -411,11 +433,10 @@ class DataMatrixSymbol {
   // The format's bytes, as the library renders them (ecc200_render_alloc).
   render(format, picture) {
     return call((s) => {
-      const { owner, pointer } = this._native;
-      if (owner !== s) throw invalid('this symbol was made before ecc200.wasm was started again; encode it again');
       const entry = s.tables.formats.get(format);
       if (!entry) throw invalid(`format must be one of ${[...s.tables.formats.keys()].join(', ')}, not ${describe(format)}`);
       const address = fillPicture(s, picture);
+      const pointer = nativeSymbol(s, this);
       const diagnostic = prepareDiagnostic(s);
       const status = s.calls.ecc200_render_alloc(pointer, address, entry.format, s.scratch.out, s.scratch.out + 4, diagnostic);
       if (status !== 0) throw failure(s, status);
