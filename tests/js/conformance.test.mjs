@@ -28,7 +28,7 @@ const pick = (list) => list[below(list.length)];
 const chance = (p) => next() < p;
 const text = (alphabet, length) => Array.from({ length }, () => pick(alphabet)).join('');
 
-// GS1 General Specifications 7.9.1: the mod-10 check digit of a GTIN.
+// A GTIN-14 with its GS1 mod-10 check digit: weights 3 and 1 alternating from the first digit.
 function gtin() {
   const digits = Array.from({ length: 13 }, () => below(10));
   const sum = digits.reduce((total, d, i) => total + d * (i % 2 === 0 ? 3 : 1), 0);

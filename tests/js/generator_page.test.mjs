@@ -69,7 +69,8 @@ test('each download is the native tool\'s file; the preview has the PNG\'s pixel
   const args = ['--module-px', '5', '--quiet-zone', '3', '--border', 'dashed', '--orientation', '1', '--bar', '000080', message];
   const links = page.locator('#downloads a[download][data-format]');
   const names = await links.evaluateAll((all) => all.map((link) => link.dataset.format));
-  assert.deepEqual([...names].sort(), ['bmp', 'emf', 'png', 'svg', 'wmf']);
+  const declared = [...readFileSync(process.env.ECC200_HEADER, 'utf8').matchAll(/^#define ECC200_FORMAT_(\w+) /gm)];
+  assert.deepEqual([...names].sort(), declared.map(([, name]) => name.toLowerCase()).sort());
   for (const name of names) {
     const [download] = await Promise.all([page.waitForEvent('download'), page.click(`#downloads a[data-format=${name}]`)]);
     assert.equal(download.suggestedFilename(), `datamatrix.${name}`);
@@ -99,8 +100,8 @@ test('a wrong GS1 check digit shows the library\'s error line and disables the d
     expected = error.stderr.toString().replace(/^ecc200: /, '').trim();
   }
   assert.equal(await page.textContent('[role=alert]#error'), expected);
-  assert.deepEqual(await page.locator('#downloads a').evaluateAll((all) => all.map((a) => a.getAttribute('aria-disabled'))),
-    ['true', 'true', 'true', 'true', 'true']);
+  const disabled = await page.locator('#downloads a').evaluateAll((all) => all.map((a) => !a.href && a.getAttribute('aria-disabled')));
+  assert.ok(disabled.length > 0 && disabled.every((value) => value === 'true'), String(disabled));
   await page.fill('#message', '(01)09506000134352');
   assert.equal(await page.textContent('#error'), '');
 });

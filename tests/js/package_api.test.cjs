@@ -96,10 +96,19 @@ test('failures carry the library\'s code, message and numbers', async () => {
   }
 });
 
-test('toDataURL holds the format\'s bytes; formats() lists them all', async () => {
+test('every format and picture member of include/ecc200.h is the package\'s; toDataURL holds the bytes', async () => {
   await ecc200.init();
+  const header = readFileSync(process.env.ECC200_HEADER, 'utf8');
+  const declared = [...header.matchAll(/^#define ECC200_FORMAT_(\w+) /gm)].map(([, name]) => name.toLowerCase());
+  assert.deepEqual(ecc200.formats().map((format) => format.name).sort(), declared.sort());
+  const struct = /typedef struct ecc200_picture \{([^}]*)\}/.exec(header)[1];
+  const members = [...struct.matchAll(/^\s+\w+ (\w+);/gm)].map(([, name]) => name).filter((name) => name !== 'struct_size');
+  const camel = members.map((name) => name.replace(/_([a-z0-9])/g, (_, c) => c.toUpperCase()));
   const symbol = ecc200.encode('data URL');
-  assert.deepEqual(ecc200.formats().map((format) => format.name).sort(), ['bmp', 'emf', 'png', 'svg', 'wmf']);
+  assert.throws(() => symbol.png({ unknown: 1 }), (error) => {
+    assert.deepEqual(error.message.split('known: ')[1].split(', ').sort(), camel.sort());
+    return true;
+  });
   for (const { name, mediaType } of ecc200.formats()) {
     const [head, body] = symbol.toDataURL(name, { modulePx: 3 }).split(',');
     assert.equal(head, `data:${mediaType};base64`);

@@ -2,7 +2,8 @@
 # The JavaScript tests:
 #   bash tests/js/run-js-tests.sh OUTDIR TOOL
 # OUTDIR is scripts/build-js.sh's (the tarball and site/), TOOL the native
-# ecc200 tool whose bytes the package must give. The package is installed
+# ecc200 tool whose bytes the package must give; include/ecc200.h lists the
+# formats and picture members the package must have. The package is installed
 # from its tarball into a fresh OUTDIR/test, with TypeScript and
 # playwright-core (the tests' own, pinned to their major versions); Node's
 # test runner then runs every test there, the page's in Debian's chromium.
@@ -20,4 +21,4 @@ echo '{ "private": true }' > "$folder/package.json"
 (cd "$folder" && npm install --silent --no-audit --no-fund --no-save "$tarball" typescript@5 playwright-core@1)
 
 cd "$folder"
-ECC200_TOOL=$tool ECC200_SITE=$out/site node --test --test-concurrency=1 ./*.test.*
+ECC200_TOOL=$tool ECC200_SITE=$out/site ECC200_HEADER=$here/../../include/ecc200.h node --test --test-concurrency=1 ./*.test.*
