@@ -129,6 +129,9 @@ typedef int32_t ecc200_format;
 #define ECC200_FORMAT_EMF 3 /* enhanced metafile */
 #define ECC200_FORMAT_PNG 4 /* two-colour palette image with pHYs */
 #define ECC200_FORMAT_SVG 5 /* UTF-8 text, sized in millimetres */
+#define ECC200_FORMAT_ZPL 6 /* a ZPL label (or graphic field) of the picture's one-bit pixels in printer dots */
+#define ECC200_FORMAT_PDF 7 /* one page at the exact physical size, vector */
+#define ECC200_FORMAT_EPS 8 /* Encapsulated PostScript 3.0 at the exact physical size */
 
 /* Values of ecc200_encode_options.encodation (ISO/IEC 16022 5.2). */
 #define ECC200_ENCODATION_AUTO 0 /* the fewest codewords */
@@ -184,6 +187,9 @@ typedef struct ecc200_picture {
     uint32_t background;      /* 0xRRGGBB; default 0xFFFFFF */
     int32_t allow_crop;       /* nonzero: a size that cuts the symbol draws it cut */
     int32_t seamless;         /* WMF and EMF: the dark modules as one filled shape */
+    int32_t zpl_z64;          /* ZPL: the graphic field compressed (Z64) rather than ASCII hex */
+    int32_t zpl_field_only;   /* ZPL: the graphic field alone (^FO..^GFA..^FS), no ^XA/^XZ label */
+    int32_t hri;              /* SVG, PDF, EPS: the human-readable text under the symbol */
 } ecc200_picture;
 
 /* What went wrong, in the user's terms: pass one to any call that takes it

@@ -13,6 +13,7 @@ import sys
 import threading
 from typing import Any, Dict, List, Optional, Tuple
 
+from ._exceptions import LibraryError
 ENVIRONMENT_VARIABLE = "ECC200_LIBRARY"
 
 if sys.platform == "win32":
@@ -40,7 +41,8 @@ class Picture(ctypes.Structure):
                 ("quiet_zone", ctypes.c_int32), ("module_cm", ctypes.c_double), ("module_px", ctypes.c_int32),
                 ("dpi", ctypes.c_int32), ("quarter_turns", ctypes.c_int32), ("border", ctypes.c_int32),
                 ("bar", ctypes.c_uint32), ("background", ctypes.c_uint32), ("allow_crop", ctypes.c_int32),
-                ("seamless", ctypes.c_int32)]
+                ("seamless", ctypes.c_int32), ("zpl_z64", ctypes.c_int32),
+                ("zpl_field_only", ctypes.c_int32), ("hri", ctypes.c_int32)]
 
 
 class Diagnostic(ctypes.Structure):
@@ -150,7 +152,7 @@ def _open_first() -> ctypes.CDLL:
             return _open(candidate)
         except OSError as error:
             reasons.append(f"{candidate}: {error}")
-    raise OSError(f"the ecc200 library was not found ({'; '.join(reasons)}); set {ENVIRONMENT_VARIABLE} "
+    raise LibraryError(f"the ecc200 library was not found ({'; '.join(reasons)}); set {ENVIRONMENT_VARIABLE} "
                   f"to its file, place {LIBRARY_NAME} beside the package or install it for the system")
 
 
@@ -165,7 +167,7 @@ def load_library() -> ctypes.CDLL:
         try:
             library = _open(chosen)
         except OSError as error:
-            raise OSError(f"{ENVIRONMENT_VARIABLE}={chosen!r} cannot be loaded: {error}") from error
+            raise LibraryError(f"{ENVIRONMENT_VARIABLE}={chosen!r} cannot be loaded: {error}") from error
     else:
         library = _open_first()
     for name, (result, parameters) in PROTOTYPES.items():
@@ -199,7 +201,7 @@ def calls() -> ctypes.CDLL:
         loaded = library()
         missing = [name for name in CALL_PROTOTYPES if not hasattr(loaded, name)]
         if missing:
-            raise OSError(f"the loaded ecc200 library {loaded._name!r} lacks {', '.join(missing)}: "
+            raise LibraryError(f"the loaded ecc200 library {loaded._name!r} lacks {', '.join(missing)}: "
                           "it is older than this package")
         _complete = loaded
     return _complete
