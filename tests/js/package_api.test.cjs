@@ -110,9 +110,15 @@ test('every format and picture member of include/ecc200.h is the package\'s; toD
     return true;
   });
   for (const { name, mediaType } of ecc200.formats()) {
+    let expected;
+    try {
+      expected = symbol[name]({ modulePx: 3 });
+    } catch (error) { // a format declared before the library draws it
+      assert.throws(() => symbol.toDataURL(name, { modulePx: 3 }), { code: error.code, message: error.message });
+      continue;
+    }
     const [head, body] = symbol.toDataURL(name, { modulePx: 3 }).split(',');
     assert.equal(head, `data:${mediaType};base64`);
-    const expected = symbol[name]({ modulePx: 3 });
     assert.deepEqual(Buffer.from(body, 'base64'), Buffer.from(typeof expected === 'string' ? Buffer.from(expected) : expected));
   }
   assert.ok(symbol.toDataURL().startsWith('data:image/png;base64,'));

@@ -62,6 +62,12 @@ export interface Picture {
   allowCrop?: boolean;
   /** WMF and EMF: the dark modules as one filled shape. */
   seamless?: boolean;
+  /** ZPL: the graphic field compressed (Z64) rather than ASCII hex. */
+  zplZ64?: boolean;
+  /** ZPL: the graphic field alone (^FO..^GFA..^FS), no ^XA/^XZ label. */
+  zplFieldOnly?: boolean;
+  /** SVG, PDF, EPS: the human-readable text under the symbol. */
+  hri?: boolean;
 }
 
 /** A canvas drawTo() paints: an HTMLCanvasElement or an OffscreenCanvas. */
@@ -92,6 +98,9 @@ export declare class Symbol {
   bmp(picture?: Picture): Uint8Array;
   wmf(picture?: Picture): Uint8Array;
   emf(picture?: Picture): Uint8Array;
+  zpl(picture?: Picture): Uint8Array;
+  pdf(picture?: Picture): Uint8Array;
+  eps(picture?: Picture): Uint8Array;
   /** Any format of formats() by name. */
   render(format: string, picture?: Picture): Uint8Array;
   toDataURL(format?: string, picture?: Picture): string;

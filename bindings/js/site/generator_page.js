@@ -46,17 +46,22 @@ function makeLinks() {
   }
 }
 
+// Each link holds its file; a format the library refuses for this picture
+// is shown disabled, with the library's reason as its title.
 function setLinks(symbol, look) {
   for (const [name, link] of links) {
     if (link.href.startsWith('blob:')) URL.revokeObjectURL(link.href);
-    if (!symbol) {
-      link.removeAttribute('href');
-      link.setAttribute('aria-disabled', 'true');
-      continue;
+    link.removeAttribute('href');
+    link.setAttribute('aria-disabled', 'true');
+    link.title = '';
+    if (!symbol) continue;
+    try {
+      const { mediaType } = formats().find((format) => format.name === name);
+      link.href = URL.createObjectURL(new Blob([symbol.render(name, look)], { type: mediaType }));
+      link.removeAttribute('aria-disabled');
+    } catch (error) {
+      link.title = error.message;
     }
-    const type = formats().find((format) => format.name === name).mediaType;
-    link.href = URL.createObjectURL(new Blob([symbol.render(name, look)], { type }));
-    link.removeAttribute('aria-disabled');
   }
 }
 

@@ -57,6 +57,9 @@ static const js_field picture_fields[] = {
     MEMBER(ecc200_picture, background, JS_UINT32),
     MEMBER(ecc200_picture, allow_crop, JS_INT32),
     MEMBER(ecc200_picture, seamless, JS_INT32),
+    MEMBER(ecc200_picture, zpl_z64, JS_INT32),
+    MEMBER(ecc200_picture, zpl_field_only, JS_INT32),
+    MEMBER(ecc200_picture, hri, JS_INT32),
 };
 
 static const js_field diagnostic_fields[] = {
@@ -133,6 +136,9 @@ static const js_format formats[] = {
     {"bmp", ECC200_FORMAT_BMP, "image/bmp", 0},
     {"wmf", ECC200_FORMAT_WMF, "image/wmf", 0},
     {"emf", ECC200_FORMAT_EMF, "image/emf", 0},
+    {"zpl", ECC200_FORMAT_ZPL, "application/zpl", 0},
+    {"pdf", ECC200_FORMAT_PDF, "application/pdf", 0},
+    {"eps", ECC200_FORMAT_EPS, "application/postscript", 0},
     {NULL, 0, NULL, 0},
 };
 
