@@ -69,10 +69,10 @@ test('each download is the native tool\'s file; the preview has the PNG\'s pixel
   const args = ['--module-px', '5', '--quiet-zone', '3', '--border', 'dashed', '--orientation', '1', '--bar', '000080', message];
   const links = page.locator('#downloads a[download][data-format]');
   const names = await links.evaluateAll((all) => all.map((link) => link.dataset.format));
-  const declared = [...readFileSync(process.env.ECC200_HEADER, 'utf8').matchAll(/^#define ECC200_FORMAT_(\w+) /gm)];
-  assert.deepEqual([...names].sort(), declared.map(([, name]) => name.toLowerCase()).sort());
-  const help = execFileSync(tool, ['--help']).toString();
-  for (const name of names.filter((format) => /Format of every -o: ([^\n]*)/.exec(help)[1].includes(format))) {
+  // Every format the tool writes is there, and is compared.
+  const toolFormats = /Format of every -o: ([^\n]*)/.exec(execFileSync(tool, ['--help']).toString())[1].split(/, | or /);
+  assert.deepEqual(toolFormats.filter((name) => !names.includes(name)), []);
+  for (const name of toolFormats) {
     const [download] = await Promise.all([page.waitForEvent('download'), page.click(`#downloads a[data-format=${name}]`)]);
     assert.equal(download.suggestedFilename(), `datamatrix.${name}`);
     assert.ok(readFileSync(await download.path()).equals(toolBytes(args, name)), `${name} differs from the tool's`);

@@ -34,9 +34,17 @@ function picture() {
   };
 }
 
+// A link for each format the library draws (one it declares but does not
+// draw yet refuses even the default picture of "12").
 function makeLinks() {
   const nav = $('downloads');
+  const probe = encode('12');
   for (const { name } of formats()) {
+    try {
+      probe.render(name);
+    } catch {
+      continue;
+    }
     const link = document.createElement('a');
     link.dataset.format = name;
     link.download = `datamatrix.${name}`;
