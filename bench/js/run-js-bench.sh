@@ -3,7 +3,7 @@
 #   bash bench/js/run-js-bench.sh OUTDIR
 # after scripts/build-js.sh OUTDIR. Installs the tarball and bwip-js (npm,
 # pinned major) into OUTDIR/bench, prints per-symbol times side by side
-# (side_by_side.mjs), both packages' gzipped sizes, and how long the
+# (js_vs_bwip.mjs), both packages' gzipped sizes, and how long the
 # generator page takes to become interactive in Debian's chromium.
 set -euo pipefail
 out=$(realpath "${1:?usage: run-js-bench.sh OUTDIR}")
@@ -16,7 +16,7 @@ echo '{ "private": true }' > "$folder/package.json"
 cd "$folder"
 
 echo "== per symbol, Node $(node --version)"
-node side_by_side.mjs
+node js_vs_bwip.mjs
 
 echo "== gzipped size (gzip -9)"
 gz() { cat "$@" | gzip -9 | wc -c; }

@@ -16,7 +16,7 @@ tarball=$(echo "$out"/ecc200-*.tgz)
 
 folder=$out/test
 rm -rf "$folder" && mkdir -p "$folder"
-cp "$here"/*.test.* "$here"/typed_client.* "$folder/"
+cp "$here"/*.test.* "$here"/esm_client.mts "$here"/cjs_client.cts "$folder/"
 echo '{ "private": true }' > "$folder/package.json"
 (cd "$folder" && npm install --silent --no-audit --no-fund --no-save "$tarball" typescript@5 playwright-core@1)
 

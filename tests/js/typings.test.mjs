@@ -10,7 +10,7 @@ const tsc = (lib, file) => spawnSync('node_modules/.bin/tsc', ['--strict', '--no
   '--moduleResolution', 'node16', '--target', 'es2022', '--lib', lib, file], { encoding: 'utf8' });
 
 test('typed clients compile under tsc --strict', () => {
-  for (const [lib, file] of [['es2022,dom', 'typed_client.mts'], ['es2022', 'typed_client.cts']]) {
+  for (const [lib, file] of [['es2022,dom', 'esm_client.mts'], ['es2022', 'cjs_client.cts']]) {
     const result = tsc(lib, file);
     assert.equal(result.status, 0, `${file}:\n${result.stdout}${result.stderr}`);
   }
