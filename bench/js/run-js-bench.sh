@@ -21,7 +21,7 @@ node js_vs_bwip.mjs
 echo "== gzipped size (gzip -9)"
 gz() { cat "$@" | gzip -9 | wc -c; }
 echo "ecc200: index.mjs + ecc200.wasm: $(gz node_modules/ecc200/index.mjs node_modules/ecc200/ecc200.wasm) bytes"
-echo "bwip-js: dist/bwip-js.mjs (the browser module): $(gz node_modules/bwip-js/dist/bwip-js.mjs) bytes"
+echo "bwip-js: dist/bwip-js-min.js (its one-file browser bundle): $(gz node_modules/bwip-js/dist/bwip-js-min.js) bytes"
 
 echo "== generator page in chromium"
 ECC200_SITE=$out/site node page_ready.mjs
