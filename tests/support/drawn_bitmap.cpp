@@ -5,6 +5,7 @@
 #include "api/job_outputs.h"
 #include "output/bmp_file.h"
 #include "platform/drawing_surface.h"
+#include "render/draw_symbol.h"
 
 namespace ecc200::test {
 
@@ -12,7 +13,7 @@ DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const PictureStyle& style) {
     DrawnBitmap drawn;
     const MonochromeGeometry geometry = *MonochromeGeometryOf(style.width, style.height);
     std::unique_ptr<platform::BitmapContext> bitmap = platform::CreateBitmapContext(style.width, style.height);
-    DrawSymbol(symbol, ResolveJobStyle(style, symbol, drawn.modulePixels), DrawingTarget{*bitmap, 0, 0});
+    DrawSymbol(ResolveJobStyle(style, symbol, drawn.modulePixels), *bitmap);
     const std::unique_ptr<platform::FixedBlock> dib = CaptureMonochromeDib(*bitmap, style.width, style.height, geometry);
     drawn.file = BitmapFileHeader(geometry);
     drawn.file.insert(drawn.file.end(), dib->data(), dib->data() + dib->size());
