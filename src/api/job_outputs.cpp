@@ -89,7 +89,7 @@ Outcome PrepareJob(PictureFormat format, const SymbolJob& job, std::int32_t& mod
     if (symbol == nullptr) return Failed(Failure::MessageTooLong);
     Diagnosis diagnosis;
     const ecc200_picture request = PictureOfJob(job.style, *symbol, modulePixels);
-    if (const Outcome resolved = ResolvePicture(request, format, *symbol, picture, diagnosis); !resolved.ok())
+    if (const Outcome resolved = ResolvePicture(request, format, *symbol, HumanReadableLine{}, picture, diagnosis); !resolved.ok())
         return resolved;
     return CheckPictureFormat(format, picture, MetafileDrawing::GdiFaithful);
 }
@@ -143,7 +143,7 @@ PictureGeometry ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& s
     geometry.exactModulePixels = static_cast<double>(modulePixels);
     // An empty picture, which the outputs refuse, is drawn as given.
     Diagnosis diagnosis;
-    if (style.width > 0 && style.height > 0) ResolvePicture(picture, PictureFormat::Bmp, symbol, geometry, diagnosis);
+    if (style.width > 0 && style.height > 0) ResolvePicture(picture, PictureFormat::Bmp, symbol, HumanReadableLine{}, geometry, diagnosis);
     return geometry;
 }
 

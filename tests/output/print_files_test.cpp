@@ -1,26 +1,23 @@
 // The print documents read back by real renderers: poppler (pdftoppm,
 // pdfinfo, pdftotext), qpdf and Ghostscript turn our PDF and EPS into
 // pixels, sizes and text, and ZXingReader and dmtxread read the pixels.
+// The documents come through the public interface, as a user gets them.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include <ecc200.hpp>
+
 #include "encoder/human_readable_text.h"
-#include "encoder/module_matrix.h"
 #include "output/bmp_file.h"
 #include "output/eps_file.h"
 #include "output/pdf_file.h"
 #include "output/pdf_page_reader.h"
-#include "output/print_layout.h"
 #include "output/print_picture.h"
-#include "platform/portable/portable_screen.h"
 #include "support/decoders.h"
-#include "support/drawn_bitmap.h"
-#include "support/encoded_symbol.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -29,29 +26,21 @@ namespace {
 
 using test::RunCommand;
 
-constexpr std::int32_t kDpi = 96;
+constexpr int kDpi = 96;
 constexpr double kMillimetresPerPoint = 25.4 / 72;
 
-PrintRequest RequestOf(double moduleCentimetres, int orientation = 0, BorderStyle border = BorderStyle::None) {
-    return PrintRequest{0, 0, kDpi * moduleCentimetres / 2.54, 2, orientation, border, 0x000000, 0xFFFFFF, kDpi, ""};
-}
-
-PrintPicture Laid(const SymbolMatrix& symbol, const PrintRequest& request) {
-    PrintPicture picture;
-    EXPECT_TRUE(LayPrintPicture(symbol, request, picture).ok());
+ecc200::Picture PictureOf(double moduleCentimetres, int quarterTurns = 0, Border border = Border::none) {
+    ecc200::Picture picture;
+    picture.module_cm = moduleCentimetres;
+    picture.dpi = kDpi;
+    picture.quarter_turns = quarterTurns;
+    picture.border = border;
     return picture;
 }
 
-std::string Pdf(const PrintPicture& picture) {
-    std::string pdf;
-    EXPECT_TRUE(AppendPdfFile(pdf, picture).ok());
-    return pdf;
-}
-
-std::string Eps(const PrintPicture& picture) {
-    std::string eps;
-    EXPECT_TRUE(AppendEpsFile(eps, picture).ok());
-    return eps;
+std::string Rendered(const Symbol& symbol, const ecc200::Picture& picture, Format format) {
+    const std::vector<std::uint8_t> bytes = render(symbol, picture, format);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // The PGM of page `page` of a PDF at `dpi`.
@@ -82,32 +71,30 @@ double Number(const std::string& text, const std::string& pattern) {
 struct Case {
     const char* message;
     int orientation;
-    BorderStyle border;
-    std::uint32_t bar;
-    std::uint32_t background;
+    Border border;
+    Rgb bar;
+    Rgb background;
 };
 
 TEST(PrintFiles, PdfAndEpsAreReadBackAtThreeAndSixHundredDpi) {
     const Case cases[] = {
-        {"ECC 200 Data Matrix", 0, BorderStyle::None, 0x000000, 0xFFFFFF},
-        {"LOT 4711, 2026-12-07 (turned)", 1, BorderStyle::Solid, 0x000080, 0xFFFFE0},
-        {"0123456789012345678901234567890123456789", 2, BorderStyle::Dashed, 0x8B0000, 0xF0F0F0},
+        {"ECC 200 Data Matrix", 0, Border::none, {0, 0, 0}, {255, 255, 255}},
+        {"LOT 4711, 2026-12-07 (turned)", 1, Border::solid, {0, 0, 0x80}, {0xFF, 0xFF, 0xE0}},
+        {"0123456789012345678901234567890123456789", 2, Border::dashed, {0x8B, 0, 0}, {0xF0, 0xF0, 0xF0}},
         {"A longer message, so that the symbol is larger: 1234567890 abcdefghijklmnopqrstuvwxyz", 3,
-         BorderStyle::Solid, 0x000000, 0xFFFFFF},
+         Border::solid, {0, 0, 0}, {255, 255, 255}},
     };
     const test::TempDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        const test::EncodedSymbol encoded = test::Encode(c.message);
-        ASSERT_TRUE(encoded.built);
-        PrintRequest request = RequestOf(0.05, c.orientation, c.border);
-        request.bar = c.bar;
-        request.background = c.background;
-        const PrintPicture picture = Laid(encoded.state->symbol, request);
+        const Symbol symbol = encode(c.message);
+        ecc200::Picture picture = PictureOf(0.05, c.orientation, c.border);
+        picture.bar = c.bar;
+        picture.background = c.background;
         const std::string pdf = dir.file("case.pdf");
         const std::string eps = dir.file("case.eps");
-        test::WriteFileBytes(pdf, Pdf(picture));
-        test::WriteFileBytes(eps, Eps(picture));
+        test::WriteFileBytes(pdf, Rendered(symbol, picture, Format::pdf));
+        test::WriteFileBytes(eps, Rendered(symbol, picture, Format::eps));
         const test::CommandResult check = RunCommand({"qpdf", "--check", pdf});
         EXPECT_EQ(check.exitCode, 0) << check.out << check.err;
         for (const int dpi : {300, 600}) {
@@ -116,8 +103,8 @@ TEST(PrintFiles, PdfAndEpsAreReadBackAtThreeAndSixHundredDpi) {
             const std::string epsPixels = RasteriseEps(eps, dpi);
             EXPECT_EQ(test::ZxingRead(pdfPixels), c.message);
             EXPECT_EQ(test::ZxingRead(epsPixels), c.message);
-            EXPECT_EQ(test::DmtxRead(pdfPixels, encoded.state->symbol.side()), c.message);
-            EXPECT_EQ(test::DmtxRead(epsPixels, encoded.state->symbol.side()), c.message);
+            EXPECT_EQ(test::DmtxRead(pdfPixels, symbol.rows()), c.message);
+            EXPECT_EQ(test::DmtxRead(epsPixels, symbol.rows()), c.message);
         }
     }
 }
@@ -127,15 +114,13 @@ TEST(PrintFiles, PdfAndEpsAreReadBackAtThreeAndSixHundredDpi) {
 TEST(PrintFiles, PageIsTheSymbolAndQuietZoneAtTheModuleSizeExactly) {
     const test::TempDir dir;
     for (const double centimetres : {0.05, 0.0254, 0.2}) {
-        const test::EncodedSymbol encoded = test::Encode("0123456789012345678901234567890123456789");
-        ASSERT_TRUE(encoded.built);
-        const double expected = (encoded.state->symbol.side() + 4) * centimetres * 10;
-        const PrintPicture picture = Laid(encoded.state->symbol, RequestOf(centimetres));
-        test::WriteFileBytes(dir.file("size.pdf"), Pdf(picture));
+        const Symbol symbol = encode("0123456789012345678901234567890123456789");
+        const double expected = (symbol.rows() + 4) * centimetres * 10;
+        test::WriteFileBytes(dir.file("size.pdf"), Rendered(symbol, PictureOf(centimetres), Format::pdf));
         const std::string info = RunCommand({"pdfinfo", dir.file("size.pdf")}).out;
         EXPECT_NEAR(Number(info, R"(Page size:\s+([0-9.]+) x)") * kMillimetresPerPoint, expected, 0.01) << info;
         EXPECT_NEAR(Number(info, R"(Page size:\s+[0-9.]+ x ([0-9.]+))") * kMillimetresPerPoint, expected, 0.01);
-        const std::string eps = Eps(picture);
+        const std::string eps = Rendered(symbol, PictureOf(centimetres), Format::eps);
         EXPECT_NEAR(Number(eps, R"(%%HiResBoundingBox: 0 0 ([0-9.]+))") * kMillimetresPerPoint, expected, 0.01);
         EXPECT_EQ(Number(eps, R"(%%BoundingBox: 0 0 ([0-9]+))"), std::ceil(expected / kMillimetresPerPoint));
     }
@@ -146,30 +131,26 @@ TEST(PrintFiles, PageIsTheSymbolAndQuietZoneAtTheModuleSizeExactly) {
 // DrawBorder's. The page is rendered at four times its resolution and read
 // at the centre of each of its pixels, which no renderer's edge rule moves.
 TEST(PrintFiles, WholePixelPageIsTheBitmapForEveryTurnAndFrame) {
-    platform::SetPortableScreenDpi(kDpi);
-    const test::EncodedSymbol encoded = test::Encode("Turn me");
-    const SymbolMatrix& symbol = encoded.state->symbol;
+    const Symbol symbol = encode("Turn me");
     const test::TempDir dir;
-    const std::int32_t side = (symbol.side() + 4) * 4;
+    const int side = (symbol.rows() + 4) * 4;
     constexpr int kScale = 4;
     for (int orientation = 0; orientation < 4; ++orientation) {
-        const BorderStyle border = orientation % 2 == 0 ? BorderStyle::Dashed : BorderStyle::Solid;
         SCOPED_TRACE(orientation);
-        PrintRequest request = RequestOf(0, orientation, border);
-        request.modulePixels = 4;
-        test::WriteFileBytes(dir.file("turn.pdf"), Pdf(Laid(symbol, request)));
+        ecc200::Picture picture = PictureOf(0, orientation, orientation % 2 == 0 ? Border::dashed : Border::solid);
+        picture.module_px = 4;
+        test::WriteFileBytes(dir.file("turn.pdf"), Rendered(symbol, picture, Format::pdf));
         const std::string pgm = test::ReadFileBytes(RasterisePdf(dir.file("turn.pdf"), kDpi * kScale));
-        const std::int32_t scaled = side * kScale;
+        const int scaled = side * kScale;
         const std::string header = "P5\n" + std::to_string(scaled) + " " + std::to_string(scaled) + "\n255\n";
         ASSERT_EQ(pgm.compare(0, header.size(), header), 0) << pgm.substr(0, 20);
-        const test::DrawnBitmap bmp = test::DrawBitmap(
-            symbol, PictureStyle{side, side, 4.5f * 2.54f / kDpi, orientation, border, 0x000000, 0xFFFFFF});
-        ASSERT_EQ(bmp.modulePixels, 4);
+        const std::string bmp = Rendered(symbol, picture, Format::bmp);
         const std::size_t stride = (static_cast<std::size_t>(side) + 31) / 32 * 4;
+        ASSERT_EQ(bmp.size(), kRowsOffset + stride * side);
         int differing = 0;
-        for (std::int32_t y = 0; y < side; ++y) {
-            for (std::int32_t x = 0; x < side; ++x) {
-                const std::uint8_t byte = bmp.file[kRowsOffset + static_cast<std::size_t>(side - 1 - y) * stride + x / 8];
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                const auto byte = static_cast<std::uint8_t>(bmp[kRowsOffset + static_cast<std::size_t>(side - 1 - y) * stride + x / 8]);
                 const bool bmpDark = (byte >> (7 - x % 8) & 1) == 0;  // entry 0 is the bar colour
                 const std::size_t centre = static_cast<std::size_t>(y * kScale + kScale / 2) * scaled + x * kScale + kScale / 2;
                 const bool pdfDark = static_cast<std::uint8_t>(pgm[header.size() + centre]) < 128;
@@ -186,17 +167,17 @@ TEST(PrintFiles, HriIsSelectableTextUnderTheSymbolAndTheSymbolStillReads) {
     ASSERT_EQ(HumanReadableText("[01]09506000134352[17]201225[10]ABC123", true, hri), "");
     EXPECT_EQ(hri, "(01)09506000134352(17)201225(10)ABC123");
     const char* message = "Serial (4711) \\ back";
-    const test::EncodedSymbol encoded = test::Encode(message);
-    PrintRequest request = RequestOf(0.1);
-    ASSERT_EQ(HumanReadableText(message, false, request.text), "");
-    const PrintPicture picture = Laid(encoded.state->symbol, request);
-    const PrintPicture plain = Laid(encoded.state->symbol, RequestOf(0.1));
-    EXPECT_EQ(picture.width, plain.width);
-    EXPECT_GT(picture.height, plain.height);
+    const Symbol symbol = encode(message);
+    ecc200::Picture picture = PictureOf(0.1);
+    const Layout plain = layout(symbol, picture, Format::pdf);
+    picture.hri = true;
+    const Layout grown = layout(symbol, picture, Format::pdf);
+    EXPECT_EQ(grown.width, plain.width);
+    EXPECT_GT(grown.height, plain.height);
     const std::string pdf = dir.file("hri.pdf");
     const std::string eps = dir.file("hri.eps");
-    test::WriteFileBytes(pdf, Pdf(picture));
-    test::WriteFileBytes(eps, Eps(picture));
+    test::WriteFileBytes(pdf, Rendered(symbol, picture, Format::pdf));
+    test::WriteFileBytes(eps, Rendered(symbol, picture, Format::eps));
     EXPECT_EQ(RunCommand({"qpdf", "--check", pdf}).exitCode, 0);
     EXPECT_NE(RunCommand({"pdftotext", pdf, "-"}).out.find(message), std::string::npos);
     EXPECT_NE(RunCommand({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-sOutputFile=-", eps})
@@ -217,10 +198,9 @@ TEST(PrintFiles, DocumentHasOnePagePerPictureInOrder) {
     const std::vector<std::string> messages = {"label 0001", "label 0002", "a longer label 0003", "4", "label 0005"};
     std::vector<PdfPage> pages(messages.size());
     for (std::size_t i = 0; i < messages.size(); ++i) {
-        const test::EncodedSymbol encoded = test::Encode(messages[i]);
-        PrintRequest request = RequestOf(0.08, static_cast<int>(i % 4));
-        if (i != 3) request.text = messages[i];
-        std::string alone = Pdf(Laid(encoded.state->symbol, request));
+        ecc200::Picture picture = PictureOf(0.08, static_cast<int>(i % 4));
+        picture.hri = i != 3;
+        std::string alone = Rendered(encode(messages[i]), picture, Format::pdf);
         ASSERT_TRUE(ReadPdfPage(alone, pages[i]));
         alone.insert(alone.find("stream\n") + 7, " ");
         PdfPage changed;
@@ -243,25 +223,22 @@ TEST(PrintFiles, DocumentHasOnePagePerPictureInOrder) {
 }
 
 TEST(PrintFiles, PicturesNoPageCanHoldAreRefusedWithNothingWritten) {
-    const test::EncodedSymbol encoded = test::Encode("12");
-    PrintPicture huge = Laid(encoded.state->symbol, RequestOf(30));  // 14 x 30 cm: 11,906 points
-    PrintPicture past = Laid(encoded.state->symbol, RequestOf(40));  // 15,874 points
-    std::string out = "kept";
-    EXPECT_TRUE(AppendPdfFile(out, huge).ok());
-    out = "kept";
-    const Outcome tooLarge = AppendPdfFile(out, past);
-    EXPECT_EQ(tooLarge.failure, Failure::PictureTooLarge);
-    EXPECT_NE(tooLarge.message.find("14400 points"), std::string::npos) << tooLarge.message;
-    EXPECT_TRUE(AppendEpsFile(out, past).ok());  // EPS states any size
-    out = "kept";
-    past.cellEdge = std::nan("");
-    EXPECT_EQ(AppendEpsFile(out, past).failure, Failure::PictureTooLarge);
-    huge.text.push_back({"tab\there", 1, 1, 1});
-    EXPECT_EQ(AppendPdfFile(out, huge).failure, Failure::PictureTooLarge);
-    EXPECT_EQ(out, "kept");
-    PrintRequest bad = RequestOf(0.1);
-    bad.modulePixels = -1;
-    EXPECT_EQ(LayPrintPicture(encoded.state->symbol, bad, huge).failure, Failure::InvalidArgument);
+    const Symbol symbol = encode("12");
+    std::vector<std::uint8_t> out;
+    render(symbol, PictureOf(30), Format::pdf, out);  // 14 x 30 cm: 11,906 points
+    Diagnostic diagnostic;
+    render(symbol, PictureOf(40), Format::pdf, out, diagnostic);  // 15,874 points
+    EXPECT_EQ(diagnostic.code, make_error_code(Status::picture_too_large));
+    EXPECT_NE(diagnostic.message.find("14400 points"), std::string::npos) << diagnostic.message;
+    render(symbol, PictureOf(40), Format::eps, out);  // EPS states any size
+    // The writers refuse what they cannot write, appending nothing.
+    PrintPicture picture{10, 10, 1, 0xFFFFFF, 0, 0, 0, 0, std::nan(""), {}, {}, {}};
+    std::string kept = "kept";
+    EXPECT_EQ(AppendEpsFile(kept, picture).failure, Failure::PictureTooLarge);
+    picture.cellEdge = 1;
+    picture.text.push_back({"tab\there", 1, 1, 1});
+    EXPECT_EQ(AppendPdfFile(kept, picture).failure, Failure::PictureTooLarge);
+    EXPECT_EQ(kept, "kept");
 }
 
 }  // namespace
