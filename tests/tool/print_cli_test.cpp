@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <ecc200.hpp>
+
 #include "support/decoders.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
@@ -84,11 +86,11 @@ TEST(PrintTool, Gs1WithHriReadsBackAsGs1AndPrintsTheRoundBracketForm) {
 // asked, to the hundredth of a millimetre, in PDF, EPS and SVG alike.
 TEST(PrintTool, PageIsTheSymbolAtTheModuleAskedExactly) {
     const test::TempDir dir;
-    const std::string message = "0123456789012345678901234567890123456789";  // 22 x 22
+    const std::string message = "0123456789012345678901234567890123456789";
     ASSERT_EQ(RunTool({"-m", "0.05", "-o", dir.file("s.pdf"), "-o", dir.file("s.eps"), "-o", dir.file("s.svg"), message})
                   .exitCode,
               0);
-    const double expected = (22 + 4) * 0.5;
+    const double expected = (encode(message).rows() + 4) * 0.5;
     const std::string info = test::RunCommand({"pdfinfo", dir.file("s.pdf")}).out;
     EXPECT_NEAR(Number(info, R"(Page size:\s+([0-9.]+) x)") * kMillimetresPerPoint, expected, 0.01) << info;
     const std::string eps = test::ReadFileBytes(dir.file("s.eps"));
