@@ -1,8 +1,8 @@
-// ecc200_print_vs_zint: a PDF of a 144 x 144 symbol from ecc200 (encoding,
-// layout and the document, written to a file) side by side with zint's EPS
-// of the same message (ZBarcode_Encode_and_Print to a file, its fastest
-// encodation), both in the
-// directory given (tmpfs such as /dev/shm keeps the disk out of it). Timed
+// ecc200_print_vs_zint: a PDF of a 144 x 144 symbol from ecc200 (encoding
+// and the document saved by ecc200::save) side by side with zint's EPS of
+// the same message (ZBarcode_Encode_and_Print to a file, its fastest
+// encodation), both in the directory given (tmpfs such as /dev/shm keeps
+// the disk out of it). Timed
 // on the wall clock, as both write files, in interleaved rounds
 // (side_by_side.h); the ratio is ecc200's median over zint's.
 //
@@ -20,10 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "encoder/build_symbol.h"
-#include "output/pdf_file.h"
-#include "output/print_layout.h"
-#include "output/print_picture.h"
+#include <ecc200.hpp>
+
 #include "side_by_side.h"
 
 namespace {
@@ -35,31 +33,23 @@ const std::string kMessage = [] {
     return digits;
 }();
 
-bool WriteFile(const std::string& path, const std::string& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
-}
-
+// Through the public interface, as a program saves a label.
 class Ecc200Pdf {
 public:
-    explicit Ecc200Pdf(std::string path) : path_(std::move(path)), state_(std::make_unique<ecc200::EncoderWorkingState>()) {}
+    explicit Ecc200Pdf(std::string path) : path_(std::move(path)) {
+        picture_.module_cm = 0.05;
+        picture_.dpi = 96;
+    }
     bool operator()() {
-        if (!ecc200::BuildSymbol(kMessage, *state_) || state_->symbol.side() != 144) return false;
-        // Modules of 0.05 cm at 96 dpi, as `ecc200 -m 0.05 -o x.pdf` lays them out.
-        const ecc200::PrintRequest request{0, 0, 96 * 0.05 / 2.54, 2, 0, ecc200::BorderStyle::None,
-                                           0x000000, 0xFFFFFF, 96, ""};
-        if (!ecc200::LayPrintPicture(state_->symbol, request, picture_).ok()) return false;
-        pdf_.clear();
-        return ecc200::AppendPdfFile(pdf_, picture_).ok() && WriteFile(path_, pdf_);
+        const ecc200::Symbol symbol = ecc200::encode(kMessage);
+        if (symbol.rows() != 144) return false;
+        ecc200::save(symbol, picture_, path_, ecc200::Format::pdf);
+        return true;
     }
 
 private:
     std::string path_;
-    std::unique_ptr<ecc200::EncoderWorkingState> state_;
-    ecc200::PrintPicture picture_;
-    std::string pdf_;
+    ecc200::Picture picture_;
 };
 
 class ZintEps {
