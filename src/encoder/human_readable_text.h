@@ -1,6 +1,6 @@
 // The human-readable interpretation printed under a symbol: for a GS1
-// element string its AIs in round brackets (GS1 general specifications
-// 4.15, "(01)09506000134352(17)201225"), whichever bracket form was
+// element string its AIs in round brackets, as the GS1 system standard
+// prints them ("(01)09506000134352(17)201225"), whichever bracket form was
 // given; for any other message the message itself, when every byte is
 // printable ASCII.
 //
