@@ -118,6 +118,39 @@ for block in "$scratch"/cpp-docs/*.cpp; do
   fi
 done
 
+# c_blocks FILE DIR: writes each ```c block of FILE to DIR/FILE-N.c; a
+# block without main() is a fragment, written inside a function of its own.
+c_blocks() {
+  awk -v out="$2/$(basename "$1" .md)" '
+    /^```c$/ { file = sprintf("%s-%d.c", out, ++n); lines = ""; next }
+    file && /^```$/ {
+      if (lines !~ /\nint main/) lines = "\n#include <stdio.h>\n#include <ecc200.h>\n\nvoid example(void) {" lines "\n}"
+      print substr(lines, 2) > file; file = ""; next
+    }
+    file { lines = lines "\n" $0 }' "$1"
+}
+echo "== the C of README.md and docs/c.md, compiled as written"
+# A program is linked as the README says (pkg-config) and run; its
+# label.bmp must read back as its DMSetMessage; a fragment is compiled.
+mkdir "$scratch/c-docs"
+c_blocks README.md "$scratch/c-docs"
+c_blocks docs/c.md "$scratch/c-docs"
+for block in "$scratch"/c-docs/*.c; do
+  # shellcheck disable=SC2046
+  if grep -q '^int main' "$block"; then
+    cc -std=c99 "${warnings[@]}" "$block" $(pc --cflags --libs) -Wl,-rpath,"$(pc --variable=libdir)" -o "${block%.c}"
+    message=$(sed -n 's/.*DMSetMessage("\([^"]*\)").*/\1/p' "$block")
+    rm -f "$scratch/c-docs/label.bmp"
+    out=$(cd "$scratch/c-docs" && env -u LD_LIBRARY_PATH "${block%.c}")
+    [ -n "$message" ] && [ "$(ZXingReader -bytes -format DataMatrix "$scratch/c-docs/label.bmp")" = "$message" ] ||
+      fail "$(basename "$block")'s label.bmp does not read back as \"$message\""
+    echo "   $(basename "$block"): ran: $out"
+  else
+    cc -std=c99 "${warnings[@]}" $(pc --cflags) -c "$block" -o "${block%.c}.o"
+    echo "   $(basename "$block"): compiled"
+  fi
+done
+
 echo "== Python package as README.md installs it"
 # README.md's very lines, run by Debian's python3 without pip's settings of
 # this machine, in a copy of the package's folder alone (pip builds in it):
