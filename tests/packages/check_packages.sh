@@ -151,8 +151,8 @@ for block in "$scratch"/c-docs/*.c; do
   fi
 done
 
-echo "== Python package as README.md installs it"
-# README.md's very lines, run by Debian's python3 without pip's settings of
+echo "== Python package as README.md and docs/python.md install it"
+# Their very lines, run by Debian's python3 without pip's settings of
 # this machine, in a copy of the package's folder alone (pip builds in it):
 # it installs without the rest of the sources or any variable, and leaves
 # nothing in that folder.
@@ -165,7 +165,9 @@ readme_python=(
   "venv/bin/python -c 'import ecc200; ecc200.save_bmp(\"label.bmp\", \"Hello, world\")'"
 )
 for line in "${readme_python[@]}"; do
-  grep -qxF "    $line" README.md || fail "README.md no longer says: $line"
+  for page in README.md docs/python.md; do
+    grep -qxF "    $line" "$page" || fail "$page no longer says: $line"
+  done
   (cd "$scratch/python" && env -u PIP_FIND_LINKS -u ECC200_VERSION PIP_CONFIG_FILE=/dev/null PATH=/usr/bin:/bin \
     ECC200_LIBRARY="$prefix/lib/libecc200.so.1" bash -c "$line") >/dev/null || fail "README.md's $line failed"
 done
