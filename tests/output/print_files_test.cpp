@@ -212,6 +212,28 @@ TEST(PrintFiles, DocumentHasOnePagePerPictureInOrder) {
     const test::TempDir dir;
     const std::string pdf = dir.file("batch.pdf");
     test::WriteFileBytes(pdf, document);
+    // The public call saves the same document, and refuses what is not ours.
+    std::vector<std::string> alone;
+    for (const std::string& message : messages) alone.push_back(Rendered(encode(message), PictureOf(0.08), Format::pdf));
+    std::vector<const std::uint8_t*> data;
+    std::vector<std::size_t> sizes;
+    for (const std::string& page : alone) {
+        data.push_back(reinterpret_cast<const std::uint8_t*>(page.data()));
+        sizes.push_back(page.size());
+    }
+    ecc200_diagnostic diagnostic{};
+    diagnostic.struct_size = sizeof diagnostic;
+    EXPECT_EQ(ecc200_save_pdf_pages(data.data(), sizes.data(), data.size(), dir.file("saved.pdf").c_str(), &diagnostic), ECC200_OK);
+    EXPECT_EQ(ecc200_save_pdf_pages(data.data(), sizes.data(), 0, dir.file("none.pdf").c_str(), &diagnostic),
+              ECC200_INVALID_ARGUMENT);
+    EXPECT_EQ(ecc200_save_pdf_pages(nullptr, sizes.data(), 1, dir.file("none.pdf").c_str(), &diagnostic),
+              ECC200_INVALID_ARGUMENT);
+    sizes[2] -= 1;
+    EXPECT_EQ(ecc200_save_pdf_pages(data.data(), sizes.data(), data.size(), dir.file("none.pdf").c_str(), &diagnostic),
+              ECC200_INVALID_ARGUMENT);
+    EXPECT_STREQ(diagnostic.message, "page 3 is not a one-page PDF of ecc200_render");
+    EXPECT_EQ(RunCommand({"test", "-e", dir.file("none.pdf")}).exitCode, 1);
+    EXPECT_EQ(Number(RunCommand({"pdfinfo", dir.file("saved.pdf")}).out, R"(Pages:\s+([0-9]+))"), 5);
     EXPECT_EQ(RunCommand({"qpdf", "--check", pdf}).exitCode, 0);
     EXPECT_EQ(Number(RunCommand({"pdfinfo", pdf}).out, R"(Pages:\s+([0-9]+))"), 5);
     for (std::size_t i = 0; i < messages.size(); ++i) {
