@@ -30,7 +30,7 @@ constexpr const char* kFooter =
     "paths, sized in millimetres, PDF one page and EPS an Encapsulated PostScript file at the exact physical size. "
     "--seamless draws the dark modules of a WMF or EMF as one filled shape. --hri prints the message (a GS1 "
     "element string in round brackets) under the symbol in SVG, PDF and EPS, its em three modules or less "
-    "so that it fits the width; the picture grows by one em.\n\n"
+    "so that it fits the width less a module each side; the picture grows by one em.\n\n"
     "Picture size:\n"
     "  Without --size the picture is the symbol plus the quiet zone. A --size that cuts the symbol is refused, "
     "naming the size that fits, unless --allow-crop is given.\n\n"
