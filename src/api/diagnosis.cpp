@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 
 #include "common/indexed_table.h"
 
@@ -35,6 +34,7 @@ constexpr StatusOfFailure kStatuses[] = {
     {Failure::InvalidData, ECC200_INVALID_DATA},
 };
 
+// One row per failure, in Failure's order: a failure's index is its row.
 static_assert(RowsInKeyOrder(kStatuses, &StatusOfFailure::failure, Failure::InvalidData));
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
-#include <iterator>
 #include <limits>
 
 #include "api/diagnosis.h"
@@ -40,6 +39,7 @@ constexpr NineResultOfStatus kNineResults[] = {
     {ECC200_WRITE_REFUSED, 0, EINVAL},
     {ECC200_INVALID_DATA, 0, EINVAL},
 };
+// One row per status, in their order: a status is its row.
 static_assert(RowsInKeyOrder(kNineResults, &NineResultOfStatus::status, ECC200_INVALID_DATA));
 
 // The nine's result for an outcome; on failure errno is set from the same
