@@ -278,6 +278,14 @@ ECC200_API ecc200_status ECC200_CALL ecc200_save(const ecc200_symbol *symbol, co
                                                  ecc200_format format, const char *path,
                                                  ecc200_diagnostic *diagnostic);
 
+/* Saves `count` one-page PDFs, as ecc200_render drew them in
+ * ECC200_FORMAT_PDF (on any threads), to `path` as one document of their
+ * pages in order, the way ecc200_save saves. ECC200_INVALID_ARGUMENT for a
+ * NULL, no page, or a page that is not such a PDF. */
+ECC200_API ecc200_status ECC200_CALL ecc200_save_pdf_pages(const uint8_t *const *pages, const size_t *sizes,
+                                                           size_t count, const char *path,
+                                                           ecc200_diagnostic *diagnostic);
+
 /* What the picture comes to for the symbol in `format`, without drawing it:
  * its size in pixels, the module edge in whole pixels (what BMP, WMF, EMF
  * and PNG draw), the module edge an SVG draws (exactly the size asked when

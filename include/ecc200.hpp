@@ -496,7 +496,8 @@ inline bool FormatOfExtension(const std::filesystem::path& path, Format& format)
         const char* extension;
         Format format;
     } kExtensions[] = {{".bmp", Format::bmp}, {".wmf", Format::wmf}, {".emf", Format::emf},
-                       {".png", Format::png}, {".svg", Format::svg}};
+                       {".png", Format::png}, {".svg", Format::svg},
+                       {".pdf", Format::pdf}, {".eps", Format::eps}};
     try {
         std::string extension = path.extension().string();
         for (char& c : extension) {

@@ -10,6 +10,7 @@ packages=(
   mingw-w64 wine64 wine32:i386                     # the Windows DLL and its proof under Wine
   llvm lld                                         # ecc200.lib (llvm-dlltool) and its link check (lld-link)
   libcli11-dev libpng-dev help2man librsvg2-bin    # the tool's options, PNG, man page; SVG rendering in tests
+  qpdf poppler-utils ghostscript                   # PDF and EPS checked, rendered and read as text in tests
   zlib1g-dev libz-mingw-w64-dev                    # the PNG output's deflate, native and for the MinGW builds
   dpkg-dev file pkg-config unzip                   # Debian package (shlibdeps), pkg-config clients, zips
   python3-pytest python3-setuptools python3-pip    # the Python binding and its tests

@@ -23,11 +23,24 @@ namespace {
 // the error of the first output that fails, if any. The library flushes
 // each file that replaces an existing one as it saves it: its public
 // interface has no flush deferred to the end of a batch.
-std::string RunLine(const Options& options, const std::string& message, std::size_t index) {
+// A PDF output without # is one document: a page per line, each drawn on
+// its line's thread into `pages` and saved at the end.
+bool IsDocument(const OutputRequest& output) {
+    return output.format == OutputFormat::Pdf && output.path.find('#') == std::string::npos;
+}
+
+using DocumentPages = std::vector<std::vector<std::vector<std::uint8_t>>>;  // [output][line]
+
+std::string RunLine(const Options& options, const std::string& message, std::size_t index, DocumentPages& pages) {
     if (message.empty()) return "empty line";
     try {
         const PictureJob job{encode(message, options.encoding), options.picture};
-        for (const OutputRequest& output : options.outputs) {
+        for (std::size_t o = 0; o < options.outputs.size(); ++o) {
+            const OutputRequest& output = options.outputs[o];
+            if (IsDocument(output)) {
+                render(job.symbol, job.picture, Format::pdf, pages[o][index]);
+                continue;
+            }
             const std::optional<std::string> failure = WritePicture(output.format, ExpandPattern(output.path, index + 1), job);
             if (failure) return *failure;
         }
@@ -53,7 +66,7 @@ std::optional<Symbol> FirstSymbol(const Options& options, const std::vector<std:
 // The lines shared out among the threads one at a time, so that a slow line
 // holds up no other.
 void RunLines(const Options& options, const std::vector<std::string>& lines, std::vector<std::string>& errors,
-              std::atomic<std::size_t>& done) {
+              std::atomic<std::size_t>& done, DocumentPages& pages) {
     const std::size_t threads =
         std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), lines.size()));
     std::atomic<std::size_t> next{0};
@@ -61,7 +74,7 @@ void RunLines(const Options& options, const std::vector<std::string>& lines, std
     for (std::size_t w = 0; w < threads; ++w) {
         workers.emplace_back([&] {
             for (std::size_t i = next++; i < lines.size(); i = next++) {
-                errors[i] = RunLine(options, lines[i], i);
+                errors[i] = RunLine(options, lines[i], i, pages);
                 ++done;
             }
         });
@@ -85,6 +98,31 @@ std::optional<std::string> FolderFailure(const Options& options, std::size_t lin
         }
     }
     return std::nullopt;
+}
+
+// Saves each document output, whole, when every line has its page; the
+// error lines of those that could not be saved.
+std::vector<std::string> SaveDocuments(const Options& options, const DocumentPages& pages, bool linesFailed) {
+    std::vector<std::string> failures;
+    for (std::size_t o = 0; o < options.outputs.size(); ++o) {
+        const OutputRequest& output = options.outputs[o];
+        if (!IsDocument(output)) continue;
+        if (linesFailed) {
+            failures.push_back(output.path + " not written: a line failed, and the document has a page for every line");
+            continue;
+        }
+        std::vector<const std::uint8_t*> data;
+        std::vector<std::size_t> sizes;
+        for (const std::vector<std::uint8_t>& page : pages[o]) {
+            data.push_back(page.data());
+            sizes.push_back(page.size());
+        }
+        ecc200_diagnostic diagnostic{};
+        diagnostic.struct_size = sizeof diagnostic;
+        if (ecc200_save_pdf_pages(data.data(), sizes.data(), data.size(), output.path.c_str(), &diagnostic) != ECC200_OK)
+            failures.push_back(std::string("cannot write ") + diagnostic.message);
+    }
+    return failures;
 }
 
 // Reports the failed lines and the summary; returns how many failed.
@@ -155,12 +193,18 @@ int RunBatch(const Options& options) {
     const auto started = std::chrono::steady_clock::now();
     std::vector<std::string> errors(lines.size());
     std::atomic<std::size_t> done{0};
+    DocumentPages pages(options.outputs.size());
+    for (std::size_t o = 0; o < options.outputs.size(); ++o)
+        if (IsDocument(options.outputs[o])) pages[o].resize(lines.size());
     {
         const ProgressBar progress(lines.size(), done, StderrIsTerminal());
-        RunLines(options, lines, errors, done);
+        RunLines(options, lines, errors, done, pages);
     }
+    const bool linesFailed = std::any_of(errors.begin(), errors.end(), [](const std::string& e) { return !e.empty(); });
+    const std::vector<std::string> documents = lines.empty() ? std::vector<std::string>{} : SaveDocuments(options, pages, linesFailed);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    return ReportLines(errors, seconds) == 0 ? 0 : kExitFailure;
+    for (const std::string& failure : documents) std::cerr << "ecc200: " << failure << '\n';
+    return ReportLines(errors, seconds) == 0 && documents.empty() ? 0 : kExitFailure;
 }
 
 }  // namespace ecc200::tool

@@ -15,7 +15,8 @@ struct FormatEntry {
 constexpr FormatEntry kFormats[] = {
     {OutputFormat::Bmp, Format::bmp, ".bmp", "BMP"}, {OutputFormat::Wmf, Format::wmf, ".wmf", "WMF"},
     {OutputFormat::Emf, Format::emf, ".emf", "EMF"}, {OutputFormat::Png, Format::png, ".png", "PNG"},
-    {OutputFormat::Svg, Format::svg, ".svg", "SVG"},
+    {OutputFormat::Svg, Format::svg, ".svg", "SVG"}, {OutputFormat::Pdf, Format::pdf, ".pdf", "PDF"},
+    {OutputFormat::Eps, Format::eps, ".eps", "EPS"},
 };
 
 const FormatEntry& EntryOf(OutputFormat format) {
@@ -45,5 +46,8 @@ std::optional<OutputFormat> FormatOfPath(const std::string& path) {
 
 const char* FormatName(OutputFormat format) { return EntryOf(format).name; }
 Format LibraryFormat(OutputFormat format) { return EntryOf(format).library; }
+bool CarriesText(OutputFormat format) {
+    return format == OutputFormat::Svg || format == OutputFormat::Pdf || format == OutputFormat::Eps;
+}
 
 }  // namespace ecc200::tool

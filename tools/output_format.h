@@ -8,14 +8,14 @@
 
 namespace ecc200::tool {
 
-enum class OutputFormat { Bmp, Wmf, Emf, Png, Svg };
+enum class OutputFormat { Bmp, Wmf, Emf, Png, Svg, Pdf, Eps };
 
 struct OutputRequest {
     OutputFormat format;
     std::string path;  // "-" for standard output; a pattern with # in batch mode
 };
 
-// "bmp", "wmf", "emf", "png" or "svg", any case, with or without the dot.
+// "bmp", "wmf", "emf", "png", "svg", "pdf" or "eps", any case, with or without the dot.
 std::optional<OutputFormat> FormatNamed(std::string name);
 
 // The format a file name's extension names, if any.
@@ -23,5 +23,7 @@ std::optional<OutputFormat> FormatOfPath(const std::string& path);
 
 const char* FormatName(OutputFormat format);  // "BMP", ...
 Format LibraryFormat(OutputFormat format);
+// SVG, PDF and EPS: the formats that carry the human-readable text.
+bool CarriesText(OutputFormat format);
 
 }  // namespace ecc200::tool

@@ -24,14 +24,14 @@ void Deliver(OutputFormat format, const std::string& path, const PictureJob& job
 
 }  // namespace
 
-// Every format but SVG draws whole pixels (the clipboard's EMF too): the
+// Every format but SVG, PDF and EPS draws whole pixels (the clipboard's EMF too): the
 // module is checked, and any shrinking reported, for those; an SVG of exact
 // modules needs no whole pixel. The picture is laid out fitted, so that
 // only the module itself can be refused here: a size that cuts the symbol
 // or a picture the format cannot hold is the drawing's to name.
 bool CheckOutputModule(const Options& options, const Symbol& symbol) {
     const bool pixels = options.clipboard || std::any_of(options.outputs.begin(), options.outputs.end(), [](const OutputRequest& output) {
-                            return output.format != OutputFormat::Svg;
+                            return !CarriesText(output.format);  // SVG, PDF and EPS draw exact modules
                         });
     Picture fitted = options.picture;
     fitted.width = fitted.height = 0;

@@ -1,12 +1,14 @@
 // ecc200_encode, ecc200_encode_segments and the symbol's accessors.
 #include <memory>
 #include <new>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "api/encode_request.h"
 #include "api/symbol_object.h"
 #include "api/versioned_structs.h"
+#include "encoder/human_readable_text.h"
 
 namespace ecc200 {
 
@@ -16,7 +18,16 @@ namespace {
 Outcome EncodeInto(const Segment* segments, std::size_t count, const ecc200_encode_options& options,
                    std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
     symbol = std::make_unique<ecc200_symbol>();
-    return BuildRequestedSymbol(segments, count, options, *symbol, diagnosis);
+    if (const Outcome built = BuildRequestedSymbol(segments, count, options, *symbol, diagnosis); !built.ok())
+        return built;
+    // What a picture with the human-readable line prints: every segment's bytes.
+    std::string message;
+    for (std::size_t i = 0; i < count; ++i) message += segments[i].bytes;
+    std::string line;
+    const std::string refusal = HumanReadableText(message, options.gs1 != 0, line);
+    symbol->hriRefused = !refusal.empty();
+    symbol->hri = symbol->hriRefused ? refusal : line;
+    return {};
 }
 
 // The bytes as one segment under the options' ECI.

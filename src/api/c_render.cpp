@@ -23,6 +23,8 @@ const char* FormatName(PictureFormat format) {
         case PictureFormat::Emf: return "EMF";
         case PictureFormat::Png: return "PNG";
         case PictureFormat::Svg: return "SVG";
+        case PictureFormat::Pdf: return "PDF";
+        case PictureFormat::Eps: return "EPS";
     }
     return "?";
 }
@@ -31,6 +33,8 @@ const char* FormatName(PictureFormat format) {
 Outcome ExplainFormatRefusal(PictureFormat format, const PictureGeometry& style, const Outcome& refusal,
                              Diagnosis& diagnosis) {
     diagnosis.outcome = refusal;
+    // A writer that says why in its own words (a PDF page past its limit).
+    if (!refusal.message.empty()) return diagnosis.Refuse(refusal.failure, "%s", refusal.message.c_str());
     switch (refusal.failure) {
         case Failure::Unsupported:
             return diagnosis.Refuse(Failure::Unsupported, "the clipboard takes the GDI-exact %s, not a seamless one",
@@ -40,6 +44,11 @@ Outcome ExplainFormatRefusal(PictureFormat format, const PictureGeometry& style,
                                     style.height, FormatName(format));
         default: return diagnosis.Refuse(refusal.failure, "%s: %s", FormatName(format), "cannot draw this picture");
     }
+}
+
+bool KnownFormat(ecc200_format format) {
+    return (format >= ECC200_FORMAT_BMP && format <= ECC200_FORMAT_SVG) || format == ECC200_FORMAT_PDF ||
+           format == ECC200_FORMAT_EPS;
 }
 
 // How the picture's metafiles draw.
@@ -55,10 +64,9 @@ Outcome PreparePicture(const ecc200_symbol* symbol, const ecc200_picture* given,
     if (!ReadVersioned(given, kFirstPictureSize, DefaultPicture(), picture))
         return diagnosis.Refuse(Failure::InvalidArgument, "the picture's struct_size %u is below the first release's %zu",
                                 given->struct_size, kFirstPictureSize);
-    if (format < ECC200_FORMAT_BMP || format > ECC200_FORMAT_SVG)
-        return diagnosis.Refuse(Failure::InvalidArgument, "unknown format %d", format);
-    const Outcome resolved =
-        ResolvePicture(picture, static_cast<PictureFormat>(format), *symbol->matrix, geometry, diagnosis);
+    if (!KnownFormat(format)) return diagnosis.Refuse(Failure::InvalidArgument, "unknown format %d", format);
+    const Outcome resolved = ResolvePicture(picture, static_cast<PictureFormat>(format), *symbol->matrix,
+                                            HumanReadableLine{symbol->hri, symbol->hriRefused}, geometry, diagnosis);
     if (!resolved.ok()) return resolved;
     const Outcome fits = CheckPictureFormat(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture));
     return fits.ok() ? fits : ExplainFormatRefusal(static_cast<PictureFormat>(format), geometry, fits, diagnosis);

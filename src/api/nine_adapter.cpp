@@ -212,7 +212,7 @@ Outcome ResolveSettings(const DMSettings& settings, PictureFormat format, const 
                         std::int32_t& modulePixels, PictureGeometry& geometry) {
     const ecc200_picture picture = PictureOfSettings(settings, symbol, modulePixels);
     Diagnosis diagnosis;
-    return ResolvePicture(picture, format, symbol, geometry, diagnosis);
+    return ResolvePicture(picture, format, symbol, HumanReadableLine{}, geometry, diagnosis);
 }
 
 std::unique_ptr<platform::EnhMetafile> RecordEnhMetafile(const DMSettings& settings, std::int32_t& modulePixels) {

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "encoder/module_matrix.h"
+#include "render/human_readable_band.h"
 #include "render/layout.h"
 
 namespace ecc200 {
@@ -34,8 +35,12 @@ Outcome CheckFields(const ecc200_picture& p, Diagnosis& diagnosis) {
 
 // An SVG draws a module of exactly the size asked in centimetres, in
 // fractional pixels; every other format whole pixels.
+bool StatesPhysicalSize(PictureFormat format) {
+    return format == PictureFormat::Svg || format == PictureFormat::Pdf || format == PictureFormat::Eps;
+}
+
 bool ExactModules(const ecc200_picture& p, PictureFormat format) {
-    return format == PictureFormat::Svg && p.module_px == 0;
+    return StatesPhysicalSize(format) && p.module_px == 0;
 }
 
 // P = trunc((dpi * cm) / 2.54) from the size as a float, as the nine store
@@ -69,25 +74,39 @@ void SymbolExtent(const SymbolMatrix& symbol, const ecc200_picture& p, std::int6
 }
 
 // The picture's sides: as given, or the symbol plus the quiet zone on
-// every side, modules of `pixels` (whole pixels, or an SVG's exact size,
-// the picture then rounded up to whole pixels).
+// every side, modules of `pixels` (whole pixels, or exactly the size asked,
+// the picture then rounded up to whole pixels), and the text's band under
+// it (render/human_readable_band.h).
 Outcome PictureSides(const ecc200_picture& p, const SymbolMatrix& symbol, double pixels, PictureGeometry& style,
                      Diagnosis& diagnosis) {
-    if (p.width > 0) {
-        style.width = p.width;
-        style.height = p.height;
-        return {};
-    }
     std::int64_t across = 0;
     std::int64_t down = 0;
     SymbolExtent(symbol, p, 1, across, down);
     const std::int64_t margin = 2 * std::int64_t{p.quiet_zone};
-    const double width = std::ceil(static_cast<double>(across + margin) * pixels);
-    const double height = std::ceil(static_cast<double>(down + margin) * pixels);
+    const double exactWidth = p.width > 0 ? p.width : static_cast<double>(across + margin) * pixels;
+    style.textBand = style.text.empty() ? 0 : HumanReadableEm(pixels, exactWidth, style.text.size());
+    const double exactHeight = p.height > 0 ? p.height : static_cast<double>(down + margin) * pixels + style.textBand;
+    const double width = std::ceil(exactWidth);
+    const double height = std::ceil(exactHeight);
     if (!(width <= static_cast<double>(kInt32Max) && height <= static_cast<double>(kInt32Max)))
         return diagnosis.Refuse(Failure::PictureTooLarge, "the fitted picture is past 32-bit pixels");
     style.width = static_cast<std::int32_t>(width);
     style.height = static_cast<std::int32_t>(height);
+    style.exactWidth = exactWidth;
+    style.exactHeight = exactHeight;
+    return {};
+}
+
+// The human-readable line: only where it is drawn as text, and only for a
+// message that has one.
+Outcome TextOf(const ecc200_picture& p, PictureFormat format, const HumanReadableLine& line, PictureGeometry& style,
+               Diagnosis& diagnosis) {
+    if (p.hri == 0) return {};
+    if (!StatesPhysicalSize(format))
+        return diagnosis.Refuse(Failure::InvalidArgument,
+                                "the human-readable text (hri) is drawn in SVG, PDF and EPS only");
+    if (line.hriRefused) return diagnosis.Refuse(Failure::InvalidData, "%.*s", static_cast<int>(line.text.size()), line.text.data());
+    style.text = line.text;
     return {};
 }
 
@@ -105,7 +124,7 @@ Outcome CheckLayout(const ecc200_picture& p, const SymbolMatrix& symbol, const P
     SymbolExtent(symbol, p, 1, across, down);
     // A fitted SVG is rounded up, so exact modules always fit it.
     if (p.allow_crop || (static_cast<double>(across) * pixels <= style.width &&
-                         static_cast<double>(down) * pixels <= style.height))
+                         static_cast<double>(down) * pixels + style.textBand <= style.height))
         return {};
     SymbolExtent(symbol, p, style.modulePixels, across, down);
     // The picture that holds the symbol: the one fitted to it.
@@ -128,7 +147,7 @@ std::uint32_t ColourRefOf(std::uint32_t rgb) {
 }
 
 Outcome ResolvePicture(const ecc200_picture& p, PictureFormat format, const SymbolMatrix& symbol,
-                       PictureGeometry& style, Diagnosis& diagnosis) {
+                       const HumanReadableLine& line, PictureGeometry& style, Diagnosis& diagnosis) {
     if (const Outcome fields = CheckFields(p, diagnosis); !fields.ok()) return fields;
     // The screen's resolution along the axis the symbol's rows run on, as
     // the nine; the placeable header states the horizontal one.
@@ -148,6 +167,7 @@ Outcome ResolvePicture(const ecc200_picture& p, PictureFormat format, const Symb
                             0.0};
     if (const Outcome pixels = ModulePixelsOf(p, format, dotsPerInch, style.modulePixels, diagnosis); !pixels.ok())
         return pixels;
+    if (const Outcome text = TextOf(p, format, line, style, diagnosis); !text.ok()) return text;
     // The exact module of an SVG from the size as given (not its float).
     style.exactModulePixels = ExactModules(p, format)
                                   ? (static_cast<double>(dotsPerInch) * p.module_cm) * kInchesPerCentimetre

@@ -10,14 +10,24 @@
 #include "driver/render_symbol.h"
 #include "ecc200.h"
 
+#include <string_view>
+
 namespace ecc200 {
 
 // The geometry of the picture as given (already read to its struct_size)
-// for `symbol` in `format`. An SVG asked in centimetres gets modules of
-// exactly that size (PictureGeometry::exactModulePixels), its fitted picture
-// rounded up to whole pixels; every other format whole pixels.
+// for `symbol` in `format`. SVG, PDF and EPS asked in centimetres get
+// modules of exactly that size (PictureGeometry::exactModulePixels) and a
+// fitted picture of exactly the symbol and its quiet zone (exactWidth,
+// exactHeight; width and height round it up); every other format whole
+// pixels. With picture.hri, the human-readable line (`text`, which
+// names why there is none when `hriRefused`) under the symbol, in those
+// three formats only.
+struct HumanReadableLine {
+    std::string_view text;
+    bool hriRefused;
+};
 Outcome ResolvePicture(const ecc200_picture& picture, PictureFormat format, const SymbolMatrix& symbol,
-                       PictureGeometry& geometry, Diagnosis& diagnosis);
+                       const HumanReadableLine& line, PictureGeometry& geometry, Diagnosis& diagnosis);
 
 // COLORREF (0x00BBGGRR) of a colour given as 0xRRGGBB.
 std::uint32_t ColourRefOf(std::uint32_t rgb);

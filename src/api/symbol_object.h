@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "ecc200.h"
 #include "encoder/encode_segments.h"
@@ -18,4 +19,8 @@ struct ecc200_symbol {
     ecc200::EncodedSymbol encoded;             // the encoder writes it in place
     const ecc200::SymbolMatrix* const matrix;  // encoded's, for the drawing
     std::unique_ptr<std::uint8_t[]> modules;   // rows x columns, row 0 first, 1 dark
+    // The human-readable line of the message (encoder/human_readable_text.h),
+    // or, when hriRefused, the sentence saying why it has none.
+    std::string hri;
+    bool hriRefused = false;
 };

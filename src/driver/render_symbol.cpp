@@ -6,6 +6,7 @@
 #include "encoder/encoder_workspace.h"
 #include "output/bmp_file.h"
 #include "output/picture_bytes.h"
+#include "output/print_documents.h"
 
 namespace ecc200 {
 namespace {
@@ -42,6 +43,8 @@ Outcome CheckPictureFormat(PictureFormat format, const PictureGeometry& picture,
         // checks it.
         case PictureFormat::Emf: return metafiles == MetafileDrawing::Seamless ? Outcome{} : CheckEmfExtent(picture);
         case PictureFormat::Svg:
+        case PictureFormat::Pdf:  // their writers check the page in points
+        case PictureFormat::Eps:
             return picture.width > 0 && picture.height > 0 ? Outcome{} : Failed(Failure::InvalidArgument);
         default: return CheckBmpExtent(picture);  // PNG: the BMP's pixels
     }
@@ -64,6 +67,8 @@ Outcome RenderPicture(PictureFormat format, const PictureGeometry& picture, Meta
         case PictureFormat::Emf: return seamless ? DrawSeamlessEmf(picture, out) : DrawEmf(picture, out);
         case PictureFormat::Png: return DrawPng(picture, out);
         case PictureFormat::Svg: return DrawSvg(picture, out);
+        case PictureFormat::Pdf: return DrawPdf(picture, out);
+        case PictureFormat::Eps: return DrawEps(picture, out);
         case PictureFormat::Bmp: break;
     }
     return DrawBmp(picture, out);

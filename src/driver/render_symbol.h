@@ -22,7 +22,7 @@ struct PictureBytes;
 const SymbolMatrix* BuildJobSymbol(std::string_view message);
 
 // The formats, numbered as ecc200_format.
-enum class PictureFormat { Bmp = 1, Wmf = 2, Emf = 3, Png = 4, Svg = 5 };
+enum class PictureFormat { Bmp = 1, Wmf = 2, Emf = 3, Png = 4, Svg = 5, Pdf = 7, Eps = 8 };
 
 // How the metafiles draw: as GDI records DrawSymbol's calls, or with the
 // dark modules as one filled shape (output/seamless_*.h).

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "encoder/module_matrix.h"
+#include "render/human_readable_band.h"
 #include "render/picture_geometry.h"
 
 namespace ecc200 {
@@ -121,9 +122,15 @@ void AppendBackgroundPath(std::string& out, const PictureGeometry& picture) {
 // picture: renderers that round the size up to whole pixels (librsvg, in
 // single precision) then get exactly the picture's pixels, and so do those
 // that round to the nearest.
-void AppendMillimetres(std::string& out, std::int32_t pixels, std::int32_t dotsPerInch) {
+void AppendMillimetres(std::string& out, double pixels, std::int32_t dotsPerInch) {
     // A thousandth of a pixel is a thousandth of an inch over dotsPerInch.
-    const std::int64_t millionths = (std::int64_t{pixels} * kMillionthsPerInch - kMillionthsPerThousandthOfAnInch) / dotsPerInch;
+    // A picture of exact modules has its exact sides (in double precision,
+    // far finer than a millionth of a millimetre).
+    const std::int64_t millionths =
+        pixels == std::floor(pixels)
+            ? (static_cast<std::int64_t>(pixels) * kMillionthsPerInch - kMillionthsPerThousandthOfAnInch) / dotsPerInch
+            : static_cast<std::int64_t>((pixels * static_cast<double>(kMillionthsPerInch) -
+                                         static_cast<double>(kMillionthsPerThousandthOfAnInch)) / dotsPerInch);
     char text[48];
     std::snprintf(text, sizeof text, "%lld.%06lld", static_cast<long long>(millionths / kMillionthsPerMillimetre),
                   static_cast<long long>(millionths % kMillionthsPerMillimetre));
@@ -136,11 +143,40 @@ void AppendMillimetres(std::string& out, std::int32_t pixels, std::int32_t dotsP
 
 void AppendSvgElement(std::string& out, const PictureGeometry& picture) {
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
-    AppendMillimetres(out, picture.width, picture.dotsPerInch);
+    AppendMillimetres(out, picture.ExactWidth(), picture.dotsPerInch);
     out += "\" height=\"";
-    AppendMillimetres(out, picture.height, picture.dotsPerInch);
-    out += "\" viewBox=\"0 0 " + std::to_string(picture.width) + ' ' + std::to_string(picture.height) +
-           "\" shape-rendering=\"crispEdges\">\n";
+    AppendMillimetres(out, picture.ExactHeight(), picture.dotsPerInch);
+    out += "\" viewBox=\"0 0 ";
+    AppendNumber(out, picture.ExactWidth());
+    out += ' ';
+    AppendNumber(out, picture.ExactHeight());
+    out += "\" shape-rendering=\"crispEdges\">\n";
+}
+
+// The human-readable line, centred in its band in a monospace font (the
+// band is sized for Courier's 0.6 em glyphs); XML's special characters
+// escaped, its spaces kept.
+void AppendText(std::string& out, const PictureGeometry& picture) {
+    if (picture.text.empty()) return;
+    const double em = picture.textBand;
+    out += "<text x=\"";
+    AppendNumber(out, picture.ExactWidth() / 2);
+    out += "\" y=\"";
+    AppendNumber(out, picture.ExactHeight() - em + kHriBaselineEm * em);
+    out += "\" font-family=\"Courier, monospace\" font-size=\"";
+    AppendNumber(out, em);
+    out += "\" text-anchor=\"middle\" xml:space=\"preserve\" fill=\"";
+    AppendColour(out, picture.barColour);
+    out += "\">";
+    for (const char c : picture.text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            default: out += c;
+        }
+    }
+    out += "</text>\n";
 }
 
 // The module size within ModulePixels' clamp (the symbol's extent plus the
@@ -166,6 +202,7 @@ Outcome AppendSvgFile(std::string& out, const PictureGeometry& picture) {
         AppendBackgroundPath(out, picture);
         AppendModulePath(out, picture);
         AppendFramePath(out, picture);
+        AppendText(out, picture);
         out += "</svg>\n";
         return {};
     } catch (const std::bad_alloc&) {

@@ -193,17 +193,20 @@ ModuleGrid PictureGeometry::ExactGrid() const {
     const bool quarterTurn = orientation == 1 || orientation == 3;
     const int across = quarterTurn ? symbol->rows() : symbol->cols();
     const int down = quarterTurn ? symbol->cols() : symbol->rows();
-    double oh = (width - p * across) / 2;
-    double ov = (height - p * down) / 2;
-    if (p == std::floor(p)) {
+    // Above the text's band, in the exact picture.
+    const double w = ExactWidth();
+    const double h = ExactHeight() - textBand;
+    double oh = (w - p * across) / 2;
+    double ov = (h - p * down) / 2;
+    if (p == std::floor(p) && textBand == 0) {
         const SymbolLayout layout = CentreSymbol(static_cast<std::int32_t>(p), width, height, symbol->rows(),
                                                  symbol->cols(), orientation);
         oh = layout.horizontalOffset;
         ov = layout.verticalOffset;
     }
     ModuleGrid grid{oh, ov, p, down, across};
-    if (orientation == 1) grid.y = height - ov - p * down;
-    if (orientation == 2) grid.x = width - oh - p * across;
+    if (orientation == 1) grid.y = h - ov - p * down;
+    if (orientation == 2) grid.x = w - oh - p * across;
     grid.x += originX;
     grid.y += originY;
     return grid;

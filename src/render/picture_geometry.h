@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "platform/drawing_surface.h"
@@ -68,6 +69,16 @@ struct PictureGeometry {
     double exactModulePixels;
     std::int32_t originX = 0;   // where the picture's top-left corner lies on the device
     std::int32_t originY = 0;
+    // The formats that state a physical size (SVG, PDF, EPS): the picture's
+    // sides in fractional pixels, a fitted one exactly the symbol and its
+    // quiet zone at exactModulePixels (width and height round them up), 0
+    // for width and height; and the human-readable line under the symbol
+    // with the band it takes at the picture's foot, the symbol centred in
+    // the rest (render/human_readable_band.h).
+    double exactWidth = 0;
+    double exactHeight = 0;
+    std::string_view text = {};
+    double textBand = 0;
 
     // Plain values that describe a picture at all: sides of 1 or more,
     // P of 0 or more, 0 to 3 turns, one of the three frames, dpi above 0.
@@ -103,6 +114,8 @@ struct PictureGeometry {
     // each grid row's horizontal runs of dark cells, top to bottom, left to
     // right.
     ModuleGrid ExactGrid() const;
+    double ExactWidth() const { return exactWidth > 0 ? exactWidth : width; }
+    double ExactHeight() const { return exactHeight > 0 ? exactHeight : height; }
     bool GridCellDark(int gridRow, int gridCol) const;
     std::vector<ExactRect> ExactModuleRuns() const;
 };

@@ -33,7 +33,7 @@ static void CheckExportNames(void) {
         "ecc200_encode", "ecc200_encode_segments", "ecc200_symbol_free", "ecc200_symbol_rows",
         "ecc200_symbol_columns", "ecc200_symbol_modules", "ecc200_symbol_codewords", "ecc200_symbol_data_codewords",
         "ecc200_render", "ecc200_render_to", "ecc200_render_alloc", "ecc200_free", "ecc200_save",
-        "ecc200_copy_to_clipboard", "ecc200_picture_layout"};
+        "ecc200_copy_to_clipboard", "ecc200_picture_layout", "ecc200_save_pdf_pages"};
     static const char *const kDecorated[] = {"_DMSetSize@8", "DMSetSize@8", "_DMSetSize", "_DMSetInfo@16",
                                              "_ecc200_encode@20", "ecc200_render@28", "_ecc200_version"};
     HMODULE module = GetModuleHandleA("ecc200.dll");

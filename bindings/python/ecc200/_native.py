@@ -121,6 +121,8 @@ CALL_PROTOTYPES: Dict[str, Tuple[Any, List[Any]]] = {
     "ecc200_save": (_status, [SymbolPointer, _picture, _format, ctypes.c_char_p, _diagnostic]),
     "ecc200_copy_to_clipboard": (_status, [SymbolPointer, _picture, _diagnostic]),
     "ecc200_picture_layout": (_status, [SymbolPointer, _picture, _format, ctypes.POINTER(Layout), _diagnostic]),
+    "ecc200_save_pdf_pages": (_status, [ctypes.POINTER(BytePointer), SizePointer, ctypes.c_size_t, ctypes.c_char_p,
+                                        _diagnostic]),
 }
 PROTOTYPES = {**LEGACY_PROTOTYPES, **CALL_PROTOTYPES}
 

@@ -23,7 +23,7 @@ INT_MAX = 2**31 - 1
 ENCODATIONS = {"auto": 0, "ascii": 1, "c40": 2, "text": 3, "x12": 4, "edifact": 5, "base256": 6}
 SHAPES = {"square": 0, "rectangle": 1, "any": 2}
 BORDERS = {"none": 0, "dashed": 1, "solid": 2}
-FORMATS = {"bmp": 1, "wmf": 2, "emf": 3, "png": 4, "svg": 5}
+FORMATS = {"bmp": 1, "wmf": 2, "emf": 3, "png": 4, "svg": 5, "pdf": 7, "eps": 8}
 
 MAX_ECI = 999999
 MAX_APPENDED_SYMBOLS = 16
@@ -159,7 +159,7 @@ def _structured_append(options: EncodeOptions, value: object) -> None:
 def picture(size: Size = None, quiet_zone: int = QUIET_ZONE, module_cm_: Optional[float] = None,
             module_px: Optional[int] = None, dpi: Optional[int] = None, quarter_turns: int = 0,
             border: str = "none", dark: Colour = DARK, light: Colour = LIGHT, allow_crop: bool = False,
-            seamless: bool = False) -> Picture:
+            seamless: bool = False, hri: bool = False) -> Picture:
     result = Picture.from_buffer_copy(_default_picture())
     if size is not None:
         width, height = pair("size", size)
@@ -175,6 +175,8 @@ def picture(size: Size = None, quiet_zone: int = QUIET_ZONE, module_cm_: Optiona
     if dpi is not None:
         result.dpi = integer("dpi", dpi, 1, INT_MAX)
     _set_look(result, quarter_turns, border, dark, light, allow_crop, seamless)
+    if hri is not False:
+        result.hri = flag("hri", hri)
     return result
 
 

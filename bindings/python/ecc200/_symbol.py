@@ -132,7 +132,7 @@ class Symbol:
         return preview(self.matrix)
 
     def _render(self, format: str, picture: Picture) -> bytes:
-        """The picture in `format` ("bmp", "wmf", "emf", "png", "svg") as the
+        """The picture in `format` ("bmp", "wmf", "emf", "png", "svg", "pdf", "eps") as the
         rendering methods' keywords describe it."""
         code = _options.format_code(format)
         lib = calls()
@@ -186,10 +186,28 @@ class Symbol:
     def svg(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
             module_px: Optional[int] = None, dpi: Optional[int] = None, quarter_turns: int = 0,
             border: str = "none", dark: Colour = DARK, light: Colour = LIGHT, allow_crop: bool = False,
-            seamless: bool = False) -> str:
-        """An SVG document, sized in millimetres; keywords as bmp()."""
+            seamless: bool = False, hri: bool = False) -> str:
+        """An SVG document, sized in millimetres; keywords as bmp(), and hri
+        for the human-readable text under the symbol."""
         return self._render("svg", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
-                                                   border, dark, light, allow_crop, seamless)).decode("utf-8")
+                                                   border, dark, light, allow_crop, seamless,
+                                                   hri)).decode("utf-8")
+
+    def pdf(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
+            module_px: Optional[int] = None, dpi: Optional[int] = None, quarter_turns: int = 0,
+            border: str = "none", dark: Colour = DARK, light: Colour = LIGHT, allow_crop: bool = False,
+            hri: bool = False) -> bytes:
+        """A one-page PDF at the exact physical size; keywords as svg()."""
+        return self._render("pdf", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
+                                                   border, dark, light, allow_crop, False, hri))
+
+    def eps(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
+            module_px: Optional[int] = None, dpi: Optional[int] = None, quarter_turns: int = 0,
+            border: str = "none", dark: Colour = DARK, light: Colour = LIGHT, allow_crop: bool = False,
+            hri: bool = False) -> bytes:
+        """Encapsulated PostScript at the exact physical size; keywords as svg()."""
+        return self._render("eps", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
+                                                   border, dark, light, allow_crop, False, hri))
 
     def svg_inline(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
                    module_px: Optional[int] = None, dpi: Optional[int] = None, quarter_turns: int = 0,
@@ -239,12 +257,13 @@ class Symbol:
     def save(self, target: Target, format: Optional[str] = None, *, size: Size = None, quiet_zone: int = 2,
              module_cm: Optional[float] = None, module_px: Optional[int] = None, dpi: Optional[int] = None,
              quarter_turns: int = 0, border: str = "none", dark: Colour = DARK, light: Colour = LIGHT,
-             allow_crop: bool = False, seamless: bool = False) -> None:
+             allow_crop: bool = False, seamless: bool = False, hri: bool = False) -> None:
         """Saves the picture to a path (replaced whole or not at all) or
         writes it to a binary file object. format: "bmp", "wmf", "emf",
-        "png" or "svg"; None takes it from the name's extension."""
+        "png", "svg", "pdf" or "eps"; None takes it from the name's
+        extension. hri: the human-readable text (SVG, PDF and EPS)."""
         settings = _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns, border, dark,
-                                    light, allow_crop, seamless)
+                                    light, allow_crop, seamless, hri)
         if isinstance(target, (str, bytes, os.PathLike)):
             self._save_file(target, format, settings)
         elif not callable(getattr(target, "write", None)):

@@ -214,3 +214,20 @@ def test_threads_render_in_parallel_to_the_same_bytes():
     for thread in threads:
         thread.join()
     assert results == [True] * 40
+
+
+def test_pdf_and_eps_carry_the_human_readable_text(tmp_path):
+    sym = ecc200.encode("[01]09506000134352[10]ABC123", gs1=True)
+    hri = "(01)09506000134352(10)ABC123"
+    pdf = sym.pdf(module_cm=0.05, hri=True)
+    assert pdf.startswith(b"%PDF-")
+    (tmp_path / "label.pdf").write_bytes(pdf)
+    text = subprocess.run(["pdftotext", str(tmp_path / "label.pdf"), "-"], capture_output=True, check=True).stdout
+    assert hri.encode() in text
+    sym.save(tmp_path / "label.eps", module_cm=0.05, hri=True)  # the format from the extension
+    assert (tmp_path / "label.eps").read_bytes().startswith(b"%!PS-Adobe-3.0 EPSF-3.0")
+    assert f">{hri}</text>" in sym.svg(hri=True)
+    with pytest.raises(ecc200.Ecc200Error, match="SVG, PDF and EPS"):
+        sym.save(tmp_path / "label.png", hri=True)
+    with pytest.raises(ecc200.Ecc200Error, match="0x0A"):
+        ecc200.encode("two\nlines").pdf(hri=True)

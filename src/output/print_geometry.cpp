@@ -1,0 +1,89 @@
+#include "output/print_geometry.h"
+
+#include <cmath>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "output/print_picture.h"
+#include "render/human_readable_band.h"
+#include "render/picture_geometry.h"
+
+namespace ecc200 {
+namespace {
+
+constexpr double kPointsPerInch = 72;
+constexpr std::uint32_t kFrameColour = 0x000000;  // the frame's default pen: solid black
+
+std::uint32_t RgbOf(std::uint32_t colourRef) {
+    return (colourRef & 0xFF) << 16 | (colourRef & 0xFF00) | (colourRef >> 16 & 0xFF);
+}
+
+// The grid's dark cells as blocks: each grid row's runs of dark cells, a run
+// with the same columns as a block ending on the row above growing that
+// block. One pass; blocks in the order they start.
+void MergeDarkCells(const PictureGeometry& geometry, const ModuleGrid& grid, std::vector<GridBlock>& blocks) {
+    std::vector<std::int32_t> openAt(static_cast<std::size_t>(grid.cols), -1);  // the block starting at a column
+    for (std::int32_t row = 0; row < grid.rows; ++row) {
+        for (std::int32_t col = 0; col < grid.cols;) {
+            if (!geometry.GridCellDark(row, col)) {
+                ++col;
+                continue;
+            }
+            const std::int32_t start = col;
+            while (col < grid.cols && geometry.GridCellDark(row, col)) ++col;
+            const std::int32_t open = openAt[static_cast<std::size_t>(start)];
+            if (open >= 0) {
+                GridBlock& block = blocks[static_cast<std::size_t>(open)];
+                if (block.rowEnd == row && block.colEnd == col) {
+                    block.rowEnd = row + 1;
+                    continue;
+                }
+            }
+            openAt[static_cast<std::size_t>(start)] = static_cast<std::int32_t>(blocks.size());
+            blocks.push_back({row, start, row + 1, col});
+        }
+    }
+}
+
+// The frame's pixels on the whole-pixel picture, stretched onto the exact
+// one so that the frame ends on its edges.
+void StretchFrame(const PictureGeometry& geometry, PrintPicture& picture) {
+    const double sx = picture.width / geometry.width;
+    const double sy = picture.height / geometry.height;
+    for (const PixelRect& r : geometry.FrameRects())
+        picture.frame.push_back({r.left * sx, r.top * sy, r.right * sx, r.bottom * sy});
+}
+
+}  // namespace
+
+Outcome PrintPictureOf(const PictureGeometry& geometry, PrintPicture& picture) {
+    picture = PrintPicture{};
+    if (!geometry.Drawable() || !(geometry.exactModulePixels > 0))
+        return Refused(Failure::PictureTooLarge, "the picture has no print page");
+    try {
+        const ModuleGrid grid = geometry.ExactGrid();
+        picture.width = geometry.ExactWidth();
+        picture.height = geometry.ExactHeight();
+        picture.pointsPerUnit = kPointsPerInch / geometry.dotsPerInch;
+        picture.background = RgbOf(geometry.backgroundColour);
+        picture.bar = RgbOf(geometry.barColour);
+        picture.frameColour = kFrameColour;
+        picture.gridX = grid.x - geometry.originX;
+        picture.gridY = grid.y - geometry.originY;
+        picture.cellEdge = grid.p;
+        MergeDarkCells(geometry, grid, picture.dark);
+        StretchFrame(geometry, picture);
+        if (!geometry.text.empty()) {
+            const double em = geometry.textBand;
+            picture.text.push_back({std::string(geometry.text), picture.width / 2,
+                                    picture.height - em + kHriBaselineEm * em, em});
+        }
+        return {};
+    } catch (const std::bad_alloc&) {
+        picture = PrintPicture{};
+        return Failed(Failure::OutOfMemory);
+    }
+}
+
+}  // namespace ecc200
