@@ -62,7 +62,7 @@ void ZplLabel(benchmark::State& state, bool z64) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(DrawBmp(label.encoded.state->symbol, label.style, picture));
         out.clear();
-        benchmark::DoNotOptimize(AppendZplLabel(out, RowsOf(picture, label.style, rows), {z64, false}, scratch));
+        benchmark::DoNotOptimize(AppendZplLabel(out, RowsOf(picture, label.style, rows), {z64, false}, scratch).ok());
     }
     state.counters["bytes"] = static_cast<double>(out.size());
 }

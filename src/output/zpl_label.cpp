@@ -206,23 +206,30 @@ constexpr std::size_t kZ64FrameSize = kZ64Header.size() + 1 + 4;  // the header,
 
 }  // namespace
 
-bool ZplHolds(std::int32_t width, std::int32_t height, const ZplForm& form) {
-    if (width < 1 || height < 1) return false;
+Outcome CheckZplExtent(std::int32_t width, std::int32_t height, const ZplForm& form) {
+    if (width < 1 || height < 1) return Failed(Failure::InvalidArgument);
     const std::uint64_t total = (static_cast<std::uint64_t>(width) + 7) / 8 * static_cast<std::uint64_t>(height);
-    if (total > kZplMostFieldBytes) return false;
-    return form.fieldOnly || (width >= kZplLeastWidth && width <= kZplMostDots && height <= kZplMostDots);
+    if (total > kZplMostFieldBytes) {
+        return Refused(Failure::PictureTooLarge, "a %d x %d-dot picture needs a ZPL graphic field of %llu bytes; ^GF holds %u",
+                       width, height, static_cast<unsigned long long>(total), kZplMostFieldBytes);
+    }
+    if (!form.fieldOnly && (width < kZplLeastWidth || width > kZplMostDots || height > kZplMostDots)) {
+        return Refused(Failure::PictureTooLarge, "a %d x %d-dot ZPL label is past ^PW and ^LL (%d to %d dots wide, up to %d long)",
+                       width, height, kZplLeastWidth, kZplMostDots, kZplMostDots);
+    }
+    return {};
 }
 
-WriteResult AppendZplLabel(std::vector<std::uint8_t>& out, const MonochromeRows& rows, const ZplForm& form,
-                           ZplScratch& scratch) {
-    if (!ZplHolds(rows.width, rows.height, form)) return WriteResult::NotRepresentable;
+Outcome AppendZplLabel(std::vector<std::uint8_t>& out, const MonochromeRows& rows, const ZplForm& form,
+                       ZplScratch& scratch) {
+    if (Outcome fits = CheckZplExtent(rows.width, rows.height, form); !fits.ok()) return fits;
     const FieldGeometry geometry = GeometryOf(rows);
-    if (!RowsMatch(rows, geometry)) return WriteResult::NotRepresentable;
+    if (!RowsMatch(rows, geometry)) return Failed(Failure::InvalidArgument);
     const std::size_t originalSize = out.size();
     try {
         if (form.z64) {
             PackRows(rows, geometry, scratch.deflater.filtered);
-            if (!Deflate(scratch.deflater.filtered, scratch)) return WriteResult::OutOfMemory;
+            if (!Deflate(scratch.deflater.filtered, scratch)) return Failed(Failure::OutOfMemory);
         }
         const std::size_t dataSize =
             form.z64 ? kZ64FrameSize + Base64Size(scratch.deflated.size()) : 2 * geometry.total;
@@ -232,10 +239,10 @@ WriteResult AppendZplLabel(std::vector<std::uint8_t>& out, const MonochromeRows&
         at = form.z64 ? WriteZ64(at, scratch.deflated) : WriteHexRows(at, rows, geometry);
         WriteTail(at, form);
         out.resize(originalSize + static_cast<std::size_t>(at - start) + TailSize(form));
-        return WriteResult::Written;
+        return {};
     } catch (const std::bad_alloc&) {
         out.resize(originalSize);
-        return WriteResult::OutOfMemory;
+        return Failed(Failure::OutOfMemory);
     }
 }
 

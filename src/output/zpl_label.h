@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "output/output_result.h"
+#include "common/failure.h"
 #include "output/png_file.h"
 
 namespace ecc200 {
@@ -46,15 +46,16 @@ struct ZplScratch {
 // Whether a width x height picture fits ZPL's fields in this form: ^GF's
 // byte counts (bytes per row x rows at most kZplMostFieldBytes) and, for a
 // whole label, ^PW and ^LL (kZplLeastWidth to kZplMostDots wide, at most
-// kZplMostDots long). A side below 1 fits nothing.
-bool ZplHolds(std::int32_t width, std::int32_t height, const ZplForm& form);
+// kZplMostDots long). PictureTooLarge naming the limit passed (a side below
+// 1: InvalidArgument).
+Outcome CheckZplExtent(std::int32_t width, std::int32_t height, const ZplForm& form);
 
 // Appends the label of `rows` to `out`. The rows are the BMP output's
 // (see MonochromeRows) drawn in black on white: bit 0, black, is a printed
-// dot. On failure `out` keeps its size and contents: NotRepresentable for
-// rows that do not match their width and height or a picture ZplHolds
-// refuses; OutOfMemory when the output or zlib's state cannot be had.
-WriteResult AppendZplLabel(std::vector<std::uint8_t>& out, const MonochromeRows& rows, const ZplForm& form,
-                           ZplScratch& scratch);
+// dot. On failure `out` keeps its size and contents: CheckZplExtent's
+// refusals; InvalidArgument for rows that do not match their width and
+// height; OutOfMemory when the output or zlib's state cannot be had.
+Outcome AppendZplLabel(std::vector<std::uint8_t>& out, const MonochromeRows& rows, const ZplForm& form,
+                       ZplScratch& scratch);
 
 }  // namespace ecc200

@@ -28,7 +28,7 @@ std::string LabelOf(const test::DrawnBitmap& drawn, std::int32_t width, std::int
     const platform::ByteSpan block{drawn.file.data() + kRowsOffset, drawn.file.size() - kRowsOffset};
     std::vector<std::uint8_t> out;
     ZplScratch scratch;
-    EXPECT_EQ(AppendZplLabel(out, {&block, 1, width, height}, form, scratch), WriteResult::Written);
+    EXPECT_TRUE(AppendZplLabel(out, {&block, 1, width, height}, form, scratch).ok());
     return Text(out);
 }
 
@@ -78,8 +78,7 @@ TEST(ZplLabel, PrintsExactlyTheBitmapsBlackPixels) {
             }
             std::vector<std::uint8_t> pieces;
             ZplScratch scratch;
-            ASSERT_EQ(AppendZplLabel(pieces, {rowByRow.data(), rowByRow.size(), size[0], size[1]}, {true, false}, scratch),
-                      WriteResult::Written);
+            ASSERT_TRUE(AppendZplLabel(pieces, {rowByRow.data(), rowByRow.size(), size[0], size[1]}, {true, false}, scratch).ok());
             EXPECT_EQ(Text(pieces), LabelOf(drawn, size[0], size[1], {true, false}));
         }
     }
@@ -113,15 +112,18 @@ TEST(StrictZpl, RefusesCountsOneOff) {
 // at 2: a picture past them is refused and nothing is written; the largest
 // field that fits is written and reads back.
 TEST(ZplLabel, RefusesPicturesPastZplsFields) {
-    EXPECT_TRUE(ZplHolds(800, 999, {}));       // 100 bytes x 999 rows = 99900
-    EXPECT_FALSE(ZplHolds(800, 1000, {}));     // 100000
-    EXPECT_FALSE(ZplHolds(800, 1000, {true, true}));
-    EXPECT_FALSE(ZplHolds(1, 10, {}));         // ^PW1
-    EXPECT_TRUE(ZplHolds(1, 10, {false, true}));
-    EXPECT_FALSE(ZplHolds(8, 32001, {}));      // ^LL32001
-    EXPECT_TRUE(ZplHolds(8, 32001, {false, true}));
-    EXPECT_FALSE(ZplHolds(32001, 1, {}));      // ^PW past ^FO's coordinates
-    EXPECT_FALSE(ZplHolds(0, 10, {false, true}));
+    const auto fits = [](std::int32_t width, std::int32_t height, ZplForm form) {
+        return CheckZplExtent(width, height, form).ok();
+    };
+    EXPECT_TRUE(fits(800, 999, {}));       // 100 bytes x 999 rows = 99900
+    EXPECT_FALSE(fits(800, 1000, {}));     // 100000
+    EXPECT_FALSE(fits(800, 1000, {true, true}));
+    EXPECT_FALSE(fits(1, 10, {}));         // ^PW1
+    EXPECT_TRUE(fits(1, 10, {false, true}));
+    EXPECT_FALSE(fits(8, 32001, {}));      // ^LL32001
+    EXPECT_TRUE(fits(8, 32001, {false, true}));
+    EXPECT_FALSE(fits(32001, 1, {}));      // ^PW past ^FO's coordinates
+    EXPECT_FALSE(fits(0, 10, {false, true}));
 
     for (const std::int32_t height : {999, 1000}) {
         const std::vector<std::uint8_t> blank(100 * static_cast<std::size_t>(height), 0xFF);
@@ -129,12 +131,13 @@ TEST(ZplLabel, RefusesPicturesPastZplsFields) {
         for (const ZplForm form : {ZplForm{false, false}, ZplForm{true, false}}) {
             std::vector<std::uint8_t> out = {'x'};
             ZplScratch scratch;
-            const WriteResult result = AppendZplLabel(out, {&block, 1, 800, height}, form, scratch);
+            const Outcome result = AppendZplLabel(out, {&block, 1, 800, height}, form, scratch);
             if (height == 1000) {
-                EXPECT_EQ(result, WriteResult::NotRepresentable);
+                EXPECT_EQ(result.failure, Failure::PictureTooLarge);
+                EXPECT_EQ(result.message, "a 800 x 1000-dot picture needs a ZPL graphic field of 100000 bytes; ^GF holds 99999");
                 EXPECT_EQ(Text(out), "x");
             } else {
-                ASSERT_EQ(result, WriteResult::Written);
+                ASSERT_TRUE(result.ok());
                 EXPECT_EQ(test::ReadStrictZpl(Text(out).substr(1)).error, "");
             }
         }
@@ -144,7 +147,7 @@ TEST(ZplLabel, RefusesPicturesPastZplsFields) {
     const platform::ByteSpan block{shortRows.data(), shortRows.size()};
     std::vector<std::uint8_t> out;
     ZplScratch scratch;
-    EXPECT_EQ(AppendZplLabel(out, {&block, 1, 800, 10}, {}, scratch), WriteResult::NotRepresentable);
+    EXPECT_EQ(AppendZplLabel(out, {&block, 1, 800, 10}, {}, scratch).failure, Failure::InvalidArgument);
     EXPECT_TRUE(out.empty());
 }
 
