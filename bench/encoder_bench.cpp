@@ -8,13 +8,14 @@
 #include <string>
 
 #include "driver/render_symbol.h"
-#include "encoder/build_symbol.h"
-#include "encoder/encode_request.h"
+#include "encoder/encode_segments.h"
+#include "encoder/encoder_workspace.h"
 #include "encoder/placement.h"
 #include "encoder/placement_map.h"
 #include "encoder/reed_solomon_products.h"
 #include "encoder/oracles/plain_reed_solomon.h"
 #include "encoder/oracles/plain_symbol_assembly.h"
+#include "support/square_sizes.h"
 
 namespace {
 
@@ -26,20 +27,24 @@ std::string Label(const ecc200::SymbolAttributes& size) {
     return std::to_string(size.symbolRows) + "x" + std::to_string(size.symbolColumns);
 }
 
-void BM_BuildSymbol(benchmark::State& state) {
+// The nine's request (every byte in ASCII, squares) on a reused workspace.
+void BM_EncodeSegmentsAscii(benchmark::State& state) {
     const ecc200::SymbolAttributes& size = SizeOf(state);
     const std::string message(static_cast<std::size_t>(size.dataCodewords), 'A');
-    const auto working = std::make_unique<ecc200::EncoderWorkingState>();
+    const auto workspace = std::make_unique<ecc200::EncoderWorkspace>();
+    const auto symbol = std::make_unique<ecc200::EncodedSymbol>();
+    const ecc200::Segment segment{message, 0};
+    const ecc200::EncodeRequest request = ecc200::LiteralAsciiRequest();
     for (auto _ : state) {
-        const bool built = ecc200::BuildSymbol(message, *working);
+        const bool built = ecc200::EncodeSegments(&segment, 1, request, *workspace, *symbol).ok();
         benchmark::DoNotOptimize(built);
-        benchmark::DoNotOptimize(working->symbol.at(0, 0));
+        benchmark::DoNotOptimize(symbol->matrix.at(0, 0));
     }
     state.SetLabel(Label(size));
 }
-BENCHMARK(BM_BuildSymbol)->DenseRange(0, ecc200::kSymbolSizeCount - 1);
+BENCHMARK(BM_EncodeSegmentsAscii)->DenseRange(0, ecc200::kSymbolSizeCount - 1);
 
-// The path of a DM call: the thread's working state, then BuildSymbol.
+// The path of a DM call: the thread's workspace, then EncodeSegments.
 void BM_BuildJobSymbol(benchmark::State& state) {
     const ecc200::SymbolAttributes& size = SizeOf(state);
     const std::string message(static_cast<std::size_t>(size.dataCodewords), 'A');
@@ -71,23 +76,25 @@ BENCHMARK_TEMPLATE(BM_BlockEcc144, true)->Name("BM_ComputeBlockEccByTable144");
 // steps, then the placement map.
 void BM_PlaceAndCopy144(benchmark::State& state) {
     const ecc200::SymbolAttributes& size = ecc200::kSquareSymbolTable.back();
-    const auto working = std::make_unique<ecc200::EncoderWorkingState>();
+    const auto symbol = std::make_unique<ecc200::EncodedSymbol>();
+    symbol->codewords.fill(0x5A);
     const auto mapping = std::make_unique<ecc200::MappingMatrix>();
     for (auto _ : state) {
-        ecc200::DrawFinderPatterns(size, working->symbol);
+        ecc200::DrawFinderPatterns(size, symbol->matrix);
         ecc200::PlaceModules(size.mappingRows, size.mappingColumns, *mapping);
-        ecc200::CopyMappingToSymbol(size, *mapping, working->stream, working->symbol);
-        benchmark::DoNotOptimize(working->symbol.at(1, 1));
+        ecc200::CopyMappingToSymbol(size, *mapping, symbol->codewords.data(), symbol->matrix);
+        benchmark::DoNotOptimize(symbol->matrix.at(1, 1));
     }
 }
 BENCHMARK(BM_PlaceAndCopy144);
 
 void BM_FillSymbolFromMap144(benchmark::State& state) {
-    const ecc200::PlacementMap& map = ecc200::PlacementMapFor(ecc200::kSquareSymbolTable.back());
-    const auto working = std::make_unique<ecc200::EncoderWorkingState>();
+    const ecc200::PlacementMap& map = ecc200::PlacementMapFor(ecc200::kSymbolSizes[ecc200::kSymbolSizeCount - 1]);
+    const auto symbol = std::make_unique<ecc200::EncodedSymbol>();
+    symbol->codewords.fill(0x5A);
     for (auto _ : state) {
-        ecc200::FillSymbolFromMap(map, working->stream, working->symbol);
-        benchmark::DoNotOptimize(working->symbol.at(1, 1));
+        ecc200::FillSymbolFromMap(map, symbol->codewords.data(), symbol->matrix);
+        benchmark::DoNotOptimize(symbol->matrix.at(1, 1));
     }
 }
 BENCHMARK(BM_FillSymbolFromMap144);
@@ -119,7 +126,10 @@ void BM_EncodeSegmentsAutomatic(benchmark::State& state) {
     const std::string message = BenchMessage(static_cast<int>(state.range(0)));
     ecc200::EncodeRequest request;
     request.gs1 = state.range(0) == 3;
-    for (auto _ : state) benchmark::DoNotOptimize(ecc200::EncodeSegments({{message}}, request));
+    const auto workspace = std::make_unique<ecc200::EncoderWorkspace>();
+    const auto symbol = std::make_unique<ecc200::EncodedSymbol>();
+    const ecc200::Segment segment{message, 0};
+    for (auto _ : state) benchmark::DoNotOptimize(ecc200::EncodeSegments(&segment, 1, request, *workspace, *symbol));
     static const char* const kLabels[] = {"3116 digits", "1555 binary", "2335 C40", "GS1", "URL", "sentence"};
     state.SetLabel(kLabels[state.range(0)]);
 }

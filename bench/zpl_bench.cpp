@@ -11,7 +11,7 @@
 #include "output/picture_bytes.h"
 #include "output/png_file.h"
 #include "output/zpl_label.h"
-#include "render/draw_symbol.h"
+#include "render/picture_geometry.h"
 #include "support/encoded_symbol.h"
 
 namespace ecc200 {
@@ -19,18 +19,19 @@ namespace {
 
 struct Label {
     test::EncodedSymbol encoded;
-    DrawingStyle style;
+    PictureGeometry picture;
 };
 
 Label LabelOf(int symbolCodewords, std::int32_t modulePixels) {
     Label label{test::Encode(std::string(static_cast<std::size_t>(symbolCodewords), 'A')), {}};
     const std::int32_t side = (label.encoded.state->symbol.rows() + 4) * modulePixels;
-    label.style = DrawingStyle{side, side, modulePixels, 0, BorderStyle::None, 0x000000, 0xFFFFFF};
+    label.picture = PictureGeometry{&label.encoded.state->symbol, side, side, modulePixels, 0, BorderStyle::None,
+                                    0x000000, 0xFFFFFF, 203, 203, static_cast<double>(modulePixels)};
     return label;
 }
 
 // The BMP's rows past its headers, as DrawPng hands them over.
-MonochromeRows RowsOf(const PictureBytes& picture, const DrawingStyle& style, std::vector<platform::ByteSpan>& rows) {
+MonochromeRows RowsOf(const PictureBytes& picture, const PictureGeometry& geometry, std::vector<platform::ByteSpan>& rows) {
     rows.clear();
     std::size_t skip = kRowsOffset;
     for (const platform::ByteSpan& piece : picture.pieces) {
@@ -41,14 +42,14 @@ MonochromeRows RowsOf(const PictureBytes& picture, const DrawingStyle& style, st
         rows.push_back({piece.data + skip, piece.size - skip});
         skip = 0;
     }
-    return {rows.data(), rows.size(), style.width, style.height};
+    return {rows.data(), rows.size(), geometry.width, geometry.height};
 }
 
 void BM_Png(benchmark::State& state) {
     const Label label = LabelOf(static_cast<int>(state.range(0)), static_cast<std::int32_t>(state.range(1)));
     PictureBytes picture;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(DrawPng(label.encoded.state->symbol, label.style, 203, picture));
+        benchmark::DoNotOptimize(DrawPng(label.picture, picture).ok());
         benchmark::DoNotOptimize(picture.body.data());
     }
 }
@@ -60,9 +61,9 @@ void ZplLabel(benchmark::State& state, bool z64) {
     std::vector<std::uint8_t> out;
     ZplScratch scratch;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(DrawBmp(label.encoded.state->symbol, label.style, picture));
+        benchmark::DoNotOptimize(DrawBmp(label.picture, picture).ok());
         out.clear();
-        benchmark::DoNotOptimize(AppendZplLabel(out, RowsOf(picture, label.style, rows), {z64, false}, scratch).ok());
+        benchmark::DoNotOptimize(AppendZplLabel(out, RowsOf(picture, label.picture, rows), {z64, false}, scratch).ok());
     }
     state.counters["bytes"] = static_cast<double>(out.size());
 }

@@ -98,7 +98,8 @@ typedef int32_t ecc200_status;
  * first release of that struct, or a value outside its documented range. */
 #define ECC200_INVALID_ARGUMENT 1
 /* The message needs more data codewords than the largest allowed symbol
- * holds (1558 in a 144 x 144 square: 3116 digits or 1556 other bytes). */
+ * holds (1558 in a 144 x 144 square: 3116 digits, any 1556 bytes, or more
+ * upper-case letters or text). */
 #define ECC200_MESSAGE_TOO_LONG 2
 /* The picture is larger than the format can hold (a WMF past 32767 pixels a
  * side, a BMP or EMF past its 32-bit sizes) or than 32-bit coordinates. */
@@ -200,6 +201,8 @@ typedef struct ecc200_diagnostic {
     int32_t codewords_needed; /* ECC200_MESSAGE_TOO_LONG: data codewords the message needs */
     int32_t capacity;         /* and what the largest allowed symbol holds */
     char message[256];        /* one line, NUL-terminated, UTF-8 */
+    int32_t needed_width;     /* ECC200_SYMBOL_CROPPED: the picture that holds the symbol */
+    int32_t needed_height;    /* with its quiet zone, in pixels; else 0 */
 } ecc200_diagnostic;
 
 /* An encoded symbol: immutable, owned by the caller until ecc200_symbol_free. */

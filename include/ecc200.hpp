@@ -1,22 +1,26 @@
 // ecc200.hpp: the C++ interface to ecc200, header-only on the ecc200_*
-// functions of ecc200.h.
+// functions of ecc200.h (C++17; docs/cpp.md describes every type and call).
 //
 //     const ecc200::Symbol symbol = ecc200::encode("Hello");
 //     std::vector<std::uint8_t> png = ecc200::render(symbol, {}, ecc200::Format::png);
-//     ecc200::save(symbol, {.module_px = 4}, "label.bmp", ecc200::Format::bmp);  // C++20 designators
+//     ecc200::save(symbol, {}, "label.svg");                       // the format from the extension
+//     ecc200::save(symbol, {}, "label.dat", ecc200::Format::bmp);  // or named
 //
 // A Symbol is an immutable value (copies share it); a Picture says how to
 // draw one. Every call is independent of every other: any number of threads
 // may encode and render at once.
 //
 // Errors: the throwing calls throw ecc200::Error (a std::system_error whose
-// code is in ecc200::category()); each has an overload taking a
-// std::error_code& last that never throws, as <filesystem> does.
+// code is in ecc200::category()) or std::bad_alloc. Each has two overloads
+// that never throw, as <filesystem> does: one taking a std::error_code& last
+// (the status only), one taking an ecc200::Diagnostic& last (the status with
+// the exception's words and numbers).
 #ifndef ECC200_HPP
 #define ECC200_HPP
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <new>
@@ -72,17 +76,48 @@ struct is_error_code_enum<ecc200::Status> : true_type {};
 
 namespace ecc200 {
 
+// What went wrong, as the overloads taking one report it; they never throw.
+// On success code is empty, message empty and the numbers 0.
+struct Diagnostic {
+    std::error_code code;      // the status, in ecc200::category()
+    std::string message;       // the words ecc200::Error's what() would give
+    int system_error = 0;      // Status::file_error: the system's errno; else 0
+    int codewords_needed = 0;  // Status::message_too_long: the data codewords the message needs
+    int capacity = 0;          // and those the largest allowed symbol holds
+    int needed_width = 0;      // Status::symbol_cropped: the picture, in pixels, that holds
+    int needed_height = 0;     // the symbol with its quiet zone
+};
+
 // What the throwing calls throw: the status as code(), the library's one-line
-// explanation in what(), and for a file error the system's error number.
+// explanation in what(), and the numbers of the Diagnostic.
 class Error : public std::system_error {
 public:
     Error(Status status, const std::string& explanation, int systemError = 0)
         : std::system_error(make_error_code(status), explanation), systemError_(systemError) {}
+    explicit Error(const Diagnostic& diagnostic)
+        : std::system_error(diagnostic.code, diagnostic.message),
+          systemError_(diagnostic.system_error),
+          codewordsNeeded_(diagnostic.codewords_needed),
+          capacity_(diagnostic.capacity),
+          neededWidth_(diagnostic.needed_width),
+          neededHeight_(diagnostic.needed_height) {}
     // errno behind Status::file_error; else 0.
     int system_error() const noexcept { return systemError_; }
+    // Status::message_too_long: the data codewords needed and the largest
+    // allowed symbol's; else 0.
+    int codewords_needed() const noexcept { return codewordsNeeded_; }
+    int capacity() const noexcept { return capacity_; }
+    // Status::symbol_cropped: the picture, in pixels, that holds the symbol
+    // with its quiet zone; else 0.
+    int needed_width() const noexcept { return neededWidth_; }
+    int needed_height() const noexcept { return neededHeight_; }
 
 private:
     int systemError_;
+    int codewordsNeeded_ = 0;
+    int capacity_ = 0;
+    int neededWidth_ = 0;
+    int neededHeight_ = 0;
 };
 
 // ISO/IEC 16022 5.2: the encodation schemes; automatic takes the fewest
@@ -247,12 +282,51 @@ inline ecc200_diagnostic EmptyDiagnostic() noexcept {
     return diagnostic;
 }
 
-// Throws the status with its explanation; nothing for ECC200_OK.
-inline void Check(ecc200_status status, const ecc200_diagnostic& diagnostic) {
+inline std::error_code CodeOf(ecc200_status status) noexcept {
+    return status == ECC200_OK ? std::error_code() : make_error_code(static_cast<Status>(status));
+}
+
+// The one translation of a status and the C interface's diagnostic into
+// this interface's terms; every overload reports through it.
+inline void Describe(ecc200_status status, const ecc200_diagnostic& c, Diagnostic& out) noexcept {
+    const bool failed = status != ECC200_OK;
+    out.code = CodeOf(status);
+    out.system_error = failed ? c.system_error : 0;
+    out.codewords_needed = failed ? c.codewords_needed : 0;
+    out.capacity = failed ? c.capacity : 0;
+    out.needed_width = failed ? c.needed_width : 0;
+    out.needed_height = failed ? c.needed_height : 0;
+    try {
+        out.message = !failed ? "" : c.message[0] != '\0' ? c.message : ecc200_status_text(status);
+    } catch (...) {
+        out.message.clear();  // no memory for the words; the code still says what failed
+    }
+}
+
+// A call of the C interface, made by the three overloads of each operation:
+// it fills the C diagnostic and returns the status, and never throws.
+template <typename Call>
+void Throwing(Call call) {
+    ecc200_diagnostic c = EmptyDiagnostic();
+    const ecc200_status status = call(c);
     if (status == ECC200_OK) return;
     if (status == ECC200_OUT_OF_MEMORY) throw std::bad_alloc();
-    const std::string explanation = diagnostic.message[0] != '\0' ? diagnostic.message : ecc200_status_text(status);
-    throw Error(static_cast<Status>(status), explanation, diagnostic.system_error);
+    Diagnostic diagnostic;
+    Describe(status, c, diagnostic);
+    throw Error(diagnostic);
+}
+
+template <typename Call>
+void Coded(Call call, std::error_code& ec) noexcept {
+    ecc200_diagnostic c = EmptyDiagnostic();
+    ec = CodeOf(call(c));
+}
+
+template <typename Call>
+void Diagnosed(Call call, Diagnostic& diagnostic) noexcept {
+    ecc200_diagnostic c = EmptyDiagnostic();
+    const ecc200_status status = call(c);
+    Describe(status, c, diagnostic);
 }
 
 // The ecc200_write_fn that appends to a std::vector: its capacity is reused,
@@ -304,57 +378,84 @@ inline ecc200_segment ToC(std::string_view bytes, int eci) noexcept {
     return ecc200_segment{bytes.data(), bytes.size(), eci};
 }
 
-inline std::vector<ecc200_segment> ToC(const std::vector<Segment>& segments) {
+inline ecc200_status EncodeSegmentsInto(const std::vector<Segment>& segments, const EncodeOptions& options,
+                                        Symbol& symbol, ecc200_diagnostic& diagnostic) noexcept {
     std::vector<ecc200_segment> c;
-    c.reserve(segments.size());
+    try {
+        c.reserve(segments.size());
+    } catch (...) {
+        return ECC200_OUT_OF_MEMORY;
+    }
     for (const Segment& segment : segments) c.push_back(ToC(segment.bytes, segment.eci));
-    return c;
-}
-
-inline void SetCode(std::error_code& ec, ecc200_status status) noexcept {
-    ec = status == ECC200_OK ? std::error_code() : make_error_code(static_cast<Status>(status));
+    return EncodeInto(c.data(), c.size(), options, symbol, diagnostic);
 }
 
 }  // namespace detail
 
 // Encodes the bytes as they are (zero bytes included) into a symbol.
 inline Symbol encode(std::string_view bytes, const EncodeOptions& options = {}) {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
-    const ecc200_segment segment = detail::ToC(bytes, options.eci);
     Symbol symbol;
-    detail::Check(detail::EncodeInto(&segment, 1, options, symbol, diagnostic), diagnostic);
+    const ecc200_segment segment = detail::ToC(bytes, options.eci);
+    detail::Throwing([&](ecc200_diagnostic& d) { return detail::EncodeInto(&segment, 1, options, symbol, d); });
     return symbol;
 }
 
 inline Symbol encode(std::string_view bytes, const EncodeOptions& options, std::error_code& ec) noexcept {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
-    const ecc200_segment segment = detail::ToC(bytes, options.eci);
     Symbol symbol;
-    detail::SetCode(ec, detail::EncodeInto(&segment, 1, options, symbol, diagnostic));
+    const ecc200_segment segment = detail::ToC(bytes, options.eci);
+    detail::Coded([&](ecc200_diagnostic& d) { return detail::EncodeInto(&segment, 1, options, symbol, d); }, ec);
+    return symbol;
+}
+
+inline Symbol encode(std::string_view bytes, const EncodeOptions& options, Diagnostic& diagnostic) noexcept {
+    Symbol symbol;
+    const ecc200_segment segment = detail::ToC(bytes, options.eci);
+    detail::Diagnosed([&](ecc200_diagnostic& d) { return detail::EncodeInto(&segment, 1, options, symbol, d); },
+                      diagnostic);
     return symbol;
 }
 
 // A message in parts with their own ECIs (options.eci is not used).
 inline Symbol encode_segments(const std::vector<Segment>& segments, const EncodeOptions& options = {}) {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
-    const std::vector<ecc200_segment> c = detail::ToC(segments);
     Symbol symbol;
-    detail::Check(detail::EncodeInto(c.data(), c.size(), options, symbol, diagnostic), diagnostic);
+    detail::Throwing([&](ecc200_diagnostic& d) { return detail::EncodeSegmentsInto(segments, options, symbol, d); });
     return symbol;
 }
 
-// Overwrites `out` with the picture, reusing its capacity.
+inline Symbol encode_segments(const std::vector<Segment>& segments, const EncodeOptions& options,
+                              std::error_code& ec) noexcept {
+    Symbol symbol;
+    detail::Coded([&](ecc200_diagnostic& d) { return detail::EncodeSegmentsInto(segments, options, symbol, d); },
+                  ec);
+    return symbol;
+}
+
+inline Symbol encode_segments(const std::vector<Segment>& segments, const EncodeOptions& options,
+                              Diagnostic& diagnostic) noexcept {
+    Symbol symbol;
+    detail::Diagnosed(
+        [&](ecc200_diagnostic& d) { return detail::EncodeSegmentsInto(segments, options, symbol, d); }, diagnostic);
+    return symbol;
+}
+
+// Overwrites `out` with the picture, reusing its capacity; on failure `out`
+// is empty.
 inline void render(const Symbol& symbol, const Picture& picture, Format format, std::vector<std::uint8_t>& out) {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
-    detail::Check(detail::RenderInto(symbol, picture, format, out, diagnostic), diagnostic);
+    detail::Throwing([&](ecc200_diagnostic& d) { return detail::RenderInto(symbol, picture, format, out, d); });
 }
 
 inline void render(const Symbol& symbol, const Picture& picture, Format format, std::vector<std::uint8_t>& out,
                    std::error_code& ec) noexcept {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
-    detail::SetCode(ec, detail::RenderInto(symbol, picture, format, out, diagnostic));
+    detail::Coded([&](ecc200_diagnostic& d) { return detail::RenderInto(symbol, picture, format, out, d); }, ec);
 }
 
+inline void render(const Symbol& symbol, const Picture& picture, Format format, std::vector<std::uint8_t>& out,
+                   Diagnostic& diagnostic) noexcept {
+    detail::Diagnosed([&](ecc200_diagnostic& d) { return detail::RenderInto(symbol, picture, format, out, d); },
+                      diagnostic);
+}
+
+// The picture in a new vector.
 inline std::vector<std::uint8_t> render(const Symbol& symbol, const Picture& picture, Format format) {
     std::vector<std::uint8_t> out;
     render(symbol, picture, format, out);
@@ -365,6 +466,13 @@ inline std::vector<std::uint8_t> render(const Symbol& symbol, const Picture& pic
                                         std::error_code& ec) noexcept {
     std::vector<std::uint8_t> out;
     render(symbol, picture, format, out, ec);
+    return out;
+}
+
+inline std::vector<std::uint8_t> render(const Symbol& symbol, const Picture& picture, Format format,
+                                        Diagnostic& diagnostic) noexcept {
+    std::vector<std::uint8_t> out;
+    render(symbol, picture, format, out, diagnostic);
     return out;
 }
 
@@ -380,18 +488,75 @@ inline ecc200_status SaveFile(const Symbol& symbol, const Picture& picture, cons
         return ECC200_INVALID_ARGUMENT;
     }
 }
+
+// The format a file name's extension names, in any case (as the tool and
+// the Python package read it); false for any other extension.
+inline bool FormatOfExtension(const std::filesystem::path& path, Format& format) noexcept {
+    static constexpr struct {
+        const char* extension;
+        Format format;
+    } kExtensions[] = {{".bmp", Format::bmp}, {".wmf", Format::wmf}, {".emf", Format::emf},
+                       {".png", Format::png}, {".svg", Format::svg}};
+    try {
+        std::string extension = path.extension().string();
+        for (char& c : extension) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        for (const auto& known : kExtensions) {
+            if (extension == known.extension) {
+                format = known.format;
+                return true;
+            }
+        }
+    } catch (...) {
+        // an extension that cannot be had as a narrow string names no format
+    }
+    return false;
+}
+
+inline ecc200_status SaveByExtension(const Symbol& symbol, const Picture& picture, const std::filesystem::path& path,
+                                     ecc200_diagnostic& diagnostic) noexcept {
+    Format format{};
+    if (FormatOfExtension(path, format)) return SaveFile(symbol, picture, path, format, diagnostic);
+    std::snprintf(diagnostic.message, sizeof diagnostic.message,
+                  "the extension names no format: end the file name in .bmp, .wmf, .emf, .png or .svg, "
+                  "or name the format");
+    return ECC200_INVALID_ARGUMENT;  // nothing written
+}
 }  // namespace detail
 
 // Saves the picture as ecc200_save does: replaced whole or not at all.
 inline void save(const Symbol& symbol, const Picture& picture, const std::filesystem::path& path, Format format) {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
-    detail::Check(detail::SaveFile(symbol, picture, path, format, diagnostic), diagnostic);
+    detail::Throwing([&](ecc200_diagnostic& d) { return detail::SaveFile(symbol, picture, path, format, d); });
 }
 
 inline void save(const Symbol& symbol, const Picture& picture, const std::filesystem::path& path, Format format,
                  std::error_code& ec) noexcept {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
-    detail::SetCode(ec, detail::SaveFile(symbol, picture, path, format, diagnostic));
+    detail::Coded([&](ecc200_diagnostic& d) { return detail::SaveFile(symbol, picture, path, format, d); }, ec);
+}
+
+inline void save(const Symbol& symbol, const Picture& picture, const std::filesystem::path& path, Format format,
+                 Diagnostic& diagnostic) noexcept {
+    detail::Diagnosed([&](ecc200_diagnostic& d) { return detail::SaveFile(symbol, picture, path, format, d); },
+                      diagnostic);
+}
+
+// The same with the format from the file name's extension (.bmp, .wmf,
+// .emf, .png, .svg, in any case); another extension is
+// Status::invalid_argument and nothing is written.
+inline void save(const Symbol& symbol, const Picture& picture, const std::filesystem::path& path) {
+    detail::Throwing([&](ecc200_diagnostic& d) { return detail::SaveByExtension(symbol, picture, path, d); });
+}
+
+inline void save(const Symbol& symbol, const Picture& picture, const std::filesystem::path& path,
+                 std::error_code& ec) noexcept {
+    detail::Coded([&](ecc200_diagnostic& d) { return detail::SaveByExtension(symbol, picture, path, d); }, ec);
+}
+
+inline void save(const Symbol& symbol, const Picture& picture, const std::filesystem::path& path,
+                 Diagnostic& diagnostic) noexcept {
+    detail::Diagnosed([&](ecc200_diagnostic& d) { return detail::SaveByExtension(symbol, picture, path, d); },
+                      diagnostic);
 }
 
 // What a picture comes to for a symbol in a format, without drawing it.
@@ -423,28 +588,35 @@ inline ecc200_status CopyToClipboard(const Symbol& symbol, const Picture& pictur
 }  // namespace detail
 
 inline Layout layout(const Symbol& symbol, const Picture& picture, Format format) {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
     Layout result;
-    detail::Check(detail::LayOut(symbol, picture, format, result, diagnostic), diagnostic);
+    detail::Throwing([&](ecc200_diagnostic& d) { return detail::LayOut(symbol, picture, format, result, d); });
     return result;
 }
 
 inline Layout layout(const Symbol& symbol, const Picture& picture, Format format, std::error_code& ec) noexcept {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
     Layout result;
-    detail::SetCode(ec, detail::LayOut(symbol, picture, format, result, diagnostic));
+    detail::Coded([&](ecc200_diagnostic& d) { return detail::LayOut(symbol, picture, format, result, d); }, ec);
+    return result;
+}
+
+inline Layout layout(const Symbol& symbol, const Picture& picture, Format format, Diagnostic& diagnostic) noexcept {
+    Layout result;
+    detail::Diagnosed([&](ecc200_diagnostic& d) { return detail::LayOut(symbol, picture, format, result, d); },
+                      diagnostic);
     return result;
 }
 
 // Puts the picture on the clipboard as an enhanced metafile.
 inline void copy_to_clipboard(const Symbol& symbol, const Picture& picture) {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
-    detail::Check(detail::CopyToClipboard(symbol, picture, diagnostic), diagnostic);
+    detail::Throwing([&](ecc200_diagnostic& d) { return detail::CopyToClipboard(symbol, picture, d); });
 }
 
 inline void copy_to_clipboard(const Symbol& symbol, const Picture& picture, std::error_code& ec) noexcept {
-    ecc200_diagnostic diagnostic = detail::EmptyDiagnostic();
-    detail::SetCode(ec, detail::CopyToClipboard(symbol, picture, diagnostic));
+    detail::Coded([&](ecc200_diagnostic& d) { return detail::CopyToClipboard(symbol, picture, d); }, ec);
+}
+
+inline void copy_to_clipboard(const Symbol& symbol, const Picture& picture, Diagnostic& diagnostic) noexcept {
+    detail::Diagnosed([&](ecc200_diagnostic& d) { return detail::CopyToClipboard(symbol, picture, d); }, diagnostic);
 }
 
 }  // namespace ecc200

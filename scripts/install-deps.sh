@@ -21,7 +21,12 @@ packages=(
   zint libzint-dev libdmtx-dev libzxing-dev        # peers in the speed comparison
   hyperfine gnuplot-nox                            # timing whole commands, plotting the comparison
   python3-zxing-cpp python3-pylibdmtx              # Python peers in the speed comparison
+  emscripten chromium                              # the JavaScript package (WebAssembly) and its page in a browser
 )
+# Node and npm: the machine's own when it has them (a Node from elsewhere
+# ships npm), else Debian's.
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -13,15 +13,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 message="ECC 200 Data Matrix"
 
-"$tool" --size 240x240 --border solid --bmp "$work/symbol.bmp" "$message"
+"$tool" --encodation ascii --size 240x240 --border solid --bmp "$work/symbol.bmp" "$message"
 convert "$work/symbol.bmp" -strip docs/symbol-bmp.png
 
-"$tool" --size 240x240 --orientation 1 --border dashed --bar 000080 --background ffffe0 \
+"$tool" --encodation ascii --size 240x240 --orientation 1 --border dashed --bar 000080 --background ffffe0 \
   --wmf "$work/symbol.wmf" "$message"
 # (wmf2gd writes its progress to standard error, and only that.)
 wmf2gd --maxwidth=240 --maxheight=240 --maxsize -o docs/symbol-wmf.png "$work/symbol.wmf" 2>/dev/null
 
-"$tool" --size 240x240 --module 0.25 --bar 8b0000 --background f0f0f0 --emf "$work/symbol.emf" "$message"
+"$tool" --encodation ascii --size 240x240 --module 0.25 --bar 8b0000 --background f0f0f0 --emf "$work/symbol.emf" "$message"
 emf2svg-conv -i "$work/symbol.emf" -o "$work/symbol.svg"
 rsvg-convert -o docs/symbol-emf.png "$work/symbol.svg"
 

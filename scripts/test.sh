@@ -20,6 +20,13 @@ done
 echo "== packages"
 bash tests/packages/check_packages.sh
 
+# The JavaScript package and its generator page, built with emscripten, and
+# their tests: Node's test runner against the native tool's bytes, the
+# package's types under tsc, the page in chromium.
+echo "== javascript"
+bash scripts/build-js.sh build/js
+bash tests/js/run-js-tests.sh build/js build/default/tools/ecc200
+
 # Hardening: each libFuzzer target for ECC200_FUZZ_SECONDS (60 s) over its
 # seeds, and the concurrency test under ThreadSanitizer. The crash test
 # (label crash) runs with the default preset above.

@@ -23,27 +23,37 @@ namespace {
 // the error of the first output that fails, if any. The library flushes
 // each file that replaces an existing one as it saves it: its public
 // interface has no flush deferred to the end of a batch.
-std::string RunLine(const Options& options, const std::optional<ModuleMeasure>& module, const std::string& message,
-                     std::size_t index) {
+std::string RunLine(const Options& options, const std::string& message, std::size_t index) {
     if (message.empty()) return "empty line";
     try {
-        const PictureJob job{encode(message, options.encoding), options.picture, module};
+        const PictureJob job{encode(message, options.encoding), options.picture};
         for (const OutputRequest& output : options.outputs) {
             const std::optional<std::string> failure = WritePicture(output.format, ExpandPattern(output.path, index + 1), job);
             if (failure) return *failure;
         }
     } catch (const Error& error) {
-        return Explanation(error);
+        return FailureLine(error);
     } catch (const std::bad_alloc&) {
         return "out of memory";
     }
     return "";
 }
 
+// The symbol of the first line that encodes, if any.
+std::optional<Symbol> FirstSymbol(const Options& options, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        if (line.empty()) continue;
+        std::error_code refused;
+        Symbol symbol = encode(line, options.encoding, refused);
+        if (!refused) return symbol;
+    }
+    return std::nullopt;
+}
+
 // The lines shared out among the threads one at a time, so that a slow line
 // holds up no other.
-void RunLines(const Options& options, const std::optional<ModuleMeasure>& module, const std::vector<std::string>& lines,
-              std::vector<std::string>& errors, std::atomic<std::size_t>& done) {
+void RunLines(const Options& options, const std::vector<std::string>& lines, std::vector<std::string>& errors,
+              std::atomic<std::size_t>& done) {
     const std::size_t threads =
         std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), lines.size()));
     std::atomic<std::size_t> next{0};
@@ -51,7 +61,7 @@ void RunLines(const Options& options, const std::optional<ModuleMeasure>& module
     for (std::size_t w = 0; w < threads; ++w) {
         workers.emplace_back([&] {
             for (std::size_t i = next++; i < lines.size(); i = next++) {
-                errors[i] = RunLine(options, module, lines[i], i);
+                errors[i] = RunLine(options, lines[i], i);
                 ++done;
             }
         });
@@ -137,18 +147,17 @@ int RunBatch(const Options& options) {
         std::cerr << "ecc200: " << *failure << '\n';
         return kExitFailure;
     }
-    // The module is the same for every line: measured, and any warning
-    // given, once.
-    const OutputModule measured = MeasureOutputModule(options);
-    if (measured.failed) return kExitFailure;
-    const std::optional<ModuleMeasure>& module = measured.module;
+    // The module is the same for every line: checked, and any warning
+    // given, once, on the first line that encodes.
+    if (const std::optional<Symbol> first = FirstSymbol(options, lines); first && !CheckOutputModule(options, *first))
+        return kExitFailure;
 
     const auto started = std::chrono::steady_clock::now();
     std::vector<std::string> errors(lines.size());
     std::atomic<std::size_t> done{0};
     {
         const ProgressBar progress(lines.size(), done, StderrIsTerminal());
-        RunLines(options, module, lines, errors, done);
+        RunLines(options, lines, errors, done);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return ReportLines(errors, seconds) == 0 ? 0 : kExitFailure;

@@ -25,9 +25,8 @@ int Fail(const std::string& cause) {
 
 // Draws the one picture into every output.
 int WritePictures(const Symbol& symbol, const Options& options) {
-    const OutputModule measured = MeasureOutputModule(options);
-    if (measured.failed) return kExitFailure;
-    const PictureJob job{symbol, options.picture, measured.module};
+    if (!CheckOutputModule(options, symbol)) return kExitFailure;
+    const PictureJob job{symbol, options.picture};
     for (const OutputRequest& output : options.outputs) {
         if (const std::optional<std::string> failure = WritePicture(output.format, output.path, job)) return Fail(*failure);
     }
@@ -63,7 +62,7 @@ int Run(const Options& options) {
     try {
         symbol = encode(*read.message, options.encoding);
     } catch (const Error& error) {
-        return Fail(Explanation(error));
+        return Fail(FailureLine(error));
     }
     if (pictures) {
         if (const int status = WritePictures(symbol, options)) return status;

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <iostream>
 #include <new>
-#include <system_error>
 #include <vector>
 
 #include "system_io.h"
@@ -13,34 +12,6 @@ namespace ecc200::tool {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::string Where(const std::string& path) { return path == "-" ? "standard output" : path; }
-
-// The library reports errno values on every system (ecc200.h), as the tool does.
-std::string SystemText(int error) { return std::generic_category().message(error); }
-
-// The line for a failure the library reported.
-std::string Failure(const Error& error, OutputFormat format, const std::string& path, const PictureJob& job) {
-    // An SVG's modules are exact, not the whole pixels measured: its
-    // refusals are the library's own.
-    const int pixels = job.module && format != OutputFormat::Svg ? job.module->pixels : 0;
-    switch (static_cast<Status>(error.code().value())) {
-        case Status::symbol_cropped:
-            if (pixels > 0) return CroppedProblem(job.symbol, job.picture, pixels);
-            break;
-        case Status::picture_too_large:
-            if (pixels > 0) {
-                return PictureText(PictureSizeOf(job.symbol, job.picture, pixels)) + " is too large for a " +
-                       FormatName(format) + " file";
-            }
-            break;
-        case Status::file_error:
-            if (error.system_error() != 0) return "cannot write " + Where(path) + ": " + SystemText(error.system_error());
-            return "cannot write " + Where(path);
-        default: break;
-    }
-    return Explanation(error);
-}
 
 void Deliver(OutputFormat format, const std::string& path, const PictureJob& job) {
     if (path == "-") {
@@ -53,31 +24,28 @@ void Deliver(OutputFormat format, const std::string& path, const PictureJob& job
 
 }  // namespace
 
-std::string Explanation(const Error& error) {
-    std::string text = error.what();
-    const std::string added = ": " + error.code().message();
-    const bool suffixed = text.size() > added.size() && text.compare(text.size() - added.size(), added.size(), added) == 0;
-    if (suffixed) text.erase(text.size() - added.size());
-    return text;
-}
-
 // Every format but SVG draws whole pixels (the clipboard's EMF too): the
-// module is measured, and any shrinking reported, for those; an SVG of
-// exact modules needs no whole pixel.
-OutputModule MeasureOutputModule(const Options& options) {
+// module is checked, and any shrinking reported, for those; an SVG of exact
+// modules needs no whole pixel. The picture is laid out fitted, so that
+// only the module itself can be refused here: a size that cuts the symbol
+// or a picture the format cannot hold is the drawing's to name.
+bool CheckOutputModule(const Options& options, const Symbol& symbol) {
     const bool pixels = options.clipboard || std::any_of(options.outputs.begin(), options.outputs.end(), [](const OutputRequest& output) {
                             return output.format != OutputFormat::Svg;
                         });
-    std::optional<ModuleMeasure> module;
+    Picture fitted = options.picture;
+    fitted.width = fitted.height = 0;
+    fitted.allow_crop = false;
     try {
-        module = MeasureModule(options.picture, pixels ? Format::bmp : Format::svg);
+        const Layout laid = layout(symbol, fitted, pixels ? Format::bmp : Format::svg);
+        const std::string warning = pixels ? ModuleShrunkWarning(options.picture, laid) : "";
+        if (!warning.empty()) std::cerr << "ecc200: " << warning << '\n';
     } catch (const Error& refusal) {
-        std::cerr << "ecc200: " << Explanation(refusal) << '\n';
-        return {std::nullopt, true};
+        if (refusal.code() != Status::invalid_argument) return true;
+        std::cerr << "ecc200: " << FailureLine(refusal) << '\n';
+        return false;
     }
-    if (!module || !pixels) return {module, false};
-    if (const std::optional<std::string> shrunk = ModuleShrunk(options.picture, *module)) std::cerr << "ecc200: " << *shrunk << '\n';
-    return {module, false};
+    return true;
 }
 
 std::optional<std::string> WritePicture(OutputFormat format, const std::string& path, const PictureJob& job) {
@@ -85,10 +53,9 @@ std::optional<std::string> WritePicture(OutputFormat format, const std::string& 
         Deliver(format, path, job);
         return std::nullopt;
     } catch (const Error& error) {
-        return Failure(error, format, path, job);
+        return PictureFailureLine(error, format, path, job);
     } catch (const std::bad_alloc&) {
-        if (!job.module) return "out of memory";
-        return "out of memory for " + PictureText(PictureSizeOf(job.symbol, job.picture, job.module->pixels));
+        return OutOfMemoryLine(job, format);
     }
 }
 
@@ -108,9 +75,9 @@ std::optional<std::string> PutPictureOnClipboard(const PictureJob& job) {
         copy_to_clipboard(job.symbol, job.picture);
         return std::nullopt;
     } catch (const Error& error) {
-        return Explanation(error);
+        return FailureLine(error);
     } catch (const std::bad_alloc&) {
-        return std::string("out of memory");
+        return OutOfMemoryLine(job, OutputFormat::Emf);
     }
 }
 

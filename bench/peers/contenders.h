@@ -47,6 +47,9 @@ namespace ecc200_side {
 // Encodation to the finished module matrix, as a DM call does it before
 // drawing. Returns whether a symbol was built; `checksum` takes one module.
 bool Encode(std::string_view message, unsigned& checksum);
+// The same through the per-call interface: ecc200_encode with ASCII forced,
+// the modules read, the symbol freed.
+bool EncodePerCall(std::string_view message, unsigned& checksum);
 ModuleGrid Matrix(std::string_view message);
 // DMSetDefault followed by the setters that describe the picture.
 void UsePicture(const Picture& picture);

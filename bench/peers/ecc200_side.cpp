@@ -6,15 +6,17 @@
 #include "contenders.h"
 #include "driver/render_symbol.h"
 #include "ecc200.h"
-#include "encoder/build_symbol.h"
+#include "encoder/module_matrix.h"
+#include "encoder/symbol_sizes.h"
 #include "platform/drawing_surface.h"
 #include "render/layout.h"
 
 namespace peers {
 
-int SquareSide(int sizeIndex) { return ecc200::kSquareSymbolTable[static_cast<std::size_t>(sizeIndex)].symbolRows; }
+// The square sizes open kSymbolSizes, smallest first.
+int SquareSide(int sizeIndex) { return ecc200::kSymbolSizes[static_cast<std::size_t>(sizeIndex)].rows; }
 int SquareDataCodewords(int sizeIndex) {
-    return ecc200::kSquareSymbolTable[static_cast<std::size_t>(sizeIndex)].dataCodewords;
+    return ecc200::kSymbolSizes[static_cast<std::size_t>(sizeIndex)].dataCodewords;
 }
 
 std::string LargestSymbolMessage() {
@@ -57,6 +59,17 @@ bool WithCallSymbol(std::string_view message, Use&& use) {
 bool Encode(std::string_view message, unsigned& checksum) {
     return WithCallSymbol(message,
                           [&](const ecc200::SymbolMatrix& symbol) { checksum += symbol.isDark(0, 0) ? 1u : 0u; });
+}
+
+bool EncodePerCall(std::string_view message, unsigned& checksum) {
+    ecc200_encode_options options;
+    ecc200_encode_options_init(&options);
+    options.encodation = ECC200_ENCODATION_ASCII;
+    ecc200_symbol* symbol = nullptr;
+    if (ecc200_encode(message.data(), message.size(), &options, &symbol, nullptr) != ECC200_OK) return false;
+    checksum += ecc200_symbol_modules(symbol)[0];
+    ecc200_symbol_free(symbol);
+    return true;
 }
 
 // The check compares the very symbols that are timed.

@@ -216,6 +216,19 @@ public:
                   {"zxing-cpp", [&] { return ZxingEncode(message, checksum); }},
                   {"ecc200", [&] { return ecc200_side::Encode(message, checksum); }}});
         }
+        // "12" and the 144 x 144 message against zint's FAST mode, through
+        // the nine's encoder call and through the per-call interface.
+        const std::pair<std::string, int> messages[] = {{"12", 0}, {LargestSymbolMessage(), kSquareSizeCount - 1}};
+        for (const std::pair<std::string, int>& job : messages) {
+            const std::string& message = job.first;
+            const int s = job.second;
+            Time("nine_encode", SquareSide(s), Clock::ThreadCpu,
+                 {{"zint", [&] { return zint.Encode(message, s, checksum); }},
+                  {"ecc200", [&] { return ecc200_side::Encode(message, checksum); }}});
+            Time("c_encode_ascii", SquareSide(s), Clock::ThreadCpu,
+                 {{"zint", [&] { return zint.Encode(message, s, checksum); }},
+                  {"ecc200", [&] { return ecc200_side::EncodePerCall(message, checksum); }}});
+        }
         sink_ += checksum;
     }
 

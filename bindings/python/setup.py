@@ -1,9 +1,10 @@
-"""The parts of the build pyproject.toml cannot state: the version, which is
-the project's, and the wheel's tag, which names the platform when the
-package carries the native library."""
-import os
+"""What pyproject.toml cannot state: the wheel's tag, which names the
+platform when the package carries the native library, and where the build
+works, which is a temporary folder, so that building or installing from
+this folder leaves nothing in it (setuptools would write build/ and
+ecc200.egg-info/ here)."""
 import pathlib
-import re
+import tempfile
 from typing import Tuple
 
 from setuptools import Distribution, setup
@@ -11,27 +12,6 @@ from wheel.bdist_wheel import bdist_wheel
 
 HERE = pathlib.Path(__file__).resolve().parent
 LIBRARIES = ("ecc200.dll", "libecc200.so.1", "libecc200.1.dylib")
-
-
-# Where the project's version is written down, from this folder: the
-# project() call of the source tree, and the header installed beside the
-# bindings in the Windows zip.
-VERSION_SOURCES = (("../../CMakeLists.txt", r"project\(\s*ecc200\s+VERSION\s+([0-9.]+)"),
-                   ("../../ecc200_version.h", r'#define ECC200_VERSION_STRING "([0-9.]+)"'))
-
-
-def project_version() -> str:
-    """ECC200_VERSION, set by CMake when it builds the wheel, else the
-    version written in the source tree or the installed header."""
-    given = os.environ.get("ECC200_VERSION")
-    if given:
-        return given
-    for name, pattern in VERSION_SOURCES:
-        path = HERE / name
-        found = re.search(pattern, path.read_text()) if path.exists() else None
-        if found:
-            return found.group(1)
-    raise SystemExit("ecc200: set ECC200_VERSION to the project's version to build outside the ecc200 sources")
 
 
 def carries_library() -> bool:
@@ -55,4 +35,7 @@ class PlatformWheel(bdist_wheel):
         return (python, abi, platform) if self.root_is_pure else ("py3", "none", platform)
 
 
-setup(version=project_version(), distclass=PackageWithLibrary, cmdclass={"bdist_wheel": PlatformWheel})
+with tempfile.TemporaryDirectory(prefix="ecc200-setup-") as scratch:
+    setup(distclass=PackageWithLibrary, cmdclass={"bdist_wheel": PlatformWheel},
+          options={"build": {"build_base": str(pathlib.Path(scratch, "build"))},
+                   "egg_info": {"egg_base": scratch}})

@@ -12,10 +12,14 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work"
 case $binding in
 python)
   python=$4
-  # pip builds in the directory it installs from: a copy keeps the sources clean.
+  # A copy of the package's folder alone, without the rest of the sources or
+  # any variable, installs; and pip's build leaves nothing in it.
   cp -r "$bindings/python" source
-  PIP_ROOT_USER_ACTION=ignore "$python" -m pip install --quiet --disable-pip-version-check \
+  (cd source && find . | LC_ALL=C sort) >before
+  env -u ECC200_VERSION PIP_ROOT_USER_ACTION=ignore "$python" -m pip install --quiet --disable-pip-version-check \
     --no-build-isolation --no-index --no-deps --target site ./source
+  (cd source && find . | LC_ALL=C sort) >after
+  diff before after >&2 || { echo "installing the package left the files above in its folder" >&2; exit 1; }
   ECC200_LIBRARY=$library PYTHONPATH=$work/site PYTHONDONTWRITEBYTECODE=1 \
     "$python" -m pytest -q -p no:cacheprovider source/tests
   ;;

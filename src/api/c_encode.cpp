@@ -1,7 +1,6 @@
 // ecc200_encode, ecc200_encode_segments and the symbol's accessors.
 #include <memory>
 #include <new>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,11 +13,10 @@ namespace ecc200 {
 namespace {
 
 // Encodes the segments into a new symbol; the options already read.
-Outcome EncodeInto(const std::vector<Segment>& segments, const ecc200_encode_options& options,
+Outcome EncodeInto(const Segment* segments, std::size_t count, const ecc200_encode_options& options,
                    std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
-    if (const Outcome checked = CheckEncodeOptions(options, diagnosis); !checked.ok()) return checked;
     symbol = std::make_unique<ecc200_symbol>();
-    return BuildRequestedSymbol(segments, options, *symbol, diagnosis);
+    return BuildRequestedSymbol(segments, count, options, *symbol, diagnosis);
 }
 
 // The bytes as one segment under the options' ECI.
@@ -26,8 +24,8 @@ Outcome EncodeBytes(const void* data, std::size_t length, const ecc200_encode_op
                     std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
     if (data == nullptr && length != 0)
         return diagnosis.Refuse(Failure::InvalidArgument, "no data for %zu bytes", length);
-    const std::string_view message(static_cast<const char*>(data), data != nullptr ? length : 0);
-    return EncodeInto({Segment{message, options.eci}}, options, symbol, diagnosis);
+    const Segment segment{std::string_view(static_cast<const char*>(data), data != nullptr ? length : 0), options.eci};
+    return EncodeInto(&segment, 1, options, symbol, diagnosis);
 }
 
 // Each segment under its own ECI (options.eci is not used).
@@ -41,10 +39,9 @@ Outcome EncodeSegmentArray(const ecc200_segment* segments, std::size_t count, co
         const ecc200_segment& segment = segments[i];
         if (segment.data == nullptr && segment.length != 0)
             return diagnosis.Refuse(Failure::InvalidArgument, "segment %zu has no data", i);
-        if (const Outcome eci = CheckSegmentEci(segment.eci, diagnosis); !eci.ok()) return eci;
         read.push_back(Segment{std::string_view(static_cast<const char*>(segment.data), segment.length), segment.eci});
     }
-    return EncodeInto(read, options, symbol, diagnosis);
+    return EncodeInto(read.data(), read.size(), options, symbol, diagnosis);
 }
 
 // The common frame of both encoding calls: arguments checked, nothing
@@ -69,7 +66,7 @@ ecc200_status RunEncoding(const ecc200_encode_options* given, ecc200_symbol** sy
             diagnosis.Refuse(Failure::OutOfMemory, "memory for the symbol cannot be had");
         }
     }
-    return Conclude(diagnosis, diagnostic);
+    return Conclude(diagnosis.outcome, diagnostic);
 }
 
 }  // namespace
@@ -101,11 +98,11 @@ ECC200_API ecc200_status ECC200_CALL ecc200_encode_segments(const ecc200_segment
 ECC200_API void ECC200_CALL ecc200_symbol_free(ecc200_symbol* symbol) { delete symbol; }
 
 ECC200_API int32_t ECC200_CALL ecc200_symbol_rows(const ecc200_symbol* symbol) {
-    return symbol != nullptr ? symbol->matrix->rows() : 0;
+    return symbol != nullptr ? symbol->encoded.matrix.rows() : 0;
 }
 
 ECC200_API int32_t ECC200_CALL ecc200_symbol_columns(const ecc200_symbol* symbol) {
-    return symbol != nullptr ? symbol->matrix->cols() : 0;
+    return symbol != nullptr ? symbol->encoded.matrix.cols() : 0;
 }
 
 ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_modules(const ecc200_symbol* symbol) {
@@ -113,13 +110,13 @@ ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_modules(const ecc200_symbol*
 }
 
 ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_codewords(const ecc200_symbol* symbol, size_t* count) {
-    if (count != nullptr) *count = symbol != nullptr ? symbol->codewords.size() : 0;
-    return symbol != nullptr ? symbol->codewords.data() : nullptr;
+    if (count != nullptr) *count = symbol != nullptr ? static_cast<std::size_t>(symbol->encoded.codewordCount) : 0;
+    return symbol != nullptr ? symbol->encoded.codewords.data() : nullptr;
 }
 
 ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_data_codewords(const ecc200_symbol* symbol, size_t* count) {
-    if (count != nullptr) *count = symbol != nullptr ? symbol->dataCodewords.size() : 0;
-    return symbol != nullptr ? symbol->dataCodewords.data() : nullptr;
+    if (count != nullptr) *count = symbol != nullptr ? static_cast<std::size_t>(symbol->encoded.dataCount) : 0;
+    return symbol != nullptr ? symbol->encoded.dataCodewords.data() : nullptr;
 }
 
 }  // extern "C"

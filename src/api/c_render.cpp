@@ -29,25 +29,30 @@ const char* FormatName(PictureFormat format) {
 }
 
 // The explanation of a format's refusal.
-Outcome ExplainFormatRefusal(PictureFormat format, const PictureRequest& request, const Outcome& refusal,
+Outcome ExplainFormatRefusal(PictureFormat format, const PictureGeometry& style, const Outcome& refusal,
                              Diagnosis& diagnosis) {
     diagnosis.outcome = refusal;
-    const DrawingStyle& style = request.style;
     switch (refusal.failure) {
         case Failure::Unsupported:
             return diagnosis.Refuse(Failure::Unsupported, "the clipboard takes the GDI-exact %s, not a seamless one",
                                     FormatName(format));
         case Failure::PictureTooLarge:
-            return diagnosis.Refuse(Failure::PictureTooLarge, "a %d x %d picture is larger than %s can hold", style.width,
+            return diagnosis.Refuse(Failure::PictureTooLarge, "a %d x %d picture is too large for a %s file", style.width,
                                     style.height, FormatName(format));
         default: return diagnosis.Refuse(refusal.failure, "%s: %s", FormatName(format), "cannot draw this picture");
     }
 }
 
+// A picture resolved: its geometry, and how its metafiles draw.
+struct ResolvedPicture {
+    PictureGeometry geometry;
+    MetafileDrawing metafiles;
+};
+
 // Everything before drawing: the arguments, the picture's fields and sizes,
 // the format's limits.
 Outcome PreparePicture(const ecc200_symbol* symbol, const ecc200_picture* given, ecc200_format format,
-                       PictureRequest& request, Diagnosis& diagnosis) {
+                       ResolvedPicture& request, Diagnosis& diagnosis) {
     if (symbol == nullptr) return diagnosis.Refuse(Failure::InvalidArgument, "no symbol");
     ecc200_picture picture{};
     if (!ReadVersioned(given, kFirstPictureSize, DefaultPicture(), picture))
@@ -56,27 +61,30 @@ Outcome PreparePicture(const ecc200_symbol* symbol, const ecc200_picture* given,
     if (format < ECC200_FORMAT_BMP || format > ECC200_FORMAT_SVG)
         return diagnosis.Refuse(Failure::InvalidArgument, "unknown format %d", format);
     const Outcome resolved =
-        ResolvePicture(picture, static_cast<PictureFormat>(format), *symbol->matrix, request, diagnosis);
+        ResolvePicture(picture, static_cast<PictureFormat>(format), *symbol->matrix, request.geometry, diagnosis);
     if (!resolved.ok()) return resolved;
-    const Outcome fits = CheckPictureFormat(static_cast<PictureFormat>(format), request);
-    return fits.ok() ? fits : ExplainFormatRefusal(static_cast<PictureFormat>(format), request, fits, diagnosis);
+    request.metafiles = picture.seamless != 0 ? MetafileDrawing::Seamless : MetafileDrawing::GdiFaithful;
+    const Outcome fits = CheckPictureFormat(static_cast<PictureFormat>(format), request.geometry, request.metafiles);
+    return fits.ok() ? fits
+                     : ExplainFormatRefusal(static_cast<PictureFormat>(format), request.geometry, fits, diagnosis);
 }
 
 // `capacity`: a picture whose size, known before drawing, passes it is
 // refused (BufferTooSmall, *sizeNeeded set) without being drawn.
 Outcome DrawPicture(const ecc200_symbol* symbol, const ecc200_picture* given, ecc200_format format, PictureBytes& out,
                     Diagnosis& diagnosis, std::size_t capacity = SIZE_MAX, std::size_t* sizeNeeded = nullptr) {
-    PictureRequest request{};
+    ResolvedPicture request{};
     if (const Outcome prepared = PreparePicture(symbol, given, format, request, diagnosis); !prepared.ok()) return prepared;
-    const std::uint64_t known = PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), *symbol->matrix, request);
+    const std::uint64_t known =
+        PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), request.geometry, request.metafiles);
     if (sizeNeeded != nullptr && known > capacity && known <= SIZE_MAX) {
         *sizeNeeded = static_cast<std::size_t>(known);
         return diagnosis.Refuse(Failure::BufferTooSmall, "the picture takes %zu bytes; the buffer holds %zu",
                                 *sizeNeeded, capacity);
     }
-    const Outcome drawn = RenderPicture(static_cast<PictureFormat>(format), *symbol->matrix, request, out);
+    const Outcome drawn = RenderPicture(static_cast<PictureFormat>(format), request.geometry, request.metafiles, out);
     if (drawn.ok()) return drawn;
-    return ExplainFormatRefusal(static_cast<PictureFormat>(format), request, drawn, diagnosis);
+    return ExplainFormatRefusal(static_cast<PictureFormat>(format), request.geometry, drawn, diagnosis);
 }
 
 // The frame of every call: a diagnostic of a usable size, nothing thrown
@@ -86,14 +94,14 @@ ecc200_status Guarded(ecc200_diagnostic* diagnostic, Call call) {
     Diagnosis diagnosis;
     if (!DiagnosticIsUsable(diagnostic)) {
         diagnosis.Refuse(Failure::InvalidArgument, "the diagnostic's struct_size is below the first release's");
-        return Conclude(diagnosis, nullptr);
+        return Conclude(diagnosis.outcome, nullptr);
     }
     try {
         diagnosis.outcome = call(diagnosis);
     } catch (const std::bad_alloc&) {
         diagnosis.Refuse(Failure::OutOfMemory, "memory for the picture cannot be had");
     }
-    return Conclude(diagnosis, diagnostic);
+    return Conclude(diagnosis.outcome, diagnostic);
 }
 
 // The total of a picture's bytes as a size_t, or PictureTooLarge where it
@@ -177,24 +185,24 @@ Outcome LayOutPicture(const ecc200_symbol* symbol, const ecc200_picture* picture
                       ecc200_layout* layout, Diagnosis& diagnosis) {
     if (layout == nullptr || layout->struct_size < kFirstLayoutSize)
         return diagnosis.Refuse(Failure::InvalidArgument, "no layout, or its struct_size is below the first release's");
-    PictureRequest request{};
+    ResolvedPicture request{};
     if (const Outcome prepared = PreparePicture(symbol, picture, format, request, diagnosis); !prepared.ok())
         return prepared;
-    layout->width = request.style.width;
-    layout->height = request.style.height;
-    layout->module_px = request.style.modulePixels;
-    layout->dpi = request.dotsPerInch;
-    layout->svg_module_px = request.svgModulePixels;
+    layout->width = request.geometry.width;
+    layout->height = request.geometry.height;
+    layout->module_px = request.geometry.modulePixels;
+    layout->dpi = request.geometry.dotsPerInch;
+    layout->svg_module_px = request.geometry.exactModulePixels;
     return {};
 }
 
 Outcome CopyPictureToClipboard(const ecc200_symbol* symbol, const ecc200_picture* picture, Diagnosis& diagnosis) {
-    PictureRequest request{};
+    ResolvedPicture request{};
     if (const Outcome prepared = PreparePicture(symbol, picture, ECC200_FORMAT_EMF, request, diagnosis); !prepared.ok())
         return prepared;
     std::unique_ptr<platform::EnhMetafile> metafile;
-    const Outcome recorded = RecordPictureMetafile(*symbol->matrix, request, metafile);
-    if (!recorded.ok()) return ExplainFormatRefusal(PictureFormat::Emf, request, recorded, diagnosis);
+    const Outcome recorded = RecordPictureMetafile(request.geometry, request.metafiles, metafile);
+    if (!recorded.ok()) return ExplainFormatRefusal(PictureFormat::Emf, request.geometry, recorded, diagnosis);
     diagnosis.outcome = PutOnClipboard(std::move(metafile));
     if (diagnosis.outcome.ok()) return {};
     diagnosis.outcome.systemError = EBUSY;

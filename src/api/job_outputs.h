@@ -1,9 +1,11 @@
-// The nine DM functions' outputs on a job (and the tool's, until it moves
-// onto the public interface): the module size resolved against the screen
-// with the "exactly 0 keeps the previous pixels" rule, the symbol built and
-// drawn, the failure turned into errno.
+// The nine DM functions as a thin adapter on the per-call interface: a job
+// (the settings as they stand during one call) is mapped onto an
+// ecc200_picture, cropping allowed and the module resolved by the nine's
+// rules, and drawn along the path ecc200_render and ecc200_save take
+// (ResolvePicture, CheckPictureFormat, RenderPicture, SaveToFile). The
+// symbol is the nine's: ASCII encodation, squares (BuildJobSymbol).
 //
-// On every false return errno holds the cause, for strerror:
+// On every false return errno holds the cause, for strerror (ErrnoOf):
 // - EINVAL: no file name, or an empty picture (width or height below 1);
 // - E2BIG: the message needs more than 1558 codewords;
 // - EFBIG: the picture is larger than the format holds (a BMP past 32-bit
@@ -17,29 +19,29 @@
 #include <memory>
 
 #include "driver/render_symbol.h"
+#include "ecc200.h"
 #include "platform/drawing_surface.h"
 
 namespace ecc200 {
 
-// The errno value the nine report for a failure.
+// The errno value the nine report for a failure, from the one table.
 int ErrnoOf(const Outcome& outcome);
 
-// The drawing of a job's picture: the module size in pixels from the
-// screen's resolution along the axis the symbol's rows run on; a module size
-// of exactly 0 keeps `modulePixels`, which is updated to the size used.
-DrawingStyle ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels);
+// The job's picture for `symbol` as the per-call interface takes it: the
+// sides as given, cropping allowed, the screen's resolution, and the module
+// in whole pixels from the screen's resolution along the axis the symbol's
+// rows run on; a module size of exactly 0 keeps `modulePixels`, which is
+// updated to the size used.
+ecc200_picture PictureOfJob(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels);
 
-// Builds the job's symbol and draws it onto the target; false (errno E2BIG)
-// when the message is too long.
-bool RenderSymbol(const SymbolJob& job, const DrawingTarget& target, std::int32_t& modulePixels);
+// The drawing of a job's picture, as the outputs draw it.
+PictureGeometry ResolveJobStyle(const PictureStyle& style, const SymbolMatrix& symbol, std::int32_t& modulePixels);
 
 // The enhanced metafile of the job, or nothing with errno set.
 std::unique_ptr<platform::EnhMetafile> RecordEnhMetafile(const SymbolJob& job, std::int32_t& modulePixels);
 
 bool CopyToClipboard(const SymbolJob& job, std::int32_t& modulePixels);
-bool SaveAsWmf(const char* fileName, const SymbolJob& job, std::int32_t& modulePixels,
-               const platform::SaveOptions& options = {});
-bool SaveAsBmp(const char* fileName, const SymbolJob& job, std::int32_t& modulePixels,
-               const platform::SaveOptions& options = {});
+bool SaveAsWmf(const char* fileName, const SymbolJob& job, std::int32_t& modulePixels);
+bool SaveAsBmp(const char* fileName, const SymbolJob& job, std::int32_t& modulePixels);
 
 }  // namespace ecc200

@@ -1,5 +1,7 @@
-// The exported outputs: each takes the library's lock, runs one output and
-// turns every failure, an exhausted memory included, into the result 0.
+// The nine's exported outputs: each takes the library's lock, reads the
+// settings record as the job of this call and runs one output of the
+// adapter (api/job_outputs.h); every failure, an exhausted memory included,
+// is the result 0.
 #include <cstdint>
 
 #include "api/settings.h"

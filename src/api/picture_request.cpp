@@ -71,7 +71,7 @@ void SymbolExtent(const SymbolMatrix& symbol, const ecc200_picture& p, std::int6
 // The picture's sides: as given, or the symbol plus the quiet zone on
 // every side, modules of `pixels` (whole pixels, or an SVG's exact size,
 // the picture then rounded up to whole pixels).
-Outcome PictureSides(const ecc200_picture& p, const SymbolMatrix& symbol, double pixels, DrawingStyle& style,
+Outcome PictureSides(const ecc200_picture& p, const SymbolMatrix& symbol, double pixels, PictureGeometry& style,
                      Diagnosis& diagnosis) {
     if (p.width > 0) {
         style.width = p.width;
@@ -94,7 +94,7 @@ Outcome PictureSides(const ecc200_picture& p, const SymbolMatrix& symbol, double
 // The drawing's coordinates stay within 32 bits (render/layout.h), and the
 // symbol (modules of `pixels`) within the picture unless cropping is
 // allowed.
-Outcome CheckLayout(const ecc200_picture& p, const SymbolMatrix& symbol, const DrawingStyle& style, double pixels,
+Outcome CheckLayout(const ecc200_picture& p, const SymbolMatrix& symbol, const PictureGeometry& style, double pixels,
                     Diagnosis& diagnosis) {
     const std::int64_t side = std::max(symbol.rows(), symbol.cols());
     const double whole = std::max(std::ceil(pixels), static_cast<double>(style.modulePixels));
@@ -108,12 +108,17 @@ Outcome CheckLayout(const ecc200_picture& p, const SymbolMatrix& symbol, const D
                          static_cast<double>(down) * pixels <= style.height))
         return {};
     SymbolExtent(symbol, p, style.modulePixels, across, down);
+    // The picture that holds the symbol: the one fitted to it.
+    ecc200_picture fitted = p;
+    fitted.width = fitted.height = 0;
+    PictureGeometry holding{};
+    if (const Outcome sides = PictureSides(fitted, symbol, pixels, holding, diagnosis); !sides.ok()) return sides;
+    diagnosis.outcome.neededWidth = holding.width;
+    diagnosis.outcome.neededHeight = holding.height;
     return diagnosis.Refuse(Failure::SymbolCropped,
-                            "a %d x %d picture cuts the %lld x %lld-pixel symbol; %lld x %lld holds it with a quiet zone of %d modules",
+                            "a %d x %d picture cuts the %lld x %lld-pixel symbol; %d x %d holds it with a quiet zone of %d modules",
                             style.width, style.height, static_cast<long long>(across), static_cast<long long>(down),
-                            static_cast<long long>(across + 2 * std::int64_t{p.quiet_zone} * style.modulePixels),
-                            static_cast<long long>(down + 2 * std::int64_t{p.quiet_zone} * style.modulePixels),
-                            p.quiet_zone);
+                            holding.width, holding.height, p.quiet_zone);
 }
 
 }  // namespace
@@ -123,28 +128,33 @@ std::uint32_t ColourRefOf(std::uint32_t rgb) {
 }
 
 Outcome ResolvePicture(const ecc200_picture& p, PictureFormat format, const SymbolMatrix& symbol,
-                       PictureRequest& request, Diagnosis& diagnosis) {
+                       PictureGeometry& style, Diagnosis& diagnosis) {
     if (const Outcome fields = CheckFields(p, diagnosis); !fields.ok()) return fields;
     // The screen's resolution along the axis the symbol's rows run on, as
     // the nine; the placeable header states the horizontal one.
     const platform::ScreenMetrics screen = p.dpi == 0 ? platform::GetScreenMetrics() : platform::ScreenMetrics{};
     const bool quarterTurn = p.quarter_turns == 1 || p.quarter_turns == 3;
     const std::int32_t dotsPerInch = p.dpi != 0 ? p.dpi : quarterTurn ? screen.logPixelsY : screen.logPixelsX;
-    request.unitsPerInch = p.dpi != 0 ? p.dpi : screen.logPixelsX;
-    request.seamless = p.seamless != 0;
-    DrawingStyle& style = request.style;
-    style = DrawingStyle{0, 0, 0, p.quarter_turns, static_cast<BorderStyle>(p.border), ColourRefOf(p.bar),
-                         ColourRefOf(p.background)};
-    request.dotsPerInch = dotsPerInch;
+    style = PictureGeometry{&symbol,
+                            0,
+                            0,
+                            0,
+                            p.quarter_turns,
+                            static_cast<BorderStyle>(p.border),
+                            ColourRefOf(p.bar),
+                            ColourRefOf(p.background),
+                            dotsPerInch,
+                            p.dpi != 0 ? p.dpi : screen.logPixelsX,
+                            0.0};
     if (const Outcome pixels = ModulePixelsOf(p, format, dotsPerInch, style.modulePixels, diagnosis); !pixels.ok())
         return pixels;
     // The exact module of an SVG from the size as given (not its float).
-    request.svgModulePixels = ExactModules(p, format)
+    style.exactModulePixels = ExactModules(p, format)
                                   ? (static_cast<double>(dotsPerInch) * p.module_cm) * kInchesPerCentimetre
                                   : static_cast<double>(style.modulePixels);
-    if (const Outcome sides = PictureSides(p, symbol, request.svgModulePixels, style, diagnosis); !sides.ok())
+    if (const Outcome sides = PictureSides(p, symbol, style.exactModulePixels, style, diagnosis); !sides.ok())
         return sides;
-    return CheckLayout(p, symbol, style, request.svgModulePixels, diagnosis);
+    return CheckLayout(p, symbol, style, style.exactModulePixels, diagnosis);
 }
 
 }  // namespace ecc200

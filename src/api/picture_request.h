@@ -12,12 +12,12 @@
 
 namespace ecc200 {
 
-// The picture as given (already read to its struct_size) for `symbol` in
-// `format`. An SVG asked in centimetres gets modules of exactly that size
-// (PictureRequest::svgModulePixels), its fitted picture rounded up to whole
-// pixels; every other format whole pixels.
+// The geometry of the picture as given (already read to its struct_size)
+// for `symbol` in `format`. An SVG asked in centimetres gets modules of
+// exactly that size (PictureGeometry::exactModulePixels), its fitted picture
+// rounded up to whole pixels; every other format whole pixels.
 Outcome ResolvePicture(const ecc200_picture& picture, PictureFormat format, const SymbolMatrix& symbol,
-                       PictureRequest& request, Diagnosis& diagnosis);
+                       PictureGeometry& geometry, Diagnosis& diagnosis);
 
 // COLORREF (0x00BBGGRR) of a colour given as 0xRRGGBB.
 std::uint32_t ColourRefOf(std::uint32_t rgb);

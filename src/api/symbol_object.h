@@ -1,17 +1,21 @@
-// What an ecc200_symbol holds: the finished module matrix (what the drawing
-// reads) and the byte arrays the accessors hand out. Immutable once built.
+// What an ecc200_symbol holds: the encoder's finished symbol (the module
+// matrix the drawing reads, the codewords the accessors hand out) and the
+// modules as bytes. Immutable once built; two allocations, the object and
+// its modules.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "ecc200.h"
-#include "encoder/module_matrix.h"
+#include "encoder/encode_segments.h"
 
 struct ecc200_symbol {
-    std::unique_ptr<ecc200::SymbolMatrix> matrix;  // the encoder's, moved in
-    std::vector<std::uint8_t> modules;        // rows x columns, row 0 first, 1 dark
-    std::vector<std::uint8_t> codewords;      // the final stream, as placed
-    std::vector<std::uint8_t> dataCodewords;  // the message's, before padding
+    ecc200_symbol() : matrix(&encoded.matrix) {}
+    ecc200_symbol(const ecc200_symbol&) = delete;
+    ecc200_symbol& operator=(const ecc200_symbol&) = delete;
+
+    ecc200::EncodedSymbol encoded;             // the encoder writes it in place
+    const ecc200::SymbolMatrix* const matrix;  // encoded's, for the drawing
+    std::vector<std::uint8_t> modules;         // rows x columns, row 0 first, 1 dark
 };

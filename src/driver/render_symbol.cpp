@@ -2,73 +2,77 @@
 
 #include <memory>
 
-#include "encoder/build_symbol.h"
+#include "encoder/encode_segments.h"
+#include "encoder/encoder_workspace.h"
 #include "output/bmp_file.h"
 #include "output/picture_bytes.h"
 
 namespace ecc200 {
 namespace {
 
-// The calling thread's working state: allocated (and cleared) once, on the
+// The calling thread's encoder workspace and symbol: allocated once, on the
 // thread's first generation, reused by every later one and freed when the
-// thread ends. The stages read nothing they have not written in the same
-// call, so no call clears it; threads never share one.
-EncoderWorkingState& ThreadWorkingState() {
-    thread_local const std::unique_ptr<EncoderWorkingState> state = std::make_unique<EncoderWorkingState>();
-    return *state;
+// thread ends. An encoding reads nothing it has not written in the same
+// call, so no call clears them; threads never share them.
+struct JobEncoding {
+    EncoderWorkspace workspace;
+    EncodedSymbol symbol;
+    const EncodeRequest request = LiteralAsciiRequest();
+};
+
+JobEncoding& ThreadJobEncoding() {
+    thread_local const std::unique_ptr<JobEncoding> encoding = std::make_unique<JobEncoding>();
+    return *encoding;
 }
 
 }  // namespace
 
 const SymbolMatrix* BuildJobSymbol(std::string_view message) {
-    EncoderWorkingState& state = ThreadWorkingState();
-    return BuildSymbol(message, state) ? &state.symbol : nullptr;
+    // The nine's symbols: every byte in ASCII, the smallest square size.
+    JobEncoding& job = ThreadJobEncoding();
+    const Segment segment{message, 0};
+    const Outcome encoded = EncodeSegments(&segment, 1, job.request, job.workspace, job.symbol);
+    return encoded.ok() ? &job.symbol.matrix : nullptr;
 }
 
-Outcome CheckPictureFormat(PictureFormat format, const PictureRequest& request) {
-    const DrawingStyle& style = request.style;
+Outcome CheckPictureFormat(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles) {
     switch (format) {
-        case PictureFormat::Wmf: return CheckWmfExtent(style.width, style.height);
-        // The seamless EMF's size depends on the merged runs; its writer
+        case PictureFormat::Wmf: return CheckWmfExtent(picture);
+        // The seamless EMF's size depends on the merged blocks; its writer
         // checks it.
-        case PictureFormat::Emf:
-            return request.seamless ? Outcome{} : CheckEmfExtent(style.width, style.height, style.border);
+        case PictureFormat::Emf: return metafiles == MetafileDrawing::Seamless ? Outcome{} : CheckEmfExtent(picture);
         case PictureFormat::Svg:
-            return style.width > 0 && style.height > 0 ? Outcome{} : Failed(Failure::InvalidArgument);
-        default: return CheckBmpExtent(style.width, style.height);  // PNG: the BMP's pixels
+            return picture.width > 0 && picture.height > 0 ? Outcome{} : Failed(Failure::InvalidArgument);
+        default: return CheckBmpExtent(picture);  // PNG: the BMP's pixels
     }
 }
 
-std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request) {
-    if (!CheckPictureFormat(format, request).ok()) return 0;
-    const DrawingStyle& style = request.style;
+std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles) {
+    if (!CheckPictureFormat(format, picture, metafiles).ok()) return 0;
     switch (format) {
-        case PictureFormat::Bmp: return MonochromeGeometryOf(style.width, style.height)->fileSize;
-        case PictureFormat::Emf: return request.seamless ? 0 : EnhMetafileSizeOf(symbol, style);
+        case PictureFormat::Bmp: return MonochromeGeometryOf(picture.width, picture.height)->fileSize;
+        case PictureFormat::Emf: return metafiles == MetafileDrawing::Seamless ? 0 : EnhMetafileSizeOf(picture);
         default: return 0;
     }
 }
 
-Outcome RenderPicture(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request,
+Outcome RenderPicture(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles,
                       PictureBytes& out) {
-    const DrawingStyle& style = request.style;
+    const bool seamless = metafiles == MetafileDrawing::Seamless;
     switch (format) {
-        case PictureFormat::Wmf:
-            return request.seamless ? DrawSeamlessWmf(symbol, style, request.unitsPerInch, out)
-                                    : DrawWmf(symbol, style, request.unitsPerInch, out);
-        case PictureFormat::Emf:
-            return request.seamless ? DrawSeamlessEmf(symbol, style, request.unitsPerInch, out) : DrawEmf(symbol, style, out);
-        case PictureFormat::Png: return DrawPng(symbol, style, request.dotsPerInch, out);
-        case PictureFormat::Svg: return DrawSvg(symbol, style, request.svgModulePixels, request.dotsPerInch, out);
+        case PictureFormat::Wmf: return seamless ? DrawSeamlessWmf(picture, out) : DrawWmf(picture, out);
+        case PictureFormat::Emf: return seamless ? DrawSeamlessEmf(picture, out) : DrawEmf(picture, out);
+        case PictureFormat::Png: return DrawPng(picture, out);
+        case PictureFormat::Svg: return DrawSvg(picture, out);
         case PictureFormat::Bmp: break;
     }
-    return DrawBmp(symbol, style, out);
+    return DrawBmp(picture, out);
 }
 
-Outcome RecordPictureMetafile(const SymbolMatrix& symbol, const PictureRequest& request,
+Outcome RecordPictureMetafile(const PictureGeometry& picture, MetafileDrawing metafiles,
                               std::unique_ptr<platform::EnhMetafile>& out) {
-    if (request.seamless) return Failed(Failure::Unsupported);
-    return RecordEmf(symbol, request.style, out);
+    if (metafiles == MetafileDrawing::Seamless) return Failed(Failure::Unsupported);
+    return RecordEmf(picture, out);
 }
 
 }  // namespace ecc200

@@ -9,7 +9,7 @@
 
 #include "common/failure.h"
 #include "platform/drawing_surface.h"
-#include "render/draw_symbol.h"
+#include "render/picture_geometry.h"
 
 namespace ecc200 {
 
@@ -43,34 +43,27 @@ const SymbolMatrix* BuildJobSymbol(std::string_view message);
 // The formats, numbered as ecc200_format.
 enum class PictureFormat { Bmp = 1, Wmf = 2, Emf = 3, Png = 4, Svg = 5 };
 
-// A picture with every size resolved: what to draw, the resolution the
-// placeable WMF header states, and whether the metafiles should draw the
-// dark modules as one shape.
-struct PictureRequest {
-    DrawingStyle style;
-    std::int32_t unitsPerInch;  // the placeable WMF header's, the EMF's reference screen
-    std::int32_t dotsPerInch;   // along the axis the symbol's rows run on: PNG's pHYs, SVG's millimetres
-    double svgModulePixels;     // SVG: the module edge exactly as asked (style.modulePixels when whole pixels were)
-    bool seamless;
-};
+// How the metafiles draw: as GDI records DrawSymbol's calls, or with the
+// dark modules as one filled shape (output/seamless_*.h).
+enum class MetafileDrawing { GdiFaithful, Seamless };
 
-// Whether the format can hold a width x height picture (see
-// output/picture_bytes.h), or Unsupported for an option the format does not
-// have; run before drawing, so that the cheapest refusal comes first.
-Outcome CheckPictureFormat(PictureFormat format, const PictureRequest& request);
+// Whether the format can hold the picture's sides and frame (see
+// output/picture_bytes.h); run before drawing, even before the symbol is
+// built, so that the cheapest refusal comes first.
+Outcome CheckPictureFormat(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles);
 
 // The size of the picture's bytes where it is known before drawing (a BMP's
 // from its sides, an EMF's from the symbol's dark modules); 0 where only the
 // drawing tells.
-std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request);
+std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles);
 
 // Draws the symbol in the format.
-Outcome RenderPicture(PictureFormat format, const SymbolMatrix& symbol, const PictureRequest& request,
+Outcome RenderPicture(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles,
                       PictureBytes& out);
 
 // The enhanced metafile itself, for the clipboard (the GDI-exact drawing:
 // Unsupported for a seamless one).
-Outcome RecordPictureMetafile(const SymbolMatrix& symbol, const PictureRequest& request,
+Outcome RecordPictureMetafile(const PictureGeometry& picture, MetafileDrawing metafiles,
                               std::unique_ptr<platform::EnhMetafile>& out);
 
 }  // namespace ecc200

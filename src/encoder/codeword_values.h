@@ -1,16 +1,20 @@
-// The codeword values of ISO/IEC 16022 5.2 and 5.6 that the complete encoder
-// writes besides data: latches, function characters and their parameters.
+// The codeword values of ISO/IEC 16022 5.2 and 5.6 that the encoder writes
+// besides plain ASCII data: digit pairs, Upper Shift, pads, latches,
+// function characters and their parameters.
 #pragma once
 
 #include <cstdint>
 
 namespace ecc200 {
 
+constexpr int kPadCodeword = 129;          // 5.2.3.3
+constexpr int kDigitPairBase = 130;        // 5.2.3.1: the codeword of the pair "00"
 constexpr int kLatchC40 = 230;             // 5.2.5
 constexpr int kLatchBase256 = 231;         // 5.2.9
 constexpr int kFnc1 = 232;                 // 5.6.3 (GS1 in first position), separator elsewhere
 constexpr int kStructuredAppend = 233;     // 5.6.4
 constexpr int kReaderProgramming = 234;    // 5.6.5
+constexpr int kUpperShift = 235;           // 5.2.3.2: the next byte less 128
 constexpr int kMacro05 = 236;              // 5.6.6: "[)>" RS "05" GS ... RS EOT
 constexpr int kMacro06 = 237;              //        "[)>" RS "06" GS ... RS EOT
 constexpr int kLatchX12 = 238;             // 5.2.7

@@ -5,11 +5,10 @@
 #include <cassert>
 #include <climits>
 
-#include "encoder/ascii_encodation.h"
 #include "encoder/codeword_values.h"
 #include "encoder/encodation_classes.h"
 #include "encoder/encodation_values.h"
-#include "encoder/encode_request.h"
+#include "encoder/encode_segments.h"
 
 namespace ecc200 {
 namespace {
@@ -81,17 +80,14 @@ ByteClasses ClassesOf(std::int32_t item) {
     return ByteClasses{triplet, triplet, false, false, false, static_cast<std::uint8_t>(AsciiItemCost(item))};
 }
 
-// Writes codewords, packing the values of C40/Text/X12 triplets and
-// EDIFACT quadruplets.
+// Appends codewords to a stream that holds the header's, packing the
+// values of C40/Text/X12 triplets and EDIFACT quadruplets.
 class CodewordWriter {
 public:
-    CodewordWriter(const std::vector<std::int32_t>& items, int start) : items_(items), start_(start) {
-        out.reserve(items.size() + 8);  // a first guess: about one codeword per item
-    }
-    std::vector<std::uint8_t> out;
+    CodewordWriter(const std::vector<std::int32_t>& items, std::vector<std::uint8_t>& out) : items_(items), out_(out) {}
 
-    void Put(int codeword) { out.push_back(static_cast<std::uint8_t>(codeword)); }
-    int Count() const { return start_ + static_cast<int>(out.size()); }
+    void Put(int codeword) { out_.push_back(static_cast<std::uint8_t>(codeword)); }
+    int Count() const { return static_cast<int>(out_.size()); }
 
     void PushTripletValue(int value) {
         triplet_[tripletCount_++] = value;
@@ -101,6 +97,12 @@ public:
         Put(packed / 256);
         Put(packed % 256);
         tripletCount_ = 0;
+    }
+
+    // The padding writes a final 129 itself (see FinishFor).
+    void DropFinalPad() {
+        assert(!out_.empty() && out_.back() == kPadCodeword && "the final codeword is the first pad's value");
+        out_.pop_back();
     }
 
     void PushEdifactValue(int value) {
@@ -161,7 +163,7 @@ private:
     void PutRandomized(int value) { Put(Randomize255(value, Count() + 1)); }
 
     const std::vector<std::int32_t>& items_;
-    int start_;
+    std::vector<std::uint8_t>& out_;
     std::array<int, 3> triplet_{};
     int tripletCount_ = 0;
     int quad_ = 0;
@@ -170,15 +172,37 @@ private:
 
 }  // namespace
 
-EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords, int asciiTailItems)
+void AppendAsciiCodewords(const std::vector<std::int32_t>& items, std::vector<std::uint8_t>& out) {
+    CodewordWriter(items, out).Ascii(0, static_cast<int>(items.size()));
+}
+
+EncodationSearch::EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords,
+                                   SearchBuffers& buffers, int asciiTailItems)
     : items_(items), scheme_(scheme), start_(startCodewords), n_(static_cast<int>(items.size())), asciiTailItems_(asciiTailItems),
-      asciiStateCount_(scheme == Encodation::Automatic ? 1 : kAsciiStates.size()) {
+      asciiStateCount_(scheme == Encodation::Automatic ? 1 : kAsciiStates.size()), buffers_(buffers), window_(buffers.window) {
     Run();
     for (int k = 0; k < kTailPositions; ++k) {
         const int from = n_ - kTailPositions + k;
         if (from >= 0) tailCosts_[static_cast<std::size_t>(k)] = AsciiTailCost(from);
     }
     lowestFinish_ = LowestFinish();
+    tripletEndsInPad_ = {LastTripletEndsInPad(Encodation::C40), LastTripletEndsInPad(Encodation::Text)};
+}
+
+bool EncodationSearch::LastTripletEndsInPad(Encodation scheme) const {
+    // The last two values of the scheme's value stream are those of the last
+    // items, whatever the path: every run that reaches the end with two
+    // values over holds them.
+    std::array<int, 2> last{};
+    int have = 0;
+    for (int i = n_ - 1; i >= 0 && have < 2; --i) {
+        std::array<std::uint8_t, 4> values{};
+        const int count = TripletValues(scheme, items_[static_cast<std::size_t>(i)], values);
+        if (count == 0) return false;  // an item the scheme does not hold: no run ends here
+        for (int v = count - 1; v >= 0 && have < 2; --v) last[static_cast<std::size_t>(1 - have++)] = values[static_cast<std::size_t>(v)];
+    }
+    // 5.2.5.2: 1600 C1 + 40 C2 + C3 + 1, the low byte second.
+    return have == 2 && (1600 * last[0] + 40 * last[1] + kShift1 + 1) % 256 == kPadCodeword;
 }
 
 int EncodationSearch::LowestFinish() const {
@@ -218,8 +242,13 @@ void EncodationSearch::Run() {
     // Rows are cleared just ahead of the step that first reaches them (a
     // step relaxes its own position and the next two), so the arrays are
     // written once, in order, and never filled beforehand.
-    costs_.reset(new int[Index(n_ + 1, 0)]);
-    links_.reset(new Link[Index(n_ + 1, 0)]);
+    // The buffers grow to the longest message seen and are never shrunk:
+    // resize() keeps their allocation, and every entry read is written here.
+    buffers_.costs.resize(std::max(buffers_.costs.size(), Index(n_ + 1, 0)));
+    buffers_.links.resize(std::max(buffers_.links.size(), Index(n_ + 1, 0)));
+    costs_ = buffers_.costs.data();
+    links_ = buffers_.links.data();
+    window_.clear();
     window_.reserve(static_cast<std::size_t>(n_ + 1));
     ClearRow(0);
     ClearRow(1);
@@ -385,6 +414,11 @@ EncodationFinish EncodationSearch::FinishFor(int capacity) const {
         if (base == kX12) continue;
         const int shifted = Cost(n_, base + 2) + 2;
         offer(Rule::TripletShift1, n_, base + 2, capacity - shifted >= 2 ? shifted + 1 : shifted);
+        // A Shift 1 triplet that fills the capacity exactly and whose second
+        // codeword is 129: the data may end before that codeword, since the
+        // first pad (5.2.3.3), plain 129, writes the same value there. The
+        // symbol is the same; the data are a codeword shorter.
+        if (tripletEndsInPad_[base == kC40 ? 0 : 1] && shifted == capacity) offer(Rule::TripletShift1Pad, n_, base + 2, shifted - 1);
     }
     // 5.2.8.2: EDIFACT is read only while 3 or more codewords remain.
     const int edifact = Cost(n_, kEdifact);
@@ -415,16 +449,17 @@ int EncodationSearch::UnboundedCodewords() const {
     return finish.codewords;
 }
 
-std::vector<std::uint8_t> EncodationSearch::Codewords(const EncodationFinish& finish) const {
+void EncodationSearch::Codewords(const EncodationFinish& finish, std::vector<std::uint8_t>& out) const {
     using Rule = EncodationFinish::Rule;
-    // The path, first step first.
-    std::vector<Link> path;
-    path.reserve(static_cast<std::size_t>(n_) + 8);  // about one step per item
+    assert(static_cast<int>(out.size()) == start_ && "the stream holds the header's codewords");
+    // The path, last step first.
+    std::vector<Link>& path = buffers_.path;
+    path.clear();
     for (Link at{finish.position, static_cast<std::int8_t>(finish.state)}; at.position >= 0;) {
         path.push_back(at);
         at = links_[Index(at.position, at.state)];
     }
-    CodewordWriter writer(items_, start_);
+    CodewordWriter writer(items_, out);
     int asciiFrom = -1, asciiTo = -1;
     const auto flushAscii = [&] {
         if (asciiFrom >= 0) writer.Ascii(asciiFrom, asciiTo);
@@ -468,6 +503,10 @@ std::vector<std::uint8_t> EncodationSearch::Codewords(const EncodationFinish& fi
             writer.PushTripletValue(kShift1);
             if (finish.codewords > writer.Count()) writer.Put(kUnlatch);
             break;
+        case Rule::TripletShift1Pad:
+            writer.PushTripletValue(kShift1);
+            writer.DropFinalPad();
+            break;
         case Rule::TripletEnd:
             if (more) writer.Put(kUnlatch);
             break;
@@ -481,7 +520,6 @@ std::vector<std::uint8_t> EncodationSearch::Codewords(const EncodationFinish& fi
         default: break;
     }
     assert(writer.Count() == finish.codewords && "the codewords disagree with the search's count");
-    return writer.out;
 }
 
 }  // namespace ecc200

@@ -7,18 +7,32 @@
 // depend on the capacity; the end-of-data rules, which do, are applied per
 // candidate capacity by FinishFor.
 //
-// Pure: reads its arguments, writes only its outputs, no globals, no I/O.
-// Linear in the message length.
+// Pure: reads its arguments, writes only its outputs (the caller's
+// buffers), no globals, no I/O. Linear in the message length.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace ecc200 {
 
 enum class Encodation;
+
+// Where the cheapest way to a node comes from; position -1 at the start.
+struct SearchLink {
+    std::int32_t position;
+    std::int8_t state;
+};
+
+// The search's storage, kept from call to call by an encoder workspace:
+// once grown to the longest message, a search allocates nothing.
+struct SearchBuffers {
+    std::vector<int> costs;  // cost of every (position, state), position-major
+    std::vector<SearchLink> links;
+    std::vector<int> window;  // Base256 run entries
+    std::vector<SearchLink> path;
+};
 
 // How the codewords end for one capacity: which state the last step of the
 // path stands in and which end-of-data rule closes it.
@@ -29,6 +43,7 @@ struct EncodationFinish {
         Base256ToEnd,    // the last Base256 run's length field is 0 (5.2.9.1)
         TripletEnd,      // C40/Text/X12 at a triplet boundary, unlatched when 2 or more codewords remain
         TripletShift1,   // C40/Text with 2 values over: Shift 1 completes the triplet
+        TripletShift1Pad,  // the same filling the capacity, its second codeword 129: the first pad writes it
         EdifactEnd,      // EDIFACT: values over plus the unlatch value, or nothing when 2 or fewer codewords remain
         ImplicitAscii,   // the last items in ASCII after the scheme's implicit return (1 or 2 codewords left)
     } rule = Rule::None;
@@ -36,6 +51,11 @@ struct EncodationFinish {
     int state = 0;
     int codewords = 0;   // data codewords, header included
 };
+
+// The ASCII codewords of items (5.2.3): digits paired from the left, Upper
+// Shift before bytes above 127, FNC1 and ECI designators; appended to `out`.
+// A message forced into ASCII has no other encodation, so it needs no search.
+void AppendAsciiCodewords(const std::vector<std::int32_t>& items, std::vector<std::uint8_t>& out);
 
 class EncodationSearch {
 public:
@@ -47,24 +67,22 @@ public:
     // `asciiTailItems` bytes: 2 as the end-of-data rules need, more where a
     // C40/Text message cannot end otherwise (two Upper Shift characters
     // leaving one value over).
-    EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords, int asciiTailItems = 2);
+    EncodationSearch(const std::vector<std::int32_t>& items, Encodation scheme, int startCodewords,
+                     SearchBuffers& buffers, int asciiTailItems = 2);
 
     // The fewest data codewords within `capacity`, with the rule that ends them.
     EncodationFinish FinishFor(int capacity) const;
 
-    // The data codewords of that finish, header excluded (the caller puts
-    // the header's codewords first; Base256 randomising counts them).
-    std::vector<std::uint8_t> Codewords(const EncodationFinish& finish) const;
+    // Appends the data codewords of that finish to `out`, which holds the
+    // header's codewords (Base256 randomising counts them).
+    void Codewords(const EncodationFinish& finish, std::vector<std::uint8_t>& out) const;
 
     // The fewest codewords when the capacity does not matter: the figure a
     // message that fits nowhere is reported with.
     int UnboundedCodewords() const;
 
 private:
-    struct Link {  // where the cheapest way to a node comes from; position -1 at the start
-        std::int32_t position;
-        std::int8_t state;
-    };
+    using Link = SearchLink;
     void Run();
     void ClearRow(int position);
     void SettleAscii(int i);
@@ -97,6 +115,10 @@ private:
     int lowestFinish_ = 0;
     int LowestFinish() const;
     bool AsciiTakesByte(int state, int i) const;
+    // Whether the C40 (0) or Text (1) triplet that ends the message with a
+    // Shift 1 has 129 for its second codeword (see FinishFor).
+    bool LastTripletEndsInPad(Encodation scheme) const;
+    std::array<bool, 2> tripletEndsInPad_{};
 
     const std::vector<std::int32_t>& items_;
     Encodation scheme_;
@@ -108,11 +130,12 @@ private:
     std::size_t asciiStateCount_;
     // Cost and link of every (position, state), position-major; a row is
     // written before it is read (Run).
-    std::unique_ptr<int[]> costs_;
-    std::unique_ptr<Link[]> links_;
+    SearchBuffers& buffers_;
+    int* costs_ = nullptr;
+    Link* links_ = nullptr;
     // Base256 run entries: a monotone queue of entry positions for runs of at
     // most 249 bytes and the best entry for longer runs.
-    std::vector<int> window_;
+    std::vector<int>& window_;
     std::size_t windowHead_ = 0;
     int runStart_ = 0;
     int longBest_ = -1;

@@ -1,7 +1,7 @@
 #include "encoder/encodation_values.h"
 
 #include "encoder/codeword_values.h"
-#include "encoder/encode_request.h"
+#include "encoder/encode_segments.h"
 
 namespace ecc200 {
 namespace {

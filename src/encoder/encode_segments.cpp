@@ -1,14 +1,15 @@
-// EncodeSegments: the complete encoder's steps in the order of ISO/IEC 16022.
+// EncodeSegments: the encoder's steps in the order of ISO/IEC 16022.
+#include "encoder/encode_segments.h"
+
+#include <algorithm>
 #include <array>
-#include <memory>
-#include <string>
+#include <cstdint>
+#include <optional>
 
 #include "encoder/encodation_search.h"
-#include "encoder/encode_request.h"
-#include "encoder/message_header.h"
+#include "encoder/encoder_workspace.h"
 #include "encoder/symbol_error_correction.h"
 #include "encoder/symbol_layout.h"
-#include "encoder/symbol_sizes.h"
 
 namespace ecc200 {
 namespace {
@@ -17,72 +18,121 @@ namespace {
 // large is the search's mark of a state never reached.
 constexpr int kNoFinishCodewords = 1 << 20;
 
-std::string SizeName(const SymbolSize& size) { return std::to_string(size.rows) + "x" + std::to_string(size.cols); }
+// No message of more bytes fits the largest symbol whatever its encodation:
+// the densest packs two digits into a codeword (5.2.3), and the bytes that
+// take no codeword (GS1 brackets, a Macro 05/06 envelope) stay far below as
+// many again. Such a message is refused before the encodation, whose work
+// grows with the message.
+constexpr std::size_t kMostEncodableBytes = 4 * std::size_t{kMaxDataCodewords};
+
 
 // "the message is 3200 bytes and needs 1612 data codewords; the largest
 // allowed symbol (144x144) holds 1558: cut about 96 bytes".
-EncodeFailure TooLong(const MessageCodewords& message, int needed, const SymbolSize& largest, bool fixed) {
+Outcome TooLong(int bytes, int needed, const SymbolSize& largest, bool fixed) {
     const int capacity = largest.dataCodewords;
-    const int bytes = message.messageBytes;
     const long long over = static_cast<long long>(needed) - capacity;
-    const int cut = needed > 0 ? static_cast<int>((over * bytes + needed - 1) / needed) : 0;
-    std::string text = "the message is " + std::to_string(bytes) + " bytes and needs " + std::to_string(needed) +
-                       " data codewords; " +
-                       (fixed ? "the " + SizeName(largest) + " symbol" : "the largest allowed symbol (" + SizeName(largest) + ")") +
-                       " holds " + std::to_string(capacity);
-    text += cut <= 1 ? ": cut about 1 byte" : ": cut about " + std::to_string(cut) + " bytes";
-    return EncodeFailure{EncodeFailure::Kind::TooLong, text, needed, capacity};
+    const long long cut = needed > 0 ? std::max(1LL, (over * bytes + needed - 1) / needed) : 1;
+    Outcome outcome = Refused(Failure::MessageTooLong,
+                              "the message is %d bytes and needs %d data codewords; %s%dx%d%s holds %d: cut about %lld byte%s",
+                              bytes, needed, fixed ? "the " : "the largest allowed symbol (", largest.rows, largest.cols,
+                              fixed ? " symbol" : ")", capacity, cut, cut == 1 ? "" : "s");
+    outcome.codewordsNeeded = needed;
+    outcome.capacity = capacity;
+    return outcome;
+}
+
+Outcome TooManyBytes(std::size_t bytes) {
+    Outcome outcome = Refused(Failure::MessageTooLong,
+                              "the message is %zu bytes; the largest symbol (144x144) holds at most %d digits or %d other bytes",
+                              bytes, 2 * kMaxDataCodewords, kMaxDataCodewords - 2);
+    outcome.codewordsNeeded = static_cast<std::int32_t>(std::min<std::size_t>(bytes / 2, 0x7FFFFFFF));
+    outcome.capacity = kMaxDataCodewords;
+    return outcome;
+}
+
+// A message forced into ASCII has one encodation (5.2.3): the smallest size
+// that holds its codewords.
+const SymbolSize* EncodeAscii(const AdmittedSizeList& sizes, EncoderWorkspace& work, int& needed) {
+    AppendAsciiCodewords(work.message.items, work.data);
+    needed = static_cast<int>(work.data.size());
+    for (int k = 0; k < sizes.count; ++k) {
+        if (sizes[k].dataCodewords >= needed) return &sizes[k];
+    }
+    return nullptr;
+}
+
+// The fewest codewords for each size in turn, until one holds them. A
+// forced scheme whose end-of-data rules cannot close the message with the
+// last two bytes in ASCII may take more of them in ASCII.
+const SymbolSize* SearchEncodation(const AdmittedSizeList& sizes, Encodation scheme, EncoderWorkspace& work, int& needed) {
+    const MessageCodewords& message = work.message;
+    const int header = static_cast<int>(message.header.size());
+    std::optional<EncodationSearch> search;
+    search.emplace(message.items, scheme, header, work.search);
+    if (search->UnboundedCodewords() == 0) {
+        search.emplace(message.items, scheme, header, work.search, static_cast<int>(message.items.size()));
+    }
+    for (int k = 0; k < sizes.count; ++k) {
+        const SymbolSize* size = &sizes[k];
+        const EncodationFinish finish = search->FinishFor(size->dataCodewords);
+        if (finish.rule == EncodationFinish::Rule::None) continue;
+        search->Codewords(finish, work.data);
+        return size;
+    }
+    needed = search->UnboundedCodewords();
+    return nullptr;
 }
 
 }  // namespace
 
-EncodeResult EncodeSegments(const std::vector<Segment>& segments, const EncodeRequest& request) {
-    // Header codewords and message items; the options and the data checked.
-    MessageCodewords message;
-    if (auto failure = BuildMessageCodewords(segments, request, message)) return *failure;
+EncodeRequest LiteralAsciiRequest() {
+    EncodeRequest request;
+    request.encodation = Encodation::Ascii;
+    request.macroEnvelope = false;
+    return request;
+}
+
+Outcome EncodeSegments(const Segment* segments, std::size_t count, const EncodeRequest& request,
+                       EncoderWorkspace& work, EncodedSymbol& out) {
+    // The options, a message far too long, then the header codewords and
+    // the message items with the data checked.
+    if (Outcome checked = CheckRequest(segments, count, request); !checked.ok()) return checked;
+    std::size_t bytes = 0;
+    for (std::size_t k = 0; k < count; ++k) bytes += segments[k].bytes.size();
+    if (bytes > kMostEncodableBytes) return TooManyBytes(bytes);
+    if (Outcome built = BuildMessageCodewords(segments, count, request, work.message); !built.ok()) return built;
     // The sizes the request admits, smallest first.
-    std::array<const SymbolSize*, kSymbolSizeTotal> sizes{};
-    const int count = AdmittedSizes(request.shape, request.dmre, request.rows, request.cols, sizes);
-    if (count == 0) {
-        return EncodeFailure{EncodeFailure::Kind::InvalidOption,
-                             "there is no " + std::to_string(request.rows) + "x" + std::to_string(request.cols) + " symbol" +
-                                 (request.dmre ? "" : " (DMRE sizes need the DMRE option)"),
-                             0, 0};
+    const AdmittedSizeList sizes = AdmittedSizes(request.shape, request.dmre, request.rows, request.cols);
+    if (sizes.count == 0) {
+        return Refused(Failure::InvalidArgument, "there is no %dx%d symbol%s", request.rows, request.cols,
+                       request.dmre ? "" : " (DMRE sizes need the DMRE option)");
     }
-    // The fewest codewords for each size in turn, until one holds them.
-    const int header = static_cast<int>(message.header.size());
-    auto search = std::make_unique<EncodationSearch>(message.items, request.encodation, header);
-    if (search->UnboundedCodewords() == 0) {
-        search = std::make_unique<EncodationSearch>(message.items, request.encodation, header, static_cast<int>(message.items.size()));
+    // The data codewords, header first, and the smallest size that holds them.
+    work.data.assign(work.message.header.begin(), work.message.header.end());
+    int needed = 0;
+    const SymbolSize* size = request.encodation == Encodation::Ascii
+                                 ? EncodeAscii(sizes, work, needed)
+                                 : SearchEncodation(sizes, request.encodation, work, needed);
+    if (size == nullptr) {
+        // No finish at all: the forced encodation cannot end this message
+        // (its end-of-data rules leave no way back), whatever the size.
+        if (needed >= kNoFinishCodewords) {
+            return Refused(Failure::InvalidData,
+                           "the message cannot end in the encodation asked for; another encodation or automatic can encode it");
+        }
+        const bool fixed = request.rows != 0 || request.cols != 0;
+        return TooLong(work.message.messageBytes, needed, sizes[sizes.count - 1], fixed);
     }
-    for (int k = 0; k < count; ++k) {
-        const SymbolSize& size = *sizes[static_cast<std::size_t>(k)];
-        const EncodationFinish finish = search->FinishFor(size.dataCodewords);
-        if (finish.rule == EncodationFinish::Rule::None) continue;
-        EncodedSymbol symbol;
-        symbol.dataCodewords = message.header;
-        const std::vector<std::uint8_t> data = search->Codewords(finish);
-        symbol.dataCodewords.insert(symbol.dataCodewords.end(), data.begin(), data.end());
-        // Pads, then the check codewords of every block, interleaved.
-        std::vector<std::uint8_t> padded = symbol.dataCodewords;
-        PadDataCodewords(size, padded);
-        symbol.codewords = AddCheckCodewords(size, padded, request.iso144);
-        // Finder patterns, placement and the regions.
-        // The placement map writes every module, so the storage is not zeroed first.
-        symbol.matrix = std::unique_ptr<SymbolMatrix>(new SymbolMatrix(SymbolMatrix::Unfilled{}));
-        LayOutSymbol(size, symbol.codewords, *symbol.matrix);
-        return symbol;
-    }
-    const bool fixed = request.rows != 0 || request.cols != 0;
-    const int needed = search->UnboundedCodewords();
-    // No finish at all: the forced encodation cannot end this message (its
-    // end-of-data rules leave no way back), whatever the size.
-    if (needed >= kNoFinishCodewords) {
-        return EncodeFailure{EncodeFailure::Kind::InvalidData,
-                             "the message cannot end in the encodation asked for; another encodation or automatic can encode it",
-                             0, 0};
-    }
-    return TooLong(message, needed, *sizes[static_cast<std::size_t>(count - 1)], fixed);
+    out.dataCount = static_cast<std::int32_t>(work.data.size());
+    out.codewordCount = size->dataCodewords + size->checkCodewords;
+    std::copy(work.data.begin(), work.data.end(), out.dataCodewords.begin());
+    std::copy(work.data.begin(), work.data.end(), out.codewords.begin());
+    // Pads, then the check codewords of every block, interleaved.
+    PadDataCodewords(*size, out.dataCount, out.codewords.data());
+    AddCheckCodewords(*size, request.iso144, work.blocks, out.codewords.data());
+    // Finder patterns, placement and the regions, through the size's map.
+    LayOutSymbol(*size, out.codewords.data(), out.matrix);
+    return {};
 }
 
 }  // namespace ecc200

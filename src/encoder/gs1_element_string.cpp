@@ -77,63 +77,72 @@ std::string Describe(const Component& c) {
     return text;
 }
 
-std::string CheckComponent(const Component& c, std::string_view part) {
-    const std::string got = ", got " + (part.empty() ? std::string("nothing") : std::string(part));
-    if (part.size() < c.minLength || part.size() > c.maxLength) return "expected " + Describe(c) + got;
-    if (part.empty()) return "";
+// The fault names the AI: "AI (17): expected 6 digits YYMMDD, got 2012".
+Outcome CheckComponent(std::string_view ai, const Component& c, std::string_view part) {
+    const std::string wanted = Describe(c);
+    const std::string got = part.empty() ? std::string("nothing") : std::string(part);
+    const auto fault = [&](const std::string& what) {
+        return Refused(Failure::InvalidData, "AI (%.*s): %s", static_cast<int>(ai.size()), ai.data(), what.c_str());
+    };
+    if (part.size() < c.minLength || part.size() > c.maxLength) return fault("expected " + wanted + ", got " + got);
+    if (part.empty()) return {};
     for (char ch : part) {
         const bool ok = c.set == 'N' ? IsDigit(ch) : c.set == 'Y' ? InSet39(ch) : InSet82(ch);
-        if (!ok) return "character '" + std::string(1, ch) + "' is not allowed (expected " + Describe(c) + ")";
+        if (!ok) return fault("character '" + std::string(1, ch) + "' is not allowed (expected " + wanted + ")");
     }
     const bool timed = c.marks.find_first_of("DHM") != std::string_view::npos;
     if (timed && (part.size() < 6 || !IsDateTime(part, c.marks.find('E') != std::string_view::npos))) {
-        return "expected " + Describe(c) + got;
+        return fault("expected " + wanted + ", got " + got);
     }
     if (c.marks.find('C') != std::string_view::npos && CheckDigit(part) != part.back() - '0') {
-        return "check digit " + std::string(1, part.back()) + " is wrong, expected " + std::to_string(CheckDigit(part));
+        return fault("check digit " + std::string(1, part.back()) + " is wrong, expected " + std::to_string(CheckDigit(part)));
     }
-    return "";
+    return {};
 }
 
 // Splits the data into the format's components and checks each.
-std::string CheckData(std::string_view format, std::string_view data) {
+Outcome CheckData(std::string_view ai, std::string_view format, std::string_view data) {
     while (!format.empty()) {
         const std::size_t plus = format.find('+');
         const Component c = ParseComponent(format.substr(0, plus));
         const bool last = plus == std::string_view::npos;
         const std::size_t take = last ? data.size() : std::min(c.maxLength, data.size());
-        const std::string fault = CheckComponent(c, data.substr(0, take));
-        if (!fault.empty()) return fault;
+        const Outcome checked = CheckComponent(ai, c, data.substr(0, take));
+        if (!checked.ok()) return checked;
         data.remove_prefix(take);
         format = last ? std::string_view() : format.substr(plus + 1);
     }
-    return "";
+    return {};
 }
 
 }  // namespace
 
-std::string AppendGs1Items(std::string_view text, std::vector<std::int32_t>& items) {
-    if (text.empty() || (text[0] != '(' && text[0] != '[')) return "a GS1 element string starts with an AI in brackets, like (01)";
+Outcome AppendGs1Items(std::string_view text, std::vector<std::int32_t>& items) {
+    if (text.empty() || (text[0] != '(' && text[0] != '['))
+        return Refused(Failure::InvalidData, "a GS1 element string starts with an AI in brackets, like (01)");
     const char open = text[0];
     const char close = open == '(' ? ')' : ']';
     std::size_t at = 0;
     while (at < text.size()) {
         const std::size_t end = text.find(close, at);
-        if (text[at] != open || end == std::string_view::npos) return "expected an AI in brackets at byte " + std::to_string(at + 1);
+        if (text[at] != open || end == std::string_view::npos)
+            return Refused(Failure::InvalidData, "expected an AI in brackets at byte %zu", at + 1);
         const std::string_view ai = text.substr(at + 1, end - at - 1);
-        if (ai.size() < 2 || ai.size() > 4 || !AllDigits(ai)) return "'" + std::string(ai) + "' is not an AI (2 to 4 digits)";
+        const int shown = static_cast<int>(std::min<std::size_t>(ai.size(), 200));
+        if (ai.size() < 2 || ai.size() > 4 || !AllDigits(ai))
+            return Refused(Failure::InvalidData, "'%.*s' is not an AI (2 to 4 digits)", shown, ai.data());
         const Gs1AiFormat* format = FindGs1Ai(ai);
-        if (format == nullptr) return "AI (" + std::string(ai) + ") is unknown";
+        if (format == nullptr) return Refused(Failure::InvalidData, "AI (%.*s) is unknown", shown, ai.data());
         const std::size_t next = std::min(text.find(open, end), text.size());
         const std::string_view data = text.substr(end + 1, next - end - 1);
-        const std::string fault = CheckData(format->format, data);
-        if (!fault.empty()) return "AI (" + std::string(ai) + "): " + fault;
+        const Outcome checked = CheckData(ai, format->format, data);
+        if (!checked.ok()) return checked;
         for (char c : ai) items.push_back(static_cast<unsigned char>(c));
         for (char c : data) items.push_back(static_cast<unsigned char>(c));
         if (next < text.size() && !Gs1AiHasPredefinedLength(ai)) items.push_back(kFnc1Item);
         at = next;
     }
-    return "";
+    return {};
 }
 
 }  // namespace ecc200

@@ -13,14 +13,15 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/failure.h"
+
 namespace ecc200 {
 
-// Appends the element string's items; returns "" or one sentence naming
-// the AI and the fault.
-std::string AppendGs1Items(std::string_view text, std::vector<std::int32_t>& items);
+// Appends the element string's items, or refuses it as InvalidData with
+// one sentence naming the AI and the fault.
+Outcome AppendGs1Items(std::string_view text, std::vector<std::int32_t>& items);
 
 }  // namespace ecc200

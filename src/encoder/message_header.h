@@ -4,14 +4,16 @@
 // ECI designators; 5.4), with the checks of the options and the data that
 // come before any encodation.
 //
-// Pure: reads its arguments, writes only its outputs, no globals, no I/O.
+// Pure: reads its arguments, writes only its outputs, no globals, no I/O;
+// `message` keeps its storage from call to call.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
-#include "encoder/encode_request.h"
+#include "common/failure.h"
+#include "encoder/encode_segments.h"
 
 namespace ecc200 {
 
@@ -21,8 +23,14 @@ struct MessageCodewords {
     int messageBytes = 0;  // the bytes the caller gave, for messages about length
 };
 
-// Fills `message`, or returns why the request cannot be encoded.
-std::optional<EncodeFailure> BuildMessageCodewords(const std::vector<Segment>& segments, const EncodeRequest& request,
-                                                   MessageCodewords& message);
+// Checks every option of the request against its range and the others
+// (the one place they are checked): InvalidArgument, or InvalidData for no
+// segment at all.
+Outcome CheckRequest(const Segment* segments, std::size_t count, const EncodeRequest& request);
+
+// Replaces `message` with the header and the items of a checked request,
+// or refuses data the request cannot take (InvalidData).
+Outcome BuildMessageCodewords(const Segment* segments, std::size_t count, const EncodeRequest& request,
+                              MessageCodewords& message);
 
 }  // namespace ecc200

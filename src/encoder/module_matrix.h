@@ -79,6 +79,8 @@ public:
     std::int16_t at(int row, int col) const { return cells_[index(row, col)]; }
     void set(int row, int col, std::int16_t value) { cells_[index(row, col)] = value; }
     bool isDark(int row, int col) const { return at(row, col) > 0; }
+    // The cols() cells of a row, for a copy of a whole row at once.
+    const std::int16_t* rowCells(int row) const { return &cells_[index(row, 0)]; }
     // Where (row, col) lies in the storage, for tables of positions built
     // once per size, and a write there.
     static std::uint16_t Offset(int row, int col) { return static_cast<std::uint16_t>(index(row, col)); }

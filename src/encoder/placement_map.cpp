@@ -22,17 +22,6 @@ void DrawFrames(const SymbolSize& size, SymbolMatrix& frame) {
     }
 }
 
-template <typename Codewords>
-void FillFromMap(const PlacementMap& map, const Codewords& codewords, SymbolMatrix& symbol) {
-    symbol.resize(map.rows, map.cols);
-    for (const FixedModule& module : map.fixedModules) symbol.setAtOffset(module.offset, module.value);
-    const std::uint16_t* bits = map.bitModules.data();
-    for (int k = 0; k < map.codewords; ++k, bits += 8) {
-        const int codeword = codewords[static_cast<std::size_t>(k)];
-        for (int b = 0; b < 8; ++b) symbol.setAtOffset(bits[b], static_cast<std::int16_t>(codeword & (0x80 >> b)));
-    }
-}
-
 }  // namespace
 
 PlacementMap BuildPlacementMap(const SymbolSize& size) {
@@ -94,20 +83,14 @@ const PlacementMap& PlacementMapFor(const SymbolSize& size) {
     return maps[i];
 }
 
-const PlacementMap& PlacementMapFor(const SymbolAttributes& attributes) {
-    // kSymbolSizes begins with the same 24 squares in the same order.
-    std::size_t i = 0;
-    while (i + 1 < kSquareSymbolTable.size() && kSquareSymbolTable[i].symbolRows != attributes.symbolRows) ++i;
-    assert(kSquareSymbolTable[i] == attributes && kSymbolSizes[i].rows == attributes.symbolRows && "not a square size of the table");
-    return PlacementMapFor(kSymbolSizes[i]);
-}
-
-void FillSymbolFromMap(const PlacementMap& map, const CodewordStream& stream, SymbolMatrix& symbol) {
-    FillFromMap(map, stream.codewords, symbol);
-}
-
-void FillSymbolFromMap(const PlacementMap& map, const std::vector<std::uint8_t>& codewords, SymbolMatrix& symbol) {
-    FillFromMap(map, codewords, symbol);
+void FillSymbolFromMap(const PlacementMap& map, const std::uint8_t* codewords, SymbolMatrix& symbol) {
+    symbol.resize(map.rows, map.cols);
+    for (const FixedModule& module : map.fixedModules) symbol.setAtOffset(module.offset, module.value);
+    const std::uint16_t* bits = map.bitModules.data();
+    for (int k = 0; k < map.codewords; ++k, bits += 8) {
+        const int codeword = codewords[k];
+        for (int b = 0; b < 8; ++b) symbol.setAtOffset(bits[b], static_cast<std::int16_t>(codeword & (0x80 >> b)));
+    }
 }
 
 }  // namespace ecc200

@@ -18,10 +18,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "encoder/codeword_stream.h"
 #include "encoder/module_matrix.h"
 #include "encoder/symbol_sizes.h"
-#include "encoder/symbol_table.h"
 
 namespace ecc200 {
 
@@ -48,14 +46,10 @@ PlacementMap BuildPlacementMap(const SymbolSize& size);
 // The map of a size of kSymbolSizes, built on its first use.
 const PlacementMap& PlacementMapFor(const SymbolSize& size);
 
-// The map of one of the 24 square sizes of the ASCII path's table.
-const PlacementMap& PlacementMapFor(const SymbolAttributes& attributes);
-
 // Writes every module of the size's symbol from the final stream: the
 // regions' frames, and each mapping cell's bit of its codeword placed past
 // the frames. The codewords are read once each and their bits written where
 // the map says.
-void FillSymbolFromMap(const PlacementMap& map, const CodewordStream& stream, SymbolMatrix& symbol);
-void FillSymbolFromMap(const PlacementMap& map, const std::vector<std::uint8_t>& codewords, SymbolMatrix& symbol);
+void FillSymbolFromMap(const PlacementMap& map, const std::uint8_t* codewords, SymbolMatrix& symbol);
 
 }  // namespace ecc200

@@ -1,6 +1,7 @@
-// Reed-Solomon error correction and block interleaving of ISO/IEC 16022,
-// 5.7 and Annex E: arithmetic in GF(256) over the prime polynomial 301,
-// generator polynomials with the roots alpha^1 .. alpha^n.
+// Reed-Solomon error correction of ISO/IEC 16022, 5.7 and Annex E:
+// arithmetic in GF(256) over the prime polynomial 301, generator
+// polynomials with the roots alpha^1 .. alpha^n, and the blocks the check
+// codewords are computed in.
 //
 // Pure: reads its arguments, writes only its outputs, no globals, no I/O, no
 // allocation. The field and generator tables are computed at compile time.
@@ -8,9 +9,6 @@
 
 #include <array>
 #include <cstdint>
-
-#include "encoder/codeword_stream.h"
-#include "encoder/symbol_table.h"
 
 namespace ecc200 {
 
@@ -23,14 +21,13 @@ constexpr int kMaxBlockLength = 300;
 
 struct BlockBuffers {
     // Every entry 0.
-    BlockBuffers() : blocks{}, lengths{} {}
+    BlockBuffers() : blocks{} {}
     // For a caller that reads only the entries it has written (the blocks'
     // data, then their check codewords): 6 KB not zeroed per symbol.
     struct Unfilled {};
     explicit BlockBuffers(Unfilled) {}
 
     std::array<std::array<std::uint16_t, kMaxBlockLength>, kMaxBlocks> blocks;
-    std::array<std::int32_t, kMaxBlocks> lengths;  // data plus check codewords of each block
 };
 
 struct GaloisTables {
@@ -101,17 +98,5 @@ constexpr std::array<GeneratorPolynomial, kCheckCodewordCounts.size()> MakeGener
 }
 
 inline constexpr std::array<GeneratorPolynomial, kCheckCodewordCounts.size()> kGenerators = MakeGenerators();
-
-// Data codewords of block b: the stream is dealt round-robin, so with 1558
-// data codewords in 10 blocks, blocks 8 and 9 receive one fewer (5.7.2).
-constexpr std::int32_t BlockDataCodewords(const SymbolAttributes& symbol, int b) {
-    return (symbol.dataCodewords - b + symbol.blockCount - 1) / symbol.blockCount;
-}
-
-// Deals the symbol's data codewords into blocks, adds each block's check
-// codewords and interleaves the blocks back into the stream, position by
-// position over whole blocks, so that the stream ends up holding every
-// codeword of the symbol.
-void AddErrorCorrection(const SymbolAttributes& symbol, CodewordStream& stream, BlockBuffers& buffers);
 
 }  // namespace ecc200

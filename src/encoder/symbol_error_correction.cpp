@@ -1,12 +1,10 @@
 #include "encoder/symbol_error_correction.h"
 
-#include <algorithm>
 #include <array>
-#include <cassert>
 
+#include "encoder/codeword_values.h"
 #include "encoder/reed_solomon.h"
 #include "encoder/reed_solomon_products.h"
-#include "encoder/symbol_table.h"
 
 namespace ecc200 {
 namespace {
@@ -27,11 +25,11 @@ static_assert(kMaxSymbolCodewords >= 1558 + 620 && kMaxBlocks >= 10, "the buffer
 // codewords behind its data, the remainder of x^n D(x) divided by the
 // generator (Annex E), through the product rows. Blocks of equal length
 // are divided two at a time.
-void ProtectBlocks(const SymbolSize& size, const std::vector<std::uint8_t>& data, BlockBuffers& buffers) {
+void ProtectBlocks(const SymbolSize& size, const std::uint8_t* data, BlockBuffers& buffers) {
     const int blocks = size.blockCount;
-    std::size_t k = 0;
-    for (std::size_t at = 0; k < data.size(); ++at) {
-        for (std::size_t b = 0; b < static_cast<std::size_t>(blocks) && k < data.size(); ++b, ++k) buffers.blocks[b][at] = data[k];
+    for (int b = 0; b < blocks; ++b) {
+        std::uint16_t* block = buffers.blocks[static_cast<std::size_t>(b)].data();
+        for (int k = b; k < size.dataCodewords; k += blocks) *block++ = data[k];
     }
     const GeneratorProducts products = GeneratorProductsFor(size.blockCheckCodewords());
     int b = 0;
@@ -44,41 +42,46 @@ void ProtectBlocks(const SymbolSize& size, const std::vector<std::uint8_t>& data
 
 }  // namespace
 
-void PadDataCodewords(const SymbolSize& size, std::vector<std::uint8_t>& codewords) {
-    const std::size_t first = codewords.size();
-    for (std::size_t k = first; k < static_cast<std::size_t>(size.dataCodewords); ++k) {
-        const int pad = k == first ? kPadCodeword : RandomizePad(kPadCodeword, static_cast<int>(k) + 1);
-        codewords.push_back(static_cast<std::uint8_t>(pad));
+int RandomizePad(int value, int position) {
+    const int pseudoRandom = ((149 * position) % 253) + 1;
+    const int randomised = value + pseudoRandom;
+    return randomised <= 254 ? randomised : randomised - 254;
+}
+
+void PadDataCodewords(const SymbolSize& size, int count, std::uint8_t* codewords) {
+    for (int k = count; k < size.dataCodewords; ++k) {
+        const int pad = k == count ? kPadCodeword : RandomizePad(kPadCodeword, k + 1);
+        codewords[k] = static_cast<std::uint8_t>(pad);
     }
 }
 
-std::vector<std::uint8_t> AddCheckCodewords(const SymbolSize& size, const std::vector<std::uint8_t>& data, bool iso144) {
-    assert(data.size() == static_cast<std::size_t>(size.dataCodewords) && "the data are padded to the size's capacity");
+void AddCheckCodewords(const SymbolSize& size, bool iso144, BlockBuffers& buffers, std::uint8_t* stream) {
     // ProtectBlocks writes each block's data and check codewords, and only
     // those are read below.
-    BlockBuffers buffers{BlockBuffers::Unfilled{}};
-    ProtectBlocks(size, data, buffers);
+    ProtectBlocks(size, stream, buffers);
     const std::size_t blocks = static_cast<std::size_t>(size.blockCount);
     const std::size_t checks = static_cast<std::size_t>(size.blockCheckCodewords());
     std::array<std::size_t, kMaxBlocks> dataCounts{};
     for (std::size_t b = 0; b < blocks; ++b) dataCounts[b] = static_cast<std::size_t>(size.blockDataCodewords(static_cast<int>(b)));
-    std::vector<std::uint8_t> stream(static_cast<std::size_t>(size.dataCodewords + size.checkCodewords));
-    std::uint8_t* out = stream.data();
     if (iso144) {
-        out = std::copy(data.begin(), data.end(), out);
+        // The data stay where they are; the check codewords follow them.
+        std::uint8_t* out = stream + size.dataCodewords;
         for (std::size_t j = 0; j < checks; ++j) {
             for (std::size_t b = 0; b < blocks; ++b) *out++ = static_cast<std::uint8_t>(buffers.blocks[b][dataCounts[b] + j]);
         }
-        return stream;
+        return;
     }
-    // Position by position over whole blocks, data and check codewords alike.
+    // Position by position over whole blocks, data and check codewords
+    // alike. Up to the end of the shortest block's data this puts every
+    // codeword back where the dealing took it from, so those stay.
+    const std::size_t unchanged = dataCounts[blocks - 1];
+    std::uint8_t* out = stream + unchanged * blocks;
     const std::size_t longest = dataCounts[0] + checks;
-    for (std::size_t k = 0; k < longest; ++k) {
+    for (std::size_t k = unchanged; k < longest; ++k) {
         for (std::size_t b = 0; b < blocks; ++b) {
             if (k < dataCounts[b] + checks) *out++ = static_cast<std::uint8_t>(buffers.blocks[b][k]);
         }
     }
-    return stream;
 }
 
 }  // namespace ecc200

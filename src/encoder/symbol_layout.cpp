@@ -6,7 +6,7 @@
 
 namespace ecc200 {
 
-void LayOutSymbol(const SymbolSize& size, const std::vector<std::uint8_t>& codewords, SymbolMatrix& symbol) {
+void LayOutSymbol(const SymbolSize& size, const std::uint8_t* codewords, SymbolMatrix& symbol) {
     // Every size's walk places each bit once, so its map holds the three
     // steps whole.
     FillSymbolFromMap(PlacementMapFor(size), codewords, symbol);

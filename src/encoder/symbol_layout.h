@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 namespace ecc200 {
 
@@ -17,6 +16,6 @@ struct SymbolSize;
 
 // `codewords` is the final stream (data and check codewords of the size);
 // `size` is an entry of kSymbolSizes.
-void LayOutSymbol(const SymbolSize& size, const std::vector<std::uint8_t>& codewords, SymbolMatrix& symbol);
+void LayOutSymbol(const SymbolSize& size, const std::uint8_t* codewords, SymbolMatrix& symbol);
 
 }  // namespace ecc200

@@ -1,16 +1,11 @@
 #include "encoder/symbol_sizes.h"
 
-#include "encoder/encode_request.h"
+#include "encoder/encode_segments.h"
+
+#include <cstddef>
 
 namespace ecc200 {
 namespace {
-
-bool ShapeAdmits(SymbolShape shape, bool dmre, const SymbolSize& size) {
-    if (size.family == SizeFamily::Dmre && !dmre) return false;
-    if (shape == SymbolShape::Square) return size.family == SizeFamily::Square;
-    if (shape == SymbolShape::Rectangle) return size.family != SizeFamily::Square;
-    return true;
-}
 
 // The smaller size first: fewer data codewords, then fewer modules.
 constexpr bool Precedes(const SymbolSize& a, const SymbolSize& b) {
@@ -34,19 +29,44 @@ constexpr std::array<int, kSymbolSizeTotal> MakeSizeOrder() {
 }
 constexpr std::array<int, kSymbolSizeTotal> kSizeOrder = MakeSizeOrder();
 
-}  // namespace
+constexpr bool ShapeAdmits(SymbolShape shape, bool dmre, const SymbolSize& size) {
+    if (size.family == SizeFamily::Dmre && !dmre) return false;
+    if (shape == SymbolShape::Square) return size.family == SizeFamily::Square;
+    if (shape == SymbolShape::Rectangle) return size.family != SizeFamily::Square;
+    return true;
+}
 
-int AdmittedSizes(SymbolShape shape, bool dmre, int rows, int cols, std::array<const SymbolSize*, kSymbolSizeTotal>& out) {
-    int count = 0;
-    const bool fixed = rows != 0 || cols != 0;
+// The sizes of each shape, with and without DMRE, in that order: a request
+// for the smallest size copies one list (built at compile time) instead of
+// filtering the table on every call.
+constexpr AdmittedSizeList MakeShapeList(SymbolShape shape, bool dmre) {
+    AdmittedSizeList list{};
     for (int index : kSizeOrder) {
-        const SymbolSize& size = kSymbolSizes[static_cast<std::size_t>(index)];
-        if (fixed ? (size.rows == rows && size.cols == cols && (size.family != SizeFamily::Dmre || dmre))
-                  : ShapeAdmits(shape, dmre, size)) {
-            out[static_cast<std::size_t>(count++)] = &size;
+        if (ShapeAdmits(shape, dmre, kSymbolSizes[static_cast<std::size_t>(index)])) {
+            list.indices[static_cast<std::size_t>(list.count++)] = static_cast<std::int8_t>(index);
         }
     }
-    return count;
+    return list;
+}
+
+constexpr std::array<AdmittedSizeList, 6> kShapeLists = {
+    MakeShapeList(SymbolShape::Square, false),    MakeShapeList(SymbolShape::Square, true),
+    MakeShapeList(SymbolShape::Rectangle, false), MakeShapeList(SymbolShape::Rectangle, true),
+    MakeShapeList(SymbolShape::Any, false),       MakeShapeList(SymbolShape::Any, true)};
+
+}  // namespace
+
+AdmittedSizeList AdmittedSizes(SymbolShape shape, bool dmre, int rows, int cols) {
+    if (rows == 0 && cols == 0) return kShapeLists[static_cast<std::size_t>(2 * static_cast<int>(shape) + (dmre ? 1 : 0))];
+    AdmittedSizeList list{};
+    for (std::size_t index = 0; index < kSymbolSizes.size(); ++index) {
+        const SymbolSize& size = kSymbolSizes[index];
+        if (size.rows == rows && size.cols == cols && (size.family != SizeFamily::Dmre || dmre)) {
+            list.indices[0] = static_cast<std::int8_t>(index);
+            list.count = 1;
+        }
+    }
+    return list;
 }
 
 }  // namespace ecc200

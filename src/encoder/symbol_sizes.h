@@ -12,7 +12,12 @@
 
 namespace ecc200 {
 
-enum class SymbolShape;  // encode_request.h
+enum class SymbolShape;  // encode_segments.h
+
+// The 144 x 144 symbol holds 1558 data and 620 check codewords, the most of
+// any size (ISO/IEC 16022, Table 7).
+constexpr int kMaxDataCodewords = 1558;
+constexpr int kMaxSymbolCodewords = 2178;
 
 enum class SizeFamily : std::uint8_t { Square, Rectangle, Dmre };
 
@@ -113,13 +118,22 @@ constexpr bool SizeTableIsConsistent() {
     for (const SymbolSize& s : kSymbolSizes) {
         if (!SizeIsConsistent(s)) return false;
     }
-    return kSymbolSizes[23].dataCodewords == 1558 && kSymbolSizes[23].checkCodewords == 620;
+    return kSymbolSizes[23].dataCodewords == kMaxDataCodewords &&
+           kSymbolSizes[23].dataCodewords + kSymbolSizes[23].checkCodewords == kMaxSymbolCodewords;
 }
 static_assert(SizeTableIsConsistent(), "symbol size table rows disagree with each other");
 
-// The admitted sizes of a request, smallest data capacity first (ties: the
-// fewer modules first). A fixed rows x cols admits that size alone; it must
-// exist (a DMRE size also needs dmre). Returns the count written to `out`.
-int AdmittedSizes(SymbolShape shape, bool dmre, int rows, int cols, std::array<const SymbolSize*, kSymbolSizeTotal>& out);
+// Sizes of kSymbolSizes by their index, smallest data capacity first (ties:
+// the fewer modules first).
+struct AdmittedSizeList {
+    std::array<std::int8_t, kSymbolSizeTotal> indices;
+    int count;
+    const SymbolSize& operator[](int k) const { return kSymbolSizes[static_cast<std::size_t>(indices[static_cast<std::size_t>(k)])]; }
+};
+
+// The admitted sizes of a request (shape Square, Rectangle or Any). A fixed
+// rows x cols admits that size alone; it must exist (a DMRE size also needs
+// dmre), else the list is empty.
+AdmittedSizeList AdmittedSizes(SymbolShape shape, bool dmre, int rows, int cols);
 
 }  // namespace ecc200

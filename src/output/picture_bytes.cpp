@@ -4,19 +4,19 @@
 #include <new>
 #include <utility>
 
-#include "encoder/module_matrix.h"
 #include "output/bmp_file.h"
 #include "output/emf_recording_size.h"
 #include "output/placeable_wmf.h"
 #include "output/png_file.h"
 #include "render/draw_symbol.h"
+#include "render/picture_geometry.h"
 
 namespace ecc200 {
 namespace {
 
 // One logical unit per pixel, the window covering the picture.
-void MapPictureOnto(platform::DeviceContext& dc, const DrawingStyle& style) {
-    dc.SetWindowExtEx(style.width, style.height);
+void MapPictureOnto(platform::DeviceContext& dc, const PictureGeometry& picture) {
+    dc.SetWindowExtEx(picture.width, picture.height);
     dc.SetWindowOrgEx(0, 0);
 }
 
@@ -30,26 +30,18 @@ Outcome ReportingExhaustedMemory(Drawing drawing) {
     }
 }
 
-std::uint64_t DarkModulesOf(const SymbolMatrix& symbol) {
-    std::uint64_t dark = 0;
-    for (int row = 0; row < symbol.rows(); ++row) {
-        for (int col = 0; col < symbol.cols(); ++col) dark += symbol.isDark(row, col) ? 1 : 0;
-    }
-    return dark;
-}
-
-Outcome DrawBmpPicture(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out) {
-    const std::optional<MonochromeGeometry> geometry = MonochromeGeometryOf(style.width, style.height);
+Outcome DrawBmpPicture(const PictureGeometry& picture, PictureBytes& out) {
+    const std::optional<MonochromeGeometry> geometry = MonochromeGeometryOf(picture.width, picture.height);
     if (!geometry) return Failed(Failure::PictureTooLarge);
     // The bitmap and file of an earlier drawing are reused where they can be.
-    if (!out.bitmap || !out.bitmap->Reset(style.width, style.height)) {
-        out.bitmap = platform::CreateBitmapContext(style.width, style.height);
+    if (!out.bitmap || !out.bitmap->Reset(picture.width, picture.height)) {
+        out.bitmap = platform::CreateBitmapContext(picture.width, picture.height);
         if (!out.bitmap) return Failed(Failure::OutOfMemory);
     }
-    MapPictureOnto(*out.bitmap, style);
-    DrawSymbol(symbol, style, DrawingTarget{*out.bitmap, 0, 0});
+    MapPictureOnto(*out.bitmap, picture);
+    DrawSymbol(picture, *out.bitmap);
     if (!out.bmp) out.bmp = std::make_unique<MonochromeBmpFile>();
-    if (!CaptureMonochromeBmp(*out.bitmap, style.width, style.height, *geometry, *out.bmp)) {
+    if (!CaptureMonochromeBmp(*out.bitmap, picture.width, picture.height, *geometry, *out.bmp)) {
         return Failed(Failure::OutOfMemory);
     }
     // The spans point into out.bmp and out.bitmap, which stay; the two
@@ -61,13 +53,12 @@ Outcome DrawBmpPicture(const SymbolMatrix& symbol, const DrawingStyle& style, Pi
 // The placeable header's 16-bit box bounds the picture, and with it the
 // recording: at most 20736 module blits and a frame of 32767-pixel sides,
 // far inside the metafile's 32-bit size in words.
-Outcome DrawWmfPicture(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t unitsPerInch,
-                       PictureBytes& out) {
-    out.header = PlaceableMetafileHeader(style.width, style.height, unitsPerInch);
+Outcome DrawWmfPicture(const PictureGeometry& picture, PictureBytes& out) {
+    out.header = PlaceableMetafileHeader(picture.width, picture.height, picture.unitsPerInch);
     std::unique_ptr<platform::MetafileRecorder> recorder = platform::CreateMetafileRecorder();
     if (!recorder) return Failed(Failure::OutOfMemory);
-    MapPictureOnto(*recorder, style);
-    DrawSymbol(symbol, style, DrawingTarget{*recorder, 0, 0});
+    MapPictureOnto(*recorder, picture);
+    DrawSymbol(picture, *recorder);
     std::optional<std::vector<std::uint8_t>> bits = recorder->Close();
     if (!bits) return Failed(Failure::OutOfMemory);
     out.body = std::move(*bits);
@@ -75,16 +66,16 @@ Outcome DrawWmfPicture(const SymbolMatrix& symbol, const DrawingStyle& style, st
     return {};
 }
 
-Outcome RecordEmfPicture(const SymbolMatrix& symbol, const DrawingStyle& style,
+Outcome RecordEmfPicture(const PictureGeometry& picture,
                          std::unique_ptr<platform::EnhMetafile>& out) {
     // The exact size, from the symbol's dark modules, before any drawing.
-    const std::uint64_t bytes = EnhMetafileSizeOf(symbol, style);
+    const std::uint64_t bytes = EnhMetafileSizeOf(picture);
     if (bytes > UINT32_MAX) return Failed(Failure::PictureTooLarge);  // nBytes is 32 bits
-    std::unique_ptr<platform::EnhMetafileRecorder> recorder = platform::CreateEnhMetafileRecorder();
+    std::unique_ptr<platform::EnhMetafileRecorder> recorder = platform::CreateEnhMetafileRecorder(picture.unitsPerInch);
     if (!recorder || !recorder->Reserve(bytes)) return Failed(Failure::OutOfMemory);
     recorder->SetMapModeText();
-    MapPictureOnto(*recorder, style);
-    DrawSymbol(symbol, style, DrawingTarget{*recorder, 0, 0});
+    MapPictureOnto(*recorder, picture);
+    DrawSymbol(picture, *recorder);
     out = recorder->Close();
     return out ? Outcome{} : Failed(Failure::OutOfMemory);
 }
@@ -102,44 +93,45 @@ std::uint64_t PictureBytes::size() const {
     return total;
 }
 
-std::uint64_t EnhMetafileSizeOf(const SymbolMatrix& symbol, const DrawingStyle& style) {
-    return EnhMetafileRecordingSize(style.width, style.height, style.border, DarkModulesOf(symbol)).bytes;
+std::uint64_t EnhMetafileSizeOf(const PictureGeometry& picture) {
+    return EnhMetafileRecordingSize(picture, picture.DarkModuleCount()).bytes;
 }
 
-Outcome CheckBmpExtent(std::int32_t width, std::int32_t height) {
-    if (width <= 0 || height <= 0) return Failed(Failure::InvalidArgument);
-    return MonochromeGeometryOf(width, height) ? Outcome{} : Failed(Failure::PictureTooLarge);
+Outcome CheckBmpExtent(const PictureGeometry& picture) {
+    if (picture.width <= 0 || picture.height <= 0) return Failed(Failure::InvalidArgument);
+    return MonochromeGeometryOf(picture.width, picture.height) ? Outcome{} : Failed(Failure::PictureTooLarge);
 }
 
-Outcome CheckWmfExtent(std::int32_t width, std::int32_t height) {
-    if (width <= 0 || height <= 0) return Failed(Failure::InvalidArgument);
-    if (width > kMaxPlaceableExtent || height > kMaxPlaceableExtent) return Failed(Failure::PictureTooLarge);
+Outcome CheckWmfExtent(const PictureGeometry& picture) {
+    if (picture.width <= 0 || picture.height <= 0) return Failed(Failure::InvalidArgument);
+    if (picture.width > kMaxPlaceableExtent || picture.height > kMaxPlaceableExtent)
+        return Failed(Failure::PictureTooLarge);
     return {};
 }
 
-Outcome CheckEmfExtent(std::int32_t width, std::int32_t height, BorderStyle border) {
-    if (width <= 0 || height <= 0) return Failed(Failure::InvalidArgument);
-    if (EnhMetafileRecordingSize(width, height, border, 0).bytes > UINT32_MAX) return Failed(Failure::PictureTooLarge);
+Outcome CheckEmfExtent(const PictureGeometry& picture) {
+    if (picture.width <= 0 || picture.height <= 0) return Failed(Failure::InvalidArgument);
+    if (EnhMetafileRecordingSize(picture, 0).bytes > UINT32_MAX) return Failed(Failure::PictureTooLarge);
     return {};
 }
 
-Outcome DrawBmp(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out) {
-    return ReportingExhaustedMemory([&] { return DrawBmpPicture(symbol, style, out); });
+Outcome DrawBmp(const PictureGeometry& picture, PictureBytes& out) {
+    return ReportingExhaustedMemory([&] { return DrawBmpPicture(picture, out); });
 }
 
-Outcome DrawWmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t unitsPerInch, PictureBytes& out) {
-    if (const Outcome fits = CheckWmfExtent(style.width, style.height); !fits.ok()) return fits;
-    return ReportingExhaustedMemory([&] { return DrawWmfPicture(symbol, style, unitsPerInch, out); });
+Outcome DrawWmf(const PictureGeometry& picture, PictureBytes& out) {
+    if (const Outcome fits = CheckWmfExtent(picture); !fits.ok()) return fits;
+    return ReportingExhaustedMemory([&] { return DrawWmfPicture(picture, out); });
 }
 
-Outcome RecordEmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::unique_ptr<platform::EnhMetafile>& out) {
-    if (const Outcome fits = CheckEmfExtent(style.width, style.height, style.border); !fits.ok()) return fits;
-    return ReportingExhaustedMemory([&] { return RecordEmfPicture(symbol, style, out); });
+Outcome RecordEmf(const PictureGeometry& picture, std::unique_ptr<platform::EnhMetafile>& out) {
+    if (const Outcome fits = CheckEmfExtent(picture); !fits.ok()) return fits;
+    return ReportingExhaustedMemory([&] { return RecordEmfPicture(picture, out); });
 }
 
-Outcome DrawEmf(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out) {
+Outcome DrawEmf(const PictureGeometry& picture, PictureBytes& out) {
     std::unique_ptr<platform::EnhMetafile> metafile;
-    const Outcome recorded = RecordEmf(symbol, style, metafile);
+    const Outcome recorded = RecordEmf(picture, metafile);
     if (!recorded.ok()) return recorded;
     return ReportingExhaustedMemory([&] {
         out.body = metafile->GetBits();

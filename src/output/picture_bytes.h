@@ -20,11 +20,9 @@
 
 namespace ecc200 {
 
-class SymbolMatrix;
-struct DrawingStyle;
+struct PictureGeometry;
 struct MonochromeBmpFile;
 class PngDeflater;
-enum class BorderStyle : std::int16_t;
 
 // One picture's bytes: `pieces`, in order, point into the storage below
 // (a large BMP's rows into the bitmap it was drawn on, without a copy). A
@@ -48,35 +46,33 @@ struct PictureBytes {
 };
 
 // InvalidArgument for an empty picture (a side below 1); PictureTooLarge
-// when the format's fields cannot hold a width x height picture: a BMP's
-// 32-bit sizes, a placeable WMF's 16-bit box, an EMF's 32-bit nBytes even
-// with no dark module (a dashed frame grows it by 8 bytes per pixel).
-Outcome CheckBmpExtent(std::int32_t width, std::int32_t height);
-Outcome CheckWmfExtent(std::int32_t width, std::int32_t height);
-Outcome CheckEmfExtent(std::int32_t width, std::int32_t height, BorderStyle border);
+// when the format's fields cannot hold the picture: a BMP's 32-bit sizes, a
+// placeable WMF's 16-bit box, an EMF's 32-bit nBytes even with no dark
+// module (a dashed frame grows it by 8 bytes per pixel). Only the sides and
+// the frame are read: the symbol need not be built yet.
+Outcome CheckBmpExtent(const PictureGeometry& picture);
+Outcome CheckWmfExtent(const PictureGeometry& picture);
+Outcome CheckEmfExtent(const PictureGeometry& picture);
 
-// The bytes of the EMF of the symbol, as recorded (nBytes).
-std::uint64_t EnhMetafileSizeOf(const SymbolMatrix& symbol, const DrawingStyle& style);
+// The bytes of the EMF of the picture, as recorded (nBytes).
+std::uint64_t EnhMetafileSizeOf(const PictureGeometry& picture);
 
-// Draws the picture; OutOfMemory when its memory cannot be had.
-Outcome DrawBmp(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out);
-// `unitsPerInch` goes into the placeable header (the screen's LOGPIXELSX for
-// the nine functions).
-Outcome DrawWmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t unitsPerInch, PictureBytes& out);
-// The recording itself (for the clipboard), or its bits.
-Outcome RecordEmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::unique_ptr<platform::EnhMetafile>& out);
-Outcome DrawEmf(const SymbolMatrix& symbol, const DrawingStyle& style, PictureBytes& out);
+// Each draws the picture into `out`; OutOfMemory when its memory cannot be
+// had.
+Outcome DrawBmp(const PictureGeometry& picture, PictureBytes& out);
+// The placeable header states the picture's unitsPerInch.
+Outcome DrawWmf(const PictureGeometry& picture, PictureBytes& out);
+// The recording itself (for the clipboard), or its bits; either describes
+// the picture at its unitsPerInch.
+Outcome RecordEmf(const PictureGeometry& picture, std::unique_ptr<platform::EnhMetafile>& out);
+Outcome DrawEmf(const PictureGeometry& picture, PictureBytes& out);
 
-// The PNG of the BMP's very pixels, its resolution in pHYs.
-Outcome DrawPng(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t dotsPerInch, PictureBytes& out);
-// The SVG document; `modulePixels` may be fractional (a module of exactly
-// the size asked), style.modulePixels is then not used.
-Outcome DrawSvg(const SymbolMatrix& symbol, const DrawingStyle& style, double modulePixels, std::int32_t dotsPerInch,
-                PictureBytes& out);
+// The PNG of the BMP's very pixels, its dotsPerInch in pHYs.
+Outcome DrawPng(const PictureGeometry& picture, PictureBytes& out);
+// The SVG document, its modules of exactModulePixels.
+Outcome DrawSvg(const PictureGeometry& picture, PictureBytes& out);
 // The metafiles with the dark modules as one filled shape (output/seamless_*.h).
-Outcome DrawSeamlessWmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t unitsPerInch,
-                        PictureBytes& out);
-Outcome DrawSeamlessEmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t dotsPerInch,
-                        PictureBytes& out);
+Outcome DrawSeamlessWmf(const PictureGeometry& picture, PictureBytes& out);
+Outcome DrawSeamlessEmf(const PictureGeometry& picture, PictureBytes& out);
 
 }  // namespace ecc200

@@ -1,15 +1,12 @@
 #include "output/picture_delivery.h"
 
-#include <cerrno>
-
 #include "output/picture_bytes.h"
 
 namespace ecc200 {
 
 Outcome SaveToFile(const char* path, const PictureBytes& picture, const platform::SaveOptions& options) {
     if (path == nullptr) return Failed(Failure::InvalidArgument);
-    if (platform::ReplaceFileWith(path, picture.pieces, options)) return {};
-    return Failed(Failure::FileError, errno);
+    return platform::ReplaceFileWith(path, picture.pieces, options);
 }
 
 Outcome PutOnClipboard(std::unique_ptr<platform::EnhMetafile> metafile) {

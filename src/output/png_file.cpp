@@ -225,27 +225,27 @@ z_stream_s* PngDeflater::Begin() {
     return initialised_ ? stream_.get() : nullptr;
 }
 
-WriteResult AppendPngFile(std::vector<std::uint8_t>& out, const MonochromeRows& rows, std::uint32_t barColour,
-                          std::uint32_t backgroundColour, std::int32_t dotsPerInch, PngDeflater& deflater) {
+Outcome AppendPngFile(std::vector<std::uint8_t>& out, const MonochromeRows& rows, std::uint32_t barColour,
+                      std::uint32_t backgroundColour, std::int32_t dotsPerInch, PngDeflater& deflater) {
     const double pixelsPerMetre = std::round(dotsPerInch / kMetresPerInch);
     // GetDIBits pads each row to whole 32-bit words.
     const std::size_t dibRowBytes = (static_cast<std::size_t>(std::max(rows.width, 0)) + 31) / 32 * 4;
     if (!RowsMatch(rows, dibRowBytes) || dotsPerInch < 1 || pixelsPerMetre > kPngIntMax) {
-        return WriteResult::NotRepresentable;
+        return Failed(Failure::PictureTooLarge);
     }
     const std::size_t originalSize = out.size();
     try {
         z_stream_s* stream = deflater.Begin();
-        if (stream == nullptr) return WriteResult::OutOfMemory;
+        if (stream == nullptr) return Failed(Failure::OutOfMemory);
         AppendHeaderChunks(out, rows, barColour, backgroundColour, static_cast<std::uint32_t>(pixelsPerMetre));
         IdatWriter idat(out, *stream);
         DeflateRows(idat, rows, dibRowBytes, deflater.filtered);
         idat.Finish();
         EndChunk(out, BeginChunk(out, "IEND"));
-        return WriteResult::Written;
+        return {};
     } catch (const std::bad_alloc&) {
         out.resize(originalSize);
-        return WriteResult::OutOfMemory;
+        return Failed(Failure::OutOfMemory);
     }
 }
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "output/output_result.h"
+#include "common/failure.h"
 
 struct z_stream_s;  // zlib's deflate stream
 
@@ -58,12 +58,12 @@ private:
 // the one-bit conversion made bit b (white exactly when r + g + b >= 383);
 // when bar and background fall on the same bit, the other entry is black,
 // the frame's pen. `dotsPerInch` goes into pHYs as pixels per metre. On
-// failure `out` keeps its size and contents: NotRepresentable for a width
+// failure `out` keeps its size and contents: PictureTooLarge for a width
 // or height below 1, rows that do not match them, or a resolution that
 // pHYs cannot hold (below 1 dpi, past 2^31 - 1 pixels a metre); OutOfMemory
 // when the output or zlib's state cannot be had. An `out` whose capacity held
 // the same picture before is not reallocated.
-WriteResult AppendPngFile(std::vector<std::uint8_t>& out, const MonochromeRows& rows, std::uint32_t barColour,
-                          std::uint32_t backgroundColour, std::int32_t dotsPerInch, PngDeflater& deflater);
+Outcome AppendPngFile(std::vector<std::uint8_t>& out, const MonochromeRows& rows, std::uint32_t barColour,
+                      std::uint32_t backgroundColour, std::int32_t dotsPerInch, PngDeflater& deflater);
 
 }  // namespace ecc200

@@ -1,21 +1,26 @@
 // The seamless enhanced metafile ([MS-EMF]): the picture of the default
-// EMF, drawn as filled polygons and an explicit pen (see
-// seamless_picture.h).
+// EMF, pixel for pixel when GDI plays it back, drawn the way vector clients
+// read well: the background one filled polygon and the dark modules one
+// filled polypolygon of the geometry's merged blocks, with a null pen; the
+// frame its lines in quarter pixels with a pen the metafile creates, selects
+// and deletes itself (seamless_emf.cpp says why). The EMF keeps the lines:
+// its clients clip the picture at rclBounds, which for a dashed frame end on
+// its last pixels, and filled there those pixels would be lost.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <vector>
+
+#include "common/failure.h"
 
 namespace ecc200 {
 
-class SymbolMatrix;
-struct SeamlessPicture;
+struct PictureGeometry;
 
-// The metafile's bytes:
+// Writes the metafile's bytes into `out`:
 //   EMR_HEADER, its reference device a 1024 x 768 screen at the picture's
-//   dpi (as GDI's screen and the portable one report it), rclBounds the
-//   pixels drawn and rclFrame worked out from them as GDI does;
+//   unitsPerInch (as GDI's screen and the portable one report it),
+//   rclBounds the pixels drawn and rclFrame worked out from them as GDI does;
 //   EMR_SETMAPMODE (MM_TEXT), EMR_SETWINDOWEXTEX (width, height),
 //   EMR_SETWINDOWORGEX (0, 0);
 //   the background brush, created and selected, and the stock NULL_PEN;
@@ -26,14 +31,14 @@ struct SeamlessPicture;
 //   EMR_SETMAPMODE (MM_ANISOTROPIC), EMR_SETWINDOWEXTEX (4 x width,
 //   4 x height), EMR_SETVIEWPORTEXTEX (width, height), a logical unit now
 //   a quarter pixel and the pen one pixel under GDI; EMR_MOVETOEX /
-//   EMR_LINETO per line of DrawBorder, pixel (x, y) at (4x + 1, 4y + 1);
+//   EMR_LINETO per frame line, pixel (x, y) at (4x + 1, 4y + 1);
 //   the stock WHITE_BRUSH and BLACK_PEN selected again, EMR_DELETEOBJECT
 //   for every object created, EMR_EOF.
 // Pictures wider or taller than 32767 pixels take EMR_POLYGON and
-// EMR_POLYPOLYGON, whose points are 32 bits. No value when the picture
-// cannot be drawn (errno EINVAL), the metafile would pass the 32-bit nBytes
-// or a framed picture's side its 536870911 pixels, whose quarter pixels
-// pass 32 bits (EFBIG), or memory runs out (ENOMEM).
-std::optional<std::vector<std::uint8_t>> SeamlessEmf(const SymbolMatrix& symbol, const SeamlessPicture& picture);
+// EMR_POLYPOLYGON, whose points are 32 bits. InvalidArgument for a picture
+// that is not Drawable(), PictureTooLarge when the metafile would pass the
+// 32-bit nBytes or a framed picture's side its 536870911 pixels (whose
+// quarter pixels pass 32 bits), OutOfMemory; `out` unchanged on failure.
+Outcome WriteSeamlessEmf(const PictureGeometry& picture, std::vector<std::uint8_t>& out);
 
 }  // namespace ecc200

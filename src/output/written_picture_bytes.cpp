@@ -1,7 +1,6 @@
 // The pictures written rather than recorded through a drawing surface: PNG
 // from the very pixels of the BMP output, SVG from the symbol's modules,
 // and the seamless metafiles (see output/picture_bytes.h).
-#include <cerrno>
 #include <cstddef>
 #include <new>
 #include <utility>
@@ -10,32 +9,12 @@
 #include "output/picture_bytes.h"
 #include "output/png_file.h"
 #include "output/seamless_emf.h"
-#include "output/seamless_picture.h"
 #include "output/seamless_wmf.h"
 #include "output/svg_file.h"
-#include "render/draw_symbol.h"
+#include "render/picture_geometry.h"
 
 namespace ecc200 {
 namespace {
-
-Outcome OutcomeOf(WriteResult result) {
-    switch (result) {
-        case WriteResult::Written: return {};
-        case WriteResult::OutOfMemory: return Failed(Failure::OutOfMemory);
-        case WriteResult::NotRepresentable: break;
-    }
-    return Failed(Failure::PictureTooLarge);
-}
-
-// The seamless writers report through errno: EINVAL for values that draw no
-// picture, EFBIG past the format's fields, ENOMEM.
-Outcome OutcomeOfErrno(int error) {
-    switch (error) {
-        case EFBIG: return Failed(Failure::PictureTooLarge);
-        case ENOMEM: return Failed(Failure::OutOfMemory);
-        default: return Failed(Failure::InvalidArgument);
-    }
-}
 
 // The BMP's rows, bottom-up: its pieces past the file header, the info
 // header and the colour table (kRowsOffset bytes), as spans of whole rows.
@@ -52,35 +31,24 @@ void RowSpansOf(const std::vector<platform::ByteSpan>& pieces, std::vector<platf
     }
 }
 
-SeamlessPicture SeamlessOf(const DrawingStyle& style, std::int32_t dotsPerInch) {
-    return SeamlessPicture{{style.width, style.height, style.modulePixels, style.orientation},
-                           style.border,
-                           style.barColour,
-                           style.backgroundColour,
-                           dotsPerInch};
-}
-
 template <typename Writer>
-Outcome WriteSeamless(Writer writer, const SymbolMatrix& symbol, const SeamlessPicture& picture, PictureBytes& out) {
-    errno = 0;
-    std::optional<std::vector<std::uint8_t>> bytes = writer(symbol, picture);
-    if (!bytes) return OutcomeOfErrno(errno);
-    out.body = std::move(*bytes);
+Outcome WriteSeamless(Writer writer, const PictureGeometry& picture, PictureBytes& out) {
+    if (const Outcome written = writer(picture, out.body); !written.ok()) return written;
     out.pieces = {{out.body.data(), out.body.size()}};
     return {};
 }
 
 }  // namespace
 
-Outcome DrawPng(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t dotsPerInch, PictureBytes& out) {
-    if (const Outcome drawn = DrawBmp(symbol, style, out); !drawn.ok()) return drawn;
+Outcome DrawPng(const PictureGeometry& picture, PictureBytes& out) {
+    if (const Outcome drawn = DrawBmp(picture, out); !drawn.ok()) return drawn;
     try {
         if (!out.deflater) out.deflater = std::make_unique<PngDeflater>();
         RowSpansOf(out.pieces, out.rows);
         out.body.clear();
-        const MonochromeRows rows{out.rows.data(), out.rows.size(), style.width, style.height};
-        const Outcome written = OutcomeOf(
-            AppendPngFile(out.body, rows, style.barColour, style.backgroundColour, dotsPerInch, *out.deflater));
+        const MonochromeRows rows{out.rows.data(), out.rows.size(), picture.width, picture.height};
+        const Outcome written = AppendPngFile(out.body, rows, picture.barColour, picture.backgroundColour,
+                                              picture.dotsPerInch, *out.deflater);
         if (!written.ok()) return written;
         out.pieces.assign(1, {out.body.data(), out.body.size()});
         return {};
@@ -89,25 +57,19 @@ Outcome DrawPng(const SymbolMatrix& symbol, const DrawingStyle& style, std::int3
     }
 }
 
-Outcome DrawSvg(const SymbolMatrix& symbol, const DrawingStyle& style, double modulePixels, std::int32_t dotsPerInch,
-                PictureBytes& out) {
-    const SvgPicture picture{style.width,    style.height,   modulePixels,          style.orientation,
-                             style.border,   style.barColour, style.backgroundColour, dotsPerInch};
+Outcome DrawSvg(const PictureGeometry& picture, PictureBytes& out) {
     out.text.clear();
-    const Outcome written = OutcomeOf(AppendSvgFile(out.text, symbol, picture));
-    if (!written.ok()) return written;
+    if (const Outcome written = AppendSvgFile(out.text, picture); !written.ok()) return written;
     out.pieces.assign(1, {reinterpret_cast<const std::uint8_t*>(out.text.data()), out.text.size()});
     return {};
 }
 
-Outcome DrawSeamlessWmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t unitsPerInch,
-                        PictureBytes& out) {
-    return WriteSeamless(SeamlessWmf, symbol, SeamlessOf(style, unitsPerInch), out);
+Outcome DrawSeamlessWmf(const PictureGeometry& picture, PictureBytes& out) {
+    return WriteSeamless(WriteSeamlessWmf, picture, out);
 }
 
-Outcome DrawSeamlessEmf(const SymbolMatrix& symbol, const DrawingStyle& style, std::int32_t dotsPerInch,
-                        PictureBytes& out) {
-    return WriteSeamless(SeamlessEmf, symbol, SeamlessOf(style, dotsPerInch), out);
+Outcome DrawSeamlessEmf(const PictureGeometry& picture, PictureBytes& out) {
+    return WriteSeamless(WriteSeamlessEmf, picture, out);
 }
 
 }  // namespace ecc200

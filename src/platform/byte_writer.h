@@ -4,6 +4,7 @@
 // structure layout.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -38,6 +39,8 @@ public:
         std::memcpy(&bits, &v, sizeof bits);
         u32le(bits);
     }
+    // Past `bytes` bytes written elsewhere.
+    void Skip(std::size_t bytes) { at_ += bytes; }
     const std::uint8_t* position() const { return at_; }
 
 private:
@@ -47,6 +50,12 @@ private:
 class ByteWriter {
 public:
     void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
+    // Room for `bytes` more, growing at least geometrically: a run of
+    // records written one by one, without a reallocation among them.
+    void ReserveMore(std::size_t bytes) {
+        const std::size_t needed = bytes_.size() + bytes;
+        if (needed > bytes_.capacity()) bytes_.reserve(std::max(needed, 2 * bytes_.capacity()));
+    }
     // Each field through a cursor over bytes set aside for it: one encoding
     // of every field, ByteCursor's.
     void u16le(std::uint16_t v) { Extend(2).u16le(v); }
@@ -66,6 +75,7 @@ public:
     std::size_t capacity() const { return bytes_.capacity(); }
 
     std::size_t size() const { return bytes_.size(); }
+    std::uint8_t* data() { return bytes_.data(); }
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     std::vector<std::uint8_t> Take() { return std::move(bytes_); }
 

@@ -7,11 +7,14 @@
 // Nothing outside src/platform/ sees a platform header.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include "common/failure.h"
 
 namespace ecc200::platform {
 
@@ -94,6 +97,11 @@ public:
 
 // CreateEnhMetaFileA(NULL, NULL, NULL, NULL): reference device the screen,
 // frame worked out from what was drawn.
+//
+// The recording describes the picture at `referenceDpi`: at 0 or the
+// screen's own resolution it is GDI's recording as it is; at any other its header
+// refers to a 1024 x 768 screen of that resolution (emf_records.h's
+// ScreenAt), the frame worked out from it, as GDI's on such a screen.
 class EnhMetafileRecorder : public DeviceContext {
 public:
     virtual std::unique_ptr<EnhMetafile> Close() = 0;  // CloseEnhMetaFile
@@ -106,7 +114,7 @@ public:
         return true;
     }
 };
-std::unique_ptr<EnhMetafileRecorder> CreateEnhMetafileRecorder();  // null on failure
+std::unique_ptr<EnhMetafileRecorder> CreateEnhMetafileRecorder(std::int32_t referenceDpi = 0);  // null on failure
 
 // CreateMetaFileA(NULL). Close() runs CloseMetaFile, GetMetaFileBitsEx and
 // DeleteMetaFile and returns the metafile's bits (its own header and
@@ -199,14 +207,18 @@ struct SaveOptions {
 // - an existing file's new content is flushed before the rename and its
 //   directory after it, unless options.deferFlush; a new file is not flushed.
 // No temporary file is left behind, even by a killed process (portable
-// backend on Linux). Returns false, leaving errno set to the cause (EACCES,
-// ENOSPC, ENOENT, EISDIR, ...) and any old file as it was, when anything
-// fails; written in place, true only when every byte was written.
-bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options = {});
+// backend on Linux). FileError, systemError the errno value of the cause
+// (EACCES, ENOSPC, ENOENT, EISDIR, ...), any old file as it was, when
+// anything fails; written in place, saved only when every byte was written.
+Outcome ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options = {});
 
 // Flushes the file system holding `path` (syncfs on Linux; nothing where the
 // platform has no such call): the one flush after a batch of deferred saves.
-// False, with errno set, when it fails.
-bool FlushFileSystemOf(const char* path);
+// FileError with the errno value when it fails.
+Outcome FlushFileSystemOf(const char* path);
+
+// What a call that reports through errno made: FileError with errno's value
+// when it failed.
+inline Outcome FileOutcome(bool succeeded) { return succeeded ? Outcome{} : Failed(Failure::FileError, errno); }
 
 }  // namespace ecc200::platform

@@ -1,6 +1,6 @@
-// The record numbers of the two metafile formats, named once for every
-// writer of them (the portable stand-ins of GDI's recorders and the seamless
-// writers): WMF record functions, [MS-WMF] 2.1.1.1 RecordType, with the
+// The record numbers of the two metafile formats, named once for the one
+// writer of each (emf_records.h, wmf_records.h) and the records built on
+// them: WMF record functions, [MS-WMF] 2.1.1.1 RecordType, with the
 // METAHEADER's fixed values (2.3.2.2); EMF record types, [MS-EMF] 2.1.1.
 #pragma once
 

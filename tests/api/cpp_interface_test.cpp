@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/portable/portable_screen.h"
@@ -84,6 +86,69 @@ TEST(CppInterface, ErrorsThrowWithTheStatusOrSetTheErrorCode) {
     EXPECT_EQ(ec, ecc200::Status::invalid_data);
     ecc200::render(symbol, {}, ecc200::Format::bmp, ec);
     EXPECT_FALSE(ec);
+}
+
+TEST(CppInterface, SaveTakesTheFormatFromTheExtension) {
+    const ecc200::Symbol symbol = ecc200::encode("extension");
+    ecc200::test::TempDir dir;
+    for (const auto& [name, format] : {std::pair{"a.PNG", ecc200::Format::png}, std::pair{"b.svg", ecc200::Format::svg},
+                                       std::pair{"c.Emf", ecc200::Format::emf}}) {
+        ecc200::save(symbol, {}, dir.file(name));
+        const std::vector<std::uint8_t> expected = ecc200::render(symbol, {}, format);
+        EXPECT_EQ(ecc200::test::ReadFileBytes(dir.file(name)), std::string(expected.begin(), expected.end())) << name;
+    }
+    for (const char* name : {"d.gif", "e", "f.png.txt"}) {
+        EXPECT_THROW(ecc200::save(symbol, {}, dir.file(name)), ecc200::Error) << name;
+        std::error_code ec;
+        ecc200::save(symbol, {}, dir.file(name), ec);
+        EXPECT_EQ(ec, ecc200::Status::invalid_argument) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir.file(name))) << name;
+    }
+}
+
+// The Diagnostic overloads report what the exception says, with its numbers,
+// and clear what a failure before left.
+TEST(CppInterface, DiagnosticCarriesTheExceptionsWordsAndNumbers) {
+    const std::string tooLong(3200, 'x');
+    ecc200::Diagnostic diagnostic;
+    EXPECT_EQ(ecc200::encode(tooLong, {}, diagnostic).rows(), 0);
+    EXPECT_EQ(diagnostic.code, ecc200::Status::message_too_long);
+    EXPECT_EQ(diagnostic.capacity, 1558);
+    EXPECT_GT(diagnostic.codewords_needed, 1558);
+    try {
+        ecc200::encode(tooLong);
+        FAIL() << "no exception";
+    } catch (const ecc200::Error& error) {
+        // what() is the words, then (as std::system_error has it) the code's message.
+        EXPECT_EQ(error.what(), diagnostic.message + ": message too long");
+        EXPECT_EQ(error.codewords_needed(), diagnostic.codewords_needed);
+        EXPECT_EQ(error.capacity(), 1558);
+        EXPECT_NE(diagnostic.message.find(std::to_string(diagnostic.codewords_needed)), std::string::npos);
+    }
+    std::error_code ec;
+    ecc200::encode_segments({{tooLong, 0}}, {}, ec);
+    EXPECT_EQ(ec, ecc200::Status::message_too_long);
+
+    const ecc200::Symbol symbol = ecc200::encode_segments({{"ab", 0}, {"\xCE\xA9", 26}}, {}, diagnostic);
+    EXPECT_GT(symbol.rows(), 0);
+    EXPECT_FALSE(diagnostic.code);
+    EXPECT_EQ(diagnostic.message, "");
+    EXPECT_EQ(diagnostic.codewords_needed, 0);
+
+    ecc200::save(symbol, {}, "/no/such/dir/x.png", diagnostic);
+    EXPECT_EQ(diagnostic.code, ecc200::Status::file_error);
+    EXPECT_EQ(diagnostic.system_error, ENOENT);
+    EXPECT_NE(diagnostic.message.find("/no/such/dir/x.png"), std::string::npos) << diagnostic.message;
+    ecc200::save(symbol, {}, "x.gif", diagnostic);
+    EXPECT_EQ(diagnostic.code, ecc200::Status::invalid_argument);
+    EXPECT_NE(diagnostic.message.find(".png"), std::string::npos) << diagnostic.message;
+    ecc200::Picture cut;
+    cut.width = 10;
+    cut.height = 10;
+    EXPECT_TRUE(ecc200::render(symbol, cut, ecc200::Format::png, diagnostic).empty());
+    EXPECT_EQ(diagnostic.code, ecc200::Status::symbol_cropped);
+    ecc200::layout(symbol, cut, ecc200::Format::bmp, diagnostic);
+    EXPECT_EQ(diagnostic.code, ecc200::Status::symbol_cropped);
 }
 
 }  // namespace

@@ -1,23 +1,41 @@
 // ASCII encodation, ISO/IEC 16022 5.2.3: digit pairs, single bytes and
-// Upper Shift.
-#include "encoder/ascii_encodation.h"
-
+// Upper Shift, as the encoder writes a message forced into ASCII.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "encoder/encode_segments.h"
+#include "encoder/encoder_workspace.h"
+
 namespace ecc200 {
 namespace {
 
-std::vector<int> Codewords(std::string_view message) {
-    const auto stream = std::make_unique<CodewordStream>();
-    EncodeMessage(message, *stream);
-    const auto stored = stream->codewords.begin() + std::min(stream->count, kMaxSymbolCodewords);
-    return std::vector<int>(stream->codewords.begin(), stored);
-}
+constexpr int kUpperShiftCodeword = 235;
+
+// One workspace and symbol for the many encodings of a test.
+struct AsciiEncoder {
+    std::unique_ptr<EncoderWorkspace> workspace = std::make_unique<EncoderWorkspace>();
+    std::unique_ptr<EncodedSymbol> symbol = std::make_unique<EncodedSymbol>();
+    Outcome outcome;
+
+    // The data codewords of the message, every byte as it is.
+    std::vector<int> Codewords(std::string_view message) {
+        const Segment segment{message, 0};
+        outcome = EncodeSegments(&segment, 1, LiteralAsciiRequest(), *workspace, *symbol);
+        if (!outcome.ok()) return {};
+        return std::vector<int>(symbol->dataCodewords.begin(), symbol->dataCodewords.begin() + symbol->dataCount);
+    }
+
+    // How many data codewords the message needs, whether a symbol holds them or not.
+    int Needed(std::string_view message) {
+        const std::vector<int> codewords = Codewords(message);
+        return outcome.ok() ? static_cast<int>(codewords.size()) : outcome.codewordsNeeded;
+    }
+};
+
+std::vector<int> Codewords(std::string_view message) { return AsciiEncoder().Codewords(message); }
 
 // The inverse of the encodation table, written from the standard rather than
 // from the encoder: 1 to 128 a byte, 130 to 229 a digit pair, 235 a shifted
@@ -71,29 +89,32 @@ TEST(EncodeMessage, EncodesTheReferenceMessages) {
 }
 
 TEST(EncodeMessage, EveryPairOfBytesYieldsOnlyAsciiCodewordsThatDecodeBack) {
+    AsciiEncoder encoder;
     for (int first = 1; first <= 255; ++first) {
         for (int second = 0; second <= 255; ++second) {
             std::string message(1, static_cast<char>(first));
             if (second != 0) message.push_back(static_cast<char>(second));
-            const std::vector<int> codewords = Codewords(message);
+            const std::vector<int> codewords = encoder.Codewords(message);
             ASSERT_EQ(Decode(codewords), message) << "bytes " << first << ", " << second;
         }
     }
 }
 
 TEST(EncodeMessage, CountsLongMessagesWithoutWritingPastTheStream) {
-    EXPECT_EQ(Codewords(std::string(1999, '7')).size(), 1000u);  // 999 pairs and one digit
-    EXPECT_EQ(Codewords(std::string(1999, 'x')).size(), 1999u);
+    AsciiEncoder encoder;
+    EXPECT_EQ(encoder.Needed(std::string(1999, '7')), 1000);  // 999 pairs and one digit
+    EXPECT_EQ(encoder.Needed(std::string(1999, 'x')), 1999);
 
     std::string high;
     for (int i = 0; i < 1999; ++i) high.push_back(static_cast<char>(0x80 + i % 128));
-    const auto stream = std::make_unique<CodewordStream>();
-    EncodeMessage(high, *stream);
-    EXPECT_EQ(stream->count, 3998);
-    // The storage holds the first 2178 codewords: 1089 shifted bytes.
-    for (int i = 0; i < kMaxSymbolCodewords; i += 2) {
-        ASSERT_EQ(stream->codewords[static_cast<std::size_t>(i)], kUpperShift);
-        ASSERT_EQ(stream->codewords[static_cast<std::size_t>(i + 1)], 1 + (i / 2) % 128);
+    EXPECT_EQ(encoder.Needed(high), 3998);
+    EXPECT_EQ(encoder.outcome.failure, Failure::MessageTooLong);
+    // The largest symbol holds 779 of them: 1558 codewords, each byte shifted.
+    const std::vector<int> held = encoder.Codewords(high.substr(0, 779));
+    ASSERT_EQ(held.size(), 1558u);
+    for (std::size_t i = 0; i < held.size(); i += 2) {
+        ASSERT_EQ(held[i], kUpperShiftCodeword);
+        ASSERT_EQ(held[i + 1], 1 + static_cast<int>(i / 2) % 128);
     }
 }
 

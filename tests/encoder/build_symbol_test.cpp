@@ -1,7 +1,7 @@
 // The encoder as a whole: the size a message gets, the reference symbols, and
 // round trips through two independent Data Matrix readers, zxing-cpp's
 // ZXingReader and libdmtx's dmtxread.
-#include "encoder/build_symbol.h"
+#include "encoder/encode_segments.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "encoder/ascii_encodation.h"
+#include "encoder/encoder_workspace.h"
 #include "support/encoded_symbol.h"
 #include "support/matrix_text.h"
 #include "support/pgm_image.h"
@@ -25,10 +25,7 @@ namespace {
 using test::Encode;
 using test::EncodedSymbol;
 
-std::vector<int> FinalStream(const EncoderWorkingState& state) {
-    const auto begin = state.stream.codewords.begin();
-    return std::vector<int>(begin, begin + state.stream.count);
-}
+std::vector<int> FinalStream(const test::EncodedState& state) { return std::vector<int>(state.stream.begin(), state.stream.end()); }
 
 bool SameSymbol(const SymbolMatrix& a, const SymbolMatrix& b) {
     if (a.side() != b.side()) return false;
@@ -59,18 +56,18 @@ TEST(BuildSymbol, EncodesTheReferenceMessages) {
 }
 
 TEST(BuildSymbol, SelectsTheSizeWhoseCapacityTheMessageFills) {
-    for (std::size_t i = 0; i < kSquareSymbolTable.size(); ++i) {
-        const int capacity = kSquareSymbolTable[i].dataCodewords;
+    for (std::size_t i = 0; i < test::kSquareSizeCount; ++i) {
+        const int capacity = kSymbolSizes[i].dataCodewords;
         const EncodedSymbol exact = Encode(std::string(static_cast<std::size_t>(capacity), 'A'));
         ASSERT_TRUE(exact.built) << capacity << " codewords";
-        EXPECT_EQ(exact.state->symbol.side(), kSquareSymbolTable[i].symbolRows) << capacity << " codewords";
-        EXPECT_EQ(exact.state->stream.count, capacity + kSquareSymbolTable[i].checkCodewords);
+        EXPECT_EQ(exact.state->symbol.side(), kSymbolSizes[i].rows) << capacity << " codewords";
+        EXPECT_EQ(static_cast<int>(exact.state->stream.size()), capacity + kSymbolSizes[i].checkCodewords);
 
         const EncodedSymbol above = Encode(std::string(static_cast<std::size_t>(capacity + 1), 'A'));
         EXPECT_EQ(above.state->messageCodewords, capacity + 1);
-        if (i + 1 < kSquareSymbolTable.size()) {
+        if (i + 1 < test::kSquareSizeCount) {
             ASSERT_TRUE(above.built) << capacity + 1 << " codewords";
-            EXPECT_EQ(above.state->symbol.side(), kSquareSymbolTable[i + 1].symbolRows) << capacity + 1 << " codewords";
+            EXPECT_EQ(above.state->symbol.side(), kSymbolSizes[i + 1].rows) << capacity + 1 << " codewords";
         } else {
             EXPECT_FALSE(above.built) << "1559 codewords fit no size";
         }
@@ -91,12 +88,18 @@ TEST(BuildSymbol, RefusesLongMessagesWithoutOverrunningItsStorage) {
 
 TEST(BuildSymbol, GivesTheSameSymbolOnAReusedWorkingState) {
     const EncodedSymbol fresh = Encode("123456");
-    auto reused = std::make_unique<EncoderWorkingState>();
-    ASSERT_TRUE(BuildSymbol(std::string(1558, '%'), *reused));
-    ASSERT_FALSE(BuildSymbol(std::string(1559, '%'), *reused));
-    ASSERT_TRUE(BuildSymbol("123456", *reused));
-    EXPECT_TRUE(SameSymbol(reused->symbol, fresh.state->symbol)) << test::SymbolToText(reused->symbol);
-    EXPECT_EQ(FinalStream(*reused), FinalStream(*fresh.state));
+    const auto workspace = std::make_unique<EncoderWorkspace>();
+    const auto reused = std::make_unique<ecc200::EncodedSymbol>();
+    const auto encode = [&](const std::string& message) {
+        const Segment segment{message, 0};
+        return EncodeSegments(&segment, 1, LiteralAsciiRequest(), *workspace, *reused).ok();
+    };
+    ASSERT_TRUE(encode(std::string(1558, '%')));
+    ASSERT_FALSE(encode(std::string(1559, '%')));
+    ASSERT_TRUE(encode("123456"));
+    EXPECT_TRUE(SameSymbol(reused->matrix, fresh.state->symbol)) << test::SymbolToText(reused->matrix);
+    EXPECT_EQ(std::vector<int>(reused->codewords.begin(), reused->codewords.begin() + reused->codewordCount),
+              FinalStream(*fresh.state));
 }
 
 // ---- Round trips through the readers ------------------------------------
@@ -179,10 +182,7 @@ const MessageKind kMessageKinds[] = {
     {"bytes 1-255", Range(1, 255), Target::Middle},
 };
 
-int CodewordCount(std::string_view message, CodewordStream& scratch) {
-    EncodeMessage(message, scratch);
-    return scratch.count;
-}
+int CodewordCount(std::string_view message) { return Encode(message).state->messageCodewords; }
 
 // The longest random message of the alphabet (at most 1999 bytes) that needs
 // at most `target` codewords; nothing when that falls below `least`. The count
@@ -191,19 +191,18 @@ std::optional<std::string> MessageFor(const MessageKind& kind, int least, int ta
     std::mt19937 random(seed);
     std::string bytes;
     for (int i = 0; i < 1999; ++i) bytes.push_back(kind.alphabet[random() % kind.alphabet.size()]);
-    const auto scratch = std::make_unique<CodewordStream>();
     std::size_t low = 0;
     std::size_t high = bytes.size();
     while (low < high) {
         const std::size_t mid = (low + high + 1) / 2;
-        if (CodewordCount(std::string_view(bytes).substr(0, mid), *scratch) <= target) {
+        if (CodewordCount(std::string_view(bytes).substr(0, mid)) <= target) {
             low = mid;
         } else {
             high = mid - 1;
         }
     }
     bytes.resize(low);
-    if (CodewordCount(bytes, *scratch) < least) return std::nullopt;
+    if (CodewordCount(bytes) < least) return std::nullopt;
     return bytes;
 }
 
@@ -213,8 +212,8 @@ struct TestMessage {
 };
 
 std::vector<TestMessage> MessagesForSize(int index) {
-    const int capacity = kSquareSymbolTable[static_cast<std::size_t>(index)].dataCodewords;
-    const int least = index == 0 ? 1 : kSquareSymbolTable[static_cast<std::size_t>(index - 1)].dataCodewords + 1;
+    const int capacity = kSymbolSizes[static_cast<std::size_t>(index)].dataCodewords;
+    const int least = index == 0 ? 1 : kSymbolSizes[static_cast<std::size_t>(index - 1)].dataCodewords + 1;
     std::vector<TestMessage> messages;
     if (index == 0) messages.push_back({"empty", ""});
     unsigned seed = 1000u * static_cast<unsigned>(index);
@@ -233,7 +232,7 @@ std::vector<TestMessage> MessagesForSize(int index) {
 class RoundTrip : public testing::TestWithParam<int> {};
 
 TEST_P(RoundTrip, BothReadersDecodeTheMessageExactly) {
-    const SymbolAttributes& size = kSquareSymbolTable[static_cast<std::size_t>(GetParam())];
+    const SymbolSize& size = kSymbolSizes[static_cast<std::size_t>(GetParam())];
     const test::TempDir dir;
     const std::string image = dir.file("symbol.pgm");
     const std::vector<TestMessage> messages = MessagesForSize(GetParam());
@@ -242,7 +241,7 @@ TEST_P(RoundTrip, BothReadersDecodeTheMessageExactly) {
         SCOPED_TRACE(message.kind + " message of " + std::to_string(message.bytes.size()) + " bytes: " + Printable(message.bytes));
         const EncodedSymbol encoded = Encode(message.bytes);
         ASSERT_TRUE(encoded.built);
-        ASSERT_EQ(encoded.state->symbol.side(), size.symbolRows);
+        ASSERT_EQ(encoded.state->symbol.side(), size.rows);
         if (message.kind == "text") {
             ASSERT_EQ(encoded.state->messageCodewords, size.dataCodewords) << "not an exact fit";
         }
@@ -254,7 +253,7 @@ TEST_P(RoundTrip, BothReadersDecodeTheMessageExactly) {
             << test::SymbolToText(encoded.state->symbol);
         // dmtxread reads the 144 x 144 check codewords only in the plain
         // interleaved order, not the order this size is built in.
-        if (size.symbolRows == 144) continue;
+        if (size.rows == 144) continue;
         const Reading dmtx = ReadWithDmtx(image);
         ASSERT_TRUE(dmtx.found && dmtx.bytes == message.bytes)
             << "dmtxread decoded " << Printable(dmtx.bytes) << "\n" << dmtx.diagnostics << "\nmatrix:\n"
@@ -262,9 +261,9 @@ TEST_P(RoundTrip, BothReadersDecodeTheMessageExactly) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSizes, RoundTrip, testing::Range(0, kSymbolSizeCount), [](const testing::TestParamInfo<int>& info) {
-    const SymbolAttributes& size = kSquareSymbolTable[static_cast<std::size_t>(info.param)];
-    return std::to_string(size.symbolRows) + "x" + std::to_string(size.symbolColumns);
+INSTANTIATE_TEST_SUITE_P(AllSizes, RoundTrip, testing::Range(0, test::kSquareSizeCount), [](const testing::TestParamInfo<int>& info) {
+    const SymbolSize& size = kSymbolSizes[static_cast<std::size_t>(info.param)];
+    return std::to_string(size.rows) + "x" + std::to_string(size.cols);
 });
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "encoder/encodation_values.h"
-#include "encoder/encode_request.h"
+#include "encoder/encode_segments.h"
 
 namespace ecc200 {
 namespace {

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "encoder/build_symbol.h"
+#include "support/square_sizes.h"
 #include "support/encoded_symbol.h"
 #include "support/matrix_text.h"
 #include "support/run_command.h"

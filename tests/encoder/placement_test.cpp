@@ -12,9 +12,11 @@
 #include <variant>
 #include <vector>
 
-#include "encoder/encode_request.h"
+#include "encoder/encode_segments.h"
 #include "encoder/symbol_sizes.h"
-#include "encoder/symbol_table.h"
+#include "support/encoded_symbol.h"
+#include "support/encoding.h"
+#include "support/square_sizes.h"
 #include "support/decoders.h"
 #include "support/pgm_image.h"
 #include "support/run_command.h"
@@ -199,9 +201,8 @@ std::unique_ptr<SymbolMatrix> EncodeAtSize(const SymbolSize& size, const std::st
     request.dmre = true;
     request.rows = size.rows;
     request.cols = size.cols;
-    EncodeResult result = EncodeSegments({{message}}, request);
-    auto* symbol = std::get_if<EncodedSymbol>(&result);
-    return symbol != nullptr ? std::move(symbol->matrix) : nullptr;
+    const test::Encoding encoding = test::EncodeWith({Segment{message, 0}}, request);
+    return encoding.symbol ? std::make_unique<SymbolMatrix>(encoding.symbol->matrix) : nullptr;
 }
 
 // Digit pairs are one ASCII codeword each in our encodation and in zint's

@@ -4,6 +4,8 @@
 #include "encoder/reed_solomon.h"
 #include "encoder/reed_solomon_products.h"
 #include "encoder/oracles/plain_reed_solomon.h"
+#include "encoder/symbol_error_correction.h"
+#include "support/square_sizes.h"
 
 #include <gtest/gtest.h>
 
@@ -192,20 +194,23 @@ std::vector<int> ExpectedStream(const SymbolAttributes& size, const std::vector<
 }
 
 struct Corrected {
-    std::unique_ptr<CodewordStream> stream = std::make_unique<CodewordStream>();
+    std::vector<std::uint8_t> stream = std::vector<std::uint8_t>(kMaxSymbolCodewords);
     std::unique_ptr<BlockBuffers> buffers = std::make_unique<BlockBuffers>();
     std::vector<int> data;
+    int count = 0;  // data and check codewords of the size
 
-    int at(int position) const { return stream->codewords[static_cast<std::size_t>(position)]; }
+    int at(int position) const { return stream[static_cast<std::size_t>(position)]; }
     int block(int b, int position) const { return buffers->blocks[static_cast<std::size_t>(b)][static_cast<std::size_t>(position)]; }
 };
 
+// The size's data codewords through AddCheckCodewords in the library's
+// order (the order of the nine's symbols).
 Corrected Correct(const SymbolAttributes& size) {
     Corrected result;
     result.data = RandomBytes(static_cast<std::size_t>(size.dataCodewords), 7 + size.symbolRows);
-    for (std::size_t k = 0; k < result.data.size(); ++k) result.stream->codewords[k] = static_cast<std::uint16_t>(result.data[k]);
-    result.stream->count = 1;  // the stage takes the length from the size, not from the count
-    AddErrorCorrection(size, *result.stream, *result.buffers);
+    for (std::size_t k = 0; k < result.data.size(); ++k) result.stream[k] = static_cast<std::uint8_t>(result.data[k]);
+    AddCheckCodewords(SizeOf(size), false, *result.buffers, result.stream.data());
+    result.count = size.dataCodewords + size.checkCodewords;
     return result;
 }
 
@@ -213,9 +218,8 @@ TEST(AddErrorCorrection, InterleavesEverySizeInTheStandardsOrder) {
     for (const SymbolAttributes& size : kSquareSymbolTable) {
         const Corrected corrected = Correct(size);
         const std::vector<int> expected = ExpectedStream(size, corrected.data);
-        ASSERT_EQ(corrected.stream->count, size.dataCodewords + size.checkCodewords);
-        const auto begin = corrected.stream->codewords.begin();
-        EXPECT_EQ(std::vector<int>(begin, begin + corrected.stream->count), expected)
+        const auto begin = corrected.stream.begin();
+        EXPECT_EQ(std::vector<int>(begin, begin + corrected.count), expected)
             << size.symbolRows << "x" << size.symbolColumns;
     }
 }
@@ -224,7 +228,7 @@ TEST(AddErrorCorrection, AlternatesTheTwoBlocksOf52x52) {
     const SymbolAttributes& size = kSquareSymbolTable[14];
     ASSERT_EQ(size.symbolRows, 52);
     const Corrected c = Correct(size);
-    EXPECT_EQ(c.stream->count, 288);
+    EXPECT_EQ(c.count, 288);
     for (int i = 0; i < 102; ++i) {
         ASSERT_EQ(c.block(0, i), c.data[static_cast<std::size_t>(2 * i)]);
         ASSERT_EQ(c.block(1, i), c.data[static_cast<std::size_t>(2 * i + 1)]);
@@ -239,10 +243,10 @@ TEST(AddErrorCorrection, PlacesTheCheckCodewordsOf144x144InTheFieldOrder) {
     const SymbolAttributes& size = kSquareSymbolTable[23];
     ASSERT_EQ(size.symbolRows, 144);
     const Corrected c = Correct(size);
-    ASSERT_EQ(c.stream->count, 2178);
+    ASSERT_EQ(c.count, 2178);
     for (int b = 0; b < 10; ++b) {
         const int dataCount = b < 8 ? 156 : 155;
-        EXPECT_EQ(c.buffers->lengths[static_cast<std::size_t>(b)], dataCount + 62) << "block " << b;
+        EXPECT_EQ(SizeOf(size).blockDataCodewords(b), dataCount) << "block " << b;
         std::vector<int> data;
         for (int i = 0; i < dataCount; ++i) data.push_back(c.block(b, i));
         std::vector<int> checks;

@@ -21,7 +21,7 @@ constexpr std::int16_t kUnwritten = -1;
 struct Assembled {
     std::unique_ptr<MappingMatrix> mapping = std::make_unique<MappingMatrix>();
     std::unique_ptr<SymbolMatrix> symbol = std::make_unique<SymbolMatrix>();
-    std::unique_ptr<CodewordStream> stream = std::make_unique<CodewordStream>();
+    std::vector<std::uint8_t> stream;
 };
 
 // Runs the finder patterns, the placement and the copy in the encoder's order
@@ -31,11 +31,10 @@ Assembled Assemble(const SymbolAttributes& size, const std::vector<int>& codewor
     for (int row = 0; row < kMaxSymbolSide; ++row) {
         for (int col = 0; col < kMaxSymbolSide; ++col) a.symbol->set(row, col, kUnwritten);
     }
-    for (std::size_t k = 0; k < codewords.size(); ++k) a.stream->codewords[k] = static_cast<std::uint16_t>(codewords[k]);
-    a.stream->count = static_cast<std::int32_t>(codewords.size());
+    for (int codeword : codewords) a.stream.push_back(static_cast<std::uint8_t>(codeword));
     DrawFinderPatterns(size, *a.symbol);
     PlaceModules(size.mappingRows, size.mappingColumns, *a.mapping);
-    CopyMappingToSymbol(size, *a.mapping, *a.stream, *a.symbol);
+    CopyMappingToSymbol(size, *a.mapping, a.stream.data(), *a.symbol);
     return a;
 }
 
@@ -153,7 +152,7 @@ TEST(FillSymbolFromMap, GivesTheSymbolOfTheDefinitionStepsInEverySize) {
             for (int row = 0; row < kMaxSymbolSide; ++row) {
                 for (int col = 0; col < kMaxSymbolSide; ++col) mapped->set(row, col, kUnwritten);
             }
-            FillSymbolFromMap(PlacementMapFor(size), *a.stream, *mapped);
+            FillSymbolFromMap(PlacementMapFor(SizeOf(size)), a.stream.data(), *mapped);
             ASSERT_EQ(mapped->side(), size.symbolRows);
             for (int row = 0; row < kMaxSymbolSide; ++row) {
                 for (int col = 0; col < kMaxSymbolSide; ++col) {

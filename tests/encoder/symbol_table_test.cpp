@@ -1,17 +1,24 @@
 // Size selection and padding: ISO/IEC 16022 Table 7 (square sizes), 5.2.3.3
-// and Annex B.1.
-#include "encoder/symbol_table.h"
-
+// and Annex B.1, through the encoder with every byte in ASCII.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
-#include "encoder/ascii_encodation.h"
+#include "encoder/codeword_values.h"
+#include "encoder/encode_segments.h"
+#include "encoder/symbol_error_correction.h"
+#include "support/encoded_symbol.h"
+#include "support/encoding.h"
 
 namespace ecc200 {
 namespace {
+
+constexpr int kSymbolSizeCount = test::kSquareSizeCount;
 
 // Symbol side and data capacity of the square sizes, ISO/IEC 16022 Table 7.
 constexpr std::pair<int, int> kSideAndCapacity[kSymbolSizeCount] = {
@@ -19,9 +26,16 @@ constexpr std::pair<int, int> kSideAndCapacity[kSymbolSizeCount] = {
     {26, 44},   {32, 62},   {36, 86},   {40, 114},  {44, 144},  {48, 174},  {52, 204},  {64, 280},
     {72, 368},  {80, 456},  {88, 576},  {96, 696},  {104, 816}, {120, 1050}, {132, 1304}, {144, 1558}};
 
+// The size the encoder selects for `count` codewords ('A' is one each).
+std::optional<SymbolSize> SelectSymbolSize(int count) {
+    const test::EncodedSymbol encoded = test::Encode(std::string(static_cast<std::size_t>(count), 'A'));
+    if (!encoded.built) return std::nullopt;
+    return encoded.state->attributes;
+}
+
 int SelectedSide(int count) {
-    const std::optional<SymbolAttributes> size = SelectSymbolSize(count);
-    return size ? size->symbolRows : 0;
+    const std::optional<SymbolSize> size = SelectSymbolSize(count);
+    return size ? size->rows : 0;
 }
 
 TEST(SelectSymbolSize, ChoosesTheSmallestSizeThatHoldsTheCount) {
@@ -36,10 +50,13 @@ TEST(SelectSymbolSize, ChoosesTheSmallestSizeThatHoldsTheCount) {
 }
 
 TEST(SelectSymbolSize, CopiesTheWholeRow) {
-    for (const SymbolAttributes& row : kSquareSymbolTable) {
-        const std::optional<SymbolAttributes> selected = SelectSymbolSize(row.dataCodewords);
-        ASSERT_TRUE(selected.has_value());
-        EXPECT_EQ(*selected, row);
+    for (int i = 0; i < kSymbolSizeCount; ++i) {
+        const SymbolSize& row = kSymbolSizes[static_cast<std::size_t>(i)];
+        const test::EncodedSymbol encoded = test::Encode(std::string(static_cast<std::size_t>(row.dataCodewords), 'A'));
+        ASSERT_TRUE(encoded.built);
+        EXPECT_EQ(encoded.state->symbol.rows(), row.rows);
+        EXPECT_EQ(encoded.state->symbol.cols(), row.cols);
+        EXPECT_EQ(static_cast<int>(encoded.state->stream.size()), row.dataCodewords + row.checkCodewords);
     }
 }
 
@@ -54,41 +71,44 @@ TEST(RandomizePad, GivesThePadsByPosition) {
     }
 }
 
-// Pads a stream whose first messageCount entries are message codewords (or
-// the codewords of `message`) and returns the size's data codewords; entries
-// from the capacity on must keep the marker they were given.
+// Pads a stream whose first `count` entries are message codewords, of the
+// size the encoder selects for them, and returns the size's data codewords;
+// entries from the capacity on must keep the marker they were given.
 struct Padded {
     int side = 0;
     std::vector<int> data;
 };
 
-Padded Pad(const CodewordStream& message) {
-    constexpr std::uint16_t kUntouched = 999;
-    auto stream = std::make_unique<CodewordStream>(message);
-    for (std::size_t k = static_cast<std::size_t>(message.count); k < stream->codewords.size(); ++k) {
-        stream->codewords[k] = kUntouched;
-    }
-    const std::optional<SymbolAttributes> size = SelectSymbolSize(message.count);
+Padded Pad(const std::vector<int>& message) {
+    constexpr std::uint8_t kUntouched = 255;
+    auto stream = std::make_unique<std::array<std::uint8_t, kMaxSymbolCodewords>>();
+    stream->fill(kUntouched);
+    for (std::size_t k = 0; k < message.size(); ++k) (*stream)[k] = static_cast<std::uint8_t>(message[k]);
+    const std::optional<SymbolSize> size = SelectSymbolSize(static_cast<int>(message.size()));
     if (!size) return {};
-    PadCodewordStream(*size, message.count, *stream);
-    const auto end = stream->codewords.begin() + size->dataCodewords;
-    for (auto it = end; it != stream->codewords.end(); ++it) EXPECT_EQ(*it, kUntouched);
-    EXPECT_EQ(stream->count, message.count);
-    return {size->symbolRows, std::vector<int>(stream->codewords.begin(), end)};
+    PadDataCodewords(*size, static_cast<int>(message.size()), stream->data());
+    const auto end = stream->begin() + size->dataCodewords;
+    for (auto it = end; it != stream->end(); ++it) EXPECT_EQ(*it, kUntouched);
+    return {size->rows, std::vector<int>(stream->begin(), end)};
 }
 
+// The encoder's own padding: the 144 x 144 size in the ISO order keeps the
+// padded data codewords first, and every smaller size has them first too
+// when it has one block; the messages below stay in those.
 Padded PadMessage(std::string_view message) {
-    const auto stream = std::make_unique<CodewordStream>();
-    EncodeMessage(message, *stream);
-    return Pad(*stream);
+    EncodeRequest request = LiteralAsciiRequest();
+    request.iso144 = true;
+    const test::Encoding encoding = test::EncodeWith({Segment{message, 0}}, request);
+    if (!encoding.symbol) return {};
+    const SymbolSize* size = nullptr;
+    for (const SymbolSize& s : kSymbolSizes) {
+        if (s.rows == encoding.symbol->matrix.rows() && s.cols == encoding.symbol->matrix.cols()) size = &s;
+    }
+    const std::vector<std::uint8_t> codewords = encoding.codewords();
+    return {size->rows, std::vector<int>(codewords.begin(), codewords.begin() + size->dataCodewords)};
 }
 
-Padded PadCount(int count) {
-    const auto stream = std::make_unique<CodewordStream>();
-    stream->count = count;
-    for (int k = 0; k < count; ++k) stream->codewords[static_cast<std::size_t>(k)] = 66;
-    return Pad(*stream);
-}
+Padded PadCount(int count) { return Pad(std::vector<int>(static_cast<std::size_t>(count), 66)); }
 
 std::vector<int> Tail(const std::vector<int>& data, std::size_t from) {
     return std::vector<int>(data.begin() + static_cast<std::ptrdiff_t>(std::min(from, data.size())), data.end());

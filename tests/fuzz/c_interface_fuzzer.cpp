@@ -122,7 +122,7 @@ void RenderThreeWays(FuzzedDataProvider& in, const ecc200_symbol* symbol) {
     const ecc200_picture picture = Picture(in);
     const ecc200_format format = EdgeInt(in, 1, 5);
     if (TooSlow(picture, format)) return;
-    ecc200_diagnostic d{sizeof d, 0, 0, 0, {}};
+    ecc200_diagnostic d{sizeof d, 0, 0, 0, {}, 0, 0};
     std::uint8_t* block = nullptr;
     std::size_t blockSize = 0;
     const ecc200_status allocated = ecc200_render_alloc(symbol, &picture, format, &block, &blockSize, &d);
@@ -155,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ecc200_encode_options options = EncodeOptions(in);
     const std::string message = in.ConsumeRandomLengthString(kMaxMessageInput);
     ecc200_symbol* symbol = reinterpret_cast<ecc200_symbol*>(&in);  // must be overwritten
-    ecc200_diagnostic d{sizeof d, 0, 0, 0, {}};
+    ecc200_diagnostic d{sizeof d, 0, 0, 0, {}, 0, 0};
     const ecc200_status status = ecc200_encode(message.data(), message.size(), &options, &symbol, &d);
     CheckDiagnostic(status, d);
     Require((status == ECC200_OK) == (symbol != nullptr), "a symbol without success, or none with it");

@@ -21,10 +21,14 @@
 #include <string_view>
 #include <vector>
 
-#include "encoder/ascii_encodation.h"
-#include "encoder/build_symbol.h"
+#include <algorithm>
+
+#include "encoder/codeword_values.h"
+#include "encoder/encode_segments.h"
+#include "encoder/encoder_workspace.h"
+#include "encoder/symbol_error_correction.h"
 #include "encoder/placement.h"
-#include "encoder/symbol_table.h"
+#include "support/square_sizes.h"
 
 namespace {
 
@@ -168,15 +172,30 @@ void CheckDataCodewords(const SymbolAttributes& size, const std::vector<int>& co
     }
 }
 
-bool SameSymbol(const EncoderWorkingState& a, const EncoderWorkingState& b) {
-    if (!(a.attributes == b.attributes) || a.symbol.side() != b.symbol.side()) return false;
-    for (int row = 0; row < a.symbol.side(); ++row) {
-        for (int col = 0; col < a.symbol.side(); ++col) {
-            if (a.symbol.at(row, col) != b.symbol.at(row, col)) return false;
+bool SameSymbol(const SymbolMatrix& a, const SymbolMatrix& b) {
+    if (a.side() != b.side()) return false;
+    for (int row = 0; row < a.side(); ++row) {
+        for (int col = 0; col < a.side(); ++col) {
+            if (a.at(row, col) != b.at(row, col)) return false;
         }
     }
     return true;
 }
+
+// An encoding of the nine (every byte in ASCII, squares) in its own
+// workspace: the codewords the message needs, whether it was built.
+struct NineEncoding {
+    std::unique_ptr<EncoderWorkspace> workspace = std::make_unique<EncoderWorkspace>();
+    std::unique_ptr<EncodedSymbol> symbol = std::make_unique<EncodedSymbol>();
+    std::int32_t messageCodewords = 0;
+
+    bool Encode(std::string_view message) {
+        const Segment segment{message, 0};
+        const Outcome outcome = EncodeSegments(&segment, 1, LiteralAsciiRequest(), *workspace, *symbol);
+        messageCodewords = outcome.ok() ? symbol->dataCount : outcome.codewordsNeeded;
+        return outcome.ok();
+    }
+};
 
 }  // namespace
 
@@ -184,29 +203,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t leng
     const std::string_view message(reinterpret_cast<const char*>(data), length);
     // Left over from the previous input, so its stale content is what a
     // reused state meets.
-    static const auto reused = std::make_unique<EncoderWorkingState>();
-    // A fresh state every time, in storage kept across inputs (a 90 KB
-    // allocation per input would cost more than the encoding).
-    static const auto fresh = std::make_unique<EncoderWorkingState>();
-    *fresh = EncoderWorkingState{};
+    static NineEncoding reused;
+    // A fresh workspace and symbol every time.
+    NineEncoding fresh;
 
-    const bool built = BuildSymbol(message, *fresh);
+    const bool built = fresh.Encode(message);
     const std::int32_t count = AsciiCodewordCount(message);
-    Require(fresh->messageCodewords == count, "codeword count");
+    Require(fresh.messageCodewords == count, "codeword count");
     Require(built == (count <= kMaxDataCodewords), "built exactly when the message fits");
-    Require(BuildSymbol(message, *reused) == built && reused->messageCodewords == count, "reused state result");
+    Require(reused.Encode(message) == built && reused.messageCodewords == count, "reused state result");
     if (!built) return 0;
 
-    const SymbolAttributes& size = fresh->attributes;
     std::size_t row = 0;
-    while (row < kSquareSymbolTable.size() && !(kSquareSymbolTable[row] == size)) ++row;
+    while (row < kSquareSymbolTable.size() && kSquareSymbolTable[row].symbolRows != fresh.symbol->matrix.rows()) ++row;
+    const SymbolAttributes& size = kSquareSymbolTable[std::min(row, kSquareSymbolTable.size() - 1)];
     Require(row < kSquareSymbolTable.size(), "size from the table");
     Require(size.dataCodewords >= count && (row == 0 || kSquareSymbolTable[row - 1].dataCodewords < count),
             "smallest fitting size");
-    CheckFinderPatterns(size, fresh->symbol);
-    const std::vector<int> codewords = ReadCodewords(size, fresh->symbol);
+    CheckFinderPatterns(size, fresh.symbol->matrix);
+    const std::vector<int> codewords = ReadCodewords(size, fresh.symbol->matrix);
     CheckSyndromes(size, codewords);
     CheckDataCodewords(size, codewords, message);
-    Require(SameSymbol(*fresh, *reused), "reused state gives the fresh state's symbol");
+    Require(SameSymbol(fresh.symbol->matrix, reused.symbol->matrix), "reused state gives the fresh state's symbol");
     return 0;
 }

@@ -280,7 +280,7 @@ void Trace(ecc200_status status, const ecc200_symbol* symbol, const ecc200_diagn
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input in = ReadInput(data, size);
     ecc200_symbol* symbol = nullptr;
-    ecc200_diagnostic d{sizeof d, 0, 0, 0, {}};
+    ecc200_diagnostic d{sizeof d, 0, 0, 0, {}, 0, 0};
     const ecc200_status status =
         in.asSegments ? ecc200_encode_segments(in.segments.data(), in.segments.size(), &in.options, &symbol, &d)
                       : ecc200_encode(in.message.data(), in.message.size(), &in.options, &symbol, &d);

@@ -199,6 +199,11 @@ std::uint64_t DarkModules(const std::string& message) {
     return dark;
 }
 
+// The sides and frame the recording's size depends on, as a geometry.
+PictureGeometry SidesAndFrame(std::int32_t width, std::int32_t height, BorderStyle border) {
+    return PictureGeometry{nullptr, width, height, 0, 0, border, 0x000000, 0xFFFFFF, 96, 96, 0.0};
+}
+
 PictureStyle Style(std::int32_t width, std::int32_t height, BorderStyle border, float centimetres = 0.1f,
                    int orientation = 0) {
     return {width, height, centimetres, orientation, border, 0x000000, 0xFFFFFF};
@@ -220,7 +225,7 @@ TEST_F(OutputsTest, EnhMetafileSizeIsKnownBeforeDrawing) {
             ASSERT_TRUE(metafile);
             const std::vector<std::uint8_t> bits = metafile->GetBits();
             const std::string bytes(bits.begin(), bits.end());
-            const RecordingSize predicted = EnhMetafileRecordingSize(style.width, style.height, style.border, DarkModules(message));
+            const RecordingSize predicted = EnhMetafileRecordingSize(SidesAndFrame(style.width, style.height, style.border), DarkModules(message));
             EXPECT_EQ(predicted.bytes, bits.size()) << style.width << "x" << style.height;
             EXPECT_EQ(predicted.records, U32At(bytes, 52)) << style.width << "x" << style.height;
         }
@@ -237,8 +242,8 @@ TEST_F(OutputsTest, EnhMetafilePastItsSizeIsRefusedAtOnce) {
     const std::string message = "wide frame";
     const std::uint64_t dark = DarkModules(message);
     std::int32_t justPast = 536870000;  // about 2^32 / 8 pixels
-    while (EnhMetafileRecordingSize(justPast, 8, BorderStyle::Dashed, dark).bytes <= UINT32_MAX) justPast += 8;
-    ASSERT_LE(EnhMetafileRecordingSize(justPast, 8, BorderStyle::Dashed, 0).bytes, UINT32_MAX);
+    while (EnhMetafileRecordingSize(SidesAndFrame(justPast, 8, BorderStyle::Dashed), dark).bytes <= UINT32_MAX) justPast += 8;
+    ASSERT_LE(EnhMetafileRecordingSize(SidesAndFrame(justPast, 8, BorderStyle::Dashed), 0).bytes, UINT32_MAX);
     for (const PictureStyle& style : {Style(2147483647, 2147483647, BorderStyle::Dashed),
                                       Style(10, 2147483647, BorderStyle::Dashed), Style(justPast, 8, BorderStyle::Dashed)}) {
         std::int32_t modulePixels = 0;

@@ -69,12 +69,12 @@ TEST(PngFile, ShowsTheBitmapsPixelsInBarAndBackgroundColours) {
         std::vector<std::uint8_t> png;
         std::vector<std::uint8_t> pieces;
         PngDeflater deflater;
-        ASSERT_EQ(AppendPngFile(png, {&block, 1, 151, 120}, bar, background, 96, deflater), WriteResult::Written);
-        ASSERT_EQ(AppendPngFile(pieces, {rowByRow.data(), 120, 151, 120}, bar, background, 96, deflater), WriteResult::Written);
+        ASSERT_TRUE(AppendPngFile(png, {&block, 1, 151, 120}, bar, background, 96, deflater).ok());
+        ASSERT_TRUE(AppendPngFile(pieces, {rowByRow.data(), 120, 151, 120}, bar, background, 96, deflater).ok());
         EXPECT_TRUE(pieces == png);
         const std::uint8_t* memory = pieces.data();
         pieces.clear();
-        ASSERT_EQ(AppendPngFile(pieces, {&block, 1, 151, 120}, bar, background, 96, deflater), WriteResult::Written);
+        ASSERT_TRUE(AppendPngFile(pieces, {&block, 1, 151, 120}, bar, background, 96, deflater).ok());
         EXPECT_EQ(pieces.data(), memory);
 
         const std::uint32_t other = OneBit(bar) != OneBit(background) ? bar : 0x000000;
@@ -98,7 +98,7 @@ TEST(PngFile, AStreamBeyondOneIdatChunkReadsBack) {
     const platform::ByteSpan rows{dib.data(), dib.size()};
     std::vector<std::uint8_t> png;
     PngDeflater deflater;
-    ASSERT_EQ(AppendPngFile(png, {&rows, 1, 3000, 3000}, 0x000000, 0xFFFFFF, 96, deflater), WriteResult::Written);
+    ASSERT_TRUE(AppendPngFile(png, {&rows, 1, 3000, 3000}, 0x000000, 0xFFFFFF, 96, deflater).ok());
     const std::string file(png.begin(), png.end());
     EXPECT_NE(file.find("IDAT", file.find("IDAT") + 1), std::string::npos);
     const std::uint32_t blackAndWhite[2] = {0x000000, 0xFFFFFF};
@@ -113,14 +113,14 @@ TEST(PngFile, RefusesWhatItCannotHoldAndLeavesTheBufferAsItWas) {
     std::vector<std::uint8_t> out = {1, 2, 3};
     PngDeflater deflater;
     for (const MonochromeRows& picture : refused) {
-        EXPECT_EQ(AppendPngFile(out, picture, 0, 0xFFFFFF, 96, deflater), WriteResult::NotRepresentable);
+        EXPECT_EQ(AppendPngFile(out, picture, 0, 0xFFFFFF, 96, deflater).failure, Failure::PictureTooLarge);
     }
     // 54546085 dpi is past 2^31 - 1 pixels a metre; 54546084 is not.
     for (std::int32_t dpi : {0, -96, 54546085}) {
-        EXPECT_EQ(AppendPngFile(out, {&rows, 1, 32, 8}, 0, 0xFFFFFF, dpi, deflater), WriteResult::NotRepresentable) << dpi;
+        EXPECT_EQ(AppendPngFile(out, {&rows, 1, 32, 8}, 0, 0xFFFFFF, dpi, deflater).failure, Failure::PictureTooLarge) << dpi;
     }
     EXPECT_EQ(out, (std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_EQ(AppendPngFile(out, {&rows, 1, 32, 8}, 0, 0xFFFFFF, 54546084, deflater), WriteResult::Written);
+    EXPECT_TRUE(AppendPngFile(out, {&rows, 1, 32, 8}, 0, 0xFFFFFF, 54546084, deflater).ok());
 }
 
 }  // namespace

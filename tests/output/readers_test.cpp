@@ -10,7 +10,7 @@
 #include "output/default_settings_fixture.h"
 #include "platform/drawing_surface.h"
 #include "platform/portable/portable_screen.h"
-#include "encoder/symbol_table.h"
+#include "support/square_sizes.h"
 #include "support/decoders.h"
 #include "support/encoded_symbol.h"
 #include "support/run_command.h"

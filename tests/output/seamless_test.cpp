@@ -9,6 +9,7 @@
 // records.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cerrno>
 #include <map>
 #include <string>
@@ -18,9 +19,10 @@
 #include "encoder/module_matrix.h"
 #include "api/job_outputs.h"
 #include "output/seamless_emf.h"
-#include "output/seamless_picture.h"
 #include "output/seamless_wmf.h"
 #include "platform/portable/portable_screen.h"
+#include "render/draw_symbol.h"
+#include "render/picture_geometry.h"
 #include "render/recording_context.h"
 #include "support/encoded_symbol.h"
 #include "support/output_checks.h"
@@ -238,15 +240,15 @@ protected:
         style_ = PictureStyle{c.width, c.height, c.centimetres, orientation, border, c.bar, c.background};
         std::int32_t pixels = 0;
         drawn_ = test::RecordingContext{};
-        DrawSymbol(symbol_.state->symbol, ResolveJobStyle(style_, symbol_.state->symbol, pixels), DrawingTarget{drawn_, 0, 0});
-        picture_ = SeamlessPicture{{c.width, c.height, pixels, orientation}, border, c.bar, c.background, 96};
-        wmf_ = SeamlessWmf(symbol_.state->symbol, picture_).value();
-        emf_ = SeamlessEmf(symbol_.state->symbol, picture_).value();
+        picture_ = ResolveJobStyle(style_, symbol_.state->symbol, pixels);
+        DrawSymbol(picture_, drawn_);
+        ASSERT_TRUE(WriteSeamlessWmf(picture_, wmf_).ok());
+        ASSERT_TRUE(WriteSeamlessEmf(picture_, emf_).ok());
     }
 
     test::EncodedSymbol symbol_;
     PictureStyle style_{};
-    SeamlessPicture picture_{};
+    PictureGeometry picture_{};
     test::RecordingContext drawn_;
     Bytes wmf_, emf_;
 };
@@ -276,7 +278,7 @@ TEST_F(SeamlessTest, PlayBackToTheDrawnPixelsForEveryTurnFrameAndCrop) {
                     return pixels;
                 };
                 const auto expected = raster(drawn_);
-                const int polyPolygons = picture_.placement.modulePixels > 0 ? 1 : 0;
+                const int polyPolygons = picture_.modulePixels > 0 ? 1 : 0;
                 const Replay wmf = ReplayWmf(wmf_, c.width, c.height);
                 EXPECT_EQ(wmf.lines, 0) << where;
                 for (const Replay& replay : {wmf, ReplayEmf(emf_, c.width, c.height)}) {
@@ -315,42 +317,44 @@ TEST_F(SeamlessTest, MergingLeavesFewerPolygonsThanDarkModules) {
     std::size_t dark = 0;
     for (int row = 0; row < symbol.rows(); ++row)
         for (int col = 0; col < symbol.cols(); ++col) dark += symbol.isDark(row, col) ? 1 : 0;
-    const std::size_t blocks = MergeDarkModules(symbol).size();
+    const std::size_t blocks = picture_.ModuleBlocks().size();
     EXPECT_LT(blocks, dark * 2 / 3) << blocks << " blocks of " << dark << " dark modules";
 }
 
 TEST_F(SeamlessTest, PicturesTheFormatsCannotHoldAreRefused) {
     const test::EncodedSymbol encoded = test::Encode("12");
     const SymbolMatrix& symbol = encoded.state->symbol;
-    SeamlessPicture picture{{32768, 9, 2, 0}, BorderStyle::Dashed, 0, 0xFFFFFF, 96};
-    errno = 0;
-    EXPECT_FALSE(SeamlessWmf(symbol, picture));
-    EXPECT_EQ(errno, EFBIG);
+    PictureGeometry picture{&symbol, 32768, 9, 2, 0, BorderStyle::Dashed, 0, 0xFFFFFF, 96, 96, 2.0};
+    Bytes wmf;
+    EXPECT_EQ(WriteSeamlessWmf(picture, wmf).failure, Failure::PictureTooLarge);
     // The EMF holds it, with 32-bit points.
-    const Bytes emf = SeamlessEmf(symbol, picture).value();
+    Bytes emf;
+    ASSERT_TRUE(WriteSeamlessEmf(picture, emf).ok());
     Replay replay = ReplayEmf(emf, 32768, 9);
     EXPECT_EQ(replay.fault, "");
     EXPECT_EQ(replay.polyPolygons, 1);
+    const auto sized = [&picture](std::int32_t width, std::int32_t height, std::int32_t modulePixels, int turns) {
+        picture.width = width;
+        picture.height = height;
+        picture.modulePixels = modulePixels;
+        picture.orientation = turns;
+    };
     // A dashed frame around 2^31 - 1 pixels needs more than 32-bit nBytes.
-    picture.placement = {0x7FFFFFFF, 0x7FFFFFFF, 2, 0};
-    EXPECT_FALSE(SeamlessEmf(symbol, picture));
-    EXPECT_EQ(errno, EFBIG);
+    sized(0x7FFFFFFF, 0x7FFFFFFF, 2, 0);
+    EXPECT_EQ(WriteSeamlessEmf(picture, emf).failure, Failure::PictureTooLarge);
     // A frame's quarter pixels, 4 x side + 1, fit 32 bits up to 2^29 - 1 pixels.
     picture.border = BorderStyle::Solid;
-    picture.placement = {536870911, 9, 2, 0};
-    replay = ReplayEmf(SeamlessEmf(symbol, picture).value(), 536870911, 9);
+    sized(536870911, 9, 2, 0);
+    ASSERT_TRUE(WriteSeamlessEmf(picture, emf).ok());
+    replay = ReplayEmf(emf, 536870911, 9);
     EXPECT_EQ(replay.fault, "");
     EXPECT_EQ(replay.lines, 4);
-    picture.placement = {9, 536870912, 2, 0};
-    errno = 0;
-    EXPECT_FALSE(SeamlessEmf(symbol, picture));
-    EXPECT_EQ(errno, EFBIG);
-    for (const SymbolPlacement bad : {SymbolPlacement{0, 5, 2, 0}, {5, 5, -1, 0}, {5, 5, 2, 4}}) {
-        picture.placement = bad;
-        errno = 0;
-        EXPECT_FALSE(SeamlessWmf(symbol, picture));
-        EXPECT_EQ(errno, EINVAL);
-        EXPECT_FALSE(SeamlessEmf(symbol, picture));
+    sized(9, 536870912, 2, 0);
+    EXPECT_EQ(WriteSeamlessEmf(picture, emf).failure, Failure::PictureTooLarge);
+    for (const auto& [width, height, modulePixels, turns] : {std::array<int, 4>{0, 5, 2, 0}, {5, 5, -1, 0}, {5, 5, 2, 4}}) {
+        sized(width, height, modulePixels, turns);
+        EXPECT_EQ(WriteSeamlessWmf(picture, wmf).failure, Failure::InvalidArgument);
+        EXPECT_EQ(WriteSeamlessEmf(picture, emf).failure, Failure::InvalidArgument);
     }
 }
 

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "encoder/module_matrix.h"
-#include "encoder/symbol_table.h"
+#include "support/square_sizes.h"
 #include "platform/portable/portable_screen.h"
+#include "render/picture_geometry.h"
 #include "support/decoders.h"
 #include "support/drawn_bitmap.h"
 #include "support/encoded_symbol.h"
@@ -32,15 +33,21 @@ std::string Pbm(const std::string& image) {
 // The SVG written to `name` in `dir` and rendered by librsvg with `options`
 // to `name`.png; what ImageMagick then reports with `format` ("%@": the
 // bounding box of the dark pixels) or, by default, its PBM.
-void WriteSvg(const test::TempDir& dir, const std::string& name, const SymbolMatrix& symbol, const SvgPicture& picture) {
+// The picture an SVG shows: modules of exactly `modulePixels`.
+PictureGeometry SvgPicture(const SymbolMatrix& symbol, std::int32_t width, std::int32_t height, double modulePixels,
+                           int turn, BorderStyle border, std::uint32_t bar, std::uint32_t background, std::int32_t dpi) {
+    return {&symbol, width, height, 0, turn, border, bar, background, dpi, dpi, modulePixels};
+}
+
+void WriteSvg(const test::TempDir& dir, const std::string& name, const PictureGeometry& picture) {
     std::string svg;
-    EXPECT_EQ(AppendSvgFile(svg, symbol, picture), WriteResult::Written);
+    EXPECT_TRUE(AppendSvgFile(svg, picture).ok());
     test::WriteFileBytes(dir.file(name), svg);
 }
 
-std::string Rendered(const test::TempDir& dir, const std::string& name, const SymbolMatrix& symbol, const SvgPicture& picture,
+std::string Rendered(const test::TempDir& dir, const std::string& name, const PictureGeometry& picture,
                      const std::vector<std::string>& options = {}, const std::string& format = "") {
-    WriteSvg(dir, name, symbol, picture);
+    WriteSvg(dir, name, picture);
     std::vector<std::string> command = {"rsvg-convert", "-o", dir.file(name + ".png"), dir.file(name)};
     command.insert(command.end(), options.begin(), options.end());
     EXPECT_EQ(RunCommand(command).exitCode, 0);
@@ -65,8 +72,9 @@ TEST(SvgFile, WholePixelModulesShowTheBitmapsPixelsWithoutAnyStroke) {
             test::WriteFileBytes(dir.file("p.bmp"), std::string(drawn.file.begin(), drawn.file.end()));
             const std::string bitmap = Pbm(dir.file("p.bmp"));
             ASSERT_GT(bitmap.size(), 151u * 120 / 8);
-            const SvgPicture picture{151, 120, static_cast<double>(drawn.modulePixels), turn, border, 0xAA0000, 0x00FFFF, 96};
-            EXPECT_TRUE(Rendered(dir, "p.svg", encoded.state->symbol, picture) == bitmap) << turn << ", " << static_cast<int>(border);
+            const PictureGeometry picture = SvgPicture(encoded.state->symbol, 151, 120, static_cast<double>(drawn.modulePixels),
+                                                       turn, border, 0xAA0000, 0x00FFFF, 96);
+            EXPECT_TRUE(Rendered(dir, "p.svg", picture) == bitmap) << turn << ", " << static_cast<int>(border);
             const std::string svg = test::ReadFileBytes(dir.file("p.svg"));
             EXPECT_EQ(Count(svg, "stroke"), Count(svg, "stroke=\"none\""));
             EXPECT_EQ(Count(svg, "stroke"), Count(svg, "<path"));
@@ -81,8 +89,9 @@ TEST(SvgFile, FractionalModulesHaveExactlyTheAskedSize) {
     const test::EncodedSymbol encoded = test::Encode("12");
     const test::TempDir dir;
     for (int turn = 0; turn < 4; ++turn) {
-        const SvgPicture picture{40, 40, 96 * 0.05 / 2.54, turn, BorderStyle::None, 0x000000, 0xFFFFFF, 96};
-        EXPECT_EQ(Rendered(dir, "f.svg", encoded.state->symbol, picture, {"-d", "254", "-p", "254"}, "%@"), "50x50+28+28") << turn;
+        const PictureGeometry picture =
+            SvgPicture(encoded.state->symbol, 40, 40, 96 * 0.05 / 2.54, turn, BorderStyle::None, 0x000000, 0xFFFFFF, 96);
+        EXPECT_EQ(Rendered(dir, "f.svg", picture, {"-d", "254", "-p", "254"}, "%@"), "50x50+28+28") << turn;
     }
 }
 
@@ -93,8 +102,9 @@ TEST(SvgFile, FractionalModulesDecodeToTheExactMessage) {
         const SymbolAttributes& size = kSquareSymbolTable[static_cast<std::size_t>(i)];
         const std::string message = test::ExactFill(size.dataCodewords, i % 3);
         const auto side = static_cast<std::int32_t>(std::ceil((size.symbolRows + 4) * modulePixels));
-        const SvgPicture picture{side, side + 7, modulePixels, i % 4, static_cast<BorderStyle>(i % 3), 0x000000, 0xFFFFFF, 96};
-        Rendered(dir, "s.svg", test::Encode(message).state->symbol, picture);
+        const test::EncodedSymbol encoded = test::Encode(message);
+        Rendered(dir, "s.svg", SvgPicture(encoded.state->symbol, side, side + 7, modulePixels, i % 4,
+                                          static_cast<BorderStyle>(i % 3), 0x000000, 0xFFFFFF, 96));
         EXPECT_EQ(test::ZxingRead(dir.file("s.svg.png")), message) << size.symbolRows << ", turn " << i % 4;
     }
 }
@@ -118,8 +128,9 @@ TEST(SvgFile, LibreOfficeSizesItAsThePixelsAtTheResolution) {
     }
     const test::EncodedSymbol encoded = test::Encode("LibreOffice");
     const test::TempDir dir;
-    WriteSvg(dir, "a.svg", encoded.state->symbol, {126, 126, 3.0, 0, BorderStyle::None, 0x000000, 0xFFFFFF, 96});
-    WriteSvg(dir, "b.svg", encoded.state->symbol, {240, 120, 96 * 0.1 / 2.54, 1, BorderStyle::Dashed, 0x000000, 0xFFFFFF, 120});
+    const SymbolMatrix& symbol = encoded.state->symbol;
+    WriteSvg(dir, "a.svg", SvgPicture(symbol, 126, 126, 3.0, 0, BorderStyle::None, 0x000000, 0xFFFFFF, 96));
+    WriteSvg(dir, "b.svg", SvgPicture(symbol, 240, 120, 96 * 0.1 / 2.54, 1, BorderStyle::Dashed, 0x000000, 0xFFFFFF, 120));
     const test::CommandResult converted = RunCommand({"soffice", "-env:UserInstallation=file://" + dir.file("profile"), "--headless",
                                                       "--convert-to", "pdf", "--outdir", dir.file(""), dir.file("a.svg"), dir.file("b.svg")});
     ASSERT_EQ(converted.exitCode, 0) << converted.err;
@@ -131,16 +142,17 @@ TEST(SvgFile, RefusesWhatDescribesNoPictureAndLeavesTheTextAsItWas) {
     const test::EncodedSymbol encoded = test::Encode("12");
     // No width, no height, no resolution, a fifth turn, modules negative,
     // not a number, and past 32 bits for the 10 x 10 symbol.
-    const SvgPicture refused[] = {{0, 40, 2.0, 0, BorderStyle::None, 0, 0xFFFFFF, 96},
-                                  {40, -1, 2.0, 0, BorderStyle::None, 0, 0xFFFFFF, 96},
-                                  {40, 40, 2.0, 0, BorderStyle::None, 0, 0xFFFFFF, 0},
-                                  {40, 40, 2.0, 4, BorderStyle::None, 0, 0xFFFFFF, 96},
-                                  {40, 40, -0.5, 0, BorderStyle::None, 0, 0xFFFFFF, 96},
-                                  {40, 40, std::nan(""), 0, BorderStyle::None, 0, 0xFFFFFF, 96},
-                                  {40, 40, 2147483647.0 / 11, 0, BorderStyle::None, 0, 0xFFFFFF, 96}};
+    const SymbolMatrix& symbol = encoded.state->symbol;
+    const PictureGeometry refused[] = {SvgPicture(symbol, 0, 40, 2.0, 0, BorderStyle::None, 0, 0xFFFFFF, 96),
+                                       SvgPicture(symbol, 40, -1, 2.0, 0, BorderStyle::None, 0, 0xFFFFFF, 96),
+                                       SvgPicture(symbol, 40, 40, 2.0, 0, BorderStyle::None, 0, 0xFFFFFF, 0),
+                                       SvgPicture(symbol, 40, 40, 2.0, 4, BorderStyle::None, 0, 0xFFFFFF, 96),
+                                       SvgPicture(symbol, 40, 40, -0.5, 0, BorderStyle::None, 0, 0xFFFFFF, 96),
+                                       SvgPicture(symbol, 40, 40, std::nan(""), 0, BorderStyle::None, 0, 0xFFFFFF, 96),
+                                       SvgPicture(symbol, 40, 40, 2147483647.0 / 11, 0, BorderStyle::None, 0, 0xFFFFFF, 96)};
     std::string svg = "kept";
-    for (const SvgPicture& picture : refused) {
-        EXPECT_EQ(AppendSvgFile(svg, encoded.state->symbol, picture), WriteResult::NotRepresentable);
+    for (const PictureGeometry& picture : refused) {
+        EXPECT_EQ(AppendSvgFile(svg, picture).failure, Failure::PictureTooLarge);
     }
     EXPECT_EQ(svg, "kept");
 }

@@ -11,6 +11,7 @@
 
 #include "output/bmp_file.h"
 #include "platform/drawing_surface.h"
+#include "render/picture_geometry.h"
 #include "support/drawn_bitmap.h"
 #include "support/encoded_symbol.h"
 #include "support/strict_zpl.h"
@@ -22,6 +23,12 @@ constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
 std::string Text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+// A picture in printer dots, drawn black on white as a label prints.
+PictureGeometry PictureOf(const SymbolMatrix& symbol, std::int32_t width, std::int32_t height, std::int32_t dots,
+                          int turn, BorderStyle border) {
+    return PictureGeometry{&symbol, width, height, dots, turn, border, kBlack, kWhite, 203, 203, static_cast<double>(dots)};
+}
 
 // The label of a bitmap's rows handed over as one block.
 std::string LabelOf(const test::DrawnBitmap& drawn, std::int32_t width, std::int32_t height, const ZplForm& form) {
@@ -55,8 +62,8 @@ TEST(ZplLabel, PrintsExactlyTheBitmapsBlackPixels) {
     const std::int32_t sizes[][3] = {{151, 120, 5}, {37, 53, 2}, {64, 64, 3}, {9, 200, 1}};
     for (const auto& size : sizes) {
         for (int turn = 0; turn < 4; ++turn) {
-            const DrawingStyle style{size[0], size[1], size[2], turn, static_cast<BorderStyle>(turn % 3), kBlack, kWhite};
-            const test::DrawnBitmap drawn = test::DrawBitmapInPixels(encoded.state->symbol, style);
+            const test::DrawnBitmap drawn = test::DrawBitmapOf(PictureOf(encoded.state->symbol, size[0], size[1], size[2], turn,
+                                                                         static_cast<BorderStyle>(turn % 3)));
             std::vector<std::uint8_t> hexBytes;
             for (const ZplForm form : {ZplForm{false, false}, ZplForm{true, false}, ZplForm{false, true}, ZplForm{true, true}}) {
                 SCOPED_TRACE(std::to_string(size[0]) + "x" + std::to_string(size[1]) + " turn " + std::to_string(turn) +
@@ -88,8 +95,7 @@ TEST(ZplLabel, PrintsExactlyTheBitmapsBlackPixels) {
 // Z64 form whose CRC or stream does not match: the faults printers reject.
 TEST(StrictZpl, RefusesCountsOneOff) {
     const test::EncodedSymbol encoded = test::Encode("off by one");
-    const DrawingStyle style{40, 24, 2, 0, BorderStyle::None, kBlack, kWhite};
-    const test::DrawnBitmap drawn = test::DrawBitmapInPixels(encoded.state->symbol, style);
+    const test::DrawnBitmap drawn = test::DrawBitmapOf(PictureOf(encoded.state->symbol, 40, 24, 2, 0, BorderStyle::None));
     const std::string hex = LabelOf(drawn, 40, 24, {false, false});
     const std::string z64 = LabelOf(drawn, 40, 24, {true, false});
     ASSERT_EQ(test::ReadStrictZpl(hex).error, "");

@@ -13,6 +13,7 @@
 #include "output/bmp_file.h"
 #include "output/zpl_label.h"
 #include "platform/drawing_surface.h"
+#include "render/picture_geometry.h"
 #include "support/decoders.h"
 #include "support/drawn_bitmap.h"
 #include "support/encoded_symbol.h"
@@ -60,8 +61,9 @@ int DotsUnlike(const std::string& pngPath, const test::ZplGraphic& label) {
 std::string LabelOf(const SymbolMatrix& symbol, const Case& c, int modulePixels) {
     const std::int32_t width = (symbol.cols() + 2 * kQuietModules) * modulePixels;
     const std::int32_t height = (symbol.rows() + 2 * kQuietModules) * modulePixels;
-    const DrawingStyle style{width, height, modulePixels, c.turn, c.border, 0x000000, 0xFFFFFF};
-    const test::DrawnBitmap drawn = test::DrawBitmapInPixels(symbol, style);
+    const PictureGeometry picture{&symbol, width, height, modulePixels, c.turn, c.border, 0x000000, 0xFFFFFF,
+                                  203, 203, static_cast<double>(modulePixels)};
+    const test::DrawnBitmap drawn = test::DrawBitmapOf(picture);
     const platform::ByteSpan rows{drawn.file.data() + kRowsOffset, drawn.file.size() - kRowsOffset};
     std::vector<std::uint8_t> out;
     ZplScratch scratch;

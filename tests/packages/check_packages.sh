@@ -71,8 +71,9 @@ run_examples() {
 }
 
 warnings=(-Wall -Wextra -Wpedantic -Werror)
-echo "== examples through find_package(ecc200)"
-cmake -S examples -B "$scratch/find_package" -DCMAKE_PREFIX_PATH="$prefix" \
+echo "== examples through find_package(ecc200), in a C++14 project"
+# The imported target makes its C++ users C++17, which ecc200.hpp needs.
+cmake -S examples -B "$scratch/find_package" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_STANDARD=14 \
   -DCMAKE_C_FLAGS="${warnings[*]}" -DCMAKE_CXX_FLAGS="${warnings[*]}" >/dev/null
 cmake --build "$scratch/find_package" >/dev/null
 run_examples "$scratch/find_package"
@@ -82,14 +83,49 @@ mkdir "$scratch/pkg-config"
 make -s -C "$scratch/pkg-config" -f "$source_dir/examples/Makefile" \
   PKG_CONFIG_PATH="$prefix/lib/pkgconfig" CFLAGS="${warnings[*]}" CXXFLAGS="${warnings[*]}"
 LD_LIBRARY_PATH=$prefix/lib run_examples "$scratch/pkg-config"
+# docs/cpp.md's run-time note: outside the system's directories such a
+# program needs LD_LIBRARY_PATH, or the run path the note gives.
+if env -u LD_LIBRARY_PATH "$scratch/pkg-config/write_symbol" "$scratch/pkg-config/none.bmp" x >/dev/null 2>&1; then
+  fail "a pkg-config build ran without LD_LIBRARY_PATH: docs/cpp.md's run-time note is wrong"
+fi
+
+# cpp_blocks FILE DIR: writes each ```cpp block of FILE to DIR/FILE-N.cpp.
+cpp_blocks() {
+  awk -v out="$2/$(basename "$1" .md)" '
+    /^```cpp$/ { file = sprintf("%s-%d.cpp", out, ++n); next }
+    file && /^```$/ { file = ""; next }
+    file { print > file }' "$1"
+}
+echo "== the C++ of README.md and docs/cpp.md, compiled as written"
+# A block with main() is linked as the note says (the run path from
+# pkg-config) and run as docs/cpp.md's label; the others are compiled.
+mkdir "$scratch/cpp-docs"
+cpp_blocks README.md "$scratch/cpp-docs"
+cpp_blocks docs/cpp.md "$scratch/cpp-docs"
+pc() { PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config "$@" ecc200; }
+for block in "$scratch"/cpp-docs/*.cpp; do
+  # shellcheck disable=SC2046
+  if grep -q '^int main' "$block"; then
+    c++ -std=c++17 "${warnings[@]}" "$block" $(pc --cflags --libs) -Wl,-rpath,"$(pc --variable=libdir)" -o "${block%.cpp}"
+    out=$(env -u LD_LIBRARY_PATH "${block%.cpp}" "$scratch/cpp-docs/label.png" "LOT 4711")
+    [ "$(ZXingReader -bytes -format DataMatrix "$scratch/cpp-docs/label.png")" = "LOT 4711" ] ||
+      fail "$(basename "$block")'s label.png does not read back"
+    if "${block%.cpp}" "$scratch/cpp-docs/label.gif" "LOT 4711" 2>/dev/null; then fail "$(basename "$block") saved a .gif"; fi
+    echo "   $(basename "$block"): ran: $out"
+  else
+    c++ -std=c++17 "${warnings[@]}" $(pc --cflags) -c "$block" -o "${block%.cpp}.o"
+    echo "   $(basename "$block"): compiled"
+  fi
+done
 
 echo "== Python package as README.md installs it"
 # README.md's very lines, run by Debian's python3 without pip's settings of
-# this machine, in a copy of the bindings (pip builds in the package's folder).
-# The package takes its version from the source tree's project().
+# this machine, in a copy of the package's folder alone (pip builds in it):
+# it installs without the rest of the sources or any variable, and leaves
+# nothing in that folder.
 mkdir -p "$scratch/python/bindings"
 cp -r bindings/python "$scratch/python/bindings/"
-cp CMakeLists.txt "$scratch/python/"
+package_files=$(cd "$scratch/python/bindings/python" && find . | LC_ALL=C sort)
 readme_python=(
   'python3 -m venv --system-site-packages venv'
   'venv/bin/pip install --no-build-isolation --no-index ./bindings/python'
@@ -97,11 +133,25 @@ readme_python=(
 )
 for line in "${readme_python[@]}"; do
   grep -qxF "    $line" README.md || fail "README.md no longer says: $line"
-  (cd "$scratch/python" && env -u PIP_FIND_LINKS PIP_CONFIG_FILE=/dev/null PATH=/usr/bin:/bin \
+  (cd "$scratch/python" && env -u PIP_FIND_LINKS -u ECC200_VERSION PIP_CONFIG_FILE=/dev/null PATH=/usr/bin:/bin \
     ECC200_LIBRARY="$prefix/lib/libecc200.so.1" bash -c "$line") >/dev/null || fail "README.md's $line failed"
 done
 [ "$(ZXingReader -bytes -format DataMatrix "$scratch/python/label.bmp")" = "Hello, world" ] ||
   fail "the Python package's label.bmp does not read back"
+[ "$(cd "$scratch/python/bindings/python" && find . | LC_ALL=C sort)" = "$package_files" ] ||
+  fail "installing the Python package left files in its folder"
+# The release build's wheel carries the library and installs alone.
+wheels=(build/release/ecc200-"$version"-py3-none-*.whl)
+[ -f "${wheels[0]}" ] || fail "the release build made no wheel of the Python package"
+wheel_files=$(unzip -Z1 "${wheels[0]}")
+grep -qx ecc200/libecc200.so.1 <<<"$wheel_files" || fail "${wheels[0]} lacks the library"
+/usr/bin/python3 -m venv --system-site-packages "$scratch/wheel-venv"
+"$scratch/wheel-venv/bin/pip" install -q --no-build-isolation --no-index "${wheels[0]}"
+(cd / && env -u LD_LIBRARY_PATH -u ECC200_LIBRARY "$scratch/wheel-venv/bin/python" -c \
+  "import ecc200; ecc200.encode('wheel').save('$scratch/wheel.png', module_px=3); print(ecc200.__version__)") |
+  grep -qx "$version" || fail "the release wheel does not report version $version"
+[ "$(ZXingReader -bytes -format DataMatrix "$scratch/wheel.png")" = wheel ] || fail "the release wheel's PNG does not read back"
+echo "   ${wheels[0]}: carries the library, installs and draws"
 
 echo "== Debian package"
 cpack --preset deb >/dev/null

@@ -36,6 +36,13 @@ using test::ReadFileBytes;
 using test::TempDir;
 using test::WriteFileBytes;
 
+// The errno value a failed save reports (FileError's systemError), 0 when
+// it saved.
+int SaveErrno(const Outcome& saved) {
+    if (saved.ok()) return 0;
+    return saved.failure == Failure::FileError ? saved.systemError : -1;
+}
+
 ByteSpan Span(const std::string& s) { return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()}; }
 
 std::set<std::string> Entries(const fs::path& directory) {
@@ -54,14 +61,14 @@ protected:
 
 TEST_F(PortableFilesTest, WritesThePiecesInOrder) {
     const std::string big(1 << 20, 'z');
-    ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span("abc"), Span(""), Span("defg"), Span(big)}));
+    ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span("abc"), Span(""), Span("defg"), Span(big)}).ok());
     EXPECT_EQ(ReadFileBytes(File("out.bin")), "abcdefg" + big);
     EXPECT_EQ(Entries(Dir()), std::set<std::string>{"out.bin"});
 }
 
 TEST_F(PortableFilesTest, ReplacesAnExistingFile) {
     WriteFileBytes(File("out.bin"), "an older and longer content");
-    ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span("new")}));
+    ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span("new")}).ok());
     EXPECT_EQ(ReadFileBytes(File("out.bin")), "new");
     EXPECT_EQ(Entries(Dir()), std::set<std::string>{"out.bin"});
 }
@@ -69,9 +76,9 @@ TEST_F(PortableFilesTest, ReplacesAnExistingFile) {
 // A new file gets 0666 less the umask, like any file a program creates.
 TEST_F(PortableFilesTest, NewFileHasTheUsualPermissions) {
     const mode_t old = umask(022);
-    const bool saved = ReplaceFileWith(File("a.bin").c_str(), {Span("a")});
+    const bool saved = ReplaceFileWith(File("a.bin").c_str(), {Span("a")}).ok();
     umask(027);
-    const bool savedAgain = ReplaceFileWith(File("b.bin").c_str(), {Span("b")});
+    const bool savedAgain = ReplaceFileWith(File("b.bin").c_str(), {Span("b")}).ok();
     umask(old);
     ASSERT_TRUE(saved && savedAgain);
     struct stat a {};
@@ -83,30 +90,30 @@ TEST_F(PortableFilesTest, NewFileHasTheUsualPermissions) {
 }
 
 TEST_F(PortableFilesTest, NullOrEmptyPathFails) {
-    EXPECT_FALSE(ReplaceFileWith(nullptr, {Span("a")}));
-    EXPECT_FALSE(ReplaceFileWith("", {Span("a")}));
+    EXPECT_FALSE(ReplaceFileWith(nullptr, {Span("a")}).ok());
+    EXPECT_FALSE(ReplaceFileWith("", {Span("a")}).ok());
 }
 
 TEST_F(PortableFilesTest, MissingDirectoryFailsAndCreatesNothing) {
-    EXPECT_FALSE(ReplaceFileWith(File("missing/out.bin").c_str(), {Span("a")}));
+    EXPECT_FALSE(ReplaceFileWith(File("missing/out.bin").c_str(), {Span("a")}).ok());
     EXPECT_TRUE(Entries(Dir()).empty());
 }
 
 // Even root cannot create a file below a regular file or in /proc.
 TEST_F(PortableFilesTest, UncreatableFileFails) {
     WriteFileBytes(File("plain"), "plain content");
-    EXPECT_FALSE(ReplaceFileWith(File("plain/out.bin").c_str(), {Span("a")}));
+    EXPECT_FALSE(ReplaceFileWith(File("plain/out.bin").c_str(), {Span("a")}).ok());
     EXPECT_EQ(ReadFileBytes(File("plain")), "plain content");
     EXPECT_EQ(Entries(Dir()), std::set<std::string>{"plain"});
-    EXPECT_FALSE(ReplaceFileWith("/proc/ecc200-test-output.bin", {Span("a")}));
+    EXPECT_FALSE(ReplaceFileWith("/proc/ecc200-test-output.bin", {Span("a")}).ok());
     EXPECT_FALSE(fs::exists("/proc/ecc200-test-output.bin"));
 }
 
 TEST_F(PortableFilesTest, DirectoryIsNeverReplaced) {
     fs::create_directory(File("folder"));
     WriteFileBytes(File("folder/inside"), "kept");
-    EXPECT_FALSE(ReplaceFileWith(File("folder").c_str(), {Span("a")}));
-    EXPECT_FALSE(ReplaceFileWith((File("folder") + "/").c_str(), {Span("a")}));
+    EXPECT_FALSE(ReplaceFileWith(File("folder").c_str(), {Span("a")}).ok());
+    EXPECT_FALSE(ReplaceFileWith((File("folder") + "/").c_str(), {Span("a")}).ok());
     EXPECT_TRUE(fs::is_directory(File("folder")));
     EXPECT_EQ(Entries(File("folder")), std::set<std::string>{"inside"});
     EXPECT_EQ(ReadFileBytes(File("folder/inside")), "kept");
@@ -143,7 +150,7 @@ TEST_F(PortableFilesTest, FailedWriteKeepsTheOldFile) {
     bool saved = true;
     {
         const FileSizeLimit limit(1000);
-        saved = ReplaceFileWith(File("out.bin").c_str(), {Span("header"), Span(big)});
+        saved = ReplaceFileWith(File("out.bin").c_str(), {Span("header"), Span(big)}).ok();
     }
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadFileBytes(File("out.bin")), "old picture");
@@ -151,7 +158,7 @@ TEST_F(PortableFilesTest, FailedWriteKeepsTheOldFile) {
     // Within the limit the same save works.
     {
         const FileSizeLimit limit(10000);
-        EXPECT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span("header"), Span(big)}));
+        EXPECT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span("header"), Span(big)}).ok());
     }
     EXPECT_EQ(ReadFileBytes(File("out.bin")), "header" + big);
 }
@@ -176,7 +183,7 @@ int InChild(const std::function<int()>& body) {
 
 // The errno of a failed save as the child's exit status, 0 for success.
 int SaveStatus(const std::string& path, const std::string& content) {
-    return ReplaceFileWith(path.c_str(), {Span(content)}) ? 0 : errno;
+    return SaveErrno(ReplaceFileWith(path.c_str(), {Span(content)}));
 }
 
 TEST_F(PortableFilesTest, FailuresSetErrnoToTheirCause) {
@@ -185,13 +192,9 @@ TEST_F(PortableFilesTest, FailuresSetErrnoToTheirCause) {
         {File("missing/out.bin"), ENOENT}, {File("folder"), EISDIR}, {File("new/"), EISDIR},
         {File(std::string(256, 'n')), ENAMETOOLONG}, {"", ENOENT}};
     for (const auto& [path, cause] : cases) {
-        errno = 0;
-        EXPECT_FALSE(ReplaceFileWith(path.c_str(), {Span("a")})) << path;
-        EXPECT_EQ(errno, cause) << path;
+        EXPECT_EQ(SaveErrno(ReplaceFileWith(path.c_str(), {Span("a")})), cause) << path;
     }
-    errno = 0;
-    EXPECT_FALSE(ReplaceFileWith(nullptr, {Span("a")}));
-    EXPECT_EQ(errno, EINVAL);
+    EXPECT_EQ(SaveErrno(ReplaceFileWith(nullptr, {Span("a")})), EINVAL);
     EXPECT_EQ(Entries(Dir()), std::set<std::string>{"folder"});
 }
 
@@ -199,8 +202,8 @@ TEST_F(PortableFilesTest, FailuresSetErrnoToTheirCause) {
 // name does not grow with it.
 TEST_F(PortableFilesTest, NamesOf255BytesAreSaved) {
     const std::string name(255, 'n');
-    ASSERT_TRUE(ReplaceFileWith(File(name).c_str(), {Span("first")}));
-    ASSERT_TRUE(ReplaceFileWith(File(name).c_str(), {Span("second")}));
+    ASSERT_TRUE(ReplaceFileWith(File(name).c_str(), {Span("first")}).ok());
+    ASSERT_TRUE(ReplaceFileWith(File(name).c_str(), {Span("second")}).ok());
     EXPECT_EQ(ReadFileBytes(File(name)), "second");
     EXPECT_EQ(Entries(Dir()), std::set<std::string>{name});
 }
@@ -209,19 +212,15 @@ TEST_F(PortableFilesTest, DanglingSymlinkCreatesTheFileItNamesWhereItsDirectoryE
     fs::create_directory(File("sub"));
     fs::create_symlink("sub/made.bin", File("dangling"));
     fs::create_symlink("dangling", File("chain"));
-    ASSERT_TRUE(ReplaceFileWith(File("chain").c_str(), {Span("made")}));
+    ASSERT_TRUE(ReplaceFileWith(File("chain").c_str(), {Span("made")}).ok());
     EXPECT_EQ(ReadFileBytes(File("sub/made.bin")), "made");
     EXPECT_TRUE(fs::is_symlink(File("dangling")) && fs::is_symlink(File("chain")));
 
     fs::create_symlink("nowhere/x.bin", File("lost"));
-    errno = 0;
-    EXPECT_FALSE(ReplaceFileWith(File("lost").c_str(), {Span("x")}));
-    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(SaveErrno(ReplaceFileWith(File("lost").c_str(), {Span("x")})), ENOENT);
     fs::create_symlink("loop-b", File("loop-a"));
     fs::create_symlink("loop-a", File("loop-b"));
-    errno = 0;
-    EXPECT_FALSE(ReplaceFileWith(File("loop-a").c_str(), {Span("x")}));
-    EXPECT_EQ(errno, ELOOP);
+    EXPECT_EQ(SaveErrno(ReplaceFileWith(File("loop-a").c_str(), {Span("x")})), ELOOP);
     EXPECT_EQ(Entries(Dir()), (std::set<std::string>{"chain", "dangling", "lost", "loop-a", "loop-b", "sub"}));
     EXPECT_EQ(Entries(File("sub")), std::set<std::string>{"made.bin"});
 }
@@ -235,7 +234,7 @@ TEST_F(PortableFilesTest, ReplacedFileKeepsItsMode) {
         for (const mode_t mode : {0600, 0640, 0664, 0604}) {
             WriteFileBytes(File("kept.bin"), "old");
             ASSERT_EQ(chmod(File("kept.bin").c_str(), mode), 0);
-            ASSERT_TRUE(ReplaceFileWith(File("kept.bin").c_str(), {Span(content)}));
+            ASSERT_TRUE(ReplaceFileWith(File("kept.bin").c_str(), {Span(content)}).ok());
             EXPECT_EQ(StatOf(File("kept.bin")).st_mode & 07777, mode);
             EXPECT_EQ(ReadFileBytes(File("kept.bin")), content);
         }
@@ -247,9 +246,7 @@ TEST_F(PortableFilesTest, ReplacedFileKeepsItsMode) {
 TEST_F(PortableFilesTest, ReadOnlyFileIsNotReplaced) {
     WriteFileBytes(File("read-only.bin"), "kept");
     ASSERT_EQ(chmod(File("read-only.bin").c_str(), 0444), 0);
-    errno = 0;
-    EXPECT_FALSE(ReplaceFileWith(File("read-only.bin").c_str(), {Span("lost")}));
-    EXPECT_EQ(errno, EACCES);
+    EXPECT_EQ(SaveErrno(ReplaceFileWith(File("read-only.bin").c_str(), {Span("lost")})), EACCES);
     EXPECT_EQ(ReadFileBytes(File("read-only.bin")), "kept");
 }
 
@@ -261,7 +258,7 @@ TEST_F(PortableFilesTest, FifoIsWrittenInPlace) {
     const std::string big(1 << 20, 'f');
     std::string received;
     std::thread reader([&] { received = ReadFileBytes(File("fifo")); });
-    EXPECT_TRUE(ReplaceFileWith(File("fifo").c_str(), {Span("head"), Span(big)}));
+    EXPECT_TRUE(ReplaceFileWith(File("fifo").c_str(), {Span("head"), Span(big)}).ok());
     reader.join();
     EXPECT_EQ(received, "head" + big);
     EXPECT_TRUE(S_ISFIFO(StatOf(File("fifo")).st_mode));
@@ -272,9 +269,7 @@ TEST_F(PortableFilesTest, FifoIsWrittenInPlace) {
         EXPECT_EQ(read(fd, ten, sizeof ten), 10);
         close(fd);
     });
-    errno = 0;
-    EXPECT_FALSE(ReplaceFileWith(File("fifo").c_str(), {Span(big), Span(big)}));
-    EXPECT_EQ(errno, EPIPE);
+    EXPECT_EQ(SaveErrno(ReplaceFileWith(File("fifo").c_str(), {Span(big), Span(big)})), EPIPE);
     quitter.join();
     EXPECT_EQ(Entries(Dir()), std::set<std::string>{"fifo"});
 }
@@ -289,10 +284,8 @@ TEST_F(PortableFilesTest, CharacterDevicesAreWrittenInPlace) {
     const int probe = open(File("null").c_str(), O_WRONLY);
     if (probe < 0) GTEST_SKIP() << "device nodes cannot be opened on this file system";
     close(probe);
-    EXPECT_TRUE(ReplaceFileWith(File("null").c_str(), {Span("to nowhere")}));
-    errno = 0;
-    EXPECT_FALSE(ReplaceFileWith(File("full").c_str(), {Span("no room")}));
-    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_TRUE(ReplaceFileWith(File("null").c_str(), {Span("to nowhere")}).ok());
+    EXPECT_EQ(SaveErrno(ReplaceFileWith(File("full").c_str(), {Span("no room")})), ENOSPC);
     EXPECT_TRUE(S_ISCHR(StatOf(File("null")).st_mode));
     EXPECT_TRUE(S_ISCHR(StatOf(File("full")).st_mode));
     EXPECT_EQ(Entries(Dir()), (std::set<std::string>{"full", "null"}));
@@ -322,13 +315,13 @@ std::vector<std::pair<std::uint32_t, std::string>> NamesShownDuring(const fs::pa
 // the content is written and goes with the rename.
 TEST_F(PortableFilesTest, TemporaryFileIsNamedOnlyForTheRename) {
     for (const std::string& big : {std::string(100000, 't'), std::string(1000, 't')}) {
-        const auto created = NamesShownDuring(Dir(), [&] { ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span(big)})); });
+        const auto created = NamesShownDuring(Dir(), [&] { ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span(big)}).ok()); });
         for (const auto& [mask, name] : created) {
             if (mask & (IN_CREATE | IN_MOVED_TO)) {
                 EXPECT_EQ(name, "out.bin");
             }
         }
-        const auto replaced = NamesShownDuring(Dir(), [&] { ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span(big)})); });
+        const auto replaced = NamesShownDuring(Dir(), [&] { ASSERT_TRUE(ReplaceFileWith(File("out.bin").c_str(), {Span(big)}).ok()); });
         std::set<std::string> shown;
         for (std::size_t i = 0; i < replaced.size(); ++i) {
             const auto& [mask, name] = replaced[i];
@@ -410,13 +403,13 @@ TEST_F(PortableFilesTest, DeferredFlushWritesTheSameAndFlushesOnce) {
     WriteFileBytes(File("a.bin"), "old");
     bool owedByNew = false;
     bool owedByReplaced = false;
-    ASSERT_TRUE(ReplaceFileWith(File("b.bin").c_str(), {Span("new b")}, SaveOptions{true, &owedByNew}));
-    ASSERT_TRUE(ReplaceFileWith(File("a.bin").c_str(), {Span("new a")}, SaveOptions{true, &owedByReplaced}));
+    ASSERT_TRUE(ReplaceFileWith(File("b.bin").c_str(), {Span("new b")}, SaveOptions{true, &owedByNew}).ok());
+    ASSERT_TRUE(ReplaceFileWith(File("a.bin").c_str(), {Span("new a")}, SaveOptions{true, &owedByReplaced}).ok());
     EXPECT_FALSE(owedByNew);  // a new file owes no flush
     EXPECT_TRUE(owedByReplaced);
-    EXPECT_TRUE(FlushFileSystemOf(File("b.bin").c_str()));
-    EXPECT_TRUE(FlushFileSystemOf(File("no-such-file").c_str()));  // its directory's file system
-    EXPECT_FALSE(FlushFileSystemOf(File("no/such/dir").c_str()));
+    EXPECT_TRUE(FlushFileSystemOf(File("b.bin").c_str()).ok());
+    EXPECT_TRUE(FlushFileSystemOf(File("no-such-file").c_str()).ok());  // its directory's file system
+    EXPECT_FALSE(FlushFileSystemOf(File("no/such/dir").c_str()).ok());
     EXPECT_EQ(ReadFileBytes(File("a.bin")), "new a");
     EXPECT_EQ(ReadFileBytes(File("b.bin")), "new b");
     // A small file is first tried as a new one; where the name is taken the
@@ -425,7 +418,7 @@ TEST_F(PortableFilesTest, DeferredFlushWritesTheSameAndFlushesOnce) {
     ASSERT_EQ(symlink("b.bin", File("link.bin").c_str()), 0);
     for (const char* name : {"a.bin", "link.bin", "c.bin"}) {
         bool owed = false;
-        EXPECT_TRUE(ReplaceFileWith(File(name).c_str(), {Span("expected "), Span(name)}, SaveOptions{true, &owed}));
+        EXPECT_TRUE(ReplaceFileWith(File(name).c_str(), {Span("expected "), Span(name)}, SaveOptions{true, &owed}).ok());
         EXPECT_EQ(owed, std::string(name) != "c.bin") << name;
     }
     EXPECT_EQ(ReadFileBytes(File("a.bin")), "expected a.bin");

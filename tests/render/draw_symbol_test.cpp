@@ -43,7 +43,7 @@ protected:
         symbol_ = encoded.state->symbol;
         // The module size resolved as the nine DM functions resolve it.
         drawn_.modulePixels = previousPixels;
-        DrawSymbol(symbol_, ResolveJobStyle(style, symbol_, drawn_.modulePixels), DrawingTarget{drawn_.dc, 0, 0});
+        DrawSymbol(ResolveJobStyle(style, symbol_, drawn_.modulePixels), drawn_.dc);
     }
 
     int DarkModules() const {

@@ -16,8 +16,8 @@ struct DrawnBitmap {
 // Draws `symbol` as `style` at the portable screen's resolution.
 DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const PictureStyle& style);
 
-// Draws `symbol` as `style`, its module edge already in pixels (as a
+// Draws a picture's geometry, its module edge already in pixels (as a
 // printer's dots).
-DrawnBitmap DrawBitmapInPixels(const SymbolMatrix& symbol, const DrawingStyle& style);
+DrawnBitmap DrawBitmapOf(const PictureGeometry& picture);
 
 }  // namespace ecc200::test

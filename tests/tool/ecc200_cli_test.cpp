@@ -14,7 +14,7 @@
 
 #include <ecc200.hpp>
 
-#include "encoder/symbol_table.h"
+#include "support/square_sizes.h"
 #include "support/decoders.h"
 #include "support/encoded_symbol.h"
 #include "support/matrix_text.h"
@@ -36,9 +36,9 @@ CommandResult RunTool(std::vector<std::string> args, const std::string& input = 
     return test::RunCommand(args, input);
 }
 
-std::string CodewordLine(const EncoderWorkingState& state) {
+std::string CodewordLine(const test::EncodedState& state) {
     std::ostringstream line;
-    for (std::int32_t k = 0; k < state.stream.count; ++k) line << (k > 0 ? " " : "") << state.stream.codewords[static_cast<std::size_t>(k)];
+    for (std::size_t k = 0; k < state.stream.size(); ++k) line << (k > 0 ? " " : "") << int{state.stream[k]};
     line << '\n';
     return line.str();
 }

@@ -29,9 +29,9 @@
 #include "driver/render_symbol.h"
 #include "encoder/module_matrix.h"
 #include "output/seamless_emf.h"
-#include "output/seamless_picture.h"
 #include "output/seamless_wmf.h"
 #include "render/layout.h"
+#include "render/picture_geometry.h"
 
 namespace {
 
@@ -573,15 +573,16 @@ bool WriteSeamless(const std::string& directory, int dpi, const std::string& nam
     if (symbol == nullptr) return true;
     const std::int32_t pixels = ecc200::ModulePixels(dpi, d.moduleSize, 0, std::max(symbol->rows(), symbol->cols()),
                                                      std::max(d.width, d.height));
-    const ecc200::SeamlessPicture picture{{d.width, d.height, pixels, d.orientation},
-                                          static_cast<ecc200::BorderStyle>(d.borderStyle),
-                                          d.barColour,
-                                          d.backgroundColour,
-                                          dpi};
-    const std::optional<std::vector<std::uint8_t>> wmf = ecc200::SeamlessWmf(*symbol, picture);
-    const std::optional<std::vector<std::uint8_t>> emf = ecc200::SeamlessEmf(*symbol, picture);
-    return (!wmf || WriteBytes(directory + "/" + name + ".wmf", *wmf)) &&
-           (!emf || WriteBytes(directory + "/" + name + ".emf", *emf));
+    const ecc200::PictureGeometry picture{symbol,       d.width,
+                                          d.height,     pixels,
+                                          d.orientation, static_cast<ecc200::BorderStyle>(d.borderStyle),
+                                          d.barColour,  d.backgroundColour,
+                                          dpi,          dpi,
+                                          static_cast<double>(pixels)};
+    std::vector<std::uint8_t> wmf;
+    std::vector<std::uint8_t> emf;
+    return (!ecc200::WriteSeamlessWmf(picture, wmf).ok() || WriteBytes(directory + "/" + name + ".wmf", wmf)) &&
+           (!ecc200::WriteSeamlessEmf(picture, emf).ok() || WriteBytes(directory + "/" + name + ".emf", emf));
 }
 
 }  // namespace

@@ -271,6 +271,8 @@ tool_jobs=(
   "-m 0.1 -r 1 --border dashed --bar 0000AA --background FFFF00 -s 301x200 Hello,_world"
   "-m 0.05 -r 2 --border solid --quiet-zone 4 $(printf 'L%.0s' $(seq 1 1500))"
   "-m 0.3 -r 3 --hex 7EFF8041"
+  # A resolution not the screen's: the EMF's header names a screen of 144 dpi.
+  "-d 144 -m 0.1 --border dashed At_144_dpi"
 )
 tool_checks() {  # dpi bits
   local dpi=$1 bits=$2 dir=$win32_dir job=0 args kind same=0 total=0 out

@@ -17,7 +17,6 @@
 #include "encoder/module_matrix.h"
 #include "api/job_outputs.h"
 #include "output/seamless_emf.h"
-#include "output/seamless_picture.h"
 #include "output/seamless_wmf.h"
 #include "platform/portable/portable_screen.h"
 
@@ -48,12 +47,11 @@ bool WriteSample(const std::string& directory, const Sample& sample) {
     if (!SaveAsBmp((stem + "-default.bmp").c_str(), job, pixels)) return false;
     const SymbolMatrix* symbol = BuildJobSymbol(sample.message);
     const PictureStyle& s = sample.style;
-    const SeamlessPicture picture{{s.width, s.height, pixels, s.orientation}, s.border, s.barColour,
-                                  s.backgroundColour, kDpi};
-    const auto seamlessWmf = SeamlessWmf(*symbol, picture);
-    const auto seamlessEmf = SeamlessEmf(*symbol, picture);
-    if (!seamlessWmf || !seamlessEmf || !Write(stem + "-seamless.wmf", *seamlessWmf) ||
-        !Write(stem + "-seamless.emf", *seamlessEmf)) {
+    const PictureGeometry picture = ResolveJobStyle(s, *symbol, pixels);  // the screen at kDpi
+    std::vector<std::uint8_t> seamlessWmf;
+    std::vector<std::uint8_t> seamlessEmf;
+    if (!WriteSeamlessWmf(picture, seamlessWmf).ok() || !WriteSeamlessEmf(picture, seamlessEmf).ok() ||
+        !Write(stem + "-seamless.wmf", seamlessWmf) || !Write(stem + "-seamless.emf", seamlessEmf)) {
         return false;
     }
     std::cout << sample.name << " " << symbol->rows() << " " << static_cast<int>(s.border) << " " << s.width << " "

@@ -10,18 +10,25 @@ ecc200.dll on Windows).
     print(sym)                            # a preview in half-block characters
 
 Every call of the per-call interface (encode, the rendering methods, save)
-is independent and takes no lock: threads run them in parallel. Bad
-arguments raise ValueError or TypeError; the library's refusals raise
-Ecc200Error subclasses (MessageTooLong is also a ValueError); file errors
-raise the OSError of their errno with the file name.
+is independent and takes no lock: threads run them in parallel.
+
+Every exception the package raises is an Ecc200Error, and also the
+built-in one its kind calls for: a bad value raises InvalidArgument (a
+ValueError), a value of the wrong type ArgumentTypeError (a TypeError), the
+library's refusals MessageTooLong, InvalidData, SymbolCropped,
+PictureTooLarge (ValueErrors), OutOfMemory (a MemoryError) or Unsupported;
+a file that cannot be written raises FileError, an OSError with errno and
+the file name that is also the standard library's class for that errno
+(FileNotFoundError, PermissionError, ...).
 
 The nine functions of the first release remain as save_bmp, save_wmf and
 copy_to_clipboard; library() gives the C functions themselves.
 """
 from importlib import metadata as _metadata
 
-from ._errors import (CroppedSymbolWarning, Ecc200Error, InvalidArgument, InvalidData, MessageTooLong,
-                      OutOfMemory, PictureTooLarge, SymbolCropped, Unsupported)
+from ._exceptions import (ArgumentTypeError, CroppedSymbolWarning, Ecc200Error, FileError, InvalidArgument,
+                          InvalidData, LibraryError, MessageTooLong, OutOfBounds, OutOfMemory, PictureTooLarge,
+                          SymbolCropped, Unsupported)
 from ._legacy import BORDERS, MAX_MESSAGE_BYTES, copy_to_clipboard, encode_message, save_bmp, save_wmf
 from ._native import ENVIRONMENT_VARIABLE, LIBRARY_NAME, library
 from ._options import ENCODATIONS, FORMATS, SHAPES
@@ -29,7 +36,8 @@ from ._pixels import Pixels
 from ._symbol import Symbol, encode
 
 __all__ = ["encode", "Symbol", "Pixels", "Ecc200Error", "MessageTooLong", "InvalidArgument", "InvalidData",
-           "PictureTooLarge", "OutOfMemory", "Unsupported", "SymbolCropped", "CroppedSymbolWarning",
+           "ArgumentTypeError", "OutOfBounds", "FileError", "LibraryError", "PictureTooLarge", "OutOfMemory",
+           "Unsupported", "SymbolCropped", "CroppedSymbolWarning",
            "save_bmp", "save_wmf", "copy_to_clipboard", "encode_message", "library", "library_version",
            "ENVIRONMENT_VARIABLE", "LIBRARY_NAME", "MAX_MESSAGE_BYTES", "BORDERS", "ENCODATIONS", "SHAPES",
            "FORMATS"]

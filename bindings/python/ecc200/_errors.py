@@ -1,11 +1,14 @@
-"""The exceptions and the warning of the package, and the translation of an
-ecc200_status with its diagnostic into one of them."""
+"""The one place where a failure the library reports becomes an exception:
+an ecc200_status with its diagnostic, or the errno the nine DM* functions
+leave. The classes are _exceptions.py's."""
 import ctypes
 import errno as errno_codes
 import os
 import sys
-from typing import Dict, NoReturn, Optional, Type, Union
+from typing import Dict, NoReturn, Optional, Type
 
+from ._exceptions import (Ecc200Error, FileError, InvalidArgument, InvalidData, MessageTooLong, OutOfMemory,
+                          PathName, PictureTooLarge, SymbolCropped, Unsupported)
 from ._native import Diagnostic, library
 
 # The ecc200_status values (include/ecc200.h).
@@ -21,66 +24,51 @@ BUFFER_TOO_SMALL = 8
 WRITE_REFUSED = 9
 INVALID_DATA = 10
 
-PathName = Union[str, bytes]
-
-
-class Ecc200Error(Exception):
-    """A call of the library failed. `status` is the ecc200_status (None for
-    the nine DM* functions), `function` the C function, `errno` the system's
-    error code it left (0 when none), `filename` the file."""
-
-    def __init__(self, message: str, *, status: Optional[int] = None, function: Optional[str] = None,
-                 errno: int = 0, filename: Optional[PathName] = None) -> None:
-        super().__init__(message)
-        self.status = status
-        self.function = function
-        self.errno = errno
-        self.filename = filename
-
-
-class InvalidArgument(Ecc200Error, ValueError):
-    """The library refused a value (ECC200_INVALID_ARGUMENT)."""
-
-
-class MessageTooLong(Ecc200Error, ValueError):
-    """The message needs more data codewords than the largest allowed symbol
-    holds: `codewords_needed` against `capacity`."""
-    codewords_needed = 0
-    capacity = 0
-
-
-class PictureTooLarge(Ecc200Error, ValueError):
-    """The picture is larger than the format can hold."""
-
-
-class OutOfMemory(Ecc200Error, MemoryError):
-    """The library could not allocate the symbol or the picture."""
-
-
-class Unsupported(Ecc200Error):
-    """An option, combination or format this build of the library does not
-    provide (ECC200_UNSUPPORTED), e.g. the clipboard outside Windows."""
-
-
-class SymbolCropped(Ecc200Error, ValueError):
-    """The picture's size cuts the symbol and allow_crop is not set."""
-
-
-class InvalidData(Ecc200Error, ValueError):
-    """The data cannot be encoded as asked (a byte the forced encodation
-    cannot hold, a malformed GS1 element string, ...)."""
-
-
-class CroppedSymbolWarning(UserWarning):
-    """save_bmp, save_wmf or copy_to_clipboard drew a symbol that the picture
-    cuts (the nine functions of the first release always crop): the file is
-    written, but a reader may not find the symbol."""
-
-
 _EXCEPTIONS: Dict[int, Type[Ecc200Error]] = {
     INVALID_ARGUMENT: InvalidArgument, MESSAGE_TOO_LONG: MessageTooLong, PICTURE_TOO_LARGE: PictureTooLarge,
     OUT_OF_MEMORY: OutOfMemory, UNSUPPORTED: Unsupported, SYMBOL_CROPPED: SymbolCropped, INVALID_DATA: InvalidData,
 }
+
+# The errno values the portable library leaves for the nine functions'
+# failures that are not the file's (E2BIG and EFBIG are its own choice), and
+# what they mean; any other is the file's.
+_LEGACY_STATUSES = {errno_codes.E2BIG: MESSAGE_TOO_LONG, errno_codes.EFBIG: PICTURE_TOO_LARGE,
+                    errno_codes.ENOMEM: OUT_OF_MEMORY, errno_codes.EINVAL: INVALID_ARGUMENT}
+_LEGACY_REASONS = {errno_codes.E2BIG: "the message does not fit the largest symbol (144 x 144)",
+                   errno_codes.EFBIG: "the picture is too large for the file format"}
+
+_file_errors: Dict[Type[OSError], Type[FileError]] = {}
+
+
+def _file_error_class(errno: int) -> Type[FileError]:
+    """FileError joined with the OSError subclass that the standard library
+    raises for errno (PEP 3151), made once per subclass."""
+    system = type(OSError(errno, ""))
+    if system is OSError:
+        return FileError
+    joined = _file_errors.get(system)
+    if joined is None:
+        joined = type(FileError.__name__, (FileError, system), {"__module__": FileError.__module__,
+                                                                "__doc__": FileError.__doc__})
+        _file_errors[system] = joined
+    return joined
+
+
+def error_for(status: int, message: str, *, function: str, errno: int = 0, filename: Optional[PathName] = None,
+              diagnostic: Optional[Diagnostic] = None) -> Ecc200Error:
+    """The exception of a status other than OK."""
+    if status == FILE_ERROR:
+        return _file_error_class(errno or errno_codes.EIO)(message, status=status, function=function,
+                                                           errno=errno or errno_codes.EIO, filename=filename)
+    error = _EXCEPTIONS.get(status, Ecc200Error)(message, status=status, function=function, errno=errno,
+                                                   filename=filename)
+    if isinstance(error, MessageTooLong) and diagnostic is not None:
+        error.codewords_needed = diagnostic.codewords_needed
+        error.capacity = diagnostic.capacity
+    if isinstance(error, SymbolCropped) and diagnostic is not None:
+        error.needed_width = diagnostic.needed_width
+        error.needed_height = diagnostic.needed_height
+    return error
 
 
 def new_diagnostic() -> Diagnostic:
@@ -96,20 +84,15 @@ def status_text(status: int) -> str:
 
 
 def raise_status(status: int, diagnostic: Diagnostic, function: str, filename: Optional[PathName] = None) -> NoReturn:
-    """Raises the exception of a status other than OK: a file error as the
-    OSError of its errno (FileNotFoundError, PermissionError, ...) with the
-    file's name, the others as Ecc200Error subclasses with the diagnostic's
-    message."""
+    """Raises the exception of a status of the per-call interface with the
+    diagnostic's message: a file error as a FileError of its errno with the
+    file's name (its message already names the system's reason), the others
+    prefixed with the C function."""
     message = diagnostic.message.decode("utf-8", "replace") or status_text(status)
-    if status == FILE_ERROR:
-        # The message already names the system's reason.
-        raise OSError(diagnostic.system_error or errno_codes.EIO, message, filename)
-    error = _EXCEPTIONS.get(status, Ecc200Error)(f"{function}: {message}", status=status, function=function,
-                                                    filename=filename)
-    if isinstance(error, MessageTooLong):
-        error.codewords_needed = diagnostic.codewords_needed
-        error.capacity = diagnostic.capacity
-    raise error
+    if status != FILE_ERROR:
+        message = f"{function}: {message}"
+    raise error_for(status, message, function=function, errno=diagnostic.system_error, filename=filename,
+                    diagnostic=diagnostic)
 
 
 _LEGACY_FAILURES = {
@@ -124,19 +107,20 @@ _LEGACY_FAILURES = {
 
 def legacy_error(function: str, errno: int = 0, filename: Optional[PathName] = None) -> Ecc200Error:
     """The error of one of the nine functions that returned 0."""
-    # The portable library leaves errno at the cause; E2BIG and EFBIG are its
-    # own for a message or a picture too large. The DLL's last error may come
-    # from any call it made, so it is only added as a hint.
+    # The portable library leaves errno at the cause. The DLL's last error
+    # may come from any call it made, so it is only added as a hint and
+    # says nothing of the kind of failure.
+    status = -1  # none of the library's: a plain Ecc200Error
     if sys.platform == "win32":
         hint = f" (last system error {errno}: {ctypes.FormatError(errno)})" if errno else ""
         reason = _LEGACY_FAILURES[function] + hint
-    elif errno == errno_codes.E2BIG:
-        reason = "the message does not fit the largest symbol (144 x 144)"
-    elif errno == errno_codes.EFBIG:
-        reason = "the picture is too large for the file format"
     elif errno:
-        reason = f"{os.strerror(errno)} (system error {errno})"
+        status = _LEGACY_STATUSES.get(errno, FILE_ERROR)
+        reason = _LEGACY_REASONS.get(errno) or f"{os.strerror(errno)} (system error {errno})"
     else:
         reason = _LEGACY_FAILURES[function]
     where = f" {filename!r}" if filename is not None else ""
-    return Ecc200Error(f"{function}{where} failed: {reason}", function=function, errno=errno, filename=filename)
+    error = error_for(status, f"{function}{where} failed: {reason}", function=function, errno=errno,
+                      filename=filename)
+    error.status = None  # the nine functions return no status
+    return error

@@ -16,7 +16,8 @@ import warnings
 from typing import Optional, Tuple, Union
 
 from . import _options
-from ._errors import SYMBOL_CROPPED, CroppedSymbolWarning, legacy_error, new_diagnostic
+from ._errors import SYMBOL_CROPPED, legacy_error, new_diagnostic
+from ._exceptions import CroppedSymbolWarning, InvalidArgument, InvalidData
 from ._message import Data, message_bytes
 from ._native import CALL_PROTOTYPES, SymbolPointer, WriteFunction, clear_error, last_error, library
 from ._options import INT_MAX
@@ -39,9 +40,9 @@ def encode_message(message: Data) -> bytes:
     than 1999 bytes (the library would cut the rest)."""
     data = message_bytes(message)
     if b"\0" in data:
-        raise ValueError(f"message holds a zero byte at index {data.index(0)}; the library reads up to the first one")
+        raise InvalidData(f"message holds a zero byte at index {data.index(0)}; the library reads up to the first one")
     if len(data) > MAX_MESSAGE_BYTES:
-        raise ValueError(f"message is {len(data)} bytes long; the library takes at most {MAX_MESSAGE_BYTES}")
+        raise InvalidArgument(f"message is {len(data)} bytes long; the library takes at most {MAX_MESSAGE_BYTES}")
     return data
 
 

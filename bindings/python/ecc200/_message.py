@@ -1,6 +1,7 @@
 """The bytes a symbol holds, from what the caller passes."""
 from typing import Optional, Tuple, Union
 
+from ._exceptions import ArgumentTypeError, InvalidData
 Data = Union[str, bytes, bytearray, memoryview]
 
 
@@ -12,11 +13,11 @@ def message_bytes(data: Data) -> bytes:
         try:
             return data.encode("latin-1")
         except UnicodeEncodeError as error:
-            raise ValueError(f"message character {data[error.start]!r} at index {error.start} is outside "
+            raise InvalidData(f"message character {data[error.start]!r} at index {error.start} is outside "
                              "ISO 8859-1; pass bytes to encode other data") from None
     if isinstance(data, (bytes, bytearray, memoryview)):
         return bytes(data)
-    raise TypeError(f"message must be str or bytes, not {type(data).__name__}")
+    raise ArgumentTypeError(f"message must be str or bytes, not {type(data).__name__}")
 
 
 UTF8_ECI = 26  # ECI 000026: UTF-8 (AIM ECI assignments)
@@ -32,7 +33,7 @@ def encoded_message(data: Data, eci: Optional[int]) -> Tuple[bytes, Optional[int
             return data.encode("latin-1"), eci
         except UnicodeEncodeError as error:
             if eci is not None and eci != UTF8_ECI:
-                raise ValueError(f"message character {data[error.start]!r} at index {error.start} is outside "
+                raise InvalidData(f"message character {data[error.start]!r} at index {error.start} is outside "
                                  f"ISO 8859-1 and ECI {eci} was asked for; pass bytes in its character set") from None
             return data.encode("utf-8"), UTF8_ECI
     return message_bytes(data), eci

@@ -13,6 +13,7 @@ import sys
 import threading
 from typing import Any, Dict, List, Optional, Tuple
 
+from ._exceptions import LibraryError
 ENVIRONMENT_VARIABLE = "ECC200_LIBRARY"
 
 if sys.platform == "win32":
@@ -48,7 +49,8 @@ class Diagnostic(ctypes.Structure):
     """ecc200_diagnostic."""
     _fields_ = [("struct_size", ctypes.c_uint32), ("system_error", ctypes.c_int32),
                 ("codewords_needed", ctypes.c_int32), ("capacity", ctypes.c_int32),
-                ("message", ctypes.c_char * DIAGNOSTIC_MESSAGE_BYTES)]
+                ("message", ctypes.c_char * DIAGNOSTIC_MESSAGE_BYTES),
+                ("needed_width", ctypes.c_int32), ("needed_height", ctypes.c_int32)]
 
 
 class Layout(ctypes.Structure):
@@ -151,7 +153,7 @@ def _open_first() -> ctypes.CDLL:
             return _open(candidate)
         except OSError as error:
             reasons.append(f"{candidate}: {error}")
-    raise OSError(f"the ecc200 library was not found ({'; '.join(reasons)}); set {ENVIRONMENT_VARIABLE} "
+    raise LibraryError(f"the ecc200 library was not found ({'; '.join(reasons)}); set {ENVIRONMENT_VARIABLE} "
                   f"to its file, place {LIBRARY_NAME} beside the package or install it for the system")
 
 
@@ -166,7 +168,7 @@ def load_library() -> ctypes.CDLL:
         try:
             library = _open(chosen)
         except OSError as error:
-            raise OSError(f"{ENVIRONMENT_VARIABLE}={chosen!r} cannot be loaded: {error}") from error
+            raise LibraryError(f"{ENVIRONMENT_VARIABLE}={chosen!r} cannot be loaded: {error}") from error
     else:
         library = _open_first()
     for name, (result, parameters) in PROTOTYPES.items():
@@ -200,7 +202,7 @@ def calls() -> ctypes.CDLL:
         loaded = library()
         missing = [name for name in CALL_PROTOTYPES if not hasattr(loaded, name)]
         if missing:
-            raise OSError(f"the loaded ecc200 library {loaded._name!r} lacks {', '.join(missing)}: "
+            raise LibraryError(f"the loaded ecc200 library {loaded._name!r} lacks {', '.join(missing)}: "
                           "it is older than this package")
         _complete = loaded
     return _complete

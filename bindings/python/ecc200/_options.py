@@ -2,7 +2,8 @@
 into ecc200_encode_options and ecc200_picture.
 
 Where the library would refuse a value, this layer refuses it first with
-ValueError (TypeError for a value of the wrong type), naming the keyword.
+InvalidArgument, a ValueError (ArgumentTypeError, a TypeError, for a value
+of the wrong type), naming the keyword.
 
 Each struct starts as a copy of the one for the keywords' defaults, built
 and checked once; only the keywords given another value are checked and
@@ -14,6 +15,7 @@ import numbers
 import operator
 from typing import Dict, Optional, Sequence, Tuple, Union
 
+from ._exceptions import ArgumentTypeError, InvalidArgument
 from ._native import EncodeOptions, Picture, calls
 
 INT_MAX = 2**31 - 1
@@ -38,31 +40,31 @@ def integer(name: str, value: object, low: int, high: int) -> int:
     if type(value) is int:  # the common case, without the slower ABC check
         number = value
     elif isinstance(value, bool) or not isinstance(value, numbers.Integral):
-        raise TypeError(f"{name} must be an int, not {type(value).__name__}")
+        raise ArgumentTypeError(f"{name} must be an int, not {type(value).__name__}")
     else:
         number = operator.index(value)
     if not low <= number <= high:
-        raise ValueError(f"{name} must be from {low} to {high}, not {number}")
+        raise InvalidArgument(f"{name} must be from {low} to {high}, not {number}")
     return number
 
 
 def flag(name: str, value: object) -> int:
     if not isinstance(value, bool):
-        raise TypeError(f"{name} must be True or False, not {value!r}")
+        raise ArgumentTypeError(f"{name} must be True or False, not {value!r}")
     return int(value)
 
 
 def choice(name: str, value: object, choices: Dict[str, int]) -> int:
     if not isinstance(value, str):
-        raise TypeError(f"{name} must be a str, not {type(value).__name__}")
+        raise ArgumentTypeError(f"{name} must be a str, not {type(value).__name__}")
     if value not in choices:
-        raise ValueError(f"{name} must be one of {', '.join(map(repr, choices))}, not {value!r}")
+        raise InvalidArgument(f"{name} must be one of {', '.join(map(repr, choices))}, not {value!r}")
     return choices[value]
 
 
 def pair(name: str, value: object) -> Sequence[object]:
     if not isinstance(value, (tuple, list)) or len(value) != 2:
-        raise TypeError(f"{name} must be a pair of ints, not {value!r}")
+        raise ArgumentTypeError(f"{name} must be a pair of ints, not {value!r}")
     return value
 
 
@@ -71,14 +73,14 @@ def module_cm(value: object) -> float:
     where the nine functions keep it (else they would reuse the previous
     call's size)."""
     if isinstance(value, bool) or not isinstance(value, numbers.Real):
-        raise TypeError(f"module_cm must be a number, not {type(value).__name__}")
+        raise ArgumentTypeError(f"module_cm must be a number, not {type(value).__name__}")
     try:
         number = float(value)
     except OverflowError:
         number = math.inf
     single = ctypes.c_float(number).value
     if not (0 < single and math.isfinite(single)):
-        raise ValueError(f"module_cm must be a finite number of centimetres greater than 0, not {number!r}")
+        raise InvalidArgument(f"module_cm must be a finite number of centimetres greater than 0, not {number!r}")
     return number
 
 
@@ -87,10 +89,10 @@ def colour(name: str, value: object) -> Tuple[int, int, int]:
     if isinstance(value, str):
         digits = value[1:]
         if len(value) != 7 or value[0] != "#" or not all(c in "0123456789abcdefABCDEF" for c in digits):
-            raise ValueError(f"{name} must be '#rrggbb' or (red, green, blue), not {value!r}")
+            raise InvalidArgument(f"{name} must be '#rrggbb' or (red, green, blue), not {value!r}")
         return int(digits[0:2], 16), int(digits[2:4], 16), int(digits[4:6], 16)
     if not isinstance(value, (tuple, list)) or len(value) != 3:
-        raise TypeError(f"{name} must be a (red, green, blue) triple or '#rrggbb', not {value!r}")
+        raise ArgumentTypeError(f"{name} must be a (red, green, blue) triple or '#rrggbb', not {value!r}")
     red, green, blue = (integer(name, component, 0, 255) for component in value)
     return red, green, blue
 
@@ -147,7 +149,7 @@ def _default_encode_options() -> EncodeOptions:
 
 def _structured_append(options: EncodeOptions, value: object) -> None:
     if not isinstance(value, (tuple, list)) or len(value) != 3:
-        raise TypeError(f"structured_append must be (index, count, file_id), not {value!r}")
+        raise ArgumentTypeError(f"structured_append must be (index, count, file_id), not {value!r}")
     index, count, file_id = value
     options.append_count = integer("structured_append count", count, 2, MAX_APPENDED_SYMBOLS)
     options.append_index = integer("structured_append index", index, 1, options.append_count)
@@ -165,7 +167,7 @@ def picture(size: Size = None, quiet_zone: int = QUIET_ZONE, module_cm_: Optiona
     if not _unchanged(quiet_zone, QUIET_ZONE):
         result.quiet_zone = integer("quiet_zone", quiet_zone, 0, INT_MAX)
     if module_cm_ is not None and module_px is not None:
-        raise TypeError("give module_cm or module_px, not both")
+        raise ArgumentTypeError("give module_cm or module_px, not both")
     if module_cm_ is not None:
         result.module_cm = module_cm(module_cm_)
     if module_px is not None:
@@ -219,7 +221,7 @@ def format_code(name: object) -> int:
     if type(name) is str and name in FORMATS:
         return FORMATS[name]
     if not isinstance(name, str):
-        raise TypeError(f"format must be a str, not {type(name).__name__}")
+        raise ArgumentTypeError(f"format must be a str, not {type(name).__name__}")
     if name.lower() not in FORMATS:
-        raise ValueError(f"format must be one of {', '.join(FORMATS)}, not {name!r}")
+        raise InvalidArgument(f"format must be one of {', '.join(FORMATS)}, not {name!r}")
     return FORMATS[name.lower()]

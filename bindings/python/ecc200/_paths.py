@@ -3,6 +3,7 @@ import os
 import sys
 from typing import Union
 
+from ._exceptions import InvalidArgument
 PathLike = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
 
 
@@ -15,8 +16,8 @@ def path_bytes(path: PathLike) -> bytes:
         try:
             name = name.encode("mbcs", "strict")
         except UnicodeEncodeError:
-            raise ValueError(f"path {name!r} cannot be written in the ANSI code page") from None
+            raise InvalidArgument(f"path {name!r} cannot be written in the ANSI code page") from None
     data = os.fsencode(name)
     if not data or b"\0" in data:
-        raise ValueError(f"path {name!r} is empty or holds a zero byte")
+        raise InvalidArgument(f"path {name!r} is empty or holds a zero byte")
     return data

@@ -3,6 +3,7 @@ one-bit BMP, for numpy and Pillow without importing either."""
 import struct
 from typing import Any, Dict, List, Tuple
 
+from ._exceptions import InvalidData, OutOfBounds
 DARK_PIXEL = 0
 LIGHT_PIXEL = 255
 
@@ -36,7 +37,7 @@ class Pixels:
     def __getitem__(self, position: Tuple[int, int]) -> int:
         y, x = position
         if not (0 <= y < self.height and 0 <= x < self.width):
-            raise IndexError(f"pixel ({y}, {x}) is outside {self.height} x {self.width}")
+            raise OutOfBounds(f"pixel ({y}, {x}) is outside {self.height} x {self.width}")
         return self.data[y * self.width + x]
 
 
@@ -55,7 +56,7 @@ def pixels_of_bmp(bmp: bytes, bar: int) -> Pixels:
     width, height = struct.unpack_from("<ii", bmp, _WIDTH)
     bits, = struct.unpack_from("<H", bmp, _BITS_PER_PIXEL)
     if bits != 1 or width <= 0 or height <= 0:
-        raise ValueError(f"not a bottom-up one-bit BMP: {width} x {height}, {bits} bits per pixel")
+        raise InvalidData(f"not a bottom-up one-bit BMP: {width} x {height}, {bits} bits per pixel")
     blue, green, red = bmp[_PALETTE], bmp[_PALETTE + 1], bmp[_PALETTE + 2]
     dark_index = 0 if (red << 16 | green << 8 | blue) == bar else 1
     expansions = _expansions(dark_index)

@@ -7,17 +7,23 @@ import base64
 import ctypes
 import importlib
 import os
-from typing import IO, Any, Callable, Optional, Tuple, TypeVar, Union
+from typing import IO, TYPE_CHECKING, Any, Callable, Optional, Tuple, TypeVar, Union
 
 from . import _options
 from ._cached import cached
-from ._errors import Unsupported, new_diagnostic, raise_status
+from ._errors import new_diagnostic, raise_status
+from ._exceptions import ArgumentTypeError, InvalidArgument, OutOfBounds, Unsupported
 from ._message import Data, encoded_message
 from ._native import BytePointer, Picture, SymbolHandle, SymbolPointer, calls
 from ._options import DARK, LIGHT, Colour, Size
 from ._paths import PathLike, path_bytes
 from ._pixels import Pixels, pixels_of_bmp
 from ._preview import preview
+
+if TYPE_CHECKING:
+    # For the annotation of to_pil only: `import ecc200` never imports
+    # Pillow. (Debian's Pillow 9 has no type information of its own.)
+    import PIL.Image  # type: ignore[import]
 
 Target = Union[PathLike, IO[bytes]]
 T = TypeVar("T")
@@ -116,7 +122,7 @@ class Symbol:
     def __getitem__(self, position: Tuple[int, int]) -> bool:
         row, col = position
         if not (0 <= row < self.rows and 0 <= col < self.columns):
-            raise IndexError(f"module ({row}, {col}) is outside the {self.rows} x {self.columns} symbol")
+            raise OutOfBounds(f"module ({row}, {col}) is outside the {self.rows} x {self.columns} symbol")
         return self.matrix[row][col] != 0
 
     def __repr__(self) -> str:
@@ -220,14 +226,15 @@ class Symbol:
     def to_pil(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
                module_px: Optional[int] = None, dpi: Optional[int] = None, quarter_turns: int = 0,
                border: str = "none", dark: Colour = DARK, light: Colour = LIGHT, allow_crop: bool = False,
-               seamless: bool = False) -> Any:
+               seamless: bool = False) -> "PIL.Image.Image":
         """The picture as a PIL.Image.Image in mode "L" (Pillow is imported
         here, not by `import ecc200`)."""
         image = importlib.import_module("PIL.Image")
         pixels = self.to_image(size=size, quiet_zone=quiet_zone, module_cm=module_cm, module_px=module_px,
                                dpi=dpi, quarter_turns=quarter_turns, border=border, dark=dark, light=light,
                                allow_crop=allow_crop, seamless=seamless)
-        return image.frombytes("L", (pixels.width, pixels.height), pixels.data)
+        converted: "PIL.Image.Image" = image.frombytes("L", (pixels.width, pixels.height), pixels.data)
+        return converted
 
     def save(self, target: Target, format: Optional[str] = None, *, size: Size = None, quiet_zone: int = 2,
              module_cm: Optional[float] = None, module_px: Optional[int] = None, dpi: Optional[int] = None,
@@ -240,6 +247,8 @@ class Symbol:
                                     light, allow_crop, seamless)
         if isinstance(target, (str, bytes, os.PathLike)):
             self._save_file(target, format, settings)
+        elif not callable(getattr(target, "write", None)):
+            raise ArgumentTypeError(f"save() takes a path or a binary file object, not {type(target).__name__}")
         else:
             target.write(self._render(format or _format_of(getattr(target, "name", None)), settings))
 
@@ -266,7 +275,7 @@ def _format_of(name: object) -> str:
         extension = os.path.splitext(os.fsdecode(name))[1].lower().lstrip(".")
         if extension in _options.FORMATS:
             return extension
-    raise ValueError(f"the format cannot be told from {name!r}: name it with format= "
+    raise InvalidArgument(f"the format cannot be told from {name!r}: name it with format= "
                      f"({', '.join(_options.FORMATS)})")
 
 

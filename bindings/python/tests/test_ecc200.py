@@ -1,5 +1,6 @@
 # The Python package against the built library (ECC200_LIBRARY), its
 # symbols read back by ZXingReader.
+import errno
 import os
 import subprocess
 import warnings
@@ -52,8 +53,9 @@ def test_each_call_sets_every_setting(tmp_path):
 ])
 def test_refused_arguments_write_nothing(tmp_path, arguments, error):
     arguments = {"path": tmp_path / "refused.bmp", "message": "12", **arguments}
-    with pytest.raises(error):
+    with pytest.raises(error) as caught:
         ecc200.save_bmp(**arguments)
+    assert isinstance(caught.value, ecc200.Ecc200Error)
     assert list(tmp_path.iterdir()) == []
 
 
@@ -61,6 +63,8 @@ def test_library_failures_raise_with_their_reason(tmp_path):
     with pytest.raises(ecc200.Ecc200Error, match="DMSaveAsBMP .*missing.* failed: .*") as caught:
         ecc200.save_bmp(tmp_path / "missing" / "symbol.bmp", "12")
     assert caught.value.function == "DMSaveAsBMP"
+    # The file system's failure is an OSError too, as Symbol.save's is.
+    assert isinstance(caught.value, FileNotFoundError) and caught.value.errno == errno.ENOENT
     for output in (ecc200.save_bmp, ecc200.save_wmf):
         with pytest.raises(ecc200.Ecc200Error, match="message does not fit|file cannot be written"):
             output(tmp_path / "long", b"\xff" * 1999)  # 3998 codewords, more than 1558
@@ -71,8 +75,9 @@ def test_library_failures_raise_with_their_reason(tmp_path):
 
 def test_a_library_named_by_the_variable_must_load(monkeypatch, tmp_path):
     monkeypatch.setenv(ecc200.ENVIRONMENT_VARIABLE, str(tmp_path / "none.so"))
-    with pytest.raises(OSError, match=ecc200.ENVIRONMENT_VARIABLE):
+    with pytest.raises(OSError, match=ecc200.ENVIRONMENT_VARIABLE) as caught:
         ecc200._native.load_library()
+    assert isinstance(caught.value, ecc200.LibraryError)
 
 
 @pytest.mark.parametrize("settings", [

@@ -6,6 +6,7 @@ import io
 import subprocess
 import sys
 import threading
+import typing
 
 import pytest
 
@@ -123,6 +124,9 @@ def test_pixels_through_numpy_and_pillow():
     assert array[6:9, 6:9].max() == 0 and array[:6].min() == 255  # module (0, 0) dark, quiet zone light
     image = pillow.fromarray(sym.to_image(module_px=3))
     assert image.tobytes() == sym.to_pil(module_px=3).tobytes() == array.tobytes()
+    # to_pil's annotation names the class of what it returns.
+    annotated = typing.get_type_hints(ecc200.Symbol.to_pil, {"PIL": sys.modules["PIL"]})["return"]
+    assert isinstance(sym.to_pil(), annotated) and annotated is pillow.Image
 
 
 def test_import_loads_neither_numpy_nor_pillow():
@@ -145,9 +149,13 @@ def test_save_to_files_and_streams(tmp_path):
     with pytest.raises(FileNotFoundError) as caught:
         sym.save(tmp_path / "missing" / "symbol.bmp")
     assert caught.value.errno == errno.ENOENT and caught.value.filename == str(tmp_path / "missing" / "symbol.bmp")
+    assert isinstance(caught.value, ecc200.FileError) and caught.value.status == 5  # ECC200_FILE_ERROR
     (tmp_path / "symbol.WMF").chmod(0o444)  # refused by the library, even for root
-    with pytest.raises(PermissionError):
+    with pytest.raises(PermissionError) as caught:
         sym.save(tmp_path / "symbol.WMF", border="none")
+    assert isinstance(caught.value, ecc200.Ecc200Error) and caught.value.errno == errno.EACCES
+    with pytest.raises(ecc200.ArgumentTypeError):
+        sym.save(12, "png")
     assert (tmp_path / "symbol.WMF").read_bytes() == stream.getvalue()
     assert sorted(path.name for path in tmp_path.iterdir()) == ["named.emf", "symbol.WMF"]
 
@@ -167,8 +175,11 @@ def test_save_to_files_and_streams(tmp_path):
     (lambda: ecc200.encode("x").save(io.BytesIO(), "gif"), ValueError),
 ])
 def test_bad_arguments_are_refused(call, error):
-    with pytest.raises(error):
+    with pytest.raises(error) as caught:
         call()
+    # The package's refusals are all Ecc200Errors; only Python's own (an
+    # unknown keyword) is not.
+    assert isinstance(caught.value, ecc200.Ecc200Error) or "unexpected keyword" in str(caught.value)
 
 
 def test_library_refusals():
@@ -181,8 +192,11 @@ def test_library_refusals():
     assert isinstance(caught.value, ValueError) and isinstance(caught.value, ecc200.Ecc200Error)
     assert caught.value.capacity == 1558 < caught.value.codewords_needed
     sym = ecc200.encode("cut")
-    with pytest.raises(ecc200.SymbolCropped):
+    with pytest.raises(ecc200.SymbolCropped) as cropped:
         sym.bmp(size=(40, 40), module_cm=1)
+    fitted = sym.bmp(module_cm=1)  # the picture that holds the symbol: its BMP's biWidth and biHeight
+    assert (cropped.value.needed_width, cropped.value.needed_height) == (
+        int.from_bytes(fitted[18:22], "little"), int.from_bytes(fitted[22:26], "little"))
     assert sym.bmp(size=(40, 40), module_cm=1, allow_crop=True)[:2] == b"BM"
 
 

@@ -2,6 +2,7 @@
 mypy --strict (binding_python_types), and run with --installed from the wheel
 in a fresh virtual environment (binding_python_wheel), where it must find the
 library the wheel carries and report the project's version."""
+import errno
 import io
 import os
 import pathlib
@@ -51,6 +52,13 @@ def check_pictures(sym: ecc200.Symbol) -> None:
 
 
 def check_errors() -> Optional[int]:
+    try:
+        ecc200.encode("x").save(pathlib.Path(tempfile.gettempdir(), "no such folder", "x.png"))
+    except ecc200.FileError as error:  # any failure of the package is an Ecc200Error
+        code: Optional[int] = error.errno
+        assert code == errno.ENOENT and isinstance(error, (ecc200.Ecc200Error, FileNotFoundError)), error
+    else:
+        raise AssertionError("a save into a missing folder raised nothing")
     try:
         ecc200.encode(b"\xff" * 1600)
     except ecc200.MessageTooLong as error:

@@ -32,7 +32,7 @@
 // was.
 //
 // ReplaceFileWith is a list of ways tried in order (save_strategies.h), each
-// returning an Outcome. A small file is first saved as a new one before the
+// returning an SaveAttempt. A small file is first saved as a new one before the
 // path is looked at; otherwise one look at the path (target_lookup.h) gives
 // a plan, and the ways are tried on it until one saves or fails. A way that
 // does not serve the plan, or that the file system refuses, declines and
@@ -49,14 +49,14 @@
 
 #include "platform/drawing_surface.h"
 #include "platform/portable/file_descriptor.h"
-#include "platform/portable/save_outcome.h"
+#include "platform/portable/save_attempt.h"
 #include "platform/portable/save_strategies.h"
 #include "platform/portable/target_lookup.h"
 
 namespace ecc200::platform {
 namespace {
 
-using SaveStrategy = Outcome (*)(const SaveRequest&, const Plan&, FileDescriptor written);
+using SaveStrategy = SaveAttempt (*)(const SaveRequest&, const Plan&, FileDescriptor written);
 
 // The ways tried on a plan, in order: each declines a plan it does not serve.
 // The nameless ways come before the hidden name, which they decline to
@@ -72,26 +72,24 @@ constexpr SaveStrategy kStrategies[] = {
 // missing again at the second look is given up (EEXIST), not chased.
 constexpr int kMostLooks = 2;
 
-Outcome SaveAfterLooking(const SaveRequest& request, bool mayCreate, FileDescriptor written) {
-    std::variant<Plan, Outcome> looked = LookAt(request.path, request.options, mayCreate);
-    if (Outcome* refused = std::get_if<Outcome>(&looked)) return std::move(*refused);
+SaveAttempt SaveAfterLooking(const SaveRequest& request, bool mayCreate, FileDescriptor written) {
+    std::variant<Plan, SaveAttempt> looked = LookAt(request.path, request.options, mayCreate);
+    if (SaveAttempt* refused = std::get_if<SaveAttempt>(&looked)) return std::move(*refused);
     const Plan& plan = std::get<Plan>(looked);
-    Outcome outcome = Outcome::Declined(std::move(written));
+    SaveAttempt outcome = SaveAttempt::Declined(std::move(written));
     for (const SaveStrategy strategy : kStrategies) {
-        if (outcome.kind() != Outcome::Kind::kDeclined) break;
+        if (outcome.kind() != SaveAttempt::Kind::kDeclined) break;
         outcome = strategy(request, plan, outcome.TakeWritten());
     }
     return outcome;
 }
 
-}  // namespace
-
-bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options) {
+bool Replace(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options) {
     if (path == nullptr) return Fail(EINVAL);
     if (*path == '\0') return Fail(ENOENT);
     const SaveRequest request{path, pieces, options};
     const int cause = errno;
-    Outcome outcome = SaveSmallFileAsNew(request);
+    SaveAttempt outcome = SaveSmallFileAsNew(request);
     if (!outcome.decided()) errno = cause;
     for (int look = 0; look < kMostLooks && !outcome.decided(); ++look) {
         outcome = SaveAfterLooking(request, look == 0, outcome.TakeWritten());
@@ -99,7 +97,7 @@ bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, cons
     return outcome.Report();
 }
 
-bool FlushFileSystemOf(const char* path) {
+bool Flush(const char* path) {
     if (path == nullptr) return Fail(EINVAL);
 #ifdef __linux__
     // The directory of the file the path finally names: opening the file
@@ -113,5 +111,13 @@ bool FlushFileSystemOf(const char* path) {
     return true;
 #endif
 }
+
+}  // namespace
+
+Outcome ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options) {
+    return FileOutcome(Replace(path, pieces, options));
+}
+
+Outcome FlushFileSystemOf(const char* path) { return FileOutcome(Flush(path)); }
 
 }  // namespace ecc200::platform

@@ -7,12 +7,11 @@
 #include <mutex>
 
 #include "platform/drawing_surface.h"
+#include "platform/emf_records.h"
 
 namespace ecc200::platform {
 namespace {
 
-constexpr std::int32_t kScreenWidthPixels = 1024;
-constexpr std::int32_t kScreenHeightPixels = 768;
 constexpr char kDpiVariable[] = "ECC200_SCREEN_DPI";
 
 std::mutex dpiMutex;
@@ -38,13 +37,6 @@ int CurrentDpi() {
     return chosenDpi;
 }
 
-// round(pixels x 25.4 / dpi), halves rounded up, in exact integers:
-// pixels x 254 / (10 x dpi).
-std::int32_t Millimetres(std::int32_t pixels, int dpi) {
-    const std::int64_t tenthsDpi = 10 * static_cast<std::int64_t>(dpi);
-    return static_cast<std::int32_t>((static_cast<std::int64_t>(pixels) * 254 + tenthsDpi / 2) / tenthsDpi);
-}
-
 }  // namespace
 
 void SetPortableScreenDpi(int dpi) {
@@ -53,13 +45,7 @@ void SetPortableScreenDpi(int dpi) {
 }
 
 ScreenMetrics GetScreenMetrics() {
-    const int dpi = CurrentDpi();
-    return ScreenMetrics{dpi,
-                         dpi,
-                         kScreenWidthPixels,
-                         kScreenHeightPixels,
-                         Millimetres(kScreenWidthPixels, dpi),
-                         Millimetres(kScreenHeightPixels, dpi)};
+    return ScreenAt(CurrentDpi());
 }
 
 }  // namespace ecc200::platform

@@ -87,87 +87,87 @@ bool FillNewFile(const Plan& plan, const std::vector<ByteSpan>& pieces, int fd) 
 
 // After a replacing rename: the directory flushed, so that the rename
 // itself survives a power cut.
-Outcome FlushedDirectory(const Plan& plan) {
-    if (!plan.flush || !plan.directoryFlushable || fsync(plan.directory()) == 0) return Outcome::Saved();
-    return Outcome::FailedWithErrno();
+SaveAttempt FlushedDirectory(const Plan& plan) {
+    if (!plan.flush || !plan.directoryFlushable || fsync(plan.directory()) == 0) return SaveAttempt::Saved();
+    return SaveAttempt::FailedWithErrno();
 }
 
 // The nameless way refused (errno): declined, so that a hidden name is
 // tried; any other failure is final.
-Outcome RefusedOrFailed(bool refused) { return refused ? Outcome::Declined() : Outcome::FailedWithErrno(); }
+SaveAttempt RefusedOrFailed(bool refused) { return refused ? SaveAttempt::Declined() : SaveAttempt::FailedWithErrno(); }
 
 // The written nameless file named and renamed over the target by a helper
 // that a kill of this process does not stop, then closed: the hidden name
 // never outlives the save.
-Outcome LinkAndRenameNameless(const Plan& plan, FileDescriptor file) {
+SaveAttempt LinkAndRenameNameless(const Plan& plan, FileDescriptor file) {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const LinkAndRenameResult done =
             LinkAndRenameOver(file.get(), plan.directory(), HiddenName(attempt).c_str(), plan.name.c_str());
-        if (done.error == 0) return Outcome::ClosedAndSaved(std::move(file));
+        if (done.error == 0) return SaveAttempt::ClosedAndSaved(std::move(file));
         errno = done.error;
         if (!done.linkFailed || errno != EEXIST) {
             // ENOENT: /proc is not there and AT_EMPTY_PATH is not allowed.
             return RefusedOrFailed(done.linkFailed && (errno == ENOENT || errno == EOPNOTSUPP));
         }
     }
-    return Outcome::Failed(EEXIST);
+    return SaveAttempt::Failed(EEXIST);
 }
 
 // Removes a hidden name that is not to be renamed over the target, keeping
 // the cause of the failure.
-Outcome RemovedAfterFailure(const Plan& plan, const std::string& hidden) {
+SaveAttempt RemovedAfterFailure(const Plan& plan, const std::string& hidden) {
     KeepingErrno([&] { unlinkat(plan.directory(), hidden.c_str(), 0); });
-    return Outcome::FailedWithErrno();
+    return SaveAttempt::FailedWithErrno();
 }
 
 }  // namespace
 
-Outcome SaveSmallFileAsNew(const SaveRequest& request) {
-    if (!IsSmall(request.pieces)) return Outcome::Declined();
+SaveAttempt SaveSmallFileAsNew(const SaveRequest& request) {
+    if (!IsSmall(request.pieces)) return SaveAttempt::Declined();
     const SplitPath parts = Split(request.path);
-    if (!parts.namesAFile()) return Outcome::Declined();
+    if (!parts.namesAFile()) return SaveAttempt::Declined();
     FileDescriptor created = CreateNameless(AT_FDCWD, parts.directory.c_str(), 0666);
-    if (!created.valid() || !WritePieces(created.get(), request.pieces)) return Outcome::Declined();
-    if (LinkNameless(created.get(), AT_FDCWD, request.path)) return Outcome::ClosedAndSaved(std::move(created));
+    if (!created.valid() || !WritePieces(created.get(), request.pieces)) return SaveAttempt::Declined();
+    if (LinkNameless(created.get(), AT_FDCWD, request.path)) return SaveAttempt::ClosedAndSaved(std::move(created));
     // Taken: the written file may yet replace what the path names.
-    return Outcome::Declined(errno == EEXIST ? std::move(created) : FileDescriptor());
+    return SaveAttempt::Declined(errno == EEXIST ? std::move(created) : FileDescriptor());
 }
 
-Outcome WriteInPlace(const SaveRequest& request, const Plan& plan, FileDescriptor written) {
-    if (plan.way != Plan::Way::kInPlace) return Outcome::Declined(std::move(written));
+SaveAttempt WriteInPlace(const SaveRequest& request, const Plan& plan, FileDescriptor written) {
+    if (plan.way != Plan::Way::kInPlace) return SaveAttempt::Declined(std::move(written));
     const SigpipeHeld sigpipeHeld;
     FileDescriptor file(open(request.path, O_WRONLY | O_NOCTTY | O_CLOEXEC | (plan.truncate ? O_TRUNC : 0)));
-    if (!file.valid() || !WritePieces(file.get(), request.pieces)) return Outcome::FailedWithErrno();
-    return Outcome::ClosedAndSaved(std::move(file));
+    if (!file.valid() || !WritePieces(file.get(), request.pieces)) return SaveAttempt::FailedWithErrno();
+    return SaveAttempt::ClosedAndSaved(std::move(file));
 }
 
-Outcome SaveNewNameless(const SaveRequest& request, const Plan& plan, FileDescriptor written) {
-    if (plan.way != Plan::Way::kNew) return Outcome::Declined(std::move(written));
+SaveAttempt SaveNewNameless(const SaveRequest& request, const Plan& plan, FileDescriptor written) {
+    if (plan.way != Plan::Way::kNew) return SaveAttempt::Declined(std::move(written));
     FileDescriptor created = CreateNameless(AT_FDCWD, plan.where.c_str(), plan.mode());
     if (!created.valid()) return RefusedOrFailed(NamelessRefused(errno));
-    if (!WritePieces(created.get(), request.pieces)) return Outcome::FailedWithErrno();
-    if (LinkNameless(created.get(), AT_FDCWD, plan.name.c_str())) return Outcome::ClosedAndSaved(std::move(created));
-    if (errno == EEXIST) return Outcome::LookAgain();  // made by someone else meanwhile
+    if (!WritePieces(created.get(), request.pieces)) return SaveAttempt::FailedWithErrno();
+    if (LinkNameless(created.get(), AT_FDCWD, plan.name.c_str())) return SaveAttempt::ClosedAndSaved(std::move(created));
+    if (errno == EEXIST) return SaveAttempt::LookAgain();  // made by someone else meanwhile
     // ENOENT: /proc is not there and AT_EMPTY_PATH is not allowed.
     return RefusedOrFailed(errno == ENOENT || errno == EOPNOTSUPP);
 }
 
-Outcome ReplaceThroughNameless(const SaveRequest& request, const Plan& plan, FileDescriptor written) {
-    if (plan.way != Plan::Way::kReplace) return Outcome::Declined(std::move(written));
+SaveAttempt ReplaceThroughNameless(const SaveRequest& request, const Plan& plan, FileDescriptor written) {
+    if (plan.way != Plan::Way::kReplace) return SaveAttempt::Declined(std::move(written));
     const bool reused = plan.reusesWritten && written.valid();
     FileDescriptor file = reused ? std::move(written) : CreateNameless(plan.directory(), plan.where.c_str(), plan.mode());
     if (!file.valid()) return RefusedOrFailed(NamelessRefused(errno));
     const std::vector<ByteSpan> nothing;  // a reused file holds the pieces already
-    if (!FillNewFile(plan, reused ? nothing : request.pieces, file.get())) return Outcome::FailedWithErrno();
-    Outcome renamed = LinkAndRenameNameless(plan, std::move(file));
-    if (renamed.kind() != Outcome::Kind::kSaved) return renamed;
+    if (!FillNewFile(plan, reused ? nothing : request.pieces, file.get())) return SaveAttempt::FailedWithErrno();
+    SaveAttempt renamed = LinkAndRenameNameless(plan, std::move(file));
+    if (renamed.kind() != SaveAttempt::Kind::kSaved) return renamed;
     return FlushedDirectory(plan);
 }
 
-Outcome SaveUnderHiddenName(const SaveRequest& request, const Plan& plan, FileDescriptor written) {
-    if (plan.way == Plan::Way::kInPlace) return Outcome::Declined(std::move(written));
+SaveAttempt SaveUnderHiddenName(const SaveRequest& request, const Plan& plan, FileDescriptor written) {
+    if (plan.way == Plan::Way::kInPlace) return SaveAttempt::Declined(std::move(written));
     HiddenFile created = CreateHidden(plan.directory(), plan.prefix, plan.mode());
-    if (!created.file.valid()) return Outcome::FailedWithErrno();
+    if (!created.file.valid()) return SaveAttempt::FailedWithErrno();
     if (!FillNewFile(plan, request.pieces, created.file.get()) || !created.file.Close()) {
         return RemovedAfterFailure(plan, created.name);
     }

@@ -1,5 +1,5 @@
 // The ways of saving a file, each tried on a plan from one look at the path
-// and each returning an Outcome: saved, failed, declined (not this way: the
+// and each returning an SaveAttempt: saved, failed, declined (not this way: the
 // next is tried, perhaps with a file already written), or look again.
 // ReplaceFileWith runs them in order (portable_files.cpp).
 #pragma once
@@ -8,7 +8,7 @@
 
 #include "platform/drawing_surface.h"
 #include "platform/portable/file_descriptor.h"
-#include "platform/portable/save_outcome.h"
+#include "platform/portable/save_attempt.h"
 #include "platform/portable/target_lookup.h"
 
 namespace ecc200::platform {
@@ -24,24 +24,24 @@ struct SaveRequest {
 // at a name that is not there. Declined when the file is large or anything
 // fails; then, when the path was taken, with the written file, which may
 // replace a regular file the path names directly.
-Outcome SaveSmallFileAsNew(const SaveRequest& request);
+SaveAttempt SaveSmallFileAsNew(const SaveRequest& request);
 
 // A device, FIFO or socket, or a file reached only through a link of /proc
 // (Plan::Way::kInPlace): opened as it is and written, without rename.
-Outcome WriteInPlace(const SaveRequest& request, const Plan& plan, FileDescriptor written);
+SaveAttempt WriteInPlace(const SaveRequest& request, const Plan& plan, FileDescriptor written);
 
 // A brand-new target (kNew): a nameless file linked under its path. Looks
 // again when the target was made meanwhile; declined where the nameless way
 // is refused.
-Outcome SaveNewNameless(const SaveRequest& request, const Plan& plan, FileDescriptor written);
+SaveAttempt SaveNewNameless(const SaveRequest& request, const Plan& plan, FileDescriptor written);
 
 // An existing regular file (kReplace): a nameless file, or `written` where
 // the plan allows, named and renamed over the target by the detached
 // helper. Declined where the nameless way is refused.
-Outcome ReplaceThroughNameless(const SaveRequest& request, const Plan& plan, FileDescriptor written);
+SaveAttempt ReplaceThroughNameless(const SaveRequest& request, const Plan& plan, FileDescriptor written);
 
 // kNew or kReplace where the nameless way is refused: a file under a short
 // hidden name from the start, renamed over the target.
-Outcome SaveUnderHiddenName(const SaveRequest& request, const Plan& plan, FileDescriptor written);
+SaveAttempt SaveUnderHiddenName(const SaveRequest& request, const Plan& plan, FileDescriptor written);
 
 }  // namespace ecc200::platform

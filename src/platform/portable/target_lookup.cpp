@@ -44,20 +44,20 @@ struct Found {
 
 // A name that lstat or stat found missing (errno ENOENT): something new
 // where creating is allowed.
-std::variant<Found, Outcome> Missing(Found found, bool mayCreate) {
-    if (errno != ENOENT) return Outcome::FailedWithErrno();
-    if (!mayCreate) return Outcome::Failed(EEXIST);
+std::variant<Found, SaveAttempt> Missing(Found found, bool mayCreate) {
+    if (errno != ENOENT) return SaveAttempt::FailedWithErrno();
+    if (!mayCreate) return SaveAttempt::Failed(EEXIST);
     found.exists = false;
     return found;
 }
 
-std::variant<Found, Outcome> WhatPathNames(const char* path, bool mayCreate) {
+std::variant<Found, SaveAttempt> WhatPathNames(const char* path, bool mayCreate) {
     Found found;
     if (lstat(path, &found.file) != 0) return Missing(found, mayCreate);
     found.linked = S_ISLNK(found.file.st_mode);
     if (found.linked && stat(path, &found.file) != 0) return Missing(found, mayCreate);
-    if (S_ISDIR(found.file.st_mode)) return Outcome::Failed(EISDIR);
-    if (!CallerMayWrite(path, found.file)) return Outcome::FailedWithErrno();
+    if (S_ISDIR(found.file.st_mode)) return SaveAttempt::Failed(EISDIR);
+    if (!CallerMayWrite(path, found.file)) return SaveAttempt::FailedWithErrno();
     return found;
 }
 
@@ -96,7 +96,7 @@ OpenedDirectory OpenDirectory(const std::string& path) {
 
 // An existing regular file, replaced in its directory; `linked`: reached
 // through links.
-std::variant<Plan, Outcome> Replacement(const SplitPath& parts, bool linked, const struct stat& replaced,
+std::variant<Plan, SaveAttempt> Replacement(const SplitPath& parts, bool linked, const struct stat& replaced,
                                         const SaveOptions& options) {
     Plan plan;
     plan.way = Plan::Way::kReplace;
@@ -105,7 +105,7 @@ std::variant<Plan, Outcome> Replacement(const SplitPath& parts, bool linked, con
     plan.flush = !options.deferFlush;
     if (options.deferFlush && options.flushOwed != nullptr) *options.flushOwed = true;
     OpenedDirectory directory = OpenDirectory(parts.directory);
-    if (!directory.file.valid()) return Outcome::FailedWithErrno();
+    if (!directory.file.valid()) return SaveAttempt::FailedWithErrno();
     plan.directoryFile = std::move(directory.file);
     plan.directoryFlushable = directory.flushable;
     plan.reusesWritten = !linked;
@@ -125,11 +125,11 @@ std::optional<struct stat> UnderFinalName(const std::string& target, const struc
 }
 
 // A regular file or nothing: saved under the name the path finally gives.
-std::variant<Plan, Outcome> PlanUnderFinalName(const char* path, const Found& found, const SaveOptions& options) {
+std::variant<Plan, SaveAttempt> PlanUnderFinalName(const char* path, const Found& found, const SaveOptions& options) {
     const std::optional<std::string> target = found.linked ? FinalName(path) : std::optional<std::string>(path);
-    if (!target) return Outcome::FailedWithErrno();
+    if (!target) return SaveAttempt::FailedWithErrno();
     const SplitPath parts = Split(*target);
-    if (!parts.namesAFile()) return Outcome::Failed(EISDIR);
+    if (!parts.namesAFile()) return SaveAttempt::Failed(EISDIR);
     if (!found.exists) return NewFile(*target, parts);
     if (!found.linked) return Replacement(parts, false, found.file, options);
     const std::optional<struct stat> replaced = UnderFinalName(*target, found.file);
@@ -139,9 +139,9 @@ std::variant<Plan, Outcome> PlanUnderFinalName(const char* path, const Found& fo
 
 }  // namespace
 
-std::variant<Plan, Outcome> LookAt(const char* path, const SaveOptions& options, bool mayCreate) {
-    std::variant<Found, Outcome> looked = WhatPathNames(path, mayCreate);
-    if (Outcome* refused = std::get_if<Outcome>(&looked)) return std::move(*refused);
+std::variant<Plan, SaveAttempt> LookAt(const char* path, const SaveOptions& options, bool mayCreate) {
+    std::variant<Found, SaveAttempt> looked = WhatPathNames(path, mayCreate);
+    if (SaveAttempt* refused = std::get_if<SaveAttempt>(&looked)) return std::move(*refused);
     const Found& found = std::get<Found>(looked);
     if (found.exists && !S_ISREG(found.file.st_mode)) return InPlace(false);  // a device, FIFO or socket
     return PlanUnderFinalName(path, found, options);

@@ -11,7 +11,7 @@
 #include <variant>
 
 #include "platform/portable/file_descriptor.h"
-#include "platform/portable/save_outcome.h"
+#include "platform/portable/save_attempt.h"
 
 namespace ecc200::platform {
 
@@ -67,6 +67,6 @@ struct Plan {
 // path that cannot be looked at, and, unless `mayCreate`, a path that
 // names nothing (EEXIST: it was just found taken). Where an existing file
 // is replaced with SaveOptions::deferFlush, *flushOwed is set here.
-std::variant<Plan, Outcome> LookAt(const char* path, const SaveOptions& options, bool mayCreate);
+std::variant<Plan, SaveAttempt> LookAt(const char* path, const SaveOptions& options, bool mayCreate);
 
 }  // namespace ecc200::platform

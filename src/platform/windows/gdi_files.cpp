@@ -183,9 +183,7 @@ bool ReplaceWithNewFile(const std::string& target, const std::vector<ByteSpan>& 
     return false;
 }
 
-}  // namespace
-
-bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options) {
+bool Replace(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options) {
     if (path == nullptr) return Fail(EINVAL);
     if (*path == '\0') return Fail(ENOENT);
     // Opened without access, through any link, only to learn what it is.
@@ -210,10 +208,15 @@ bool ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, cons
     return ReplaceWithNewFile(target, pieces, true, !options.deferFlush);
 }
 
+}  // namespace
+
+Outcome ReplaceFileWith(const char* path, const std::vector<ByteSpan>& pieces, const SaveOptions& options) {
+    return FileOutcome(Replace(path, pieces, options));
+}
+
 // Windows flushes a volume only for administrators: nothing to do here.
-bool FlushFileSystemOf(const char* path) {
-    if (path == nullptr) return Fail(EINVAL);
-    return true;
+Outcome FlushFileSystemOf(const char* path) {
+    return path == nullptr ? Failed(Failure::FileError, EINVAL) : Outcome{};
 }
 
 }  // namespace ecc200::platform

@@ -8,7 +8,7 @@ namespace ecc200 {
 
 void DrawFinderPatterns(const SymbolAttributes& attributes, SymbolMatrix& symbol) {
     symbol.resize(attributes.symbolRows);
-    const int perSide = IntegerSquareRoot(attributes.regionCount);
+    const int perSide = attributes.regionCount == 36 ? 6 : attributes.regionCount == 16 ? 4 : attributes.regionCount == 4 ? 2 : 1;
     const int height = attributes.regionRows + 2;
     const int width = attributes.regionColumns + 2;
     for (int k = 0; k < perSide; ++k) {
@@ -16,7 +16,7 @@ void DrawFinderPatterns(const SymbolAttributes& attributes, SymbolMatrix& symbol
     }
 }
 
-void CopyMappingToSymbol(const SymbolAttributes& attributes, const MappingMatrix& mapping, const CodewordStream& stream,
+void CopyMappingToSymbol(const SymbolAttributes& attributes, const MappingMatrix& mapping, const std::uint8_t* stream,
                          SymbolMatrix& symbol) {
     for (int mr = 0; mr < attributes.mappingRows; ++mr) {
         // Skip the top clock track of the region and two frame rows for every
@@ -29,7 +29,7 @@ void CopyMappingToSymbol(const SymbolAttributes& attributes, const MappingMatrix
                 symbol.set(row, col, cell);
                 continue;
             }
-            const int codeword = stream.codewords[static_cast<std::size_t>(CodewordOf(cell) - 1)];
+            const int codeword = stream[CodewordOf(cell) - 1];
             symbol.set(row, col, static_cast<std::int16_t>(codeword & BitMask(BitOf(cell))));
         }
     }

@@ -3,9 +3,10 @@
 // from (placement_map.h) are checked against. Tests and benchmarks only.
 #pragma once
 
-#include "encoder/codeword_stream.h"
+#include <cstdint>
+
 #include "encoder/module_matrix.h"
-#include "encoder/symbol_table.h"
+#include "support/square_sizes.h"
 
 namespace ecc200 {
 
@@ -14,7 +15,7 @@ void DrawFinderPatterns(const SymbolAttributes& attributes, SymbolMatrix& symbol
 
 // Writes every interior module: the mapping cell's bit of its codeword in the
 // final stream (codeword k is stream entry k - 1), masked to its weight.
-void CopyMappingToSymbol(const SymbolAttributes& attributes, const MappingMatrix& mapping, const CodewordStream& stream,
+void CopyMappingToSymbol(const SymbolAttributes& attributes, const MappingMatrix& mapping, const std::uint8_t* stream,
                          SymbolMatrix& symbol);
 
 }  // namespace ecc200
