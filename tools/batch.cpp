@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -19,15 +20,30 @@
 namespace ecc200::tool {
 namespace {
 
-// Encodes line `index` (number index + 1) and draws it into every output;
-// the error of the first output that fails, if any. The library flushes
-// each file that replaces an existing one as it saves it: its public
-// interface has no flush deferred to the end of a batch.
-std::string RunLine(const Options& options, const std::string& message, std::size_t index) {
+// The labels of one ZPL stream output, by line: each line's label, empty
+// where the line failed.
+using LabelStream = std::vector<std::vector<std::uint8_t>>;
+
+// Encodes line `index` (number index + 1) and draws it into every output:
+// a file per line, or the line's label of a ZPL stream into `streams`; the
+// error of the first output that fails, if any. The library flushes each
+// file that replaces an existing one as it saves it: its public interface
+// has no flush deferred to the end of a batch.
+std::string RunLine(const Options& options, const std::string& message, std::size_t index,
+                    std::vector<LabelStream>& streams) {
     if (message.empty()) return "empty line";
     try {
         const PictureJob job{encode(message, options.encoding), options.picture};
-        for (const OutputRequest& output : options.outputs) {
+        for (std::size_t o = 0; o < options.outputs.size(); ++o) {
+            const OutputRequest& output = options.outputs[o];
+            if (IsLabelStream(output)) {
+                try {
+                    render(job.symbol, job.picture, Format::zpl, streams[o][index]);
+                } catch (const Error& error) {
+                    return PictureFailureLine(error, output.format, output.path, job);
+                }
+                continue;
+            }
             const std::optional<std::string> failure = WritePicture(output.format, ExpandPattern(output.path, index + 1), job);
             if (failure) return *failure;
         }
@@ -53,7 +69,7 @@ std::optional<Symbol> FirstSymbol(const Options& options, const std::vector<std:
 // The lines shared out among the threads one at a time, so that a slow line
 // holds up no other.
 void RunLines(const Options& options, const std::vector<std::string>& lines, std::vector<std::string>& errors,
-              std::atomic<std::size_t>& done) {
+              std::vector<LabelStream>& streams, std::atomic<std::size_t>& done) {
     const std::size_t threads =
         std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), lines.size()));
     std::atomic<std::size_t> next{0};
@@ -61,7 +77,7 @@ void RunLines(const Options& options, const std::vector<std::string>& lines, std
     for (std::size_t w = 0; w < threads; ++w) {
         workers.emplace_back([&] {
             for (std::size_t i = next++; i < lines.size(); i = next++) {
-                errors[i] = RunLine(options, lines[i], i);
+                errors[i] = RunLine(options, lines[i], i, streams);
                 ++done;
             }
         });
@@ -83,6 +99,23 @@ std::optional<std::string> FolderFailure(const Options& options, std::size_t lin
         if (const std::error_code problem = FolderProblem(folder)) {
             return "cannot write in folder " + folder + ": " + problem.message();
         }
+    }
+    return std::nullopt;
+}
+
+// Writes each ZPL stream: the labels of the lines that were drawn, in line
+// order, as one file (or standard output) to send to the printer in one
+// job; the first failure's line, if any.
+std::optional<std::string> WriteLabelStreams(const Options& options, const std::vector<LabelStream>& streams) {
+    for (std::size_t o = 0; o < options.outputs.size(); ++o) {
+        const OutputRequest& output = options.outputs[o];
+        if (!IsLabelStream(output)) continue;
+        std::vector<std::uint8_t> labels;
+        for (const std::vector<std::uint8_t>& label : streams[o]) labels.insert(labels.end(), label.begin(), label.end());
+        const bool written = output.path == "-" ? WriteStandardOutput(labels.data(), labels.size())
+                                                : WriteWholeFile(output.path, labels.data(), labels.size());
+        if (!written) return "cannot write " + (output.path == "-" ? std::string("standard output") : output.path) + ": " +
+                             std::strerror(errno);
     }
     return std::nullopt;
 }
@@ -154,13 +187,19 @@ int RunBatch(const Options& options) {
 
     const auto started = std::chrono::steady_clock::now();
     std::vector<std::string> errors(lines.size());
+    std::vector<LabelStream> streams(options.outputs.size());
+    for (std::size_t o = 0; o < options.outputs.size(); ++o) {
+        if (IsLabelStream(options.outputs[o])) streams[o].resize(lines.size());
+    }
     std::atomic<std::size_t> done{0};
     {
         const ProgressBar progress(lines.size(), done, StderrIsTerminal());
-        RunLines(options, lines, errors, done);
+        RunLines(options, lines, errors, streams, done);
     }
+    const std::optional<std::string> streamFailure = WriteLabelStreams(options, streams);
+    if (streamFailure) std::cerr << "ecc200: " << *streamFailure << '\n';
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    return ReportLines(errors, seconds) == 0 ? 0 : kExitFailure;
+    return ReportLines(errors, seconds) == 0 && !streamFailure ? 0 : kExitFailure;
 }
 
 }  // namespace ecc200::tool

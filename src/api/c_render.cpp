@@ -24,6 +24,7 @@ const char* FormatName(PictureFormat format) {
         case PictureFormat::Emf: return "EMF";
         case PictureFormat::Png: return "PNG";
         case PictureFormat::Svg: return "SVG";
+        case PictureFormat::Zpl: return "ZPL";
     }
     return "?";
 }
@@ -37,16 +38,21 @@ Outcome ExplainFormatRefusal(PictureFormat format, const PictureGeometry& style,
             return diagnosis.Refuse(Failure::Unsupported, "the clipboard takes the GDI-exact %s, not a seamless one",
                                     FormatName(format));
         case Failure::PictureTooLarge:
+            // ZPL names the field it passed.
+            if (format == PictureFormat::Zpl && !refusal.message.empty())
+                return diagnosis.Refuse(Failure::PictureTooLarge, "%s", refusal.message.c_str());
             return diagnosis.Refuse(Failure::PictureTooLarge, "a %d x %d picture is too large for a %s file", style.width,
                                     style.height, FormatName(format));
         default: return diagnosis.Refuse(refusal.failure, "%s: %s", FormatName(format), "cannot draw this picture");
     }
 }
 
-// A picture resolved: its geometry, and how its metafiles draw.
+// A picture resolved: its geometry, how its metafiles draw, how a ZPL
+// label is written.
 struct ResolvedPicture {
     PictureGeometry geometry;
     MetafileDrawing metafiles;
+    ZplForm zpl;
 };
 
 // Everything before drawing: the arguments, the picture's fields and sizes,
@@ -58,13 +64,15 @@ Outcome PreparePicture(const ecc200_symbol* symbol, const ecc200_picture* given,
     if (!ReadVersioned(given, kFirstPictureSize, DefaultPicture(), picture))
         return diagnosis.Refuse(Failure::InvalidArgument, "the picture's struct_size %u is below the first release's %zu",
                                 given->struct_size, kFirstPictureSize);
-    if (format < ECC200_FORMAT_BMP || format > ECC200_FORMAT_SVG)
+    if (format < ECC200_FORMAT_BMP || format > ECC200_FORMAT_ZPL)
         return diagnosis.Refuse(Failure::InvalidArgument, "unknown format %d", format);
     const Outcome resolved =
         ResolvePicture(picture, static_cast<PictureFormat>(format), *symbol->matrix, request.geometry, diagnosis);
     if (!resolved.ok()) return resolved;
     request.metafiles = picture.seamless != 0 ? MetafileDrawing::Seamless : MetafileDrawing::GdiFaithful;
-    const Outcome fits = CheckPictureFormat(static_cast<PictureFormat>(format), request.geometry, request.metafiles);
+    request.zpl = ZplForm{picture.zpl_z64 != 0, picture.zpl_field_only != 0};
+    const Outcome fits =
+        CheckPictureFormat(static_cast<PictureFormat>(format), request.geometry, request.metafiles, request.zpl);
     return fits.ok() ? fits
                      : ExplainFormatRefusal(static_cast<PictureFormat>(format), request.geometry, fits, diagnosis);
 }
@@ -76,13 +84,14 @@ Outcome DrawPicture(const ecc200_symbol* symbol, const ecc200_picture* given, ec
     ResolvedPicture request{};
     if (const Outcome prepared = PreparePicture(symbol, given, format, request, diagnosis); !prepared.ok()) return prepared;
     const std::uint64_t known =
-        PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), request.geometry, request.metafiles);
+        PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), request.geometry, request.metafiles, request.zpl);
     if (sizeNeeded != nullptr && known > capacity && known <= SIZE_MAX) {
         *sizeNeeded = static_cast<std::size_t>(known);
         return diagnosis.Refuse(Failure::BufferTooSmall, "the picture takes %zu bytes; the buffer holds %zu",
                                 *sizeNeeded, capacity);
     }
-    const Outcome drawn = RenderPicture(static_cast<PictureFormat>(format), request.geometry, request.metafiles, out);
+    const Outcome drawn =
+        RenderPicture(static_cast<PictureFormat>(format), request.geometry, request.metafiles, out, request.zpl);
     if (drawn.ok()) return drawn;
     return ExplainFormatRefusal(static_cast<PictureFormat>(format), request.geometry, drawn, diagnosis);
 }

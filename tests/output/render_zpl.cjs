@@ -4,8 +4,9 @@
 //   node render_zpl.cjs PREFIX DOTS_PER_MM LABELS.zpl PNG_STEM [LABELS.zpl PNG_STEM ...]
 //
 // PREFIX is the folder npm installed zpl-renderer-js into. Each file holds
-// labels one a line; its n-th label (from 0) becomes PNG_STEM-n.png, drawn
-// on a label of the first label's ^PW x ^LL dots at DOTS_PER_MM.
+// labels one a line, sent to the renderer as one job; its n-th label (from
+// 0) becomes PNG_STEM-n.png, drawn on a label of the widest ^PW and the
+// longest ^LL of the file, at DOTS_PER_MM.
 "use strict";
 const fs = require("node:fs");
 const path = require("node:path");
@@ -20,9 +21,11 @@ async function main(argv) {
   const { api } = await ready;
   for (let i = 0; i < pairs.length; i += 2) {
     const zpl = fs.readFileSync(pairs[i], "latin1");
-    const size = /\^PW(\d+)\^LL(\d+)/.exec(zpl);
-    if (!size) throw new Error(`${pairs[i]}: no ^PW and ^LL`);
-    const pngs = await api.zplToBase64MultipleAsync(zpl, Number(size[1]) / dpmm, Number(size[2]) / dpmm, dpmm);
+    const sizes = [...zpl.matchAll(/\^PW(\d+)\^LL(\d+)/g)];
+    if (sizes.length === 0) throw new Error(`${pairs[i]}: no ^PW and ^LL`);
+    const width = Math.max(...sizes.map((size) => Number(size[1])));
+    const length = Math.max(...sizes.map((size) => Number(size[2])));
+    const pngs = await api.zplToBase64MultipleAsync(zpl, width / dpmm, length / dpmm, dpmm);
     pngs.forEach((png, n) => fs.writeFileSync(`${pairs[i + 1]}-${n}.png`, Buffer.from(png, "base64")));
   }
 }
