@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@
 
 namespace ecc200 {
 namespace {
+
+using test::CommandResult;
 
 constexpr int kQuietModules = 2;
 
@@ -113,6 +116,89 @@ TEST(ZplRenderer, PrintsLabelsThatReadBackAtThreeResolutions) {
             EXPECT_EQ(test::DmtxRead(pngs[i], sides[i]), cases[i].message);
         }
     }
+}
+
+CommandResult RunTool(std::vector<std::string> args) {
+    args.insert(args.begin(), std::getenv("ECC200_TOOL"));
+    return test::RunCommand(args);
+}
+
+// The tool's labels at the three heads: the module rounded to whole dots
+// of each (0.25 mm: 2, 3 and 6 dots), a GS1 message read back as GS1, and
+// a module more than 5 % off reported in mm and dots.
+TEST(ZplTool, PrintsGs1LabelsInWholeDotsOfEachHead) {
+    const test::TempDir dir;
+    const std::string gs1 = "(01)09506000134352(21)ZPL4711";
+    const CommandResult matrix = RunTool({"--gs1", "-p", "matrix", gs1});
+    const long side = static_cast<long>(std::count(matrix.out.begin(), matrix.out.end(), '\n'));
+    std::vector<std::string> pngs;
+    for (const Resolution resolution : {Resolution{203, 8}, Resolution{300, 12}, Resolution{600, 24}}) {
+        const std::string stem = dir.file("gs1-" + std::to_string(resolution.dotsPerInch));
+        const CommandResult made = RunTool({"--gs1", "-d", std::to_string(resolution.dotsPerInch), "-m", "0.025", "-r", "1",
+                                            "-o", stem + ".zpl", gs1});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        EXPECT_EQ(made.err, "");
+        const test::ZplGraphic label = test::ReadStrictZpl(test::ReadFileBytes(stem + ".zpl"));
+        ASSERT_EQ(label.error, "");
+        const long dots = std::lround(0.25 * resolution.dotsPerInch / 25.4);
+        EXPECT_EQ(label.labelWidth % dots, 0);
+        EXPECT_EQ(label.labelWidth / dots, side + 4);  // the symbol and a quiet zone of 2 modules
+        const CommandResult rendered = test::RunCommand({"node", ECC200_RENDER_ZPL_SCRIPT, ECC200_ZPL_RENDERER_PREFIX,
+                                                         std::to_string(resolution.dotsPerMm), stem + ".zpl", stem});
+        ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+        EXPECT_EQ(DotsUnlike(stem + "-0.png", label), 0);
+        pngs.push_back(stem + "-0.png");
+    }
+    const auto read = test::ZxingReadAll(pngs);
+    for (const std::string& png : pngs) {
+        ASSERT_EQ(read.count(png), 1u) << png;
+        EXPECT_EQ(read.at(png).identifier, "]d2");
+        EXPECT_EQ(read.at(png).bytes, "010950600013435221ZPL4711");
+    }
+    const CommandResult off = RunTool({"-m", "0.03", "-o", dir.file("off.zpl"), "12"});
+    EXPECT_EQ(off.exitCode, 0);
+    EXPECT_NE(off.err.find("ZPL modules of 0.3 mm (2.40 dots at 203 dpi) are printed as 2 dots, 0.25 mm"),
+              std::string::npos) << off.err;
+}
+
+// A batch into one file holds one label a line, in line order, a failed
+// line left out and reported; the printer's one job reads back line by
+// line. Standard output gets the same bytes as a file, and a label past
+// ^GF's counts is refused with nothing written.
+TEST(ZplTool, WritesABatchAsOneStreamOfLabelsInLineOrder) {
+    const test::TempDir dir;
+    const std::vector<std::string> lines = {"LOT 1", "second label", "", "3rd: 0123456789012345678901234567890", "four"};
+    std::string list;
+    for (const std::string& line : lines) list += line + "\n";
+    test::WriteFileBytes(dir.file("lines.txt"), list);
+    const CommandResult batch = RunTool({"--batch", dir.file("lines.txt"), "--zpl-z64", "-o", dir.file("labels.zpl")});
+    EXPECT_EQ(batch.exitCode, 1);
+    EXPECT_NE(batch.err.find("ecc200: line 3: empty line"), std::string::npos) << batch.err;
+    const std::string stream = test::ReadFileBytes(dir.file("labels.zpl"));
+    const std::vector<test::ZplGraphic> labels = test::ReadStrictZplLines(stream);
+    ASSERT_EQ(labels.size(), 4u);
+    for (const test::ZplGraphic& label : labels) EXPECT_EQ(label.error, "");
+    const CommandResult rendered = test::RunCommand({"node", ECC200_RENDER_ZPL_SCRIPT, ECC200_ZPL_RENDERER_PREFIX, "8",
+                                                     dir.file("labels.zpl"), dir.file("stream")});
+    ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+    std::vector<std::string> pngs;
+    for (int n = 0; n < 4; ++n) pngs.push_back(dir.file("stream-" + std::to_string(n) + ".png"));
+    const auto read = test::ZxingReadAll(pngs);
+    const std::string expected[] = {lines[0], lines[1], lines[3], lines[4]};
+    for (int n = 0; n < 4; ++n) {
+        ASSERT_EQ(read.count(pngs[n]), 1u) << pngs[n];
+        EXPECT_EQ(read.at(pngs[n]).bytes, expected[n]);
+    }
+
+    const CommandResult piped = RunTool({"-o", "-", "-f", "zpl", "--zpl-z64", "four"});
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_EQ(piped.out, stream.substr(stream.rfind("^XA")));
+
+    const CommandResult refused = RunTool({"--module-px", "40", "-o", dir.file("big.zpl"), std::string(1500, 'A')});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("needs a ZPL graphic field of"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("^GF holds 99999"), std::string::npos) << refused.err;
+    EXPECT_EQ(test::RunCommand({"test", "-e", dir.file("big.zpl")}).exitCode, 1);
 }
 
 }  // namespace
