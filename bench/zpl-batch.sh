@@ -7,7 +7,8 @@
 #     (`-o '#####.bmp'`), on disk and on tmpfs, the same picture each (the
 #     ZPL at --dpi 96, the BMP's resolution, so that the modules have the
 #     same pixels);
-#  2. one label: `-o one.zpl` against `-o one.png`, the whole process.
+#  2. one label: `--dpi 96 -o one.zpl` against `--dpi 96 -o one.png`, the whole
+#     process, the same picture.
 #
 #   bench/zpl-batch.sh [TOOL]    (default build/default/tools/ecc200)
 #
@@ -45,5 +46,5 @@ done
 
 echo "== one label against one PNG, whole process"
 (cd "$tmpfs" && hyperfine -N --warmup 20 --runs ${BENCH_SINGLE_RUNS:-300} --export-json "$disk/single.json" \
-  "$tool -o one.zpl 'ecc200 batch item 00001'" "$tool -o one.png 'ecc200 batch item 00001'")
+  "$tool --dpi 96 -o one.zpl 'ecc200 batch item 00001'" "$tool --dpi 96 -o one.png 'ecc200 batch item 00001'")
 ratio "one label" "$(mean "$disk/single.json" 0)" "$(mean "$disk/single.json" 1)"

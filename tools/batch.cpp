@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <optional>
 #include <set>
 #include <thread>
 
+#include "label_stream.h"
 #include "picture_outputs.h"
 #include "progress_bar.h"
 #include "system_io.h"
@@ -20,17 +22,17 @@
 namespace ecc200::tool {
 namespace {
 
-// The labels of one ZPL stream output, by line: each line's label, empty
-// where the line failed.
-using LabelStream = std::vector<std::vector<std::uint8_t>>;
+// The labels of the ZPL stream outputs (label_stream.h), by output; null
+// for the other outputs.
+using LabelStreams = std::vector<std::unique_ptr<LabelStream>>;
 
 // Encodes line `index` (number index + 1) and draws it into every output:
-// a file per line, or the line's label of a ZPL stream into `streams`; the
+// a file per line, or the line's label of a ZPL stream into `labels`; the
 // error of the first output that fails, if any. The library flushes each
 // file that replaces an existing one as it saves it: its public interface
 // has no flush deferred to the end of a batch.
 std::string RunLine(const Options& options, const std::string& message, std::size_t index,
-                    std::vector<LabelStream>& streams) {
+                    std::vector<std::vector<std::uint8_t>>& labels) {
     if (message.empty()) return "empty line";
     try {
         const PictureJob job{encode(message, options.encoding), options.picture};
@@ -38,7 +40,7 @@ std::string RunLine(const Options& options, const std::string& message, std::siz
             const OutputRequest& output = options.outputs[o];
             if (IsLabelStream(output)) {
                 try {
-                    render(job.symbol, job.picture, Format::zpl, streams[o][index]);
+                    render(job.symbol, job.picture, Format::zpl, labels[o]);
                 } catch (const Error& error) {
                     return PictureFailureLine(error, output.format, output.path, job);
                 }
@@ -55,6 +57,18 @@ std::string RunLine(const Options& options, const std::string& message, std::siz
     return "";
 }
 
+// Runs line `index` and hands its labels to the streams: a failed line's
+// as nothing, so that the lines after it are not held up.
+std::string RunStreamedLine(const Options& options, const std::string& message, std::size_t index,
+                            LabelStreams& streams) {
+    std::vector<std::vector<std::uint8_t>> labels(options.outputs.size());
+    std::string error = RunLine(options, message, index, labels);
+    for (std::size_t o = 0; o < streams.size(); ++o) {
+        if (streams[o]) streams[o]->Finish(index, error.empty() ? std::move(labels[o]) : std::vector<std::uint8_t>());
+    }
+    return error;
+}
+
 // The symbol of the first line that encodes, if any.
 std::optional<Symbol> FirstSymbol(const Options& options, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
@@ -69,7 +83,7 @@ std::optional<Symbol> FirstSymbol(const Options& options, const std::vector<std:
 // The lines shared out among the threads one at a time, so that a slow line
 // holds up no other.
 void RunLines(const Options& options, const std::vector<std::string>& lines, std::vector<std::string>& errors,
-              std::vector<LabelStream>& streams, std::atomic<std::size_t>& done) {
+              LabelStreams& streams, std::atomic<std::size_t>& done) {
     const std::size_t threads =
         std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), lines.size()));
     std::atomic<std::size_t> next{0};
@@ -77,7 +91,7 @@ void RunLines(const Options& options, const std::vector<std::string>& lines, std
     for (std::size_t w = 0; w < threads; ++w) {
         workers.emplace_back([&] {
             for (std::size_t i = next++; i < lines.size(); i = next++) {
-                errors[i] = RunLine(options, lines[i], i, streams);
+                errors[i] = RunStreamedLine(options, lines[i], i, streams);
                 ++done;
             }
         });
@@ -103,21 +117,31 @@ std::optional<std::string> FolderFailure(const Options& options, std::size_t lin
     return std::nullopt;
 }
 
-// Writes each ZPL stream: the labels of the lines that were drawn, in line
-// order, as one file (or standard output) to send to the printer in one
-// job; the first failure's line, if any.
-std::optional<std::string> WriteLabelStreams(const Options& options, const std::vector<LabelStream>& streams) {
+// Opens every ZPL stream output before anything is drawn; the error line
+// of the first that cannot be made, if any.
+std::optional<std::string> OpenLabelStreams(const Options& options, std::size_t lineCount, LabelStreams& streams) {
+    streams.resize(options.outputs.size());
     for (std::size_t o = 0; o < options.outputs.size(); ++o) {
         const OutputRequest& output = options.outputs[o];
         if (!IsLabelStream(output)) continue;
-        std::vector<std::uint8_t> labels;
-        for (const std::vector<std::uint8_t>& label : streams[o]) labels.insert(labels.end(), label.begin(), label.end());
-        const bool written = output.path == "-" ? WriteStandardOutput(labels.data(), labels.size())
-                                                : WriteWholeFile(output.path, labels.data(), labels.size());
-        if (!written) return "cannot write " + (output.path == "-" ? std::string("standard output") : output.path) + ": " +
-                             std::strerror(errno);
+        std::optional<LabelStream> stream = LabelStream::Open(output.path, lineCount);
+        if (!stream) return "cannot write " + output.path + ": " + std::strerror(errno);
+        streams[o] = std::make_unique<LabelStream>(std::move(*stream));
     }
     return std::nullopt;
+}
+
+// Closes the streams; whether every byte was written (each failure reported).
+bool CloseLabelStreams(LabelStreams& streams) {
+    bool written = true;
+    for (const std::unique_ptr<LabelStream>& stream : streams) {
+        if (!stream) continue;
+        if (const std::optional<std::string> failure = stream->Close()) {
+            std::cerr << "ecc200: " << *failure << '\n';
+            written = false;
+        }
+    }
+    return written;
 }
 
 // Reports the failed lines and the summary; returns how many failed.
@@ -187,19 +211,19 @@ int RunBatch(const Options& options) {
 
     const auto started = std::chrono::steady_clock::now();
     std::vector<std::string> errors(lines.size());
-    std::vector<LabelStream> streams(options.outputs.size());
-    for (std::size_t o = 0; o < options.outputs.size(); ++o) {
-        if (IsLabelStream(options.outputs[o])) streams[o].resize(lines.size());
+    LabelStreams streams;
+    if (const std::optional<std::string> failure = OpenLabelStreams(options, lines.size(), streams)) {
+        std::cerr << "ecc200: " << *failure << '\n';
+        return kExitFailure;
     }
     std::atomic<std::size_t> done{0};
     {
         const ProgressBar progress(lines.size(), done, StderrIsTerminal());
         RunLines(options, lines, errors, streams, done);
     }
-    const std::optional<std::string> streamFailure = WriteLabelStreams(options, streams);
-    if (streamFailure) std::cerr << "ecc200: " << *streamFailure << '\n';
+    const bool streamsWritten = CloseLabelStreams(streams);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    return ReportLines(errors, seconds) == 0 && !streamFailure ? 0 : kExitFailure;
+    return ReportLines(errors, seconds) == 0 && streamsWritten ? 0 : kExitFailure;
 }
 
 }  // namespace ecc200::tool

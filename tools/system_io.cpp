@@ -45,18 +45,6 @@ bool ReadWholeFile(const std::string& path, std::string& content) {
     return readError == 0;
 }
 
-bool WriteWholeFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    bool written = std::fwrite(data, 1, size, file) == size;
-    const int writeError = errno;
-    written = std::fclose(file) == 0 && written;
-    if (!written && writeError != 0) errno = writeError;
-    if (!written && errno == 0) errno = EIO;
-    return written;
-}
-
 bool WriteStandardOutput(const std::uint8_t* data, std::size_t size) {
     errno = 0;
     const bool written = std::fwrite(data, 1, size, stdout) == size && std::fflush(stdout) == 0;

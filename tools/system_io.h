@@ -21,10 +21,6 @@ void UseBinaryStandardStreams();
 // to the cause.
 bool ReadWholeFile(const std::string& path, std::string& content);
 
-// Writes all bytes to the file at `path`, made or truncated (a stream of
-// ZPL labels). Returns false with errno set.
-bool WriteWholeFile(const std::string& path, const std::uint8_t* data, std::size_t size);
-
 // Writes all bytes to standard output. Returns false with errno set.
 bool WriteStandardOutput(const std::uint8_t* data, std::size_t size);
 
