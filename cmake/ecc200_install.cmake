@@ -5,12 +5,13 @@
 #   lib/libecc200.so.1.0.0 with its links libecc200.so.1 (SONAME), libecc200.so
 #   lib/cmake/ecc200/ (find_package: target ecc200::ecc200), lib/pkgconfig/ecc200.pc
 #   bin/ecc200, share/man/man1/ecc200.1
-#   share/doc/ecc200/ README.md, LICENSE, CHANGELOG.md and the Debian copyright
+#   share/doc/ecc200/ README.md, LICENSE, CHANGELOG.md and the Debian copyright,
+#   docs/ the reference pages and pictures README.md links to
 # Windows, everything side by side for callers that only want the DLL:
 #   README-Windows.txt first, ecc200.dll, ecc200.exe, the import libraries
 #   ecc200.lib (Microsoft's linker) and libecc200.dll.a (MinGW-w64),
 #   ecc200.def, the three headers, bindings/ with a copy of ecc200.dll inside the
-#   Python package, README.md, LICENSE, CHANGELOG.md
+#   Python package, README.md with docs/, LICENSE, CHANGELOG.md
 
 if(WIN32)
   set(ecc200_bin_dir .)
@@ -34,6 +35,16 @@ install(FILES ${PROJECT_SOURCE_DIR}/include/ecc200.h ${PROJECT_SOURCE_DIR}/inclu
   DESTINATION ${ecc200_include_dir})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/CHANGELOG.md
   DESTINATION ${ecc200_doc_dir})
+# The reference pages README.md links to, and the pictures it and they show,
+# under docs/ beside it so that its links lead somewhere.
+install(FILES
+  ${PROJECT_SOURCE_DIR}/docs/c.md ${PROJECT_SOURCE_DIR}/docs/cpp.md ${PROJECT_SOURCE_DIR}/docs/python.md
+  ${PROJECT_SOURCE_DIR}/docs/javascript.md ${PROJECT_SOURCE_DIR}/docs/tool.md ${PROJECT_SOURCE_DIR}/docs/encoding.md
+  ${PROJECT_SOURCE_DIR}/docs/formats.md ${PROJECT_SOURCE_DIR}/docs/windows.md ${PROJECT_SOURCE_DIR}/docs/speed.md
+  ${PROJECT_SOURCE_DIR}/docs/development.md ${PROJECT_SOURCE_DIR}/docs/speed.png
+  ${PROJECT_SOURCE_DIR}/docs/symbol-bmp.png ${PROJECT_SOURCE_DIR}/docs/symbol-wmf.png
+  ${PROJECT_SOURCE_DIR}/docs/symbol-emf.png
+  DESTINATION ${ecc200_doc_dir}/docs)
 
 if(TARGET ecc200_tool)
   install(TARGETS ecc200_tool RUNTIME DESTINATION ${ecc200_bin_dir})

@@ -5,8 +5,8 @@
 #   docs/speed.csv  every job and library: median, minimum, maximum, ratio
 #   docs/speed.md   the table of medians with the ratios, machine and date
 #   docs/speed.png  microseconds per symbol against symbol size, log scale
-# and puts the table, machine and date into README.md's "## Speed" section
-# (between its two "speed table" comment lines). Beside the peers it measures
+# (speed.md opens with how to run it and what it measures; README.md links
+# to it). Beside the peers it measures
 # the product's targets (bench/peers/ecc200_targets: the in-memory BMP, warm
 # allocations, two threads, the tool's start-up) and the Python package
 # against zxing-cpp's and pylibdmtx (bench/python_peers.py, Debian's
@@ -17,8 +17,8 @@
 # --smoke runs every job once (the test of this script; the figures mean
 # nothing) and writes to DIR/bench/peers/report unless --out says where;
 # --no-build uses the program already built in DIR (build/default by
-# default); --out writes the three files elsewhere than docs/, and leaves
-# README.md alone. Options after -- go to the program (for example
+# default); --out writes the three files elsewhere than docs/. Options
+# after -- go to the program (for example
 # --rounds 61).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -134,6 +134,20 @@ awk -F, '
 {
   echo "# Speed: ecc200 side by side with zint, libdmtx and zxing-cpp"
   echo
+  echo "\`bash scripts/bench-peers.sh\` compares ecc200 side by side, in one run,"
+  echo "with zint (FAST_MODE, its fastest), libdmtx and zxing-cpp from their Debian"
+  echo "packages (\`libzint-dev\`, \`libdmtx-dev\`, \`libzxing-dev\`; the program"
+  echo "\`bench/peers\` is built only when all three are installed). It first checks"
+  echo "that every peer makes the same module matrix as ecc200 for each of the 24"
+  echo "sizes, then times encodation to the module matrix for every size, the"
+  echo "default \`DMSaveAsBMP\` picture (to a new file and over an existing one), a"
+  echo "144 x 144 symbol on a 1000 x 1000 BMP, the enhanced metafile of that symbol,"
+  echo "and the peak memory of a 10000 x 10000 BMP save: calibrated batches,"
+  echo "interleaved rounds, median, minimum and maximum. It writes this page,"
+  echo "\`docs/speed.csv\` and \`docs/speed.png\`. The test command only runs it"
+  echo "once as a smoke test (its matrix check is a real test); no test asserts a"
+  echo "time."
+  echo
   echo "Machine: $machine. Date: $when. Peers: $versions (Debian packages)."
   echo
   cat "$work/table.md"
@@ -208,27 +222,5 @@ EOF
 # A table without its 24 sizes or an empty plot is a broken report.
 [ "$(grep -c '^| encode' "$out/speed.md")" = 24 ] || { echo "$out/speed.md lacks sizes" >&2; exit 1; }
 [ -s "$out/speed.png" ] || { echo "$out/speed.png is empty" >&2; exit 1; }
-
-# README.md's section, when the report is the repository's own.
-if [ "$out" = docs ]; then
-  {
-    echo "Measured by \`bash scripts/bench-peers.sh\` on $machine, $when; $versions."
-    echo
-    cat "$work/table.md"
-    echo
-    echo "Medians in microseconds (memory in MB); a ratio below 1 means ecc200 is"
-    echo "faster or smaller. How each job is measured: [docs/speed.md](docs/speed.md);"
-    echo "minimum and maximum of every row: [docs/speed.csv](docs/speed.csv)."
-    echo
-    echo "![microseconds per symbol against symbol size](docs/speed.png)"
-  } > "$work/readme-block.md"
-  awk -v block="$work/readme-block.md" '
-    /^<!-- speed table: written by scripts\/bench-peers.sh -->$/ { print; while ((getline line < block) > 0) print line; skipping = 1; found = 1; next }
-    /^<!-- end of speed table -->$/ { skipping = 0; ended = found }
-    !skipping { print }
-    END { if (!ended) exit 1 }
-  ' README.md > "$work/README.md" || { echo "README.md lacks the speed table comment lines" >&2; exit 1; }
-  cat "$work/README.md" > README.md
-fi
 
 echo "wrote $csv, $out/speed.md and $out/speed.png"

@@ -106,7 +106,7 @@ ECC200_API int32_t ECC200_CALL ecc200_symbol_columns(const ecc200_symbol* symbol
 }
 
 ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_modules(const ecc200_symbol* symbol) {
-    return symbol != nullptr ? symbol->modules.data() : nullptr;
+    return symbol != nullptr ? symbol->modules.get() : nullptr;
 }
 
 ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_codewords(const ecc200_symbol* symbol, size_t* count) {

@@ -1,11 +1,11 @@
 // What an ecc200_symbol holds: the encoder's finished symbol (the module
 // matrix the drawing reads, the codewords the accessors hand out) and the
 // modules as bytes. Immutable once built; two allocations, the object and
-// its modules.
+// its modules (rows x columns bytes, written once, never zeroed first).
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "ecc200.h"
 #include "encoder/encode_segments.h"
@@ -17,5 +17,5 @@ struct ecc200_symbol {
 
     ecc200::EncodedSymbol encoded;             // the encoder writes it in place
     const ecc200::SymbolMatrix* const matrix;  // encoded's, for the drawing
-    std::vector<std::uint8_t> modules;         // rows x columns, row 0 first, 1 dark
+    std::unique_ptr<std::uint8_t[]> modules;   // rows x columns, row 0 first, 1 dark
 };

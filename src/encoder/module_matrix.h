@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace ecc200 {
 
@@ -81,6 +82,31 @@ public:
     bool isDark(int row, int col) const { return at(row, col) > 0; }
     // The cols() cells of a row, for a copy of a whole row at once.
     const std::int16_t* rowCells(int row) const { return &cells_[index(row, 0)]; }
+    // isDark of every module, rows() x cols() bytes row after row, 1 dark.
+    // Four cells of a row at a time as one 64-bit word: a 16-bit lane is
+    // above 0 when its sign bit is clear and another bit set; the four
+    // flags are packed into four bytes in lane order, which keeps the cells'
+    // order whatever the host's byte order.
+    void DarkBytes(std::uint8_t* out) const {
+        constexpr std::uint64_t kSignBits = 0x8000800080008000u;
+        // In locals: a byte written through `out` may alias any member.
+        const int rows = rows_;
+        const int cols = cols_;
+        for (int row = 0; row < rows; ++row) {
+            const std::int16_t* cells = rowCells(row);
+            int col = 0;
+            for (; col + 4 <= cols; col += 4, out += 4) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, cells + col, sizeof word);
+                const std::uint64_t nonZero = (word & ~kSignBits) + ~kSignBits;
+                std::uint64_t flags = (~word & nonZero & kSignBits) >> 15;  // lanes of 0 or 1
+                flags = (flags | (flags >> 8)) & 0x0000FFFF0000FFFFu;
+                const auto bytes = static_cast<std::uint32_t>(flags | (flags >> 16));
+                std::memcpy(out, &bytes, sizeof bytes);
+            }
+            for (; col < cols; ++col) *out++ = static_cast<std::uint8_t>(cells[col] > 0);
+        }
+    }
     // Where (row, col) lies in the storage, for tables of positions built
     // once per size, and a write there.
     static std::uint16_t Offset(int row, int col) { return static_cast<std::uint16_t>(index(row, col)); }

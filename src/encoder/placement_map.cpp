@@ -5,6 +5,7 @@
 #include <cassert>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "encoder/placement.h"
 #include "encoder/symbol_assembly.h"
@@ -83,14 +84,23 @@ const PlacementMap& PlacementMapFor(const SymbolSize& size) {
     return maps[i];
 }
 
+namespace {
+
+// The eight modules of one codeword, bit 1 (mask 0x80) first: each gets the
+// codeword masked by its bit. Spelt out as eight writes with constant masks,
+// as this is most of the work of building a symbol.
+template <std::size_t... kBits>
+void PlaceCodeword(int codeword, const std::uint16_t* modules, SymbolMatrix& symbol, std::index_sequence<kBits...>) {
+    (symbol.setAtOffset(modules[kBits], static_cast<std::int16_t>(codeword & (0x80 >> kBits))), ...);
+}
+
+}  // namespace
+
 void FillSymbolFromMap(const PlacementMap& map, const std::uint8_t* codewords, SymbolMatrix& symbol) {
     symbol.resize(map.rows, map.cols);
     for (const FixedModule& module : map.fixedModules) symbol.setAtOffset(module.offset, module.value);
     const std::uint16_t* bits = map.bitModules.data();
-    for (int k = 0; k < map.codewords; ++k, bits += 8) {
-        const int codeword = codewords[k];
-        for (int b = 0; b < 8; ++b) symbol.setAtOffset(bits[b], static_cast<std::int16_t>(codeword & (0x80 >> b)));
-    }
+    for (int k = 0; k < map.codewords; ++k, bits += 8) PlaceCodeword(codewords[k], bits, symbol, std::make_index_sequence<8>{});
 }
 
 }  // namespace ecc200

@@ -1,5 +1,6 @@
 #include "encoder/reed_solomon_products.h"
 
+#include <array>
 #include <atomic>
 #include <cassert>
 #include <cstddef>
@@ -30,6 +31,16 @@ std::vector<std::uint64_t> BuildProductRows(const GeneratorPolynomial& g) {
     return words;
 }
 
+// The table of each check count, looked up instead of searched per symbol.
+constexpr std::array<std::uint8_t, kMaxCheckCodewords + 1> MakeTableOfCount() {
+    std::array<std::uint8_t, kMaxCheckCodewords + 1> table{};
+    for (std::size_t t = 0; t < kCheckCodewordCounts.size(); ++t) {
+        table[static_cast<std::size_t>(kCheckCodewordCounts[t])] = static_cast<std::uint8_t>(t);
+    }
+    return table;
+}
+constexpr std::array<std::uint8_t, kMaxCheckCodewords + 1> kTableOfCount = MakeTableOfCount();
+
 }  // namespace
 
 GeneratorProducts GeneratorProductsFor(int checkCount) {
@@ -39,8 +50,8 @@ GeneratorProducts GeneratorProductsFor(int checkCount) {
     static std::array<std::atomic<const std::uint64_t*>, kCheckCodewordCounts.size()> published{};
     static std::array<std::vector<std::uint64_t>, kCheckCodewordCounts.size()> tables;
     static std::mutex building;
-    std::size_t t = 0;
-    while (t + 1 < kCheckCodewordCounts.size() && kCheckCodewordCounts[t] != checkCount) ++t;
+    assert(checkCount >= 0 && checkCount <= kMaxCheckCodewords && "no symbol size uses this many check codewords");
+    const std::size_t t = kTableOfCount[static_cast<std::size_t>(checkCount)];
     assert(kCheckCodewordCounts[t] == checkCount && "no symbol size uses this many check codewords");
     const std::uint64_t* rows = published[t].load(std::memory_order_acquire);
     if (rows == nullptr) {

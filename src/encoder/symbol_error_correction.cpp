@@ -59,28 +59,30 @@ void AddCheckCodewords(const SymbolSize& size, bool iso144, BlockBuffers& buffer
     // ProtectBlocks writes each block's data and check codewords, and only
     // those are read below.
     ProtectBlocks(size, stream, buffers);
-    const std::size_t blocks = static_cast<std::size_t>(size.blockCount);
-    const std::size_t checks = static_cast<std::size_t>(size.blockCheckCodewords());
-    std::array<std::size_t, kMaxBlocks> dataCounts{};
-    for (std::size_t b = 0; b < blocks; ++b) dataCounts[b] = static_cast<std::size_t>(size.blockDataCodewords(static_cast<int>(b)));
+    const int blocks = size.blockCount;
+    const int checks = size.blockCheckCodewords();
     if (iso144) {
         // The data stay where they are; the check codewords follow them.
         std::uint8_t* out = stream + size.dataCodewords;
-        for (std::size_t j = 0; j < checks; ++j) {
-            for (std::size_t b = 0; b < blocks; ++b) *out++ = static_cast<std::uint8_t>(buffers.blocks[b][dataCounts[b] + j]);
+        for (int j = 0; j < checks; ++j) {
+            for (int b = 0; b < blocks; ++b) {
+                *out++ = static_cast<std::uint8_t>(buffers.blocks[static_cast<std::size_t>(b)][static_cast<std::size_t>(size.blockDataCodewords(b) + j)]);
+            }
         }
         return;
     }
     // Position by position over whole blocks, data and check codewords
-    // alike. Up to the end of the shortest block's data this puts every
+    // alike: entry k of block b goes to k B + b. The blocks that are one
+    // codeword shorter (144 x 144's last two) end one position earlier, so
+    // the last position holds the longer blocks alone, in front: the same
+    // formula. Up to the end of the shortest block's data this puts every
     // codeword back where the dealing took it from, so those stay.
-    const std::size_t unchanged = dataCounts[blocks - 1];
-    std::uint8_t* out = stream + unchanged * blocks;
-    const std::size_t longest = dataCounts[0] + checks;
-    for (std::size_t k = unchanged; k < longest; ++k) {
-        for (std::size_t b = 0; b < blocks; ++b) {
-            if (k < dataCounts[b] + checks) *out++ = static_cast<std::uint8_t>(buffers.blocks[b][k]);
-        }
+    const int unchanged = size.blockDataCodewords(blocks - 1);
+    for (int b = 0; b < blocks; ++b) {
+        const std::uint16_t* block = buffers.blocks[static_cast<std::size_t>(b)].data();
+        const int end = size.blockDataCodewords(b) + checks;
+        std::uint8_t* out = stream + unchanged * blocks + b;
+        for (int k = unchanged; k < end; ++k, out += blocks) *out = static_cast<std::uint8_t>(block[k]);
     }
 }
 

@@ -118,8 +118,41 @@ for block in "$scratch"/cpp-docs/*.cpp; do
   fi
 done
 
-echo "== Python package as README.md installs it"
-# README.md's very lines, run by Debian's python3 without pip's settings of
+# c_blocks FILE DIR: writes each ```c block of FILE to DIR/FILE-N.c; a
+# block without main() is a fragment, written inside a function of its own.
+c_blocks() {
+  awk -v out="$2/$(basename "$1" .md)" '
+    /^```c$/ { file = sprintf("%s-%d.c", out, ++n); lines = ""; next }
+    file && /^```$/ {
+      if (lines !~ /\nint main/) lines = "\n#include <stdio.h>\n#include <ecc200.h>\n\nvoid example(void) {" lines "\n}"
+      print substr(lines, 2) > file; file = ""; next
+    }
+    file { lines = lines "\n" $0 }' "$1"
+}
+echo "== the C of README.md and docs/c.md, compiled as written"
+# A program is linked as the README says (pkg-config) and run; its
+# label.bmp must read back as its DMSetMessage; a fragment is compiled.
+mkdir "$scratch/c-docs"
+c_blocks README.md "$scratch/c-docs"
+c_blocks docs/c.md "$scratch/c-docs"
+for block in "$scratch"/c-docs/*.c; do
+  # shellcheck disable=SC2046
+  if grep -q '^int main' "$block"; then
+    cc -std=c99 "${warnings[@]}" "$block" $(pc --cflags --libs) -Wl,-rpath,"$(pc --variable=libdir)" -o "${block%.c}"
+    message=$(sed -n 's/.*DMSetMessage("\([^"]*\)").*/\1/p' "$block")
+    rm -f "$scratch/c-docs/label.bmp"
+    out=$(cd "$scratch/c-docs" && env -u LD_LIBRARY_PATH "${block%.c}")
+    [ -n "$message" ] && [ "$(ZXingReader -bytes -format DataMatrix "$scratch/c-docs/label.bmp")" = "$message" ] ||
+      fail "$(basename "$block")'s label.bmp does not read back as \"$message\""
+    echo "   $(basename "$block"): ran: $out"
+  else
+    cc -std=c99 "${warnings[@]}" $(pc --cflags) -c "$block" -o "${block%.c}.o"
+    echo "   $(basename "$block"): compiled"
+  fi
+done
+
+echo "== Python package as README.md and docs/python.md install it"
+# Their very lines, run by Debian's python3 without pip's settings of
 # this machine, in a copy of the package's folder alone (pip builds in it):
 # it installs without the rest of the sources or any variable, and leaves
 # nothing in that folder.
@@ -132,7 +165,9 @@ readme_python=(
   "venv/bin/python -c 'import ecc200; ecc200.save_bmp(\"label.bmp\", \"Hello, world\")'"
 )
 for line in "${readme_python[@]}"; do
-  grep -qxF "    $line" README.md || fail "README.md no longer says: $line"
+  for page in README.md docs/python.md; do
+    grep -qxF "    $line" "$page" || fail "$page no longer says: $line"
+  done
   (cd "$scratch/python" && env -u PIP_FIND_LINKS -u ECC200_VERSION PIP_CONFIG_FILE=/dev/null PATH=/usr/bin:/bin \
     ECC200_LIBRARY="$prefix/lib/libecc200.so.1" bash -c "$line") >/dev/null || fail "README.md's $line failed"
 done
