@@ -2,7 +2,6 @@
 // ecc200_copy_to_clipboard: one drawing (driver/render_symbol.h), delivered
 // into the caller's buffer, to its writer, into a block of our own, to a
 // file or to the clipboard.
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -47,53 +46,51 @@ Outcome ExplainFormatRefusal(PictureFormat format, const PictureGeometry& style,
     }
 }
 
-// A picture resolved: its geometry, how its metafiles draw, how a ZPL
-// label is written.
-struct ResolvedPicture {
-    PictureGeometry geometry;
-    MetafileDrawing metafiles;
-    ZplForm zpl;
-};
+// How the picture's metafiles draw.
+MetafileDrawing MetafilesOf(const ecc200_picture& picture) {
+    return picture.seamless != 0 ? MetafileDrawing::Seamless : MetafileDrawing::GdiFaithful;
+}
 
-// Everything before drawing: the arguments, the picture's fields and sizes,
-// the format's limits.
+// How a ZPL label is written.
+ZplForm ZplFormOf(const ecc200_picture& picture) { return ZplForm{picture.zpl_z64 != 0, picture.zpl_field_only != 0}; }
+
+// Everything before drawing: the arguments, the picture's fields (read into
+// `picture`) and sizes (resolved into `geometry`), the format's limits.
 Outcome PreparePicture(const ecc200_symbol* symbol, const ecc200_picture* given, ecc200_format format,
-                       ResolvedPicture& request, Diagnosis& diagnosis) {
+                       ecc200_picture& picture, PictureGeometry& geometry, Diagnosis& diagnosis) {
     if (symbol == nullptr) return diagnosis.Refuse(Failure::InvalidArgument, "no symbol");
-    ecc200_picture picture{};
     if (!ReadVersioned(given, kFirstPictureSize, DefaultPicture(), picture))
         return diagnosis.Refuse(Failure::InvalidArgument, "the picture's struct_size %u is below the first release's %zu",
                                 given->struct_size, kFirstPictureSize);
     if (format < ECC200_FORMAT_BMP || format > ECC200_FORMAT_ZPL)
         return diagnosis.Refuse(Failure::InvalidArgument, "unknown format %d", format);
     const Outcome resolved =
-        ResolvePicture(picture, static_cast<PictureFormat>(format), *symbol->matrix, request.geometry, diagnosis);
+        ResolvePicture(picture, static_cast<PictureFormat>(format), *symbol->matrix, geometry, diagnosis);
     if (!resolved.ok()) return resolved;
-    request.metafiles = picture.seamless != 0 ? MetafileDrawing::Seamless : MetafileDrawing::GdiFaithful;
-    request.zpl = ZplForm{picture.zpl_z64 != 0, picture.zpl_field_only != 0};
     const Outcome fits =
-        CheckPictureFormat(static_cast<PictureFormat>(format), request.geometry, request.metafiles, request.zpl);
-    return fits.ok() ? fits
-                     : ExplainFormatRefusal(static_cast<PictureFormat>(format), request.geometry, fits, diagnosis);
+        CheckPictureFormat(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture), ZplFormOf(picture));
+    return fits.ok() ? fits : ExplainFormatRefusal(static_cast<PictureFormat>(format), geometry, fits, diagnosis);
 }
 
 // `capacity`: a picture whose size, known before drawing, passes it is
 // refused (BufferTooSmall, *sizeNeeded set) without being drawn.
 Outcome DrawPicture(const ecc200_symbol* symbol, const ecc200_picture* given, ecc200_format format, PictureBytes& out,
                     Diagnosis& diagnosis, std::size_t capacity = SIZE_MAX, std::size_t* sizeNeeded = nullptr) {
-    ResolvedPicture request{};
-    if (const Outcome prepared = PreparePicture(symbol, given, format, request, diagnosis); !prepared.ok()) return prepared;
-    const std::uint64_t known =
-        PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), request.geometry, request.metafiles, request.zpl);
+    ecc200_picture picture{};
+    PictureGeometry geometry{};
+    if (const Outcome prepared = PreparePicture(symbol, given, format, picture, geometry, diagnosis); !prepared.ok())
+        return prepared;
+    const std::uint64_t known = PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture),
+                                                         ZplFormOf(picture));
     if (sizeNeeded != nullptr && known > capacity && known <= SIZE_MAX) {
         *sizeNeeded = static_cast<std::size_t>(known);
         return diagnosis.Refuse(Failure::BufferTooSmall, "the picture takes %zu bytes; the buffer holds %zu",
                                 *sizeNeeded, capacity);
     }
     const Outcome drawn =
-        RenderPicture(static_cast<PictureFormat>(format), request.geometry, request.metafiles, out, request.zpl);
+        RenderPicture(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture), out, ZplFormOf(picture));
     if (drawn.ok()) return drawn;
-    return ExplainFormatRefusal(static_cast<PictureFormat>(format), request.geometry, drawn, diagnosis);
+    return ExplainFormatRefusal(static_cast<PictureFormat>(format), geometry, drawn, diagnosis);
 }
 
 // The frame of every call: a diagnostic of a usable size, nothing thrown
@@ -194,27 +191,29 @@ Outcome LayOutPicture(const ecc200_symbol* symbol, const ecc200_picture* picture
                       ecc200_layout* layout, Diagnosis& diagnosis) {
     if (layout == nullptr || layout->struct_size < kFirstLayoutSize)
         return diagnosis.Refuse(Failure::InvalidArgument, "no layout, or its struct_size is below the first release's");
-    ResolvedPicture request{};
-    if (const Outcome prepared = PreparePicture(symbol, picture, format, request, diagnosis); !prepared.ok())
+    ecc200_picture read{};
+    PictureGeometry geometry{};
+    if (const Outcome prepared = PreparePicture(symbol, picture, format, read, geometry, diagnosis); !prepared.ok())
         return prepared;
-    layout->width = request.geometry.width;
-    layout->height = request.geometry.height;
-    layout->module_px = request.geometry.modulePixels;
-    layout->dpi = request.geometry.dotsPerInch;
-    layout->svg_module_px = request.geometry.exactModulePixels;
+    layout->width = geometry.width;
+    layout->height = geometry.height;
+    layout->module_px = geometry.modulePixels;
+    layout->dpi = geometry.dotsPerInch;
+    layout->svg_module_px = geometry.exactModulePixels;
     return {};
 }
 
 Outcome CopyPictureToClipboard(const ecc200_symbol* symbol, const ecc200_picture* picture, Diagnosis& diagnosis) {
-    ResolvedPicture request{};
-    if (const Outcome prepared = PreparePicture(symbol, picture, ECC200_FORMAT_EMF, request, diagnosis); !prepared.ok())
+    ecc200_picture read{};
+    PictureGeometry geometry{};
+    if (const Outcome prepared = PreparePicture(symbol, picture, ECC200_FORMAT_EMF, read, geometry, diagnosis);
+        !prepared.ok())
         return prepared;
     std::unique_ptr<platform::EnhMetafile> metafile;
-    const Outcome recorded = RecordPictureMetafile(request.geometry, request.metafiles, metafile);
-    if (!recorded.ok()) return ExplainFormatRefusal(PictureFormat::Emf, request.geometry, recorded, diagnosis);
-    diagnosis.outcome = PutOnClipboard(std::move(metafile));
+    const Outcome recorded = RecordPictureMetafile(geometry, MetafilesOf(read), metafile);
+    if (!recorded.ok()) return ExplainFormatRefusal(PictureFormat::Emf, geometry, recorded, diagnosis);
+    diagnosis.outcome = PutOnClipboard(std::move(metafile));  // EBUSY when refused
     if (diagnosis.outcome.ok()) return {};
-    diagnosis.outcome.systemError = EBUSY;
     return diagnosis.Refuse(Failure::ClipboardRefused, "the clipboard could not be opened");
 }
 

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
+
+#include "common/indexed_table.h"
 
 namespace ecc200 {
 namespace {
@@ -33,15 +34,8 @@ constexpr StatusOfFailure kStatuses[] = {
     {Failure::InvalidData, ECC200_INVALID_DATA},
 };
 
-// One row per failure, in the order Failure lists them up to its last,
-// InvalidData: the index of a failure is its row.
-constexpr bool EveryFailureInOrder() {
-    for (std::size_t i = 0; i < std::size(kStatuses); ++i) {
-        if (kStatuses[i].failure != static_cast<Failure>(i)) return false;
-    }
-    return kStatuses[std::size(kStatuses) - 1].failure == Failure::InvalidData;
-}
-static_assert(EveryFailureInOrder());
+// One row per failure, in Failure's order: a failure's index is its row.
+static_assert(RowsInKeyOrder(kStatuses, &StatusOfFailure::failure, Failure::InvalidData));
 
 }  // namespace
 

@@ -14,13 +14,7 @@ namespace ecc200 {
 struct Diagnosis {
     Outcome outcome;
 
-    // (MinGW's libstdc++ selects its own ISO printf, which knows %zu and
-    // %lld; GCC's default check there is the system's older one.)
-#if defined(__MINGW32__)
-    __attribute__((format(gnu_printf, 3, 4)))
-#elif defined(__GNUC__)
-    __attribute__((format(printf, 3, 4)))
-#endif
+    ECC200_PRINTF_FORMAT(3, 4)
     Outcome Refuse(Failure failure, const char* format, ...);
 };
 

@@ -9,6 +9,19 @@
 #include <cstdint>
 #include <string>
 
+// Lets the compiler check the arguments of a printf-style function: the
+// format is argument `formatAt`, the values start at `valuesAt` (a member
+// function's `this` counts as argument 1). MinGW's libstdc++ selects its
+// own ISO printf, which knows %zu and %lld; GCC's default check there is the
+// system's older one.
+#if defined(__MINGW32__)
+#define ECC200_PRINTF_FORMAT(formatAt, valuesAt) __attribute__((format(gnu_printf, formatAt, valuesAt)))
+#elif defined(__GNUC__)
+#define ECC200_PRINTF_FORMAT(formatAt, valuesAt) __attribute__((format(printf, formatAt, valuesAt)))
+#else
+#define ECC200_PRINTF_FORMAT(formatAt, valuesAt)
+#endif
+
 namespace ecc200 {
 
 enum class Failure {
@@ -47,11 +60,7 @@ inline Outcome Failed(Failure failure, int systemError = 0) {
 
 // A failure with a printf-style explanation (at most 255 bytes are kept, as
 // the C diagnostic holds).
-#if defined(__MINGW32__)
-__attribute__((format(gnu_printf, 2, 3)))
-#elif defined(__GNUC__)
-__attribute__((format(printf, 2, 3)))
-#endif
+ECC200_PRINTF_FORMAT(2, 3)
 Outcome Refused(Failure failure, const char* format, ...);
 
 }  // namespace ecc200

@@ -17,25 +17,6 @@ namespace ecc200 {
 class SymbolMatrix;
 struct PictureBytes;
 
-// How the nine DM functions describe a picture: the module size is still in
-// centimetres, resolved against the screen at the edge (src/api).
-struct PictureStyle {
-    std::int32_t width;
-    std::int32_t height;
-    float moduleCentimetres;
-    int orientation;  // counter-clockwise quarter turns, 0 to 3
-    BorderStyle border;
-    std::uint32_t barColour;  // COLORREF
-    std::uint32_t backgroundColour;
-};
-
-// Everything one of the nine's pictures needs: the message's bytes and how
-// to draw them.
-struct SymbolJob {
-    std::string_view message;
-    PictureStyle style;
-};
-
 // The symbol of a message, built in the calling thread's own working state
 // (valid until the thread's next call), or null when the message needs more
 // than 1558 codewords. Any number of threads may call it at once.

@@ -1,5 +1,7 @@
 #include "output/picture_delivery.h"
 
+#include <cerrno>
+
 #include "output/picture_bytes.h"
 
 namespace ecc200 {
@@ -10,7 +12,9 @@ Outcome SaveToFile(const char* path, const PictureBytes& picture, const platform
 }
 
 Outcome PutOnClipboard(std::unique_ptr<platform::EnhMetafile> metafile) {
-    return platform::PutEnhMetafileOnClipboard(std::move(metafile)) ? Outcome{} : Failed(Failure::ClipboardRefused);
+    // The clipboard names no cause of its own: EBUSY, the one errno can give.
+    if (platform::PutEnhMetafileOnClipboard(std::move(metafile))) return {};
+    return Failed(Failure::ClipboardRefused, EBUSY);
 }
 
 }  // namespace ecc200

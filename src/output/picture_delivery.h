@@ -16,7 +16,8 @@ struct PictureBytes;
 // FileError with the system's error number otherwise.
 Outcome SaveToFile(const char* path, const PictureBytes& picture, const platform::SaveOptions& options = {});
 
-// The clipboard takes the metafile, or ClipboardRefused (it keeps what it held).
+// The clipboard takes the metafile, or ClipboardRefused with EBUSY (it
+// keeps what it held).
 Outcome PutOnClipboard(std::unique_ptr<platform::EnhMetafile> metafile);
 
 }  // namespace ecc200

@@ -35,13 +35,12 @@ struct MonochromeRows {
 
 // zlib's deflate state and the rows' buffer, made on the first picture and
 // reset for each next one, so that a caller keeping it (one per thread)
-// deflates without allocating. One picture at a time.
+// deflates without allocating. One picture at a time; not copied (the state
+// is held alone, in a unique_ptr).
 class PngDeflater {
 public:
     PngDeflater();
     ~PngDeflater();
-    PngDeflater(const PngDeflater&) = delete;
-    PngDeflater& operator=(const PngDeflater&) = delete;
 
     // The stream ready for a new picture; null when its memory cannot be had.
     z_stream_s* Begin();

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "api/settings.h"
+#include "api/nine_adapter.h"
 #include "ecc200.h"
 
 namespace ecc200 {

@@ -1,5 +1,5 @@
 // The setters' rules, applied to a settings record of the test's own.
-#include "api/settings.h"
+#include "api/nine_adapter.h"
 
 #include <gtest/gtest.h>
 

@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
+#include "api/nine_adapter.h"
 #include "ecc200.h"
 #include "platform/drawing_surface.h"
 #include "support/output_checks.h"

@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "api/job_outputs.h"
+#include "api/nine_adapter.h"
 #include "driver/render_symbol.h"
 #include "ecc200.h"
 #include "output/default_settings_fixture.h"
 #include "output/emf_recording_size.h"
 #include "support/encoded_symbol.h"
+#include "support/nine_settings.h"
 #include "platform/drawing_surface.h"
 #include "platform/portable/portable_screen.h"
 #include "support/temp_dir.h"
@@ -204,28 +205,28 @@ PictureGeometry SidesAndFrame(std::int32_t width, std::int32_t height, BorderSty
     return PictureGeometry{nullptr, width, height, 0, 0, border, 0x000000, 0xFFFFFF, 96, 96, 0.0};
 }
 
-PictureStyle Style(std::int32_t width, std::int32_t height, BorderStyle border, float centimetres = 0.1f,
-                   int orientation = 0) {
-    return {width, height, centimetres, orientation, border, 0x000000, 0xFFFFFF};
+DMSettings Style(std::int32_t width, std::int32_t height, BorderStyle border, float centimetres = 0.1f,
+                 int orientation = 0) {
+    return test::NineSettings(width, height, centimetres, orientation, border);
 }
 
 // The size worked out before drawing is the size recorded, record for
 // record, over frames, odd sides (the dashed frame's switch), turns and
 // modules below one pixel.
 TEST_F(OutputsTest, EnhMetafileSizeIsKnownBeforeDrawing) {
-    const std::vector<PictureStyle> styles = {
+    const std::vector<DMSettings> styles = {
         Style(500, 300, BorderStyle::None),       Style(500, 300, BorderStyle::Solid),
         Style(500, 300, BorderStyle::Dashed),     Style(501, 303, BorderStyle::Dashed),
         Style(4, 4, BorderStyle::Dashed),         Style(12, 37, BorderStyle::Dashed, 0.01f, 1),
         Style(1, 1, BorderStyle::Dashed, 1e-6f),  Style(9999, 3, static_cast<BorderStyle>(7), 0.2f, 3)};
     for (const std::string& message : std::vector<std::string>{"A", "ecc200 records every module", std::string(300, '7')}) {
-        for (const PictureStyle& style : styles) {
+        for (const DMSettings& style : styles) {
             std::int32_t modulePixels = 0;
-            const auto metafile = RecordEnhMetafile(SymbolJob{message, style}, modulePixels);
+            const auto metafile = RecordEnhMetafile(test::WithMessage(style, message), modulePixels);
             ASSERT_TRUE(metafile);
             const std::vector<std::uint8_t> bits = metafile->GetBits();
             const std::string bytes(bits.begin(), bits.end());
-            const RecordingSize predicted = EnhMetafileRecordingSize(SidesAndFrame(style.width, style.height, style.border), DarkModules(message));
+            const RecordingSize predicted = EnhMetafileRecordingSize(SidesAndFrame(style.width, style.height, static_cast<BorderStyle>(style.borderStyle)), DarkModules(message));
             EXPECT_EQ(predicted.bytes, bits.size()) << style.width << "x" << style.height;
             EXPECT_EQ(predicted.records, U32At(bytes, 52)) << style.width << "x" << style.height;
         }
@@ -244,11 +245,11 @@ TEST_F(OutputsTest, EnhMetafilePastItsSizeIsRefusedAtOnce) {
     std::int32_t justPast = 536870000;  // about 2^32 / 8 pixels
     while (EnhMetafileRecordingSize(SidesAndFrame(justPast, 8, BorderStyle::Dashed), dark).bytes <= UINT32_MAX) justPast += 8;
     ASSERT_LE(EnhMetafileRecordingSize(SidesAndFrame(justPast, 8, BorderStyle::Dashed), 0).bytes, UINT32_MAX);
-    for (const PictureStyle& style : {Style(2147483647, 2147483647, BorderStyle::Dashed),
+    for (const DMSettings& style : {Style(2147483647, 2147483647, BorderStyle::Dashed),
                                       Style(10, 2147483647, BorderStyle::Dashed), Style(justPast, 8, BorderStyle::Dashed)}) {
         std::int32_t modulePixels = 0;
         errno = 0;
-        EXPECT_FALSE(RecordEnhMetafile(SymbolJob{message, style}, modulePixels)) << style.width;
+        EXPECT_FALSE(RecordEnhMetafile(test::WithMessage(style, message), modulePixels)) << style.width;
         EXPECT_EQ(errno, EFBIG);
     }
     DMSetSize(2147483647, 300);
@@ -281,7 +282,7 @@ TEST_F(OutputsTest, FailuresSetErrnoToTheirCause) {
         {"/no/such/dir/out", fine, 100, 100, ENOENT, ENOENT},
     };
     for (const Case& c : cases) {
-        const SymbolJob job{c.message, Style(c.width, c.height, BorderStyle::None)};
+        const DMSettings job = test::WithMessage(Style(c.width, c.height, BorderStyle::None), std::string(c.message));
         std::int32_t modulePixels = 0;
         errno = 0;
         EXPECT_EQ(SaveAsWmf(c.path, job, modulePixels), c.wmfCause == 0) << c.width;
@@ -292,7 +293,7 @@ TEST_F(OutputsTest, FailuresSetErrnoToTheirCause) {
     }
     std::int32_t modulePixels = 0;
     errno = 0;
-    EXPECT_FALSE(CopyToClipboard(SymbolJob{tooLong, Style(100, 100, BorderStyle::None)}, modulePixels));
+    EXPECT_FALSE(CopyToClipboard(test::WithMessage(Style(100, 100, BorderStyle::None), tooLong), modulePixels));
     EXPECT_EQ(errno, E2BIG);
 }
 

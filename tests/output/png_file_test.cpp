@@ -16,6 +16,7 @@
 #include "support/decoders.h"
 #include "support/drawn_bitmap.h"
 #include "support/encoded_symbol.h"
+#include "support/nine_settings.h"
 #include "support/temp_dir.h"
 
 namespace ecc200 {
@@ -60,7 +61,7 @@ TEST(PngFile, ShowsTheBitmapsPixelsInBarAndBackgroundColours) {
     for (int turn = 0; turn < 4; ++turn) {
         const std::uint32_t bar = colours[turn][0];
         const std::uint32_t background = colours[turn][1];
-        const PictureStyle style{151, 120, 0.1f, turn, static_cast<BorderStyle>(turn % 3), bar, background};
+        const DMSettings style = test::NineSettings(151, 120, 0.1f, turn, static_cast<BorderStyle>(turn % 3), bar, background);
         const test::DrawnBitmap drawn = test::DrawBitmap(encoded.state->symbol, style);
         const std::uint8_t* dibRows = drawn.file.data() + kRowsOffset;
         std::vector<platform::ByteSpan> rowByRow;

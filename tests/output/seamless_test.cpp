@@ -17,7 +17,7 @@
 
 #include "driver/render_symbol.h"
 #include "encoder/module_matrix.h"
-#include "api/job_outputs.h"
+#include "api/nine_adapter.h"
 #include "output/seamless_emf.h"
 #include "output/seamless_wmf.h"
 #include "platform/portable/portable_screen.h"
@@ -25,6 +25,7 @@
 #include "render/picture_geometry.h"
 #include "render/recording_context.h"
 #include "support/encoded_symbol.h"
+#include "support/nine_settings.h"
 #include "support/output_checks.h"
 
 namespace ecc200 {
@@ -237,17 +238,17 @@ protected:
     void Draw(const Case& c, int orientation, BorderStyle border) {
         symbol_ = test::Encode(c.message);
         ASSERT_TRUE(symbol_.built);
-        style_ = PictureStyle{c.width, c.height, c.centimetres, orientation, border, c.bar, c.background};
+        style_ = test::NineSettings(c.width, c.height, c.centimetres, orientation, border, c.bar, c.background);
         std::int32_t pixels = 0;
         drawn_ = test::RecordingContext{};
-        picture_ = ResolveJobStyle(style_, symbol_.state->symbol, pixels);
+        picture_ = test::NinesGeometry(style_, symbol_.state->symbol, pixels);
         DrawSymbol(picture_, drawn_);
         ASSERT_TRUE(WriteSeamlessWmf(picture_, wmf_).ok());
         ASSERT_TRUE(WriteSeamlessEmf(picture_, emf_).ok());
     }
 
     test::EncodedSymbol symbol_;
-    PictureStyle style_{};
+    DMSettings style_{};
     PictureGeometry picture_{};
     test::RecordingContext drawn_;
     Bytes wmf_, emf_;
@@ -301,7 +302,7 @@ TEST_F(SeamlessTest, EmfHeaderBoundsAreTheDefaultDrawings) {
     for (const BorderStyle border : {BorderStyle::None, BorderStyle::Dashed, BorderStyle::Solid}) {
         Draw(kCases[0], 1, border);
         std::int32_t pixels = 0;
-        const Bytes standard = RecordEnhMetafile(SymbolJob{kCases[0].message, style_}, pixels)->GetBits();
+        const Bytes standard = RecordEnhMetafile(test::WithMessage(style_, kCases[0].message), pixels)->GetBits();
         EXPECT_EQ(Bytes(emf_.begin() + 8, emf_.begin() + 40), Bytes(standard.begin() + 8, standard.begin() + 40));
         EXPECT_EQ(Bytes(emf_.begin() + 72, emf_.begin() + 108), Bytes(standard.begin() + 72, standard.begin() + 108));
     }

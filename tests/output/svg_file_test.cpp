@@ -17,6 +17,7 @@
 #include "support/decoders.h"
 #include "support/drawn_bitmap.h"
 #include "support/encoded_symbol.h"
+#include "support/nine_settings.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -67,7 +68,7 @@ TEST(SvgFile, WholePixelModulesShowTheBitmapsPixelsWithoutAnyStroke) {
     const test::TempDir dir;
     for (int turn = 0; turn < 4; ++turn) {
         for (const BorderStyle border : {BorderStyle::None, BorderStyle::Dashed, BorderStyle::Solid}) {
-            const PictureStyle style{151, 120, 0.1f, turn, border, 0xAA0000, 0x00FFFF};
+            const DMSettings style = test::NineSettings(151, 120, 0.1f, turn, border, 0xAA0000, 0x00FFFF);
             const test::DrawnBitmap drawn = test::DrawBitmap(encoded.state->symbol, style);
             test::WriteFileBytes(dir.file("p.bmp"), std::string(drawn.file.begin(), drawn.file.end()));
             const std::string bitmap = Pbm(dir.file("p.bmp"));

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "api/job_outputs.h"
 #include "encoder/module_matrix.h"
 #include "platform/portable/portable_screen.h"
 #include "render/recording_context.h"
 #include "support/encoded_symbol.h"
+#include "support/nine_settings.h"
 
 namespace ecc200 {
 namespace {
@@ -21,9 +21,9 @@ constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kRed = 0x0000FF;
 
-PictureStyle Style(std::int32_t width, std::int32_t height, float cm = 0.2f, int orientation = 0,
+DMSettings Style(std::int32_t width, std::int32_t height, float cm = 0.2f, int orientation = 0,
                    BorderStyle border = BorderStyle::None, std::uint32_t bar = kBlack) {
-    return PictureStyle{width, height, cm, orientation, border, bar, kWhite};
+    return test::NineSettings(width, height, cm, orientation, border, bar, kWhite);
 }
 
 struct Drawn {
@@ -37,13 +37,13 @@ protected:
     void TearDown() override { platform::SetPortableScreenDpi(96); }
 
     // Draws `message` with `style`, starting from the given previous pixel size.
-    void Draw(const std::string& message, const PictureStyle& style, std::int32_t previousPixels = 0) {
+    void Draw(const std::string& message, const DMSettings& style, std::int32_t previousPixels = 0) {
         const test::EncodedSymbol encoded = test::Encode(message);
         ASSERT_TRUE(encoded.built);
         symbol_ = encoded.state->symbol;
         // The module size resolved as the nine DM functions resolve it.
         drawn_.modulePixels = previousPixels;
-        DrawSymbol(ResolveJobStyle(style, symbol_, drawn_.modulePixels), drawn_.dc);
+        DrawSymbol(test::NinesGeometry(style, symbol_, drawn_.modulePixels), drawn_.dc);
     }
 
     int DarkModules() const {

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "api/job_outputs.h"
 #include "encoder/module_matrix.h"
 #include "output/bmp_file.h"
 #include "platform/portable/portable_screen.h"
 #include "support/drawn_bitmap.h"
 #include "support/encoded_symbol.h"
+#include "support/nine_settings.h"
 
 namespace ecc200 {
 namespace {
@@ -63,12 +63,12 @@ TEST(PictureGeometry, RectanglesBlocksFrameAndRunsAreTheBitmapsDarkPixels) {
         const test::EncodedSymbol encoded = test::Encode(c.message);
         for (int turn = 0; turn < 4; ++turn) {
             for (const BorderStyle border : {BorderStyle::None, BorderStyle::Dashed, BorderStyle::Solid}) {
-                const PictureStyle style{c.width, c.height, c.centimetres, turn, border, 0x000000, 0xFFFFFF};
+                const DMSettings style = test::NineSettings(c.width, c.height, c.centimetres, turn, border);
                 const std::string where = c.message + " turn " + std::to_string(turn) + " frame " +
                                           std::to_string(static_cast<int>(border));
                 const Raster bitmap = BmpPixels(test::DrawBitmap(encoded.state->symbol, style), c.width, c.height);
                 std::int32_t pixels = 0;
-                const PictureGeometry picture = ResolveJobStyle(style, encoded.state->symbol, pixels);
+                const PictureGeometry picture = test::NinesGeometry(style, encoded.state->symbol, pixels);
 
                 Raster frame(static_cast<std::size_t>(c.width * c.height), '.');
                 for (const PixelRect& r : picture.FrameRects()) Paint(frame, c.width, c.height, r.left, r.top, r.right, r.bottom);

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "api/job_outputs.h"
 #include "output/bmp_file.h"
 #include "platform/drawing_surface.h"
 #include "render/draw_symbol.h"
+#include "support/nine_settings.h"
 
 namespace ecc200::test {
 
@@ -21,9 +21,9 @@ DrawnBitmap DrawBitmapOf(const PictureGeometry& picture) {
     return drawn;
 }
 
-DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const PictureStyle& style) {
+DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const DMSettings& style) {
     std::int32_t modulePixels = 0;
-    return DrawBitmapOf(ResolveJobStyle(style, symbol, modulePixels));
+    return DrawBitmapOf(NinesGeometry(style, symbol, modulePixels));
 }
 
 }  // namespace ecc200::test

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "driver/render_symbol.h"
+#include "api/nine_adapter.h"
 
 namespace ecc200::test {
 
@@ -13,8 +13,9 @@ struct DrawnBitmap {
     std::int32_t modulePixels = 0;   // the module edge DrawSymbol used
 };
 
-// Draws `symbol` as `style` at the portable screen's resolution.
-DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const PictureStyle& style);
+// Draws `symbol` as the nine's `settings` describe it, at the portable
+// screen's resolution.
+DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const DMSettings& settings);
 
 // Draws a picture's geometry, its module edge already in pixels (as a
 // printer's dots).

@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
+#include "api/nine_adapter.h"
 #include "driver/render_symbol.h"
 #include "encoder/module_matrix.h"
 #include "output/seamless_emf.h"

@@ -15,17 +15,18 @@
 
 #include "driver/render_symbol.h"
 #include "encoder/module_matrix.h"
-#include "api/job_outputs.h"
+#include "api/nine_adapter.h"
 #include "output/seamless_emf.h"
 #include "output/seamless_wmf.h"
 #include "platform/portable/portable_screen.h"
+#include "support/nine_settings.h"
 
 namespace {
 
 struct Sample {
     const char* name;
     const char* message;
-    ecc200::PictureStyle style;
+    ecc200::DMSettings settings;  // the message aside
 };
 
 constexpr int kDpi = 96;
@@ -39,23 +40,23 @@ bool Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 bool WriteSample(const std::string& directory, const Sample& sample) {
     using namespace ecc200;
     const std::string stem = directory + "/" + sample.name;
-    const SymbolJob job{sample.message, sample.style};
+    const DMSettings job = test::WithMessage(sample.settings, sample.message);
     std::int32_t pixels = 0;
     const std::unique_ptr<platform::EnhMetafile> emf = RecordEnhMetafile(job, pixels);
     if (!emf || !Write(stem + "-default.emf", emf->GetBits())) return false;
     if (!SaveAsWmf((stem + "-default.wmf").c_str(), job, pixels)) return false;
     if (!SaveAsBmp((stem + "-default.bmp").c_str(), job, pixels)) return false;
     const SymbolMatrix* symbol = BuildJobSymbol(sample.message);
-    const PictureStyle& s = sample.style;
-    const PictureGeometry picture = ResolveJobStyle(s, *symbol, pixels);  // the screen at kDpi
+    const DMSettings& s = sample.settings;
+    const PictureGeometry picture = test::NinesGeometry(s, *symbol, pixels);  // the screen at kDpi
     std::vector<std::uint8_t> seamlessWmf;
     std::vector<std::uint8_t> seamlessEmf;
     if (!WriteSeamlessWmf(picture, seamlessWmf).ok() || !WriteSeamlessEmf(picture, seamlessEmf).ok() ||
         !Write(stem + "-seamless.wmf", seamlessWmf) || !Write(stem + "-seamless.emf", seamlessEmf)) {
         return false;
     }
-    std::cout << sample.name << " " << symbol->rows() << " " << static_cast<int>(s.border) << " " << s.width << " "
-              << s.height << " " << s.moduleCentimetres << " " << s.orientation << " " << sample.message << "\n";
+    std::cout << sample.name << " " << symbol->rows() << " " << s.borderStyle << " " << s.width << " "
+              << s.height << " " << s.moduleSize << " " << s.orientation << " " << sample.message << "\n";
     return true;
 }
 
@@ -67,13 +68,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     using ecc200::BorderStyle;
+    using ecc200::test::NineSettings;
     ecc200::platform::SetPortableScreenDpi(kDpi);
     const Sample samples[] = {
-        {"hello", "Hello, world", {300, 200, 0.1f, 0, BorderStyle::Dashed, 0x000000, 0xFFFFFF}},
-        {"turned", "ecc200 seamless 0123456789", {360, 240, 0.08f, 1, BorderStyle::Solid, 0x000000, 0xFFFFFF}},
-        {"long", "A longer message for a larger symbol: 01234567890123456789", {420, 300, 0.05f, 2,
-                                                                               BorderStyle::Dashed, 0x000000, 0xFFFFFF}},
-        {"default", "12", {500, 300, 0.2f, 3, BorderStyle::None, 0x000000, 0xFFFFFF}},
+        {"hello", "Hello, world", NineSettings(300, 200, 0.1f, 0, BorderStyle::Dashed)},
+        {"turned", "ecc200 seamless 0123456789", NineSettings(360, 240, 0.08f, 1, BorderStyle::Solid)},
+        {"long", "A longer message for a larger symbol: 01234567890123456789",
+         NineSettings(420, 300, 0.05f, 2, BorderStyle::Dashed)},
+        {"default", "12", NineSettings(500, 300, 0.2f, 3, BorderStyle::None)},
     };
     for (const Sample& sample : samples) {
         if (!WriteSample(argv[1], sample)) {
