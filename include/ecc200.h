@@ -181,7 +181,7 @@ typedef struct ecc200_picture {
     int32_t quiet_zone;       /* modules of light margin when fitting; default 2 */
     double module_cm;         /* module edge in centimetres; default 0.2 */
     int32_t module_px;        /* module edge in whole pixels; 0: from module_cm */
-    int32_t dpi;              /* 0: the screen's resolution */
+    int32_t dpi;              /* 0: the screen's resolution (ZPL: 203, the printer's 8 dots/mm) */
     int32_t quarter_turns;    /* counter-clockwise, 0 to 3 */
     int32_t border;           /* ECC200_BORDER_* */
     uint32_t bar;             /* dark modules, 0xRRGGBB; default 0x000000 */

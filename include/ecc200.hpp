@@ -496,7 +496,7 @@ inline bool FormatOfExtension(const std::filesystem::path& path, Format& format)
         const char* extension;
         Format format;
     } kExtensions[] = {{".bmp", Format::bmp}, {".wmf", Format::wmf}, {".emf", Format::emf},
-                       {".png", Format::png}, {".svg", Format::svg},
+                       {".png", Format::png}, {".svg", Format::svg}, {".zpl", Format::zpl},
                        {".pdf", Format::pdf}, {".eps", Format::eps}};
     try {
         std::string extension = path.extension().string();
@@ -520,7 +520,7 @@ inline ecc200_status SaveByExtension(const Symbol& symbol, const Picture& pictur
     Format format{};
     if (FormatOfExtension(path, format)) return SaveFile(symbol, picture, path, format, diagnostic);
     std::snprintf(diagnostic.message, sizeof diagnostic.message,
-                  "the extension names no format: end the file name in .bmp, .wmf, .emf, .png or .svg, "
+                  "the extension names no format: end the file name in .bmp, .wmf, .emf, .png, .svg or .zpl, "
                   "or name the format");
     return ECC200_INVALID_ARGUMENT;  // nothing written
 }
@@ -543,7 +543,7 @@ inline void save(const Symbol& symbol, const Picture& picture, const std::filesy
 }
 
 // The same with the format from the file name's extension (.bmp, .wmf,
-// .emf, .png, .svg, in any case); another extension is
+// .emf, .png, .svg, .zpl, in any case); another extension is
 // Status::invalid_argument and nothing is written.
 inline void save(const Symbol& symbol, const Picture& picture, const std::filesystem::path& path) {
     detail::Throwing([&](ecc200_diagnostic& d) { return detail::SaveByExtension(symbol, picture, path, d); });

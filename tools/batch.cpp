@@ -4,14 +4,17 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <optional>
 #include <set>
 #include <thread>
 
+#include "label_stream.h"
 #include "picture_outputs.h"
 #include "progress_bar.h"
 #include "system_io.h"
@@ -19,10 +22,6 @@
 namespace ecc200::tool {
 namespace {
 
-// Encodes line `index` (number index + 1) and draws it into every output;
-// the error of the first output that fails, if any. The library flushes
-// each file that replaces an existing one as it saves it: its public
-// interface has no flush deferred to the end of a batch.
 // A PDF output without # is one document: a page per line, each drawn on
 // its line's thread into `pages` and saved at the end.
 bool IsDocument(const OutputRequest& output) {
@@ -31,7 +30,18 @@ bool IsDocument(const OutputRequest& output) {
 
 using DocumentPages = std::vector<std::vector<std::vector<std::uint8_t>>>;  // [output][line]
 
-std::string RunLine(const Options& options, const std::string& message, std::size_t index, DocumentPages& pages) {
+// The labels of the ZPL stream outputs (label_stream.h), by output; null
+// for the other outputs.
+using LabelStreams = std::vector<std::unique_ptr<LabelStream>>;
+
+// Encodes line `index` (number index + 1) and draws it into every output:
+// a file per line, the line's page of a PDF document into `pages`, or the
+// line's label of a ZPL stream into `labels`; the error of the first output
+// that fails, if any. The library flushes each file that replaces an
+// existing one as it saves it: its public interface has no flush deferred
+// to the end of a batch.
+std::string RunLine(const Options& options, const std::string& message, std::size_t index,
+                    std::vector<std::vector<std::uint8_t>>& labels, DocumentPages& pages) {
     if (message.empty()) return "empty line";
     try {
         const PictureJob job{encode(message, options.encoding), options.picture};
@@ -39,6 +49,14 @@ std::string RunLine(const Options& options, const std::string& message, std::siz
             const OutputRequest& output = options.outputs[o];
             if (IsDocument(output)) {
                 render(job.symbol, job.picture, Format::pdf, pages[o][index]);
+                continue;
+            }
+            if (IsLabelStream(output)) {
+                try {
+                    render(job.symbol, job.picture, Format::zpl, labels[o]);
+                } catch (const Error& error) {
+                    return PictureFailureLine(error, output.format, output.path, job);
+                }
                 continue;
             }
             const std::optional<std::string> failure = WritePicture(output.format, ExpandPattern(output.path, index + 1), job);
@@ -50,6 +68,18 @@ std::string RunLine(const Options& options, const std::string& message, std::siz
         return "out of memory";
     }
     return "";
+}
+
+// Runs line `index` and hands its labels to the streams: a failed line's
+// as nothing, so that the lines after it are not held up.
+std::string RunStreamedLine(const Options& options, const std::string& message, std::size_t index,
+                            LabelStreams& streams, DocumentPages& pages) {
+    std::vector<std::vector<std::uint8_t>> labels(options.outputs.size());
+    std::string error = RunLine(options, message, index, labels, pages);
+    for (std::size_t o = 0; o < streams.size(); ++o) {
+        if (streams[o]) streams[o]->Finish(index, error.empty() ? std::move(labels[o]) : std::vector<std::uint8_t>());
+    }
+    return error;
 }
 
 // The symbol of the first line that encodes, if any.
@@ -66,7 +96,7 @@ std::optional<Symbol> FirstSymbol(const Options& options, const std::vector<std:
 // The lines shared out among the threads one at a time, so that a slow line
 // holds up no other.
 void RunLines(const Options& options, const std::vector<std::string>& lines, std::vector<std::string>& errors,
-              std::atomic<std::size_t>& done, DocumentPages& pages) {
+              LabelStreams& streams, std::atomic<std::size_t>& done, DocumentPages& pages) {
     const std::size_t threads =
         std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), lines.size()));
     std::atomic<std::size_t> next{0};
@@ -74,7 +104,7 @@ void RunLines(const Options& options, const std::vector<std::string>& lines, std
     for (std::size_t w = 0; w < threads; ++w) {
         workers.emplace_back([&] {
             for (std::size_t i = next++; i < lines.size(); i = next++) {
-                errors[i] = RunLine(options, lines[i], i, pages);
+                errors[i] = RunStreamedLine(options, lines[i], i, streams, pages);
                 ++done;
             }
         });
@@ -123,6 +153,33 @@ std::vector<std::string> SaveDocuments(const Options& options, const DocumentPag
             failures.push_back(std::string("cannot write ") + diagnostic.message);
     }
     return failures;
+}
+
+// Opens every ZPL stream output before anything is drawn; the error line
+// of the first that cannot be made, if any.
+std::optional<std::string> OpenLabelStreams(const Options& options, std::size_t lineCount, LabelStreams& streams) {
+    streams.resize(options.outputs.size());
+    for (std::size_t o = 0; o < options.outputs.size(); ++o) {
+        const OutputRequest& output = options.outputs[o];
+        if (!IsLabelStream(output)) continue;
+        std::optional<LabelStream> stream = LabelStream::Open(output.path, lineCount);
+        if (!stream) return "cannot write " + output.path + ": " + std::strerror(errno);
+        streams[o] = std::make_unique<LabelStream>(std::move(*stream));
+    }
+    return std::nullopt;
+}
+
+// Closes the streams; whether every byte was written (each failure reported).
+bool CloseLabelStreams(LabelStreams& streams) {
+    bool written = true;
+    for (const std::unique_ptr<LabelStream>& stream : streams) {
+        if (!stream) continue;
+        if (const std::optional<std::string> failure = stream->Close()) {
+            std::cerr << "ecc200: " << *failure << '\n';
+            written = false;
+        }
+    }
+    return written;
 }
 
 // Reports the failed lines and the summary; returns how many failed.
@@ -192,19 +249,25 @@ int RunBatch(const Options& options) {
 
     const auto started = std::chrono::steady_clock::now();
     std::vector<std::string> errors(lines.size());
+    LabelStreams streams;
+    if (const std::optional<std::string> failure = OpenLabelStreams(options, lines.size(), streams)) {
+        std::cerr << "ecc200: " << *failure << '\n';
+        return kExitFailure;
+    }
     std::atomic<std::size_t> done{0};
     DocumentPages pages(options.outputs.size());
     for (std::size_t o = 0; o < options.outputs.size(); ++o)
         if (IsDocument(options.outputs[o])) pages[o].resize(lines.size());
     {
         const ProgressBar progress(lines.size(), done, StderrIsTerminal());
-        RunLines(options, lines, errors, done, pages);
+        RunLines(options, lines, errors, streams, done, pages);
     }
+    const bool streamsWritten = CloseLabelStreams(streams);
     const bool linesFailed = std::any_of(errors.begin(), errors.end(), [](const std::string& e) { return !e.empty(); });
     const std::vector<std::string> documents = lines.empty() ? std::vector<std::string>{} : SaveDocuments(options, pages, linesFailed);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     for (const std::string& failure : documents) std::cerr << "ecc200: " << failure << '\n';
-    return ReportLines(errors, seconds) == 0 && documents.empty() ? 0 : kExitFailure;
+    return ReportLines(errors, seconds) == 0 && documents.empty() && streamsWritten ? 0 : kExitFailure;
 }
 
 }  // namespace ecc200::tool

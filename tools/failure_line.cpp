@@ -1,5 +1,6 @@
 #include "failure_line.h"
 
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <system_error>
@@ -9,6 +10,7 @@ namespace {
 
 constexpr double kCentimetresPerInch = 2.54;
 constexpr double kTolerableShrink = 0.9;  // a module drawn up to 10 % below the size asked passes unremarked
+constexpr double kZplModuleTolerance = 0.05;  // a ZPL module within 5 % of the size asked, either way
 
 std::string Where(const std::string& path) { return path == "-" ? "standard output" : path; }
 
@@ -81,6 +83,20 @@ std::string ModuleShrunkWarning(const Picture& picture, const Layout& laid) {
     return "warning: modules of " + Number(picture.module_cm) + " cm are drawn as " + std::to_string(laid.module_px) +
            (laid.module_px == 1 ? " pixel" : " pixels") + " at " + std::to_string(laid.dpi) + " dpi, " + Number(drawn) +
            " cm (" + percent + " % smaller); --module-px N sets the pixels, --dpi N the resolution";
+}
+
+std::string ZplModuleWarning(const Picture& picture, const Layout& laid) {
+    if (picture.module_px != 0 || laid.dpi <= 0) return "";
+    const double asked = picture.module_cm * 10;  // mm
+    const double drawn = laid.module_px * kCentimetresPerInch * 10 / laid.dpi;
+    if (std::fabs(drawn - asked) <= kZplModuleTolerance * asked) return "";
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "warning: ZPL modules of %.3g mm (%.2f dots at %d dpi) are printed as %d %s, %.3g mm (%+.0f %%); "
+                  "--module-px N sets the dots, --dpi N the printer's resolution",
+                  asked, asked / 10 / kCentimetresPerInch * laid.dpi, laid.dpi, laid.module_px,
+                  laid.module_px == 1 ? "dot" : "dots", drawn, 100 * (drawn / asked - 1));
+    return line;
 }
 
 }  // namespace ecc200::tool

@@ -34,4 +34,9 @@ std::string OutOfMemoryLine(const PictureJob& job, OutputFormat format);
 // otherwise.
 std::string ModuleShrunkWarning(const Picture& picture, const Layout& laid);
 
+// The warning when a ZPL label's module, rounded to whole printer dots,
+// differs from the centimetres asked by more than 5 %, both sizes in mm and
+// in dots; empty otherwise.
+std::string ZplModuleWarning(const Picture& picture, const Layout& laid);
+
 }  // namespace ecc200::tool

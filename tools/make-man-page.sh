@@ -12,5 +12,5 @@ set -euo pipefail
 # The page's date is fixed, so that the page changes only with the help.
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-1796601600}
 help2man --no-info --section 1 \
-  --name "draw ECC 200 Data Matrix symbols as BMP, WMF, EMF, PNG, SVG, PDF and EPS pictures" \
+  --name "draw ECC 200 Data Matrix symbols as BMP, WMF, EMF, PNG, SVG, PDF and EPS pictures and ZPL labels" \
   --output "$2" "$1"

@@ -15,7 +15,7 @@ constexpr const char* kUsageLine = "usage: ecc200 [OPTIONS] [MESSAGE]   (ecc200 
 
 constexpr const char* kDescription =
     "Encodes a message as an ECC 200 Data Matrix symbol (ISO/IEC 16022) and writes it as BMP, WMF, EMF, "
-    "PNG, SVG, PDF or EPS pictures, puts it on the clipboard (Windows), or shows it in the terminal.\n\n"
+    "PNG, SVG, PDF or EPS pictures or ZPL labels, puts it on the clipboard (Windows), or shows it in the terminal.\n\n"
     "The message is MESSAGE, --hex or --message-file; without any of them and with standard input not a "
     "terminal, standard input is read. Every byte is data (zero bytes and a final newline included). An "
     "empty message is an error, and so is no message at all when a picture is asked for; shown in the "
@@ -23,14 +23,17 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter =
     "Formats:\n"
-    "  The format of -o FILE comes from its extension (.bmp, .wmf, .emf, .png, .svg, .pdf, .eps) or from --format; "
-    "-o - writes to standard output and needs --format. BMP is a one-bit bitmap byte for byte as Windows GDI "
+    "  The format of -o FILE comes from its extension (.bmp, .wmf, .emf, .png, .svg, .zpl, .pdf, .eps) or from "
+    "--format; -o - writes to standard output and needs --format. BMP is a one-bit bitmap byte for byte as Windows GDI "
     "makes it, WMF a placeable Windows metafile, EMF the enhanced metafile the clipboard receives, PNG the "
     "bitmap's pixels in the bar and background colours with the resolution recorded, SVG the symbol as "
     "paths, sized in millimetres, PDF one page and EPS an Encapsulated PostScript file at the exact physical size. "
     "--seamless draws the dark modules of a WMF or EMF as one filled shape. --hri prints the message (a GS1 "
     "element string in round brackets) under the symbol in SVG, PDF and EPS, its em three modules or less "
-    "so that it fits the width less a module each side; the picture grows by one em.\n\n"
+    "so that it fits the width less a module each side; the picture grows by one em. ZPL "
+    "is a label for label printers: the bitmap's pixels as a ^GFA graphic field in the printer's dots (dark "
+    "printed); --dpi is the printer's resolution (default 203), --zpl-z64 compresses the field, "
+    "--zpl-field-only writes the field without ^XA and ^XZ.\n\n"
     "Picture size:\n"
     "  Without --size the picture is the symbol plus the quiet zone. A --size that cuts the symbol is refused, "
     "naming the size that fits, unless --allow-crop is given.\n\n"
@@ -38,14 +41,16 @@ constexpr const char* kFooter =
     "  BMP, WMF, EMF and PNG draw each module as whole pixels at the resolution (--dpi, else the screen's): "
     "--module is rounded down to whole pixels, and a module drawn more than 10 % below the size asked is "
     "reported on standard error. --module-px gives the pixels themselves. SVG draws modules of exactly the "
-    "size asked (whole pixels only with --module-px), and so do PDF and EPS.\n\n"
+    "size asked (whole pixels only with --module-px), and so do PDF and EPS. ZPL rounds --module to the nearest "
+    "whole dot and reports a module more than 5 % off the size asked.\n\n"
     "Batch mode:\n"
     "  Each line of the batch file (LF or CRLF) is one message, written to every -o PATTERN, where a run "
     "of # becomes the line number padded with zeros to the run's length. Lines are drawn in parallel on all "
     "processors; a failed line is reported by its number and the others go on. An output folder that is "
     "missing or cannot be written stops the batch before anything is drawn. Each file that replaces an "
     "existing one is flushed to storage as it is saved. A PDF output without # is one document of a page per "
-    "line, in line order.\n\n"
+    "line, in line order. A ZPL output without # is one file of labels, one a line, in line order, to send to the "
+    "printer in one job.\n\n"
     "Exit status:\n"
     "  0 success; 1 failure (no message or an empty one, a message that does not fit or that the encoder "
     "options refuse, a file that cannot be read or written, a picture that cuts the symbol, any failed batch "
@@ -56,7 +61,8 @@ constexpr const char* kFooter =
     "  ecc200 --module-px 4 --dpi 300 -o label.png 4711\n\n"
     "  ecc200 --gs1 -o label.svg \"(01)09506000134352(17)201225(10)ABC123\"\n\n"
     "  ecc200 --batch serials.txt -o out/label-####.bmp\n\n"
-    "  ecc200 --batch serials.txt --hri -o labels.pdf\n";
+    "  ecc200 --batch serials.txt --hri -o labels.pdf\n"
+    "  ecc200 --batch serials.txt -o labels.zpl && lp -d PRINTER -o raw labels.zpl\n";
 
 constexpr long kMaxModulePixels = 1000000;
 constexpr long kMaxDpi = 100000;
@@ -94,6 +100,8 @@ struct RawOptions {
     bool allowCrop = false;
     bool seamless = false;
     bool hri = false;
+    bool zplZ64 = false;
+    bool zplFieldOnly = false;
     bool clipboard = false;
     RawEncoding encoding;
 };
@@ -111,7 +119,7 @@ void AddOutputOptions(CLI::App& app, RawOptions& raw) {
     app.add_option("-o,--output", raw.outputs, "Write the picture to FILE (repeatable; - for standard output)")
         ->allow_extra_args(false)
         ->type_name("FILE");
-    app.add_option("-f,--format", raw.format, "Format of every -o: bmp, wmf, emf, png, svg, pdf or eps")->type_name("FORMAT");
+    app.add_option("-f,--format", raw.format, "Format of every -o: bmp, wmf, emf, png, svg, zpl, pdf or eps")->type_name("FORMAT");
     app.add_option("--bmp", raw.bmp, "Write a one-bit BMP file")->allow_extra_args(false)->type_name("FILE");
     app.add_option("--wmf", raw.wmf, "Write a placeable Windows metafile")->allow_extra_args(false)->type_name("FILE");
     app.add_option("--emf", raw.emf, "Write the enhanced metafile")->allow_extra_args(false)->type_name("FILE");
@@ -136,10 +144,12 @@ void AddPictureOptions(CLI::App& app, RawOptions& raw) {
         ->type_name("STYLE");
     app.add_option("--bar", raw.bar, "Bar colour (default 000000)")->type_name("RRGGBB");
     app.add_option("--background", raw.background, "Background colour (default FFFFFF)")->type_name("RRGGBB");
-    app.add_option("-d,--dpi", raw.dpi, "Resolution the picture is laid out for (default: the screen's; 96, or ECC200_SCREEN_DPI, without one)")
+    app.add_option("-d,--dpi", raw.dpi, "Resolution the picture is laid out for (default: the screen's; 96, or ECC200_SCREEN_DPI, without one; ZPL: 203)")
         ->type_name("N");
     app.add_flag("--seamless", raw.seamless, "WMF and EMF: the dark modules as one filled shape, without seams");
     app.add_flag("--hri", raw.hri, "SVG, PDF and EPS: the human-readable text under the symbol");
+    app.add_flag("--zpl-z64", raw.zplZ64, "ZPL: the graphic field compressed (Z64) instead of ASCII hex");
+    app.add_flag("--zpl-field-only", raw.zplFieldOnly, "ZPL: the graphic field alone (^FO..^FS), without ^XA and ^XZ");
 }
 
 // Every output in the order the kinds are listed; -o takes its format from
@@ -148,7 +158,7 @@ std::vector<OutputRequest> OutputsOf(const RawOptions& raw) {
     std::optional<OutputFormat> forced;
     if (raw.format) {
         forced = FormatNamed(*raw.format);
-        if (!forced) throw UsageError("--format takes bmp, wmf, emf, png, svg, pdf or eps");
+        if (!forced) throw UsageError("--format takes bmp, wmf, emf, png, svg, zpl, pdf or eps");
     }
     std::vector<OutputRequest> outputs;
     for (const std::string& path : raw.outputs) {
@@ -156,7 +166,7 @@ std::vector<OutputRequest> OutputsOf(const RawOptions& raw) {
         std::optional<OutputFormat> format = forced ? forced : FormatOfPath(path);
         if (!format) {
             throw UsageError(path == "-" ? "-o - needs --format" : "cannot tell the format of " + path +
-                                                                       ": use .bmp, .wmf, .emf, .png, .svg, .pdf or .eps, or --format");
+                                                                       ": use .bmp, .wmf, .emf, .png, .svg, .zpl, .pdf or .eps, or --format");
         }
         outputs.push_back({*format, path});
     }
@@ -187,6 +197,8 @@ Picture PictureOf(const RawOptions& raw) {
     if (raw.dpi) picture.dpi = static_cast<int>(ParseInteger("--dpi", *raw.dpi, 1, kMaxDpi));
     picture.seamless = raw.seamless;
     picture.hri = raw.hri;
+    picture.zpl_z64 = raw.zplZ64;
+    picture.zpl_field_only = raw.zplFieldOnly;
     return picture;
 }
 
@@ -195,6 +207,7 @@ void CheckBatch(const Options& options) {
     if (options.clipboard) throw UsageError("--batch cannot put pictures on the clipboard");
     if (options.print) throw UsageError("--batch cannot print");
     for (const OutputRequest& output : options.outputs) {
+        if (IsLabelStream(output)) continue;  // one stream of labels
         if (output.path == "-") throw UsageError("--batch writes files, not standard output");
         if (output.path.find('#') == std::string::npos && output.format != OutputFormat::Pdf) {
             throw UsageError("the batch output " + output.path + " needs a run of # for the line number (or is one PDF)");

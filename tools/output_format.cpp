@@ -15,8 +15,8 @@ struct FormatEntry {
 constexpr FormatEntry kFormats[] = {
     {OutputFormat::Bmp, Format::bmp, ".bmp", "BMP"}, {OutputFormat::Wmf, Format::wmf, ".wmf", "WMF"},
     {OutputFormat::Emf, Format::emf, ".emf", "EMF"}, {OutputFormat::Png, Format::png, ".png", "PNG"},
-    {OutputFormat::Svg, Format::svg, ".svg", "SVG"}, {OutputFormat::Pdf, Format::pdf, ".pdf", "PDF"},
-    {OutputFormat::Eps, Format::eps, ".eps", "EPS"},
+    {OutputFormat::Svg, Format::svg, ".svg", "SVG"}, {OutputFormat::Zpl, Format::zpl, ".zpl", "ZPL"},
+    {OutputFormat::Pdf, Format::pdf, ".pdf", "PDF"}, {OutputFormat::Eps, Format::eps, ".eps", "EPS"},
 };
 
 const FormatEntry& EntryOf(OutputFormat format) {
@@ -42,6 +42,10 @@ std::optional<OutputFormat> FormatOfPath(const std::string& path) {
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::nullopt;
     return FormatNamed(path.substr(dot));
+}
+
+bool IsLabelStream(const OutputRequest& output) {
+    return output.format == OutputFormat::Zpl && output.path.find('#') == std::string::npos;
 }
 
 const char* FormatName(OutputFormat format) { return EntryOf(format).name; }

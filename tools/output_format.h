@@ -8,14 +8,18 @@
 
 namespace ecc200::tool {
 
-enum class OutputFormat { Bmp, Wmf, Emf, Png, Svg, Pdf, Eps };
+enum class OutputFormat { Bmp, Wmf, Emf, Png, Svg, Zpl, Pdf, Eps };
 
 struct OutputRequest {
     OutputFormat format;
     std::string path;  // "-" for standard output; a pattern with # in batch mode
 };
 
-// "bmp", "wmf", "emf", "png", "svg", "pdf" or "eps", any case, with or without the dot.
+// A batch output that is one stream of ZPL labels, one a line (a ZPL output
+// without #), rather than a file per line.
+bool IsLabelStream(const OutputRequest& output);
+
+// "bmp", "wmf", "emf", "png", "svg", "zpl", "pdf" or "eps", any case, with or without the dot.
 std::optional<OutputFormat> FormatNamed(std::string name);
 
 // The format a file name's extension names, if any.

@@ -33,13 +33,22 @@ bool CheckOutputModule(const Options& options, const Symbol& symbol) {
     const bool pixels = options.clipboard || std::any_of(options.outputs.begin(), options.outputs.end(), [](const OutputRequest& output) {
                             return !CarriesText(output.format);  // SVG, PDF and EPS draw exact modules
                         });
+    const auto isZpl = [](const OutputRequest& output) { return output.format == OutputFormat::Zpl; };
+    const bool zpl = std::any_of(options.outputs.begin(), options.outputs.end(), isZpl);
+    const bool zplOnly = !options.clipboard && std::all_of(options.outputs.begin(), options.outputs.end(), isZpl);
     Picture fitted = options.picture;
     fitted.width = fitted.height = 0;
     fitted.allow_crop = false;
     try {
-        const Layout laid = layout(symbol, fitted, pixels ? Format::bmp : Format::svg);
-        const std::string warning = pixels ? ModuleShrunkWarning(options.picture, laid) : "";
-        if (!warning.empty()) std::cerr << "ecc200: " << warning << '\n';
+        if (!zplOnly) {
+            const Layout laid = layout(symbol, fitted, pixels ? Format::bmp : Format::svg);
+            const std::string warning = pixels ? ModuleShrunkWarning(options.picture, laid) : "";
+            if (!warning.empty()) std::cerr << "ecc200: " << warning << '\n';
+        }
+        // A ZPL label's module in the printer's whole dots, at its own
+        // resolution: never below one dot.
+        const std::string zplWarning = zpl ? ZplModuleWarning(options.picture, layout(symbol, fitted, Format::zpl)) : "";
+        if (!zplWarning.empty()) std::cerr << "ecc200: " << zplWarning << '\n';
     } catch (const Error& refusal) {
         if (refusal.code() != Status::invalid_argument) return true;
         std::cerr << "ecc200: " << FailureLine(refusal) << '\n';

@@ -23,6 +23,7 @@ const char* FormatName(PictureFormat format) {
         case PictureFormat::Emf: return "EMF";
         case PictureFormat::Png: return "PNG";
         case PictureFormat::Svg: return "SVG";
+        case PictureFormat::Zpl: return "ZPL";
         case PictureFormat::Pdf: return "PDF";
         case PictureFormat::Eps: return "EPS";
     }
@@ -40,6 +41,9 @@ Outcome ExplainFormatRefusal(PictureFormat format, const PictureGeometry& style,
             return diagnosis.Refuse(Failure::Unsupported, "the clipboard takes the GDI-exact %s, not a seamless one",
                                     FormatName(format));
         case Failure::PictureTooLarge:
+            // ZPL names the field it passed.
+            if (format == PictureFormat::Zpl && !refusal.message.empty())
+                return diagnosis.Refuse(Failure::PictureTooLarge, "%s", refusal.message.c_str());
             return diagnosis.Refuse(Failure::PictureTooLarge, "a %d x %d picture is too large for a %s file", style.width,
                                     style.height, FormatName(format));
         default: return diagnosis.Refuse(refusal.failure, "%s: %s", FormatName(format), "cannot draw this picture");
@@ -47,14 +51,16 @@ Outcome ExplainFormatRefusal(PictureFormat format, const PictureGeometry& style,
 }
 
 bool KnownFormat(ecc200_format format) {
-    return (format >= ECC200_FORMAT_BMP && format <= ECC200_FORMAT_SVG) || format == ECC200_FORMAT_PDF ||
-           format == ECC200_FORMAT_EPS;
+    return format >= ECC200_FORMAT_BMP && format <= ECC200_FORMAT_EPS;
 }
 
 // How the picture's metafiles draw.
 MetafileDrawing MetafilesOf(const ecc200_picture& picture) {
     return picture.seamless != 0 ? MetafileDrawing::Seamless : MetafileDrawing::GdiFaithful;
 }
+
+// How a ZPL label is written.
+ZplForm ZplFormOf(const ecc200_picture& picture) { return ZplForm{picture.zpl_z64 != 0, picture.zpl_field_only != 0}; }
 
 // Everything before drawing: the arguments, the picture's fields (read into
 // `picture`) and sizes (resolved into `geometry`), the format's limits.
@@ -68,7 +74,8 @@ Outcome PreparePicture(const ecc200_symbol* symbol, const ecc200_picture* given,
     const Outcome resolved = ResolvePicture(picture, static_cast<PictureFormat>(format), *symbol->matrix,
                                             HumanReadableLine{symbol->hri, symbol->hriRefused}, geometry, diagnosis);
     if (!resolved.ok()) return resolved;
-    const Outcome fits = CheckPictureFormat(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture));
+    const Outcome fits =
+        CheckPictureFormat(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture), ZplFormOf(picture));
     return fits.ok() ? fits : ExplainFormatRefusal(static_cast<PictureFormat>(format), geometry, fits, diagnosis);
 }
 
@@ -80,13 +87,15 @@ Outcome DrawPicture(const ecc200_symbol* symbol, const ecc200_picture* given, ec
     PictureGeometry geometry{};
     if (const Outcome prepared = PreparePicture(symbol, given, format, picture, geometry, diagnosis); !prepared.ok())
         return prepared;
-    const std::uint64_t known = PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture));
+    const std::uint64_t known = PictureSizeBeforeDrawing(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture),
+                                                         ZplFormOf(picture));
     if (sizeNeeded != nullptr && known > capacity && known <= SIZE_MAX) {
         *sizeNeeded = static_cast<std::size_t>(known);
         return diagnosis.Refuse(Failure::BufferTooSmall, "the picture takes %zu bytes; the buffer holds %zu",
                                 *sizeNeeded, capacity);
     }
-    const Outcome drawn = RenderPicture(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture), out);
+    const Outcome drawn =
+        RenderPicture(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture), out, ZplFormOf(picture));
     if (drawn.ok()) return drawn;
     return ExplainFormatRefusal(static_cast<PictureFormat>(format), geometry, drawn, diagnosis);
 }

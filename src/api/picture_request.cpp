@@ -14,6 +14,9 @@ namespace {
 
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::uint32_t kLargestRgb = 0xFFFFFF;
+// A ZPL label's resolution when none is given: the common label printer
+// head, 8 dots/mm.
+constexpr std::int32_t kZplDefaultDpi = 203;
 
 Outcome CheckFields(const ecc200_picture& p, Diagnosis& diagnosis) {
     if (p.width < 0 || p.height < 0 || (p.width == 0) != (p.height == 0))
@@ -45,11 +48,20 @@ bool ExactModules(const ecc200_picture& p, PictureFormat format) {
 
 // P = trunc((dpi * cm) / 2.54) from the size as a float, as the nine store
 // it (render/layout.h), or the whole pixels given. An SVG of exact modules
-// needs no whole pixel.
+// needs no whole pixel. A ZPL label's module is the nearest whole number of
+// the printer's dots, at least one.
 Outcome ModulePixelsOf(const ecc200_picture& p, PictureFormat format, std::int32_t dotsPerInch, std::int32_t& pixels,
                        Diagnosis& diagnosis) {
     if (p.module_px > 0) {
         pixels = p.module_px;
+        return {};
+    }
+    if (format == PictureFormat::Zpl) {
+        const double dots = std::round(static_cast<double>(dotsPerInch) * p.module_cm * kInchesPerCentimetre);
+        if (!(dots < static_cast<double>(kInt32Max)))
+            return diagnosis.Refuse(Failure::PictureTooLarge, "a module of %g cm at %d dpi is past 32-bit dots",
+                                    p.module_cm, dotsPerInch);
+        pixels = std::max(1, static_cast<std::int32_t>(dots));
         return {};
     }
     const double largest = std::numeric_limits<float>::max();
@@ -151,9 +163,11 @@ Outcome ResolvePicture(const ecc200_picture& p, PictureFormat format, const Symb
     if (const Outcome fields = CheckFields(p, diagnosis); !fields.ok()) return fields;
     // The screen's resolution along the axis the symbol's rows run on, as
     // the nine; the placeable header states the horizontal one.
-    const platform::ScreenMetrics screen = p.dpi == 0 ? platform::GetScreenMetrics() : platform::ScreenMetrics{};
+    // A ZPL label is in the printer's dots, never the screen's.
+    const std::int32_t givenDpi = p.dpi == 0 && format == PictureFormat::Zpl ? kZplDefaultDpi : p.dpi;
+    const platform::ScreenMetrics screen = givenDpi == 0 ? platform::GetScreenMetrics() : platform::ScreenMetrics{};
     const bool quarterTurn = p.quarter_turns == 1 || p.quarter_turns == 3;
-    const std::int32_t dotsPerInch = p.dpi != 0 ? p.dpi : quarterTurn ? screen.logPixelsY : screen.logPixelsX;
+    const std::int32_t dotsPerInch = givenDpi != 0 ? givenDpi : quarterTurn ? screen.logPixelsY : screen.logPixelsX;
     style = PictureGeometry{&symbol,
                             0,
                             0,
@@ -163,7 +177,7 @@ Outcome ResolvePicture(const ecc200_picture& p, PictureFormat format, const Symb
                             ColourRefOf(p.bar),
                             ColourRefOf(p.background),
                             dotsPerInch,
-                            p.dpi != 0 ? p.dpi : screen.logPixelsX,
+                            givenDpi != 0 ? givenDpi : screen.logPixelsX,
                             0.0};
     if (const Outcome pixels = ModulePixelsOf(p, format, dotsPerInch, style.modulePixels, diagnosis); !pixels.ok())
         return pixels;

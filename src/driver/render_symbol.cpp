@@ -36,8 +36,10 @@ const SymbolMatrix* BuildJobSymbol(std::string_view message) {
     return encoded.ok() ? &job.symbol.matrix : nullptr;
 }
 
-Outcome CheckPictureFormat(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles) {
+Outcome CheckPictureFormat(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles,
+                           const ZplForm& zpl) {
     switch (format) {
+        case PictureFormat::Zpl: return CheckZplExtent(picture.width, picture.height, zpl);
         case PictureFormat::Wmf: return CheckWmfExtent(picture);
         // The seamless EMF's size depends on the merged blocks; its writer
         // checks it.
@@ -50,8 +52,9 @@ Outcome CheckPictureFormat(PictureFormat format, const PictureGeometry& picture,
     }
 }
 
-std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles) {
-    if (!CheckPictureFormat(format, picture, metafiles).ok()) return 0;
+std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles,
+                                       const ZplForm& zpl) {
+    if (!CheckPictureFormat(format, picture, metafiles, zpl).ok()) return 0;
     switch (format) {
         case PictureFormat::Bmp: return MonochromeGeometryOf(picture.width, picture.height)->fileSize;
         case PictureFormat::Emf: return metafiles == MetafileDrawing::Seamless ? 0 : EnhMetafileSizeOf(picture);
@@ -60,9 +63,10 @@ std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const PictureGeomet
 }
 
 Outcome RenderPicture(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles,
-                      PictureBytes& out) {
+                      PictureBytes& out, const ZplForm& zpl) {
     const bool seamless = metafiles == MetafileDrawing::Seamless;
     switch (format) {
+        case PictureFormat::Zpl: return DrawZpl(picture, zpl, out);
         case PictureFormat::Wmf: return seamless ? DrawSeamlessWmf(picture, out) : DrawWmf(picture, out);
         case PictureFormat::Emf: return seamless ? DrawSeamlessEmf(picture, out) : DrawEmf(picture, out);
         case PictureFormat::Png: return DrawPng(picture, out);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/failure.h"
+#include "output/zpl_label.h"
 #include "platform/drawing_surface.h"
 #include "render/picture_geometry.h"
 
@@ -22,7 +23,7 @@ struct PictureBytes;
 const SymbolMatrix* BuildJobSymbol(std::string_view message);
 
 // The formats, numbered as ecc200_format.
-enum class PictureFormat { Bmp = 1, Wmf = 2, Emf = 3, Png = 4, Svg = 5, Pdf = 7, Eps = 8 };
+enum class PictureFormat { Bmp = 1, Wmf = 2, Emf = 3, Png = 4, Svg = 5, Zpl = 6, Pdf = 7, Eps = 8 };
 
 // How the metafiles draw: as GDI records DrawSymbol's calls, or with the
 // dark modules as one filled shape (output/seamless_*.h).
@@ -30,17 +31,20 @@ enum class MetafileDrawing { GdiFaithful, Seamless };
 
 // Whether the format can hold the picture's sides and frame (see
 // output/picture_bytes.h); run before drawing, even before the symbol is
-// built, so that the cheapest refusal comes first.
-Outcome CheckPictureFormat(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles);
+// built, so that the cheapest refusal comes first. `zpl`: how a ZPL label
+// is written (its limits depend on it).
+Outcome CheckPictureFormat(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles,
+                           const ZplForm& zpl = ZplForm{});
 
 // The size of the picture's bytes where it is known before drawing (a BMP's
 // from its sides, an EMF's from the symbol's dark modules); 0 where only the
 // drawing tells.
-std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles);
+std::uint64_t PictureSizeBeforeDrawing(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles,
+                                       const ZplForm& zpl = ZplForm{});
 
 // Draws the symbol in the format.
 Outcome RenderPicture(PictureFormat format, const PictureGeometry& picture, MetafileDrawing metafiles,
-                      PictureBytes& out);
+                      PictureBytes& out, const ZplForm& zpl = ZplForm{});
 
 // The enhanced metafile itself, for the clipboard (the GDI-exact drawing:
 // Unsupported for a seamless one).

@@ -8,6 +8,7 @@
 #include "output/emf_recording_size.h"
 #include "output/placeable_wmf.h"
 #include "output/png_file.h"
+#include "output/zpl_label.h"
 #include "render/draw_symbol.h"
 #include "render/picture_geometry.h"
 

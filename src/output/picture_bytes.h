@@ -23,6 +23,8 @@ namespace ecc200 {
 struct PictureGeometry;
 struct MonochromeBmpFile;
 class PngDeflater;
+struct ZplForm;
+struct ZplScratch;
 
 // One picture's bytes: `pieces`, in order, point into the storage below
 // (a large BMP's rows into the bitmap it was drawn on, without a copy). A
@@ -37,6 +39,7 @@ struct PictureBytes {
     std::vector<platform::ByteSpan> rows;  // a PNG's view of the BMP's rows
     std::unique_ptr<PngDeflater> deflater; // kept, so that a warm PNG allocates nothing
     std::string text;                      // an SVG document
+    std::unique_ptr<ZplScratch> zpl;       // a Z64 label's deflate state, kept as the PNG's
 
     PictureBytes();
     PictureBytes(PictureBytes&&) noexcept;
@@ -69,6 +72,9 @@ Outcome DrawEmf(const PictureGeometry& picture, PictureBytes& out);
 
 // The PNG of the BMP's very pixels, its dotsPerInch in pHYs.
 Outcome DrawPng(const PictureGeometry& picture, PictureBytes& out);
+// The ZPL label of the BMP's very pixels drawn black on white (dark
+// printed, the colours ignored), in `form` (output/zpl_label.h).
+Outcome DrawZpl(const PictureGeometry& picture, const ZplForm& form, PictureBytes& out);
 // The SVG document, its modules of exactModulePixels.
 Outcome DrawSvg(const PictureGeometry& picture, PictureBytes& out);
 // The metafiles with the dark modules as one filled shape (output/seamless_*.h).

@@ -11,6 +11,7 @@
 #include "output/seamless_emf.h"
 #include "output/seamless_wmf.h"
 #include "output/svg_file.h"
+#include "output/zpl_label.h"
 #include "render/picture_geometry.h"
 
 namespace ecc200 {
@@ -31,6 +32,9 @@ void RowSpansOf(const std::vector<platform::ByteSpan>& pieces, std::vector<platf
     }
 }
 
+constexpr std::uint32_t kPrintedColour = 0x000000;    // COLORREF black: bit 0 of the one-bit rows
+constexpr std::uint32_t kUnprintedColour = 0xFFFFFF;  // white: bit 1
+
 template <typename Writer>
 Outcome WriteSeamless(Writer writer, const PictureGeometry& picture, PictureBytes& out) {
     if (const Outcome written = writer(picture, out.body); !written.ok()) return written;
@@ -50,6 +54,26 @@ Outcome DrawPng(const PictureGeometry& picture, PictureBytes& out) {
         const Outcome written = AppendPngFile(out.body, rows, picture.barColour, picture.backgroundColour,
                                               picture.dotsPerInch, *out.deflater);
         if (!written.ok()) return written;
+        out.pieces.assign(1, {out.body.data(), out.body.size()});
+        return {};
+    } catch (const std::bad_alloc&) {
+        return Failed(Failure::OutOfMemory);
+    }
+}
+
+Outcome DrawZpl(const PictureGeometry& picture, const ZplForm& form, PictureBytes& out) {
+    // Dark is printed: the bars black, the background white, whatever the
+    // colours asked (the frame is black already).
+    PictureGeometry printed = picture;
+    printed.barColour = kPrintedColour;
+    printed.backgroundColour = kUnprintedColour;
+    if (const Outcome drawn = DrawBmp(printed, out); !drawn.ok()) return drawn;
+    try {
+        if (!out.zpl) out.zpl = std::make_unique<ZplScratch>();
+        RowSpansOf(out.pieces, out.rows);
+        out.body.clear();
+        const MonochromeRows rows{out.rows.data(), out.rows.size(), picture.width, picture.height};
+        if (const Outcome written = AppendZplLabel(out.body, rows, form, *out.zpl); !written.ok()) return written;
         out.pieces.assign(1, {out.body.data(), out.body.size()});
         return {};
     } catch (const std::bad_alloc&) {

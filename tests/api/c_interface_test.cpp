@@ -192,7 +192,9 @@ TEST_F(CInterfaceTest, BadInputGetsAStatusAndWritesNothing) {
     EXPECT_EQ(status([](ecc200_picture& p) { p.module_px = -2; }), ECC200_INVALID_ARGUMENT);
     EXPECT_EQ(status([](ecc200_picture& p) { p.dpi = -96; }), ECC200_INVALID_ARGUMENT);
     EXPECT_EQ(status([](ecc200_picture&) {}, 0), ECC200_INVALID_ARGUMENT);
-    EXPECT_EQ(status([](ecc200_picture&) {}, 6), ECC200_INVALID_ARGUMENT);
+    EXPECT_EQ(status([](ecc200_picture&) {}, 99), ECC200_INVALID_ARGUMENT);  // no such format
+    // A ZPL field past ^GF's 99999 bytes: 1400 x 1400 dots.
+    EXPECT_EQ(status([](ecc200_picture& p) { p.module_px = 100; }, ECC200_FORMAT_ZPL), ECC200_PICTURE_TOO_LARGE);
     EXPECT_EQ(status([](ecc200_picture& p) { p.width = 32768; p.height = 10; p.allow_crop = 1; }, ECC200_FORMAT_WMF),
               ECC200_PICTURE_TOO_LARGE);
     EXPECT_EQ(status([](ecc200_picture& p) { p.module_px = 20000000; }), ECC200_PICTURE_TOO_LARGE);

@@ -9,15 +9,21 @@
 
 namespace ecc200::test {
 
-DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const DMSettings& style) {
+DrawnBitmap DrawBitmapOf(const PictureGeometry& picture) {
     DrawnBitmap drawn;
-    const MonochromeGeometry geometry = *MonochromeGeometryOf(style.width, style.height);
-    std::unique_ptr<platform::BitmapContext> bitmap = platform::CreateBitmapContext(style.width, style.height);
-    DrawSymbol(NinesGeometry(style, symbol, drawn.modulePixels), *bitmap);
-    const std::unique_ptr<platform::FixedBlock> dib = CaptureMonochromeDib(*bitmap, style.width, style.height, geometry);
+    drawn.modulePixels = picture.modulePixels;
+    const MonochromeGeometry geometry = *MonochromeGeometryOf(picture.width, picture.height);
+    std::unique_ptr<platform::BitmapContext> bitmap = platform::CreateBitmapContext(picture.width, picture.height);
+    DrawSymbol(picture, *bitmap);
+    const std::unique_ptr<platform::FixedBlock> dib = CaptureMonochromeDib(*bitmap, picture.width, picture.height, geometry);
     drawn.file = BitmapFileHeader(geometry);
     drawn.file.insert(drawn.file.end(), dib->data(), dib->data() + dib->size());
     return drawn;
+}
+
+DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const DMSettings& style) {
+    std::int32_t modulePixels = 0;
+    return DrawBitmapOf(NinesGeometry(style, symbol, modulePixels));
 }
 
 }  // namespace ecc200::test

@@ -17,4 +17,8 @@ struct DrawnBitmap {
 // screen's resolution.
 DrawnBitmap DrawBitmap(const SymbolMatrix& symbol, const DMSettings& settings);
 
+// Draws a picture's geometry, its module edge already in pixels (as a
+// printer's dots).
+DrawnBitmap DrawBitmapOf(const PictureGeometry& picture);
+
 }  // namespace ecc200::test

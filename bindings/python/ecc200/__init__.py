@@ -5,7 +5,7 @@ ecc200.dll on Windows).
     import ecc200
     sym = ecc200.encode("Hello, world")
     sym.rows, sym.columns, sym[0, 0]      # 16, 16, True
-    png = sym.png(module_px=4)            # bytes, also bmp(), wmf(), emf(); svg() is str
+    png = sym.png(module_px=4)            # bytes, also bmp(), wmf(), emf(), zpl(); svg() is str
     sym.save("label.svg", quiet_zone=4)   # the format from the extension
     print(sym)                            # a preview in half-block characters
 

@@ -23,7 +23,7 @@ INT_MAX = 2**31 - 1
 ENCODATIONS = {"auto": 0, "ascii": 1, "c40": 2, "text": 3, "x12": 4, "edifact": 5, "base256": 6}
 SHAPES = {"square": 0, "rectangle": 1, "any": 2}
 BORDERS = {"none": 0, "dashed": 1, "solid": 2}
-FORMATS = {"bmp": 1, "wmf": 2, "emf": 3, "png": 4, "svg": 5, "pdf": 7, "eps": 8}
+FORMATS = {"bmp": 1, "wmf": 2, "emf": 3, "png": 4, "svg": 5, "zpl": 6, "pdf": 7, "eps": 8}
 
 MAX_ECI = 999999
 MAX_APPENDED_SYMBOLS = 16
@@ -194,6 +194,16 @@ def _set_look(result: Picture, quarter_turns: int, border: str, dark: Colour, li
         result.allow_crop = flag("allow_crop", allow_crop)
     if seamless is not False:
         result.seamless = flag("seamless", seamless)
+
+
+def zpl_form(result: Picture, zpl_z64: bool, zpl_field_only: bool) -> Picture:
+    """A ZPL label's form: the graphic field compressed (Z64), and the
+    field alone without ^XA and ^XZ."""
+    if zpl_z64 is not False:
+        result.zpl_z64 = flag("zpl_z64", zpl_z64)
+    if zpl_field_only is not False:
+        result.zpl_field_only = flag("zpl_field_only", zpl_field_only)
+    return result
 
 
 _picture_defaults: Optional[Picture] = None

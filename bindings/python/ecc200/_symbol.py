@@ -132,7 +132,7 @@ class Symbol:
         return preview(self.matrix)
 
     def _render(self, format: str, picture: Picture) -> bytes:
-        """The picture in `format` ("bmp", "wmf", "emf", "png", "svg", "pdf", "eps") as the
+        """The picture in `format` ("bmp", "wmf", "emf", "png", "svg", "zpl", "pdf", "eps") as the
         rendering methods' keywords describe it."""
         code = _options.format_code(format)
         lib = calls()
@@ -209,6 +209,19 @@ class Symbol:
         return self._render("eps", _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
                                                    border, dark, light, allow_crop, False, hri))
 
+    def zpl(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
+            module_px: Optional[int] = None, dpi: Optional[int] = None, quarter_turns: int = 0,
+            border: str = "none", allow_crop: bool = False, zpl_z64: bool = False,
+            zpl_field_only: bool = False) -> bytes:
+        """A ZPL label for label printers: the picture's pixels as a ^GFA
+        graphic field in the printer's dots, dark printed. dpi is the
+        printer's (None: 203); module_cm is rounded to whole dots. zpl_z64
+        compresses the field; zpl_field_only gives ^FO..^FS alone. Other
+        keywords as bmp()."""
+        settings = _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns, border,
+                                    allow_crop=allow_crop)
+        return self._render("zpl", _options.zpl_form(settings, zpl_z64, zpl_field_only))
+
     def svg_inline(self, *, size: Size = None, quiet_zone: int = 2, module_cm: Optional[float] = None,
                    module_px: Optional[int] = None, dpi: Optional[int] = None, quarter_turns: int = 0,
                    border: str = "none", dark: Colour = DARK, light: Colour = LIGHT,
@@ -257,13 +270,16 @@ class Symbol:
     def save(self, target: Target, format: Optional[str] = None, *, size: Size = None, quiet_zone: int = 2,
              module_cm: Optional[float] = None, module_px: Optional[int] = None, dpi: Optional[int] = None,
              quarter_turns: int = 0, border: str = "none", dark: Colour = DARK, light: Colour = LIGHT,
-             allow_crop: bool = False, seamless: bool = False, hri: bool = False) -> None:
+             allow_crop: bool = False, seamless: bool = False, hri: bool = False, zpl_z64: bool = False,
+             zpl_field_only: bool = False) -> None:
         """Saves the picture to a path (replaced whole or not at all) or
         writes it to a binary file object. format: "bmp", "wmf", "emf",
-        "png", "svg", "pdf" or "eps"; None takes it from the name's
-        extension. hri: the human-readable text (SVG, PDF and EPS)."""
-        settings = _options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns, border, dark,
-                                    light, allow_crop, seamless, hri)
+        "png", "svg", "zpl", "pdf" or "eps"; None takes it from the name's
+        extension. hri: the human-readable text (SVG, PDF and EPS);
+        zpl_z64, zpl_field_only: the ZPL label's form (see zpl())."""
+        settings = _options.zpl_form(_options.picture(size, quiet_zone, module_cm, module_px, dpi, quarter_turns,
+                                                      border, dark, light, allow_crop, seamless, hri),
+                                     zpl_z64, zpl_field_only)
         if isinstance(target, (str, bytes, os.PathLike)):
             self._save_file(target, format, settings)
         elif not callable(getattr(target, "write", None)):

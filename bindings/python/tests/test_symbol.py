@@ -231,3 +231,16 @@ def test_pdf_and_eps_carry_the_human_readable_text(tmp_path):
         sym.save(tmp_path / "label.png", hri=True)
     with pytest.raises(ecc200.Ecc200Error, match="0x0A"):
         ecc200.encode("two\nlines").pdf(hri=True)
+
+
+def test_zpl_labels_in_printer_dots(tmp_path):
+    sym = ecc200.encode("label printer")
+    label = sym.zpl(module_cm=0.05)  # 203 dpi: 0.5 mm is 4 dots
+    side = (sym.rows + 4) * 4
+    assert label.startswith(b"^XA^PW%d^LL%d^FO0,0^GFA," % (side, side)) and label.endswith(b"^FS^XZ\n")
+    assert sym.zpl(module_cm=0.05, dpi=300).startswith(b"^XA^PW%d" % ((sym.rows + 4) * 6))
+    sym.save(tmp_path / "label.ZPL", module_cm=0.05)
+    assert (tmp_path / "label.ZPL").read_bytes() == label
+    assert b":Z64:" in sym.zpl(zpl_z64=True) and sym.zpl(zpl_field_only=True).startswith(b"^FO0,0^GFA,")
+    with pytest.raises(ecc200.PictureTooLarge):
+        ecc200.encode("x" * 1500).zpl(module_px=40)

@@ -1,0 +1,49 @@
+// A batch's ZPL output without #: one file (or standard output) of labels,
+// one a line, in the batch's line order, to send to the printer in one job.
+// Lines finish in any order on the batch's threads; each label is written
+// as soon as every line before it has finished, and its memory freed, so
+// that the stream never holds more than the lines still out of order.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ecc200::tool {
+
+class LabelStream {
+public:
+    LabelStream(const LabelStream&) = delete;
+    LabelStream& operator=(const LabelStream&) = delete;
+    ~LabelStream();
+
+    // The stream into `path` ("-": standard output) for `lines` lines;
+    // nothing, with errno set, when the file cannot be made.
+    static std::optional<LabelStream> Open(const std::string& path, std::size_t lines);
+    LabelStream(LabelStream&& other) noexcept;
+
+    // Line `index` has finished: `label` is its label, empty when the line
+    // failed. Any thread; each line once.
+    void Finish(std::size_t index, std::vector<std::uint8_t> label);
+
+    // Closes the stream; the error line ("cannot write PATH: reason") when
+    // any byte could not be written.
+    std::optional<std::string> Close();
+
+private:
+    LabelStream(std::string path, std::FILE* file, std::size_t lines);
+
+    std::string path_;
+    std::FILE* file_;
+    std::mutex mutex_;
+    std::vector<std::vector<std::uint8_t>> labels_;  // finished lines not yet written
+    std::vector<bool> finished_;
+    std::size_t next_ = 0;  // the first line not yet written
+    int writeError_ = 0;    // errno of the first write that failed
+};
+
+}  // namespace ecc200::tool
