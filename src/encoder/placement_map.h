@@ -26,7 +26,7 @@ namespace ecc200 {
 // The modules of a size listed by what they show: the eight modules of each
 // codeword, bit 1 (the most significant) first, and every other module
 // (finder pattern, clock track, the fixed 2 x 2 corner's dark and light
-// modules) with its value. A module is named by its SymbolMatrix::Offset.
+// modules) with its value. A module is named by its SymbolMatrix::Offset in a matrix of the size.
 struct FixedModule {
     std::uint16_t offset;
     std::int16_t value;
