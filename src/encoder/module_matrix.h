@@ -87,12 +87,13 @@ public:
         resizeForOverwrite(rows, cols);
         std::fill(cells_, cells_ + cellCount(), std::int16_t{0});
     }
-    // rows x cols cells of unspecified values, for a writer of every module
-    // (a placement map): a reused matrix is not zeroed first.
+    // rows x cols cells for a writer of every module (a placement map): the
+    // storage kept is not zeroed again, so its cells hold what they held
+    // (in place for the same rows x cols); new storage is zeroed.
     void resizeForOverwrite(int rows, int cols) {
         const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
         if (count > capacity_) {
-            owned_.reset(new std::int16_t[count]);
+            owned_.reset(new std::int16_t[count]());
             cells_ = owned_.get();
             capacity_ = count;
         }
