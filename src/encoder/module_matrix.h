@@ -131,6 +131,10 @@ public:
     // tables of positions built once per size, and a write there.
     std::uint16_t Offset(int row, int col) const { return static_cast<std::uint16_t>(row * cols_ + col); }
     void setAtOffset(std::uint16_t offset, std::int16_t value) { cells_[offset] = value; }
+    // Writes all rows x cols cells from `values`, row after row.
+    void setCells(const std::int16_t* values) {
+        if (cellCount() != 0) std::memcpy(cells_, values, cellCount() * sizeof(std::int16_t));
+    }
 
 private:
     std::size_t cellCount() const { return static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_); }

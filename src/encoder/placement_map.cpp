@@ -57,10 +57,11 @@ PlacementMap BuildPlacementMap(const SymbolSize& size) {
             holdsBit[offset] = true;
         }
     }
+    map.fixedImage.assign(static_cast<std::size_t>(map.rows) * static_cast<std::size_t>(map.cols), 0);
     for (int row = 0; row < map.rows; ++row) {
         for (int col = 0; col < map.cols; ++col) {
             const std::uint16_t offset = frame->Offset(row, col);
-            if (!holdsBit[offset]) map.fixedModules.push_back({offset, frame->at(row, col)});
+            if (!holdsBit[offset]) map.fixedImage[offset] = frame->at(row, col);
         }
     }
     return map;
@@ -98,7 +99,7 @@ void PlaceCodeword(int codeword, const std::uint16_t* modules, SymbolMatrix& sym
 
 void FillSymbolFromMap(const PlacementMap& map, const std::uint8_t* codewords, SymbolMatrix& symbol) {
     symbol.resizeForOverwrite(map.rows, map.cols);
-    for (const FixedModule& module : map.fixedModules) symbol.setAtOffset(module.offset, module.value);
+    symbol.setCells(map.fixedImage.data());
     const std::uint16_t* bits = map.bitModules.data();
     for (int k = 0; k < map.codewords; ++k, bits += 8) PlaceCodeword(codewords[k], bits, symbol, std::make_index_sequence<8>{});
 }
