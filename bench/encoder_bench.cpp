@@ -77,7 +77,8 @@ BENCHMARK_TEMPLATE(BM_BlockEcc144, true)->Name("BM_ComputeBlockEccByTable144");
 void BM_PlaceAndCopy144(benchmark::State& state) {
     const ecc200::SymbolAttributes& size = ecc200::kSquareSymbolTable.back();
     const auto symbol = std::make_unique<ecc200::EncodedSymbol>();
-    symbol->codewords.fill(0x5A);
+    symbol->codewords.assign(static_cast<std::size_t>(size.dataCodewords + size.checkCodewords), 0x5A);
+    symbol->matrix.resize(size.symbolRows, size.symbolColumns);
     const auto mapping = std::make_unique<ecc200::MappingMatrix>();
     for (auto _ : state) {
         ecc200::DrawFinderPatterns(size, symbol->matrix);
@@ -91,7 +92,8 @@ BENCHMARK(BM_PlaceAndCopy144);
 void BM_FillSymbolFromMap144(benchmark::State& state) {
     const ecc200::PlacementMap& map = ecc200::PlacementMapFor(ecc200::kSymbolSizes[ecc200::kSymbolSizeCount - 1]);
     const auto symbol = std::make_unique<ecc200::EncodedSymbol>();
-    symbol->codewords.fill(0x5A);
+    symbol->codewords.assign(1558 + 620, 0x5A);  // the 144 x 144 symbol's data and check codewords
+    symbol->matrix.resize(144, 144);
     for (auto _ : state) {
         ecc200::FillSymbolFromMap(map, symbol->codewords.data(), symbol->matrix);
         benchmark::DoNotOptimize(symbol->matrix.at(1, 1));

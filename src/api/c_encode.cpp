@@ -1,5 +1,4 @@
 // ecc200_encode, ecc200_encode_segments and the symbol's accessors.
-#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
@@ -16,23 +15,29 @@ namespace {
 
 // Encodes the segments into a new symbol; the options already read.
 Outcome EncodeInto(const Segment* segments, std::size_t count, const ecc200_encode_options& options,
-                   std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
-    symbol = std::make_unique<ecc200_symbol>();
-    if (const Outcome built = BuildRequestedSymbol(segments, count, options, *symbol, diagnosis); !built.ok())
+                   ecc200_symbol*& symbol, Diagnosis& diagnosis) {
+    if (const Outcome built = BuildRequestedSymbol(segments, count, options, symbol, diagnosis); !built.ok())
         return built;
-    // What a picture with the human-readable line prints: every segment's bytes.
-    std::string message;
-    for (std::size_t i = 0; i < count; ++i) message += segments[i].bytes;
-    std::string line;
-    const std::string refusal = HumanReadableText(message, options.gs1 != 0, line);
-    symbol->hriRefused = !refusal.empty();
-    symbol->hri = symbol->hriRefused ? refusal : line;
+    // What a picture with the human-readable line prints: every segment's
+    // bytes. Memory that cannot be had frees the symbol made.
+    try {
+        std::string message;
+        for (std::size_t i = 0; i < count; ++i) message += segments[i].bytes;
+        std::string line;
+        const std::string refusal = HumanReadableText(message, options.gs1 != 0, line);
+        symbol->hriRefused = !refusal.empty();
+        symbol->hri = symbol->hriRefused ? refusal : line;
+    } catch (const std::bad_alloc&) {
+        DeleteSymbolObject(symbol);
+        symbol = nullptr;
+        throw;
+    }
     return {};
 }
 
 // The bytes as one segment under the options' ECI.
 Outcome EncodeBytes(const void* data, std::size_t length, const ecc200_encode_options& options,
-                    std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
+                    ecc200_symbol*& symbol, Diagnosis& diagnosis) {
     if (data == nullptr && length != 0)
         return diagnosis.Refuse(Failure::InvalidArgument, "no data for %zu bytes", length);
     const Segment segment{std::string_view(static_cast<const char*>(data), data != nullptr ? length : 0), options.eci};
@@ -41,7 +46,7 @@ Outcome EncodeBytes(const void* data, std::size_t length, const ecc200_encode_op
 
 // Each segment under its own ECI (options.eci is not used).
 Outcome EncodeSegmentArray(const ecc200_segment* segments, std::size_t count, const ecc200_encode_options& options,
-                       std::unique_ptr<ecc200_symbol>& symbol, Diagnosis& diagnosis) {
+                       ecc200_symbol*& symbol, Diagnosis& diagnosis) {
     if (segments == nullptr && count != 0)
         return diagnosis.Refuse(Failure::InvalidArgument, "no segments for %zu", count);
     std::vector<Segment> read;
@@ -70,9 +75,10 @@ ecc200_status RunEncoding(const ecc200_encode_options* given, ecc200_symbol** sy
                          given->struct_size, kFirstEncodeOptionsSize);
     } else {
         try {
-            std::unique_ptr<ecc200_symbol> built;
+            // Set only with the outcome ok: nothing is made otherwise.
+            ecc200_symbol* built = nullptr;
             diagnosis.outcome = encoding(options, built, diagnosis);
-            if (diagnosis.outcome.ok()) *symbol = built.release();
+            if (diagnosis.outcome.ok()) *symbol = built;
         } catch (const std::bad_alloc&) {
             diagnosis.Refuse(Failure::OutOfMemory, "memory for the symbol cannot be had");
         }
@@ -90,7 +96,7 @@ extern "C" {
 ECC200_API ecc200_status ECC200_CALL ecc200_encode(const void* data, size_t length, const ecc200_encode_options* options,
                                                    ecc200_symbol** symbol, ecc200_diagnostic* diagnostic) {
     return ecc200::RunEncoding(options, symbol, diagnostic,
-                               [&](const ecc200_encode_options& read, std::unique_ptr<ecc200_symbol>& built,
+                               [&](const ecc200_encode_options& read, ecc200_symbol*& built,
                                    Diagnosis& diagnosis) {
                                    return ecc200::EncodeBytes(data, length, read, built, diagnosis);
                                });
@@ -100,34 +106,35 @@ ECC200_API ecc200_status ECC200_CALL ecc200_encode_segments(const ecc200_segment
                                                             const ecc200_encode_options* options,
                                                             ecc200_symbol** symbol, ecc200_diagnostic* diagnostic) {
     return ecc200::RunEncoding(options, symbol, diagnostic,
-                               [&](const ecc200_encode_options& read, std::unique_ptr<ecc200_symbol>& built,
+                               [&](const ecc200_encode_options& read, ecc200_symbol*& built,
                                    Diagnosis& diagnosis) {
                                    return ecc200::EncodeSegmentArray(segments, count, read, built, diagnosis);
                                });
 }
 
-ECC200_API void ECC200_CALL ecc200_symbol_free(ecc200_symbol* symbol) { delete symbol; }
+ECC200_API void ECC200_CALL ecc200_symbol_free(ecc200_symbol* symbol) { ecc200::DeleteSymbolObject(symbol); }
 
 ECC200_API int32_t ECC200_CALL ecc200_symbol_rows(const ecc200_symbol* symbol) {
-    return symbol != nullptr ? symbol->encoded.matrix.rows() : 0;
+    return symbol != nullptr ? symbol->matrix->rows() : 0;
 }
 
 ECC200_API int32_t ECC200_CALL ecc200_symbol_columns(const ecc200_symbol* symbol) {
-    return symbol != nullptr ? symbol->encoded.matrix.cols() : 0;
+    return symbol != nullptr ? symbol->matrix->cols() : 0;
 }
 
 ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_modules(const ecc200_symbol* symbol) {
-    return symbol != nullptr ? symbol->modules.get() : nullptr;
+    return symbol != nullptr ? symbol->modules : nullptr;
 }
 
 ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_codewords(const ecc200_symbol* symbol, size_t* count) {
-    if (count != nullptr) *count = symbol != nullptr ? static_cast<std::size_t>(symbol->encoded.codewordCount) : 0;
-    return symbol != nullptr ? symbol->encoded.codewords.data() : nullptr;
+    if (count != nullptr) *count = symbol != nullptr ? static_cast<std::size_t>(symbol->codewordCount) : 0;
+    return symbol != nullptr ? symbol->codewords : nullptr;
 }
 
 ECC200_API const uint8_t* ECC200_CALL ecc200_symbol_data_codewords(const ecc200_symbol* symbol, size_t* count) {
-    if (count != nullptr) *count = symbol != nullptr ? static_cast<std::size_t>(symbol->encoded.dataCount) : 0;
-    return symbol != nullptr ? symbol->encoded.dataCodewords.data() : nullptr;
+    if (count != nullptr) *count = symbol != nullptr ? static_cast<std::size_t>(symbol->dataCount) : 0;
+    // The final stream holds the data codewords in front, in order.
+    return symbol != nullptr ? symbol->codewords : nullptr;
 }
 
 }  // extern "C"

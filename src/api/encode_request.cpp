@@ -1,7 +1,9 @@
 #include "api/encode_request.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
+#include <new>
 
 #include "api/symbol_object.h"
 #include "encoder/encoder_workspace.h"
@@ -27,11 +29,18 @@ EncodeRequest RequestOf(const ecc200_encode_options& o) {
     return request;
 }
 
-// The calling thread's workspace: made on its first encoding, grown to the
-// longest message it meets, freed when the thread ends. Threads never share one.
-EncoderWorkspace& ThreadWorkspace() {
-    thread_local const std::unique_ptr<EncoderWorkspace> workspace = std::make_unique<EncoderWorkspace>();
-    return *workspace;
+// The calling thread's workspace and symbol: made on its first encoding,
+// grown to the longest message and largest symbol it meets, freed when the
+// thread ends. Threads never share one. The result is copied out of the
+// symbol into a block of its size.
+struct CallEncoding {
+    EncoderWorkspace workspace;
+    EncodedSymbol symbol;
+};
+
+CallEncoding& ThreadEncoding() {
+    thread_local const std::unique_ptr<CallEncoding> encoding = std::make_unique<CallEncoding>();
+    return *encoding;
 }
 
 // The encoder's refusal, its words and numbers as they are.
@@ -40,20 +49,56 @@ Outcome Explain(const Outcome& refused, Diagnosis& diagnosis) {
     return refused;
 }
 
+// Offsets in the symbol's block: the object, the cells, the codewords, the
+// modules (each part's alignment kept by the one before it).
+struct SymbolBlock {
+    std::size_t cells, codewords, modules, total;
+};
+
+SymbolBlock BlockOf(std::size_t cellCount, std::size_t codewordCount) {
+    static_assert(sizeof(ecc200_symbol) % alignof(std::int16_t) == 0, "the cells follow the object");
+    SymbolBlock block{};
+    block.cells = sizeof(ecc200_symbol);
+    block.codewords = block.cells + cellCount * sizeof(std::int16_t);
+    block.modules = block.codewords + codewordCount;
+    block.total = block.modules + cellCount;
+    return block;
+}
+
 }  // namespace
 
-Outcome BuildRequestedSymbol(const Segment* segments, std::size_t count, const ecc200_encode_options& options,
-                             ecc200_symbol& symbol, Diagnosis& diagnosis) {
-    EncodedSymbol& encoded = symbol.encoded;
-    const Outcome outcome = EncodeSegments(segments, count, RequestOf(options), ThreadWorkspace(), encoded);
-    if (!outcome.ok()) return Explain(outcome, diagnosis);
-    // The modules as bytes, 1 dark.
+ecc200_symbol* NewSymbolObject(const EncodedSymbol& encoded) {
     const SymbolMatrix& matrix = encoded.matrix;
-    const int rows = matrix.rows();
-    const int cols = matrix.cols();
-    // Every byte is written below: not zeroed first.
-    symbol.modules.reset(new std::uint8_t[static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols)]);
-    matrix.DarkBytes(symbol.modules.get());
+    const std::size_t cellCount = static_cast<std::size_t>(matrix.rows()) * static_cast<std::size_t>(matrix.cols());
+    const auto codewordCount = static_cast<std::size_t>(encoded.codewordCount);
+    const SymbolBlock block = BlockOf(cellCount, codewordCount);
+    auto* bytes = static_cast<unsigned char*>(::operator new(block.total));
+    auto* symbol = new (bytes) ecc200_symbol(reinterpret_cast<std::int16_t*>(bytes + block.cells), cellCount);
+    symbol->cells = matrix;  // fits the lent cells: no allocation
+    symbol->dataCount = encoded.dataCount;
+    symbol->codewordCount = encoded.codewordCount;
+    std::uint8_t* codewords = bytes + block.codewords;
+    std::copy(encoded.codewords.begin(), encoded.codewords.begin() + encoded.codewordCount, codewords);
+    symbol->codewords = codewords;
+    // The modules as bytes, 1 dark; every byte written, not zeroed first.
+    std::uint8_t* modules = bytes + block.modules;
+    matrix.DarkBytes(modules);
+    symbol->modules = modules;
+    return symbol;
+}
+
+void DeleteSymbolObject(ecc200_symbol* symbol) {
+    if (symbol == nullptr) return;
+    symbol->~ecc200_symbol();
+    ::operator delete(static_cast<void*>(symbol));
+}
+
+Outcome BuildRequestedSymbol(const Segment* segments, std::size_t count, const ecc200_encode_options& options,
+                             ecc200_symbol*& symbol, Diagnosis& diagnosis) {
+    CallEncoding& call = ThreadEncoding();
+    const Outcome outcome = EncodeSegments(segments, count, RequestOf(options), call.workspace, call.symbol);
+    if (!outcome.ok()) return Explain(outcome, diagnosis);
+    symbol = NewSymbolObject(call.symbol);
     return {};
 }
 

@@ -13,11 +13,12 @@ struct ecc200_symbol;
 
 namespace ecc200 {
 
-// Encodes the segments as the options ask into `symbol`, in the calling
-// thread's encoder workspace; the encoder's refusal (its options checked
-// there, once) otherwise, with the codewords needed and the capacity of a
-// message too long.
+// Encodes the segments as the options ask in the calling thread's encoder
+// workspace and sets `symbol` to a new symbol object; the encoder's refusal
+// (its options checked there, once) otherwise, with the codewords needed
+// and the capacity of a message too long, and `symbol` untouched. Throws
+// std::bad_alloc.
 Outcome BuildRequestedSymbol(const Segment* segments, std::size_t count, const ecc200_encode_options& options,
-                             ecc200_symbol& symbol, Diagnosis& diagnosis);
+                             ecc200_symbol*& symbol, Diagnosis& diagnosis);
 
 }  // namespace ecc200

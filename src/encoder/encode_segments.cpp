@@ -125,7 +125,7 @@ Outcome EncodeSegments(const Segment* segments, std::size_t count, const EncodeR
     }
     out.dataCount = static_cast<std::int32_t>(work.data.size());
     out.codewordCount = size->dataCodewords + size->checkCodewords;
-    std::copy(work.data.begin(), work.data.end(), out.dataCodewords.begin());
+    out.codewords.resize(static_cast<std::size_t>(out.codewordCount));
     std::copy(work.data.begin(), work.data.end(), out.codewords.begin());
     // Pads, then the check codewords of every block, interleaved.
     PadDataCodewords(*size, out.dataCount, out.codewords.data());

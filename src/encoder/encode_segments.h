@@ -8,10 +8,10 @@
 // has met a message as long, an encoding allocates nothing.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "common/failure.h"
 #include "encoder/module_matrix.h"
@@ -46,15 +46,16 @@ struct EncodeRequest {
 // 144 size in the library's order: the symbols of the nine DM functions.
 EncodeRequest LiteralAsciiRequest();
 
-// A finished symbol, with fixed storage for the largest (about 45 KB): no
-// encoding allocates it, and only the parts in use are written.
+// A finished symbol, in storage sized to it (about 300 bytes for 10 x 10).
+// An encoding into a symbol that has held one as large allocates nothing.
+// The final stream keeps the data codewords in front, in order (5.7.2
+// deals them into blocks; only the check codewords are interleaved), so
+// they are not held twice.
 struct EncodedSymbol {
-    EncodedSymbol() : matrix(SymbolMatrix::Unfilled{}) {}
     SymbolMatrix matrix;              // rows x cols, finder patterns included
-    std::int32_t dataCount = 0;       // the data codewords before padding, header included
+    std::int32_t dataCount = 0;       // codewords[0, dataCount): the data codewords before padding, header included
     std::int32_t codewordCount = 0;   // data, pads and check codewords
-    std::array<std::uint8_t, kMaxDataCodewords> dataCodewords;
-    std::array<std::uint8_t, kMaxSymbolCodewords> codewords;  // interleaved, as placed
+    std::vector<std::uint8_t> codewords;  // codewordCount, interleaved, as placed
 };
 
 struct EncoderWorkspace;  // encoder_workspace.h

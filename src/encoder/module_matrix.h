@@ -1,12 +1,17 @@
-// The two module matrices of the encoder, with fixed storage for the largest
-// symbol so that no stage allocates. Modules are addressed (row, col), row 0
-// at the top and column 0 at the left.
+// The two module matrices of the encoder. The mapping matrix has fixed
+// storage for the largest symbol; the symbol matrix, which is also the
+// per-call result, storage sized to its symbol and kept for reuse, so that
+// no stage of a warm encoding allocates. Modules are addressed (row, col),
+// row 0 at the top and column 0 at the left.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 namespace ecc200 {
 
@@ -47,29 +52,51 @@ private:
     std::array<std::int16_t, kMaxMappingSide * kMaxMappingSide> cells_;
 };
 
-// Symbol matrix: the finished symbol in its upper left rows x cols corner,
-// fixed stride 144 (every square, rectangle and DMRE size fits). Finder patterns hold 1; a data module holds its codeword
-// masked by its bit, so any value above 0 is dark.
+// Symbol matrix: the finished symbol, rows x cols cells row after row
+// (stride cols), in storage sized to the symbol: about 200 bytes for 10 x
+// 10 rather than the 41 KB of the largest. The storage grows to the largest
+// symbol a matrix has held and is kept, so a matrix reused for symbols no
+// larger allocates nothing. A matrix may start in storage its owner lends
+// (the per-call symbol's, in the same block as the rest of the symbol).
+// Finder patterns hold 1; a data module holds its codeword masked by its
+// bit, so any value above 0 is dark.
 class SymbolMatrix {
 public:
     static_assert(kMaxSymbolSide * kMaxSymbolSide <= 65536, "offsets are 16 bits");
-    // Every cell 0.
-    SymbolMatrix() : cells_{} {}
-    // For a writer of every module of its rows x cols (a placement map):
-    // the storage is left as it is, 41 KB not zeroed for a 10 x 10 symbol.
-    // Only the cells of rows x cols are ever read, copies included.
-    struct Unfilled {};
-    explicit SymbolMatrix(Unfilled) {}
-    // A copy holds the rows x cols corner; the other cells are 0.
-    SymbolMatrix(const SymbolMatrix& other) : cells_{} { CopyCorner(other); }
-    // An assignment writes the rows x cols corner; the other cells keep theirs.
+    // 0 x 0, no storage.
+    SymbolMatrix() = default;
+    // 0 x 0 in `capacity` cells lent by the caller, which outlive the matrix;
+    // a larger symbol moves it to storage of its own.
+    SymbolMatrix(std::int16_t* lent, std::size_t capacity) : cells_(lent), capacity_(capacity) {}
+    // A copy holds the rows x cols cells, in storage of that size.
+    SymbolMatrix(const SymbolMatrix& other) { CopyFrom(other); }
     SymbolMatrix& operator=(const SymbolMatrix& other) {
-        if (this != &other) CopyCorner(other);
+        if (this != &other) CopyFrom(other);
+        return *this;
+    }
+    // A move takes the storage; the matrix moved from is 0 x 0.
+    SymbolMatrix(SymbolMatrix&& other) noexcept { Take(other); }
+    SymbolMatrix& operator=(SymbolMatrix&& other) noexcept {
+        if (this != &other) Take(other);
         return *this;
     }
     ~SymbolMatrix() = default;
+    // rows x cols cells, every one 0.
     void resize(int side) { resize(side, side); }
     void resize(int rows, int cols) {
+        resizeForOverwrite(rows, cols);
+        std::fill(cells_, cells_ + cellCount(), std::int16_t{0});
+    }
+    // rows x cols cells for a writer of every module (a placement map): the
+    // storage kept is not zeroed again, so its cells hold what they held
+    // (in place for the same rows x cols); new storage is zeroed.
+    void resizeForOverwrite(int rows, int cols) {
+        const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+        if (count > capacity_) {
+            owned_.reset(new std::int16_t[count]());
+            cells_ = owned_.get();
+            capacity_ = count;
+        }
         rows_ = rows;
         cols_ = cols;
     }
@@ -77,54 +104,56 @@ public:
     int cols() const { return cols_; }
     // The side of a square symbol (its rows).
     int side() const { return rows_; }
-    std::int16_t at(int row, int col) const { return cells_[index(row, col)]; }
-    void set(int row, int col, std::int16_t value) { cells_[index(row, col)] = value; }
+    std::int16_t at(int row, int col) const { return cells_[Offset(row, col)]; }
+    void set(int row, int col, std::int16_t value) { cells_[Offset(row, col)] = value; }
     bool isDark(int row, int col) const { return at(row, col) > 0; }
     // The cols() cells of a row, for a copy of a whole row at once.
-    const std::int16_t* rowCells(int row) const { return &cells_[index(row, 0)]; }
+    const std::int16_t* rowCells(int row) const { return &cells_[Offset(row, 0)]; }
     // isDark of every module, rows() x cols() bytes row after row, 1 dark.
-    // Four cells of a row at a time as one 64-bit word: a 16-bit lane is
-    // above 0 when its sign bit is clear and another bit set; the four
-    // flags are packed into four bytes in lane order, which keeps the cells'
-    // order whatever the host's byte order.
+    // The cells are stored row after row without gaps, so they are read as
+    // one run, sixteen at a time: a loop of fixed length that compilers
+    // turn into vector compares.
     void DarkBytes(std::uint8_t* out) const {
-        constexpr std::uint64_t kSignBits = 0x8000800080008000u;
         // In locals: a byte written through `out` may alias any member.
-        const int rows = rows_;
-        const int cols = cols_;
-        for (int row = 0; row < rows; ++row) {
-            const std::int16_t* cells = rowCells(row);
-            int col = 0;
-            for (; col + 4 <= cols; col += 4, out += 4) {
-                std::uint64_t word = 0;
-                std::memcpy(&word, cells + col, sizeof word);
-                const std::uint64_t nonZero = (word & ~kSignBits) + ~kSignBits;
-                std::uint64_t flags = (~word & nonZero & kSignBits) >> 15;  // lanes of 0 or 1
-                flags = (flags | (flags >> 8)) & 0x0000FFFF0000FFFFu;
-                const auto bytes = static_cast<std::uint32_t>(flags | (flags >> 16));
-                std::memcpy(out, &bytes, sizeof bytes);
-            }
-            for (; col < cols; ++col) *out++ = static_cast<std::uint8_t>(cells[col] > 0);
+        const std::int16_t* cells = cells_;
+        const std::size_t count = cellCount();
+        std::size_t k = 0;
+        for (; k + 16 <= count; k += 16) {
+            std::int16_t run[16];
+            std::memcpy(run, cells + k, sizeof run);
+            std::uint8_t dark[16];
+            for (std::size_t i = 0; i < 16; ++i) dark[i] = static_cast<std::uint8_t>(run[i] > 0);
+            std::memcpy(out + k, dark, sizeof dark);
         }
+        for (; k < count; ++k) out[k] = static_cast<std::uint8_t>(cells[k] > 0);
     }
-    // Where (row, col) lies in the storage, for tables of positions built
-    // once per size, and a write there.
-    static std::uint16_t Offset(int row, int col) { return static_cast<std::uint16_t>(index(row, col)); }
+    // Where (row, col) lies in the storage of a matrix of this size, for
+    // tables of positions built once per size, and a write there.
+    std::uint16_t Offset(int row, int col) const { return static_cast<std::uint16_t>(row * cols_ + col); }
     void setAtOffset(std::uint16_t offset, std::int16_t value) { cells_[offset] = value; }
+    // Writes all rows x cols cells from `values`, row after row.
+    void setCells(const std::int16_t* values) {
+        if (cellCount() != 0) std::memcpy(cells_, values, cellCount() * sizeof(std::int16_t));
+    }
 
 private:
-    static std::size_t index(int row, int col) { return static_cast<std::size_t>(row * kMaxSymbolSide + col); }
-    void CopyCorner(const SymbolMatrix& other) {
-        rows_ = other.rows_;
-        cols_ = other.cols_;
-        for (int row = 0; row < rows_; ++row) {
-            for (int col = 0; col < cols_; ++col) cells_[index(row, col)] = other.cells_[index(row, col)];
-        }
+    std::size_t cellCount() const { return static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_); }
+    void CopyFrom(const SymbolMatrix& other) {
+        resizeForOverwrite(other.rows_, other.cols_);
+        if (cellCount() != 0) std::copy(other.cells_, other.cells_ + cellCount(), cells_);
+    }
+    void Take(SymbolMatrix& other) noexcept {
+        rows_ = std::exchange(other.rows_, 0);
+        cols_ = std::exchange(other.cols_, 0);
+        capacity_ = std::exchange(other.capacity_, 0);
+        cells_ = std::exchange(other.cells_, nullptr);
+        owned_ = std::move(other.owned_);
     }
     int rows_ = 0;
     int cols_ = 0;
-    // Default-initialised here: each constructor says whether it zeroes.
-    std::array<std::int16_t, kMaxSymbolSide * kMaxSymbolSide> cells_;
+    std::int16_t* cells_ = nullptr;  // owned_'s, lent, or none
+    std::size_t capacity_ = 0;
+    std::unique_ptr<std::int16_t[]> owned_;
 };
 
 }  // namespace ecc200

@@ -15,7 +15,7 @@ namespace {
 
 // Frames every data region of the size, row of regions by row (5.8.1).
 void DrawFrames(const SymbolSize& size, SymbolMatrix& frame) {
-    frame.resize(size.rows, size.cols);
+    frame.resizeForOverwrite(size.rows, size.cols);
     const int height = size.regionRows + 2;
     const int width = size.regionCols + 2;
     for (int down = 0; down < size.regionsDown; ++down) {
@@ -30,7 +30,7 @@ PlacementMap BuildPlacementMap(const SymbolSize& size) {
     // from DrawRegionFrame itself. The frame is not zeroed: every module
     // read from it below is written first, by DrawFrames or as a mapping
     // cell that holds no bit.
-    const auto frame = std::make_unique<SymbolMatrix>(SymbolMatrix::Unfilled{});
+    const auto frame = std::make_unique<SymbolMatrix>();
     const auto mapping = std::make_unique<MappingMatrix>();
     DrawFrames(size, *frame);
     PlaceModules(size.mappingRows(), size.mappingCols(), *mapping);
@@ -52,15 +52,16 @@ PlacementMap BuildPlacementMap(const SymbolSize& size) {
                 frame->set(row, col, cell);  // the fixed corner's value, or 0
                 continue;
             }
-            const std::uint16_t offset = SymbolMatrix::Offset(row, col);
+            const std::uint16_t offset = frame->Offset(row, col);
             map.bitModules[static_cast<std::size_t>(8 * (CodewordOf(cell) - 1) + BitOf(cell) - 1)] = offset;
             holdsBit[offset] = true;
         }
     }
+    map.fixedImage.assign(static_cast<std::size_t>(map.rows) * static_cast<std::size_t>(map.cols), 0);
     for (int row = 0; row < map.rows; ++row) {
         for (int col = 0; col < map.cols; ++col) {
-            const std::uint16_t offset = SymbolMatrix::Offset(row, col);
-            if (!holdsBit[offset]) map.fixedModules.push_back({offset, frame->at(row, col)});
+            const std::uint16_t offset = frame->Offset(row, col);
+            if (!holdsBit[offset]) map.fixedImage[offset] = frame->at(row, col);
         }
     }
     return map;
@@ -97,8 +98,8 @@ void PlaceCodeword(int codeword, const std::uint16_t* modules, SymbolMatrix& sym
 }  // namespace
 
 void FillSymbolFromMap(const PlacementMap& map, const std::uint8_t* codewords, SymbolMatrix& symbol) {
-    symbol.resize(map.rows, map.cols);
-    for (const FixedModule& module : map.fixedModules) symbol.setAtOffset(module.offset, module.value);
+    symbol.resizeForOverwrite(map.rows, map.cols);
+    symbol.setCells(map.fixedImage.data());
     const std::uint16_t* bits = map.bitModules.data();
     for (int k = 0; k < map.codewords; ++k, bits += 8) PlaceCodeword(codewords[k], bits, symbol, std::make_index_sequence<8>{});
 }

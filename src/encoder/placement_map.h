@@ -23,21 +23,18 @@
 
 namespace ecc200 {
 
-// The modules of a size listed by what they show: the eight modules of each
-// codeword, bit 1 (the most significant) first, and every other module
-// (finder pattern, clock track, the fixed 2 x 2 corner's dark and light
-// modules) with its value. A module is named by its SymbolMatrix::Offset.
-struct FixedModule {
-    std::uint16_t offset;
-    std::int16_t value;
-};
-
+// The modules of a size by what they show: the eight modules of each
+// codeword, bit 1 (the most significant) first, named by their
+// SymbolMatrix::Offset in a matrix of the size; and the symbol with every
+// other module (finder pattern, clock track, the fixed 2 x 2 corner's dark
+// and light modules) at its value and the codewords' modules 0, copied
+// whole: one block copy costs less than a write per fixed module.
 struct PlacementMap {
     int rows = 0;
     int cols = 0;
     int codewords = 0;                       // data and check codewords of the size
     std::vector<std::uint16_t> bitModules;   // 8 per codeword, codeword k (0-based) at 8 k
-    std::vector<FixedModule> fixedModules;   // all the others, row by row
+    std::vector<std::int16_t> fixedImage;    // rows x cols, row after row
 };
 
 // Builds the map of a size from the definition steps.

@@ -36,7 +36,7 @@ void PadDataCodewords(const SymbolSize& size, int count, std::uint8_t* codewords
 
 // Replaces the size's padded data codewords in `stream` by the final
 // stream: data and every block's check codewords, interleaved in the order
-// described above (the stream holds kMaxSymbolCodewords).
+// described above (the stream holds the size's data and check codewords).
 void AddCheckCodewords(const SymbolSize& size, bool iso144, BlockBuffers& blocks, std::uint8_t* stream);
 
 }  // namespace ecc200

@@ -25,7 +25,7 @@ struct AsciiEncoder {
         const Segment segment{message, 0};
         outcome = EncodeSegments(&segment, 1, LiteralAsciiRequest(), *workspace, *symbol);
         if (!outcome.ok()) return {};
-        return std::vector<int>(symbol->dataCodewords.begin(), symbol->dataCodewords.begin() + symbol->dataCount);
+        return std::vector<int>(symbol->codewords.begin(), symbol->codewords.begin() + symbol->dataCount);
     }
 
     // How many data codewords the message needs, whether a symbol holds them or not.

@@ -324,7 +324,7 @@ PeerSymbol ReadPeerSymbol(const std::vector<std::string>& grid, bool fromDump) {
     std::vector<int> data(static_cast<std::size_t>(peer.size->dataCodewords), 0);
     for (std::size_t bit = 0; bit < 8 * data.size(); ++bit) {
         const int offset = map.bitModules[bit];
-        data[bit / 8] = 2 * data[bit / 8] + (grid[static_cast<std::size_t>(offset / kMaxSymbolSide)][static_cast<std::size_t>(offset % kMaxSymbolSide)] == '1');
+        data[bit / 8] = 2 * data[bit / 8] + (grid[static_cast<std::size_t>(offset / map.cols)][static_cast<std::size_t>(offset % map.cols)] == '1');
     }
     peer.dataCodewords = UnpaddedLength(data);
     return peer;

@@ -12,7 +12,7 @@ std::vector<std::uint8_t> Encoding::codewords() const {
 
 std::vector<std::uint8_t> Encoding::dataCodewords() const {
     if (!symbol) return {};
-    return std::vector<std::uint8_t>(symbol->dataCodewords.begin(), symbol->dataCodewords.begin() + symbol->dataCount);
+    return std::vector<std::uint8_t>(symbol->codewords.begin(), symbol->codewords.begin() + symbol->dataCount);
 }
 
 Encoding EncodeWith(const std::vector<Segment>& segments, const EncodeRequest& request) {

@@ -7,7 +7,7 @@
 namespace ecc200 {
 
 void DrawFinderPatterns(const SymbolAttributes& attributes, SymbolMatrix& symbol) {
-    symbol.resize(attributes.symbolRows);
+    symbol.resizeForOverwrite(attributes.symbolRows, attributes.symbolRows);
     const int perSide = attributes.regionCount == 36 ? 6 : attributes.regionCount == 16 ? 4 : attributes.regionCount == 4 ? 2 : 1;
     const int height = attributes.regionRows + 2;
     const int width = attributes.regionColumns + 2;

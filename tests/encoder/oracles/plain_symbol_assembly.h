@@ -10,7 +10,8 @@
 
 namespace ecc200 {
 
-// Sizes the symbol matrix and frames all regions, row of regions by row.
+// Sizes the symbol matrix and frames all regions, row of regions by row;
+// the other cells keep what they held (0 in new storage).
 void DrawFinderPatterns(const SymbolAttributes& attributes, SymbolMatrix& symbol);
 
 // Writes every interior module: the mapping cell's bit of its codeword in the
