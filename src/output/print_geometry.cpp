@@ -19,32 +19,6 @@ std::uint32_t RgbOf(std::uint32_t colourRef) {
     return (colourRef & 0xFF) << 16 | (colourRef & 0xFF00) | (colourRef >> 16 & 0xFF);
 }
 
-// The grid's dark cells as blocks: each grid row's runs of dark cells, a run
-// with the same columns as a block ending on the row above growing that
-// block. One pass; blocks in the order they start.
-void MergeDarkCells(const PictureGeometry& geometry, const ModuleGrid& grid, std::vector<GridBlock>& blocks) {
-    std::vector<std::int32_t> openAt(static_cast<std::size_t>(grid.cols), -1);  // the block starting at a column
-    for (std::int32_t row = 0; row < grid.rows; ++row) {
-        for (std::int32_t col = 0; col < grid.cols;) {
-            if (!geometry.GridCellDark(row, col)) {
-                ++col;
-                continue;
-            }
-            const std::int32_t start = col;
-            while (col < grid.cols && geometry.GridCellDark(row, col)) ++col;
-            const std::int32_t open = openAt[static_cast<std::size_t>(start)];
-            if (open >= 0) {
-                GridBlock& block = blocks[static_cast<std::size_t>(open)];
-                if (block.rowEnd == row && block.colEnd == col) {
-                    block.rowEnd = row + 1;
-                    continue;
-                }
-            }
-            openAt[static_cast<std::size_t>(start)] = static_cast<std::int32_t>(blocks.size());
-            blocks.push_back({row, start, row + 1, col});
-        }
-    }
-}
 
 // The frame's pixels on the whole-pixel picture, stretched onto the exact
 // one so that the frame ends on its edges.
@@ -72,7 +46,8 @@ Outcome PrintPictureOf(const PictureGeometry& geometry, PrintPicture& picture) {
         picture.gridX = grid.x - geometry.originX;
         picture.gridY = grid.y - geometry.originY;
         picture.cellEdge = grid.p;
-        MergeDarkCells(geometry, grid, picture.dark);
+        MergeDarkCells(grid.rows, grid.cols,
+                       [&](std::int32_t row, std::int32_t col) { return geometry.GridCellDark(row, col); }, picture.dark);
         StretchFrame(geometry, picture);
         if (!geometry.text.empty()) {
             const double em = geometry.textBand;

@@ -10,15 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "render/cell_blocks.h"
+
 namespace ecc200 {
 
-// Cells [col, colEnd) x [row, rowEnd) of the grid, as shown (already turned).
-struct GridBlock {
-    std::int32_t row;
-    std::int32_t col;
-    std::int32_t rowEnd;
-    std::int32_t colEnd;
-};
+// Cells of the grid, as shown (already turned).
+using GridBlock = CellBlock;
 
 // A rectangle in picture units: [left, right) x [top, bottom).
 struct UnitRect {

@@ -4,59 +4,18 @@
 #include <cmath>
 
 #include "encoder/module_matrix.h"
+#include "render/cell_blocks.h"
 #include "render/layout.h"
 
 namespace ecc200 {
 namespace {
 
-// Blocks of dark modules in symbol coordinates: rows [row, rowEnd),
-// columns [col, colEnd).
-struct ModuleBlock {
-    std::int32_t row;
-    std::int32_t col;
-    std::int32_t rowEnd;
-    std::int32_t colEnd;
-};
-
-// The runs of dark modules in one symbol row, left to right.
-std::vector<ModuleBlock> RowRuns(const SymbolMatrix& symbol, std::int32_t row) {
-    std::vector<ModuleBlock> runs;
-    for (std::int32_t col = 0; col < symbol.cols();) {
-        if (!symbol.isDark(row, col)) {
-            ++col;
-            continue;
-        }
-        const std::int32_t start = col;
-        while (col < symbol.cols() && symbol.isDark(row, col)) ++col;
-        runs.push_back({row, start, row + 1, col});
-    }
-    return runs;
-}
-
-// Runs with the same columns in consecutive rows grow into one block.
-std::vector<ModuleBlock> MergeDarkModules(const SymbolMatrix& symbol) {
-    std::vector<ModuleBlock> finished;
-    std::vector<ModuleBlock> open;  // blocks that reach the previous row, left to right
-    for (std::int32_t row = 0; row < symbol.rows(); ++row) {
-        std::vector<ModuleBlock> next;
-        std::size_t o = 0;
-        for (ModuleBlock run : RowRuns(symbol, row)) {
-            // Blocks of the row above that end left of this run stop there.
-            while (o < open.size() && open[o].col < run.col) finished.push_back(open[o++]);
-            if (o < open.size() && open[o].col == run.col && open[o].colEnd == run.colEnd) {
-                run = open[o++];
-                run.rowEnd = row + 1;
-            }
-            next.push_back(run);
-        }
-        finished.insert(finished.end(), open.begin() + static_cast<std::ptrdiff_t>(o), open.end());
-        open = std::move(next);
-    }
-    finished.insert(finished.end(), open.begin(), open.end());
-    std::sort(finished.begin(), finished.end(), [](const ModuleBlock& a, const ModuleBlock& b) {
-        return a.row != b.row ? a.row < b.row : a.col < b.col;
-    });
-    return finished;
+// Blocks of dark modules in symbol coordinates.
+std::vector<CellBlock> MergeDarkModules(const SymbolMatrix& symbol) {
+    std::vector<CellBlock> blocks;
+    MergeDarkCells(symbol.rows(), symbol.cols(), [&](std::int32_t row, std::int32_t col) { return symbol.isDark(row, col); },
+                   blocks);
+    return blocks;
 }
 
 // The pixels of a block in 64 bits (with the largest clamped module size
@@ -71,7 +30,7 @@ struct WideRect {
     std::int64_t bottom;
 };
 
-WideRect BlockPixels(const PictureGeometry& g, const SymbolLayout& layout, const ModuleBlock& b) {
+WideRect BlockPixels(const PictureGeometry& g, const SymbolLayout& layout, const CellBlock& b) {
     const std::int64_t p = g.modulePixels;
     const std::int64_t oh = layout.horizontalOffset;
     const std::int64_t ov = layout.verticalOffset;
@@ -152,7 +111,7 @@ std::uint64_t PictureGeometry::DarkModuleCount() const {
 std::vector<PixelRect> PictureGeometry::ModuleBlocks() const {
     const SymbolLayout layout = LayoutOf(*this);
     std::vector<PixelRect> rects;
-    for (const ModuleBlock& block : MergeDarkModules(*symbol)) {
+    for (const CellBlock& block : MergeDarkModules(*symbol)) {
         const WideRect r = BlockPixels(*this, layout, block);
         const std::int64_t left = std::max<std::int64_t>(r.left, 0);
         const std::int64_t top = std::max<std::int64_t>(r.top, 0);
