@@ -118,10 +118,7 @@ TEST(ZplRenderer, PrintsLabelsThatReadBackAtThreeResolutions) {
     }
 }
 
-CommandResult RunTool(std::vector<std::string> args) {
-    args.insert(args.begin(), std::getenv("ECC200_TOOL"));
-    return test::RunCommand(args);
-}
+using test::RunTool;
 
 // The tool's labels at the three heads: the module rounded to whole dots
 // of each (0.25 mm: 2, 3 and 6 dots), a GS1 message read back as GS1, and

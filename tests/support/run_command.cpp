@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "support/temp_dir.h"
@@ -48,6 +49,13 @@ CommandResult RunCommand(const std::vector<std::string>& args, const std::string
     result.out = ReadFileBytes(outPath);
     result.err = ReadFileBytes(errPath);
     return result;
+}
+
+CommandResult RunTool(std::vector<std::string> args, const std::string& input) {
+    const char* tool = std::getenv("ECC200_TOOL");
+    if (tool == nullptr) return CommandResult{-1, "", "ECC200_TOOL is not set"};
+    args.insert(args.begin(), tool);
+    return RunCommand(args, input);
 }
 
 }  // namespace ecc200::test

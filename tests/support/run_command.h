@@ -17,4 +17,8 @@ struct CommandResult {
 // program's standard input.
 CommandResult RunCommand(const std::vector<std::string>& args, const std::string& input = "");
 
+// The tool under test (the path in ECC200_TOOL, which CTest sets) with
+// `args`; exit code -1 with the reason on err when ECC200_TOOL is not set.
+CommandResult RunTool(std::vector<std::string> args, const std::string& input = "");
+
 }  // namespace ecc200::test

@@ -26,15 +26,7 @@ namespace {
 
 using test::CommandResult;
 
-CommandResult RunTool(std::vector<std::string> args, const std::string& input = "") {
-    const char* tool = std::getenv("ECC200_TOOL");
-    if (tool == nullptr) {
-        ADD_FAILURE() << "ECC200_TOOL is not set";
-        return {};
-    }
-    args.insert(args.begin(), tool);
-    return test::RunCommand(args, input);
-}
+using test::RunTool;
 
 std::string CodewordLine(const test::EncodedState& state) {
     std::ostringstream line;

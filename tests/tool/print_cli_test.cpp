@@ -22,15 +22,7 @@ using test::CommandResult;
 
 constexpr double kMillimetresPerPoint = 25.4 / 72;
 
-CommandResult RunTool(std::vector<std::string> args, const std::string& input = "") {
-    const char* tool = std::getenv("ECC200_TOOL");
-    if (tool == nullptr) {
-        ADD_FAILURE() << "ECC200_TOOL is not set";
-        return {};
-    }
-    args.insert(args.begin(), tool);
-    return test::RunCommand(args, input);
-}
+using test::RunTool;
 
 double Number(const std::string& text, const std::string& pattern) {
     std::smatch match;
