@@ -118,6 +118,12 @@ std::vector<int> ReadCodewords(const SymbolAttributes& size, const SymbolMatrix&
     return codewords;
 }
 
+// Data codewords of block b: the stream is dealt round-robin, so with 1558
+// data codewords in 10 blocks, blocks 8 and 9 receive one fewer (5.7.2).
+int BlockDataCodewords(const SymbolAttributes& size, int b) {
+    return (size.dataCodewords - b + size.blockCount - 1) / size.blockCount;
+}
+
 // Every block, de-interleaved, evaluates to zero at alpha^1 to alpha^n.
 // The stream runs position by position over the blocks, each block's data
 // codewords followed by its check codewords (5.7.2); in the 144 x 144 size
