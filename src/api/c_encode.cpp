@@ -1,39 +1,15 @@
 // ecc200_encode, ecc200_encode_segments and the symbol's accessors.
 #include <new>
-#include <string>
 #include <string_view>
 #include <vector>
 
 #include "api/encode_request.h"
 #include "api/symbol_object.h"
 #include "api/versioned_structs.h"
-#include "encoder/human_readable_text.h"
 
 namespace ecc200 {
 
 namespace {
-
-// Encodes the segments into a new symbol; the options already read.
-Outcome EncodeInto(const Segment* segments, std::size_t count, const ecc200_encode_options& options,
-                   ecc200_symbol*& symbol, Diagnosis& diagnosis) {
-    if (const Outcome built = BuildRequestedSymbol(segments, count, options, symbol, diagnosis); !built.ok())
-        return built;
-    // What a picture with the human-readable line prints: every segment's
-    // bytes. Memory that cannot be had frees the symbol made.
-    try {
-        std::string message;
-        for (std::size_t i = 0; i < count; ++i) message += segments[i].bytes;
-        std::string line;
-        const std::string refusal = HumanReadableText(message, options.gs1 != 0, line);
-        symbol->hriRefused = !refusal.empty();
-        symbol->hri = symbol->hriRefused ? refusal : line;
-    } catch (const std::bad_alloc&) {
-        DeleteSymbolObject(symbol);
-        symbol = nullptr;
-        throw;
-    }
-    return {};
-}
 
 // The bytes as one segment under the options' ECI.
 Outcome EncodeBytes(const void* data, std::size_t length, const ecc200_encode_options& options,
@@ -41,7 +17,7 @@ Outcome EncodeBytes(const void* data, std::size_t length, const ecc200_encode_op
     if (data == nullptr && length != 0)
         return diagnosis.Refuse(Failure::InvalidArgument, "no data for %zu bytes", length);
     const Segment segment{std::string_view(static_cast<const char*>(data), data != nullptr ? length : 0), options.eci};
-    return EncodeInto(&segment, 1, options, symbol, diagnosis);
+    return BuildRequestedSymbol(&segment, 1, options, symbol, diagnosis);
 }
 
 // Each segment under its own ECI (options.eci is not used).
@@ -57,7 +33,7 @@ Outcome EncodeSegmentArray(const ecc200_segment* segments, std::size_t count, co
             return diagnosis.Refuse(Failure::InvalidArgument, "segment %zu has no data", i);
         read.push_back(Segment{std::string_view(static_cast<const char*>(segment.data), segment.length), segment.eci});
     }
-    return EncodeInto(read.data(), read.size(), options, symbol, diagnosis);
+    return BuildRequestedSymbol(read.data(), read.size(), options, symbol, diagnosis);
 }
 
 // The common frame of both encoding calls: arguments checked, nothing

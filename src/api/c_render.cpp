@@ -72,7 +72,7 @@ Outcome PreparePicture(const ecc200_symbol* symbol, const ecc200_picture* given,
                                 given->struct_size, kFirstPictureSize);
     if (!KnownFormat(format)) return diagnosis.Refuse(Failure::InvalidArgument, "unknown format %d", format);
     const Outcome resolved = ResolvePicture(picture, static_cast<PictureFormat>(format), *symbol->matrix,
-                                            HumanReadableLine{symbol->hri, symbol->hriRefused}, geometry, diagnosis);
+                                            HumanReadableLine{std::string_view(symbol->hriText, symbol->hriLength), symbol->hriUnprintable}, geometry, diagnosis);
     if (!resolved.ok()) return resolved;
     const Outcome fits =
         CheckPictureFormat(static_cast<PictureFormat>(format), geometry, MetafilesOf(picture), ZplFormOf(picture));

@@ -7,6 +7,7 @@
 
 #include "api/symbol_object.h"
 #include "encoder/encoder_workspace.h"
+#include "encoder/human_readable_text.h"
 
 namespace ecc200 {
 namespace {
@@ -50,28 +51,32 @@ Outcome Explain(const Outcome& refused, Diagnosis& diagnosis) {
 }
 
 // Offsets in the symbol's block: the object, the cells, the codewords, the
-// modules (each part's alignment kept by the one before it).
+// modules, the human-readable line (each part's alignment kept by the one
+// before it).
 struct SymbolBlock {
-    std::size_t cells, codewords, modules, total;
+    std::size_t cells, codewords, modules, hri, total;
 };
 
-SymbolBlock BlockOf(std::size_t cellCount, std::size_t codewordCount) {
+SymbolBlock BlockOf(std::size_t cellCount, std::size_t codewordCount, std::size_t hriLength) {
     static_assert(sizeof(ecc200_symbol) % alignof(std::int16_t) == 0, "the cells follow the object");
     SymbolBlock block{};
     block.cells = sizeof(ecc200_symbol);
     block.codewords = block.cells + cellCount * sizeof(std::int16_t);
     block.modules = block.codewords + codewordCount;
-    block.total = block.modules + cellCount;
+    block.hri = block.modules + cellCount;
+    block.total = block.hri + hriLength;
     return block;
 }
 
 }  // namespace
 
-ecc200_symbol* NewSymbolObject(const EncodedSymbol& encoded) {
+ecc200_symbol* NewSymbolObject(const EncodedSymbol& encoded, const Segment* segments, std::size_t count, bool gs1) {
     const SymbolMatrix& matrix = encoded.matrix;
     const std::size_t cellCount = static_cast<std::size_t>(matrix.rows()) * static_cast<std::size_t>(matrix.cols());
     const auto codewordCount = static_cast<std::size_t>(encoded.codewordCount);
-    const SymbolBlock block = BlockOf(cellCount, codewordCount);
+    std::size_t hriLength = 0;
+    for (std::size_t i = 0; i < count; ++i) hriLength += segments[i].bytes.size();
+    const SymbolBlock block = BlockOf(cellCount, codewordCount, hriLength);
     auto* bytes = static_cast<unsigned char*>(::operator new(block.total));
     auto* symbol = new (bytes) ecc200_symbol(reinterpret_cast<std::int16_t*>(bytes + block.cells), cellCount);
     symbol->cells = matrix;  // fits the lent cells: no allocation
@@ -84,6 +89,19 @@ ecc200_symbol* NewSymbolObject(const EncodedSymbol& encoded) {
     std::uint8_t* modules = bytes + block.modules;
     matrix.DarkBytes(modules);
     symbol->modules = modules;
+    // The line as the parts' lines one after another; the first part's
+    // unprintable byte is the first of the message.
+    auto* hri = reinterpret_cast<char*>(bytes + block.hri);
+    symbol->hriText = hri;
+    symbol->hriLength = hriLength;
+    symbol->hriUnprintable = hriLength;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view part = segments[i].bytes;
+        const std::size_t unprintable = WriteHumanReadableText(part, gs1, hri);
+        if (unprintable != part.size() && symbol->hriUnprintable == hriLength)
+            symbol->hriUnprintable = static_cast<std::size_t>(hri - symbol->hriText) + unprintable;
+        hri += part.size();
+    }
     return symbol;
 }
 
@@ -98,7 +116,7 @@ Outcome BuildRequestedSymbol(const Segment* segments, std::size_t count, const e
     CallEncoding& call = ThreadEncoding();
     const Outcome outcome = EncodeSegments(segments, count, RequestOf(options), call.workspace, call.symbol);
     if (!outcome.ok()) return Explain(outcome, diagnosis);
-    symbol = NewSymbolObject(call.symbol);
+    symbol = NewSymbolObject(call.symbol, segments, count, options.gs1 != 0);
     return {};
 }
 

@@ -117,7 +117,14 @@ Outcome TextOf(const ecc200_picture& p, PictureFormat format, const HumanReadabl
     if (!StatesPhysicalSize(format))
         return diagnosis.Refuse(Failure::InvalidArgument,
                                 "the human-readable text (hri) is drawn in SVG, PDF and EPS only");
-    if (line.hriRefused) return diagnosis.Refuse(Failure::InvalidData, "%.*s", static_cast<int>(line.text.size()), line.text.data());
+    if (line.text.empty())
+        return diagnosis.Refuse(Failure::InvalidData, "the message is empty: there is no human-readable text to print");
+    if (line.unprintable < line.text.size())
+        return diagnosis.Refuse(Failure::InvalidData,
+                                "byte 0x%02X at %zu cannot be printed as human-readable text, which takes printable "
+                                "ASCII only",
+                                static_cast<unsigned>(static_cast<unsigned char>(line.text[line.unprintable])),
+                                line.unprintable);
     style.text = line.text;
     return {};
 }

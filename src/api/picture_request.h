@@ -10,6 +10,7 @@
 #include "driver/render_symbol.h"
 #include "ecc200.h"
 
+#include <cstddef>
 #include <string_view>
 
 namespace ecc200 {
@@ -19,12 +20,13 @@ namespace ecc200 {
 // modules of exactly that size (PictureGeometry::exactModulePixels) and a
 // fitted picture of exactly the symbol and its quiet zone (exactWidth,
 // exactHeight; width and height round it up); every other format whole
-// pixels. With picture.hri, the human-readable line (`text`, which
-// names why there is none when `hriRefused`) under the symbol, in those
-// three formats only.
+// pixels. With picture.hri, the human-readable line under the symbol, in
+// those three formats only, and only when it is not empty and `unprintable`
+// (the position of its first byte that is not printable ASCII) is its
+// length.
 struct HumanReadableLine {
     std::string_view text;
-    bool hriRefused;
+    std::size_t unprintable = 0;
 };
 Outcome ResolvePicture(const ecc200_picture& picture, PictureFormat format, const SymbolMatrix& symbol,
                        const HumanReadableLine& line, PictureGeometry& geometry, Diagnosis& diagnosis);

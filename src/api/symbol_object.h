@@ -1,21 +1,22 @@
 // What an ecc200_symbol holds: the encoder's finished symbol (the module
 // matrix the drawing reads, the codewords the accessors hand out) and the
-// modules as bytes. Immutable once built. One allocation sized to the
-// symbol: the object, then its cells, codewords and modules (about 450
-// bytes for 10 x 10), so that an encoding stays on the allocator's fast
-// path for small blocks. Made by NewSymbolObject, freed by
+// modules as bytes, and the human-readable line a picture may print under
+// it. Immutable once built. One allocation sized to the symbol: the object,
+// then its cells, codewords, modules and line (about 450 bytes for 10 x
+// 10), so that an encoding stays on the allocator's fast path for small
+// blocks. Made by NewSymbolObject, freed by
 // DeleteSymbolObject only.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "ecc200.h"
 #include "encoder/module_matrix.h"
 
 namespace ecc200 {
 struct EncodedSymbol;
+struct Segment;
 }  // namespace ecc200
 
 struct ecc200_symbol {
@@ -30,15 +31,19 @@ struct ecc200_symbol {
     const std::uint8_t* codewords = nullptr;   // in the block
     const std::uint8_t* modules = nullptr;     // rows x columns, row 0 first, 1 dark; in the block
     // The human-readable line of the message (encoder/human_readable_text.h),
-    // or, when hriRefused, the sentence saying why it has none.
-    std::string hri;
-    bool hriRefused = false;
+    // hriLength characters in the block; it can be printed only when
+    // hriUnprintable, the position of the first byte that is not printable
+    // ASCII, is hriLength and the line is not empty.
+    const char* hriText = nullptr;
+    std::size_t hriLength = 0;
+    std::size_t hriUnprintable = 0;
 };
 
 namespace ecc200 {
 
-// A copy of the finished symbol in one new block; throws std::bad_alloc.
-ecc200_symbol* NewSymbolObject(const EncodedSymbol& encoded);
+// A copy of the finished symbol in one new block, with the line of the
+// segments' bytes (a GS1 message's when gs1); throws std::bad_alloc.
+ecc200_symbol* NewSymbolObject(const EncodedSymbol& encoded, const Segment* segments, std::size_t count, bool gs1);
 void DeleteSymbolObject(ecc200_symbol* symbol);
 
 }  // namespace ecc200

@@ -7,14 +7,17 @@
 // Pure: reads its arguments, writes only its outputs, no globals, no I/O.
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <string_view>
 
 namespace ecc200 {
 
-// Sets `text` and returns "", or returns one sentence saying why the message
-// has no text to print (`text` then empty). A GS1 message is taken as the
-// encoder accepted it.
-std::string HumanReadableText(std::string_view message, bool gs1, std::string& text);
+// Writes the line of `message` (a GS1 message as the encoder accepted it)
+// into `text`, which has room for message.size() characters: the message
+// with, for GS1, its square brackets made round. Returns the position of the
+// first byte that is not printable ASCII, or message.size() when every
+// byte is (only then is `text` a line to print). Called on the parts of a
+// message one after another, it gives the line of the whole.
+std::size_t WriteHumanReadableText(std::string_view message, bool gs1, char* text);
 
 }  // namespace ecc200

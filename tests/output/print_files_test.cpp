@@ -11,7 +11,6 @@
 
 #include <ecc200.hpp>
 
-#include "encoder/human_readable_text.h"
 #include "output/bmp_file.h"
 #include "output/eps_file.h"
 #include "output/pdf_file.h"
@@ -163,9 +162,6 @@ TEST(PrintFiles, WholePixelPageIsTheBitmapForEveryTurnAndFrame) {
 
 TEST(PrintFiles, HriIsSelectableTextUnderTheSymbolAndTheSymbolStillReads) {
     const test::TempDir dir;
-    std::string hri;
-    ASSERT_EQ(HumanReadableText("[01]09506000134352[17]201225[10]ABC123", true, hri), "");
-    EXPECT_EQ(hri, "(01)09506000134352(17)201225(10)ABC123");
     const char* message = "Serial (4711) \\ back";
     const Symbol symbol = encode(message);
     ecc200::Picture picture = PictureOf(0.1);
@@ -185,11 +181,26 @@ TEST(PrintFiles, HriIsSelectableTextUnderTheSymbolAndTheSymbolStillReads) {
               std::string::npos);
     EXPECT_EQ(test::ZxingRead(RasterisePdf(pdf, 300)), message);
     EXPECT_EQ(test::ZxingRead(RasteriseEps(eps, 300)), message);
-    // Messages the text cannot show are refused by name.
-    EXPECT_NE(HumanReadableText("line\nbreak", false, hri).find("0x0A at 4"), std::string::npos);
-    EXPECT_NE(HumanReadableText("caf\xE9", false, hri).find("0xE9 at 3"), std::string::npos);
-    EXPECT_NE(HumanReadableText("", false, hri), "");
-    EXPECT_EQ(hri, "");
+    // A GS1 line in round brackets, whichever form was given; the bytes of
+    // every segment, one after another.
+    ecc200::EncodeOptions gs1;
+    gs1.gs1 = true;
+    const std::string gs1Pdf = dir.file("gs1.pdf");
+    test::WriteFileBytes(gs1Pdf, Rendered(encode("[01]09506000134352[17]201225[10]ABC123", gs1), picture, Format::pdf));
+    EXPECT_NE(RunCommand({"pdftotext", gs1Pdf, "-"}).out.find("(01)09506000134352(17)201225(10)ABC123"),
+              std::string::npos);
+    test::WriteFileBytes(pdf, Rendered(encode_segments({{"caf", 0}, {"e au lait", 0}}), picture, Format::pdf));
+    EXPECT_NE(RunCommand({"pdftotext", pdf, "-"}).out.find("cafe au lait"), std::string::npos);
+    // Messages the text cannot show are refused by name, the byte's place
+    // counted across segments.
+    const auto refusal = [&](const Symbol& refused) {
+        ecc200::Diagnostic diagnostic;
+        EXPECT_TRUE(render(refused, picture, Format::pdf, diagnostic).empty());
+        return diagnostic.message;
+    };
+    EXPECT_NE(refusal(encode("line\nbreak")).find("0x0A at 4"), std::string::npos);
+    EXPECT_NE(refusal(encode_segments({{"ab", 0}, {"caf\xE9", 0}})).find("0xE9 at 5"), std::string::npos);
+    EXPECT_NE(refusal(encode("")).find("empty"), std::string::npos);
 }
 
 // Pages drawn apart as one-page documents, read back and put together, as
