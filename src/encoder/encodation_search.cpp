@@ -121,25 +121,33 @@ public:
     }
 
     // ASCII of items [from, to): digit pairs taken from the left (5.2.3).
+    // Written into room made once, for the longest run the encoder writes:
+    // no item takes more than four codewords (an ECI designator and its up
+    // to three).
     void Ascii(int from, int to) {
+        const std::size_t start = out_.size();
+        out_.resize(start + 4 * static_cast<std::size_t>(std::max(0, to - from)));
+        std::uint8_t* put = out_.data() + start;
+        const std::int32_t* items = items_.data();
         for (int i = from; i < to; ++i) {
-            const std::int32_t item = items_[static_cast<std::size_t>(i)];
-            if (IsDigitItem(item) && i + 1 < to && IsDigitItem(items_[static_cast<std::size_t>(i + 1)])) {
-                Put(kDigitPairBase + 10 * (item - '0') + (items_[static_cast<std::size_t>(++i)] - '0'));
+            const std::int32_t item = items[i];
+            if (IsDigitItem(item) && i + 1 < to && IsDigitItem(items[i + 1])) {
+                *put++ = static_cast<std::uint8_t>(kDigitPairBase + 10 * (item - '0') + (items[++i] - '0'));
             } else if (item == kFnc1Item) {
-                Put(kFnc1);
+                *put++ = kFnc1;
             } else if (IsEciItem(item)) {
                 std::array<std::uint8_t, 3> codewords{};
                 const int count = EciCodewords(EciValueOf(item), codewords);
-                Put(kEciDesignator);
-                for (int k = 0; k < count; ++k) Put(codewords[static_cast<std::size_t>(k)]);
+                *put++ = kEciDesignator;
+                for (int k = 0; k < count; ++k) *put++ = codewords[static_cast<std::size_t>(k)];
             } else if (item >= 128) {
-                Put(kUpperShift);
-                Put(item - 127);
+                *put++ = kUpperShift;
+                *put++ = static_cast<std::uint8_t>(item - 127);
             } else {
-                Put(item + 1);
+                *put++ = static_cast<std::uint8_t>(item + 1);
             }
         }
+        out_.resize(static_cast<std::size_t>(put - out_.data()));
     }
 
     // A Base256 run of items [from, to): latch, length field, bytes, all

@@ -84,8 +84,8 @@ int Feedback(std::uint16_t codeword, std::uint64_t registerBits) { return static
 // Divides kBlocks blocks of the same length side by side: their steps are
 // independent, so the processor overlaps one block's table look-ups with
 // the others'.
-template <int kBlocks>
-void DivideBlocks(const std::array<std::uint16_t*, kBlocks>& blocks, std::int32_t dataCount,
+template <int kBlocks, typename Codeword>
+void DivideBlocks(const std::array<Codeword*, kBlocks>& blocks, std::int32_t dataCount,
                   const GeneratorProducts& products) {
     const int words = products.wordsPerRow();
     std::array<DivisionRegister, kBlocks> r{};
@@ -114,7 +114,7 @@ void DivideBlocks(const std::array<std::uint16_t*, kBlocks>& blocks, std::int32_
             }
         }
         for (int j = 0; j < products.checkCount(); ++j) {
-            blocks[n][dataCount + j] = static_cast<std::uint16_t>((r[n][static_cast<std::size_t>(j / 8)] >> (8 * (j % 8))) & 0xFF);
+            blocks[n][dataCount + j] = static_cast<Codeword>((r[n][static_cast<std::size_t>(j / 8)] >> (8 * (j % 8))) & 0xFF);
         }
     }
 }
@@ -123,13 +123,17 @@ void DivideBlocks(const std::array<std::uint16_t*, kBlocks>& blocks, std::int32_
 
 void ComputeBlockEccByTable(std::array<std::uint16_t, kMaxBlockLength>& block, std::int32_t dataCount,
                             const GeneratorProducts& products) {
-    DivideBlocks<1>({block.data()}, dataCount, products);
+    DivideBlocks<1, std::uint16_t>({block.data()}, dataCount, products);
+}
+
+void ComputeStreamEccByTable(std::uint8_t* codewords, std::int32_t dataCount, const GeneratorProducts& products) {
+    DivideBlocks<1, std::uint8_t>({codewords}, dataCount, products);
 }
 
 void ComputeBlockPairEccByTable(std::array<std::uint16_t, kMaxBlockLength>& first,
                                 std::array<std::uint16_t, kMaxBlockLength>& second, std::int32_t dataCount,
                                 const GeneratorProducts& products) {
-    DivideBlocks<2>({first.data(), second.data()}, dataCount, products);
+    DivideBlocks<2, std::uint16_t>({first.data(), second.data()}, dataCount, products);
 }
 
 }  // namespace ecc200

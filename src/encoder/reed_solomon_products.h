@@ -54,6 +54,10 @@ GeneratorProducts GeneratorProductsFor(int checkCount);
 void ComputeBlockEccByTable(std::array<std::uint16_t, kMaxBlockLength>& block, std::int32_t dataCount,
                             const GeneratorProducts& products);
 
+// The same for a symbol of one block, in its own stream: the check
+// codewords written behind its first dataCount codewords.
+void ComputeStreamEccByTable(std::uint8_t* codewords, std::int32_t dataCount, const GeneratorProducts& products);
+
 // ComputeBlockEccByTable of two blocks with the same data count at once.
 void ComputeBlockPairEccByTable(std::array<std::uint16_t, kMaxBlockLength>& first,
                                 std::array<std::uint16_t, kMaxBlockLength>& second, std::int32_t dataCount,

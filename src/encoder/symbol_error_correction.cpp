@@ -56,6 +56,12 @@ void PadDataCodewords(const SymbolSize& size, int count, std::uint8_t* codewords
 }
 
 void AddCheckCodewords(const SymbolSize& size, bool iso144, BlockBuffers& buffers, std::uint8_t* stream) {
+    // One block (every size up to 44 x 44 and most rectangles) is its own
+    // stream: nothing to deal or interleave.
+    if (size.blockCount == 1) {
+        ComputeStreamEccByTable(stream, size.dataCodewords, GeneratorProductsFor(size.blockCheckCodewords()));
+        return;
+    }
     // ProtectBlocks writes each block's data and check codewords, and only
     // those are read below.
     ProtectBlocks(size, stream, buffers);
