@@ -2,7 +2,10 @@
 // one a line, in the batch's line order, to send to the printer in one job.
 // Lines finish in any order on the batch's threads; each label is written
 // as soon as every line before it has finished, and its memory freed, so
-// that the stream never holds more than the lines still out of order.
+// that the stream never holds more than the lines still out of order. A
+// file is written under a new name beside it and renamed over it when the
+// stream closes without error: the file is the old one or the whole new
+// stream, never part of one.
 #pragma once
 
 #include <cstddef>
@@ -22,7 +25,7 @@ public:
     ~LabelStream();
 
     // The stream into `path` ("-": standard output) for `lines` lines;
-    // nothing, with errno set, when the file cannot be made.
+    // nothing, with errno set, when the new file cannot be made.
     static std::optional<LabelStream> Open(const std::string& path, std::size_t lines);
     LabelStream(LabelStream&& other) noexcept;
 
@@ -30,14 +33,17 @@ public:
     // failed. Any thread; each line once.
     void Finish(std::size_t index, std::vector<std::uint8_t> label);
 
-    // Closes the stream; the error line ("cannot write PATH: reason") when
-    // any byte could not be written.
+    // Closes the stream and puts the file in place; the error line ("cannot
+    // write PATH: reason") when any byte could not be written or the file
+    // not put in place, which is then as it was.
     std::optional<std::string> Close();
 
 private:
-    LabelStream(std::string path, std::FILE* file, std::size_t lines);
+    LabelStream(std::string path, std::string replaced, std::string temporary, std::FILE* file, std::size_t lines);
 
-    std::string path_;
+    std::string path_;       // as given, for the error line
+    std::string replaced_;   // the regular file the new one replaces (path_ through its links)
+    std::string temporary_;  // the new file's name until it is renamed; empty when written in place
     std::FILE* file_;
     std::mutex mutex_;
     std::vector<std::vector<std::uint8_t>> labels_;  // finished lines not yet written

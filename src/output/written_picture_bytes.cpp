@@ -2,8 +2,10 @@
 // from the very pixels of the BMP output, SVG from the symbol's modules,
 // and the seamless metafiles (see output/picture_bytes.h).
 #include <cstddef>
+#include <memory>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "output/bmp_file.h"
 #include "output/picture_bytes.h"
@@ -42,23 +44,32 @@ Outcome WriteSeamless(Writer writer, const PictureGeometry& picture, PictureByte
     return {};
 }
 
-}  // namespace
-
-Outcome DrawPng(const PictureGeometry& picture, PictureBytes& out) {
+// A file written from the one-bit rows of `picture`'s BMP: the BMP drawn
+// into `out`, then `write(body, rows)` appending the file to out.body, which
+// becomes out's one piece.
+template <typename Write>
+Outcome WriteFromBmpRows(const PictureGeometry& picture, PictureBytes& out, Write write) {
     if (const Outcome drawn = DrawBmp(picture, out); !drawn.ok()) return drawn;
     try {
-        if (!out.deflater) out.deflater = std::make_unique<PngDeflater>();
         RowSpansOf(out.pieces, out.rows);
         out.body.clear();
         const MonochromeRows rows{out.rows.data(), out.rows.size(), picture.width, picture.height};
-        const Outcome written = AppendPngFile(out.body, rows, picture.barColour, picture.backgroundColour,
-                                              picture.dotsPerInch, *out.deflater);
-        if (!written.ok()) return written;
+        if (const Outcome written = write(out.body, rows); !written.ok()) return written;
         out.pieces.assign(1, {out.body.data(), out.body.size()});
         return {};
     } catch (const std::bad_alloc&) {
         return Failed(Failure::OutOfMemory);
     }
+}
+
+}  // namespace
+
+Outcome DrawPng(const PictureGeometry& picture, PictureBytes& out) {
+    return WriteFromBmpRows(picture, out, [&](std::vector<std::uint8_t>& body, const MonochromeRows& rows) {
+        if (!out.deflater) out.deflater = std::make_unique<PngDeflater>();
+        return AppendPngFile(body, rows, picture.barColour, picture.backgroundColour, picture.dotsPerInch,
+                             *out.deflater);
+    });
 }
 
 Outcome DrawZpl(const PictureGeometry& picture, const ZplForm& form, PictureBytes& out) {
@@ -67,18 +78,10 @@ Outcome DrawZpl(const PictureGeometry& picture, const ZplForm& form, PictureByte
     PictureGeometry printed = picture;
     printed.barColour = kPrintedColour;
     printed.backgroundColour = kUnprintedColour;
-    if (const Outcome drawn = DrawBmp(printed, out); !drawn.ok()) return drawn;
-    try {
+    return WriteFromBmpRows(printed, out, [&](std::vector<std::uint8_t>& body, const MonochromeRows& rows) {
         if (!out.zpl) out.zpl = std::make_unique<ZplScratch>();
-        RowSpansOf(out.pieces, out.rows);
-        out.body.clear();
-        const MonochromeRows rows{out.rows.data(), out.rows.size(), picture.width, picture.height};
-        if (const Outcome written = AppendZplLabel(out.body, rows, form, *out.zpl); !written.ok()) return written;
-        out.pieces.assign(1, {out.body.data(), out.body.size()});
-        return {};
-    } catch (const std::bad_alloc&) {
-        return Failed(Failure::OutOfMemory);
-    }
+        return AppendZplLabel(body, rows, form, *out.zpl);
+    });
 }
 
 Outcome DrawSvg(const PictureGeometry& picture, PictureBytes& out) {

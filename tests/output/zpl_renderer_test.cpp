@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -186,6 +188,23 @@ TEST(ZplTool, WritesABatchAsOneStreamOfLabelsInLineOrder) {
         ASSERT_EQ(read.count(pngs[n]), 1u) << pngs[n];
         EXPECT_EQ(read.at(pngs[n]).bytes, expected[n]);
     }
+
+    // Through a symbolic link, the link kept; a stream the file system stops
+    // after a kilobyte leaves the file as it was and nothing beside it.
+    std::filesystem::create_symlink("labels.zpl", dir.file("link.zpl"));
+    const auto entries = [&] {
+        return std::distance(std::filesystem::directory_iterator(std::filesystem::path(dir.file("")).parent_path()), {});
+    };
+    const auto before = entries();
+    const CommandResult stopped = test::RunCommand({"sh", "-c", "trap '' XFSZ; ulimit -f 1; exec \"$@\"", "sh",
+                                                    std::getenv("ECC200_TOOL"), "--batch", dir.file("lines.txt"), "-o",
+                                                    dir.file("link.zpl")});
+    EXPECT_NE(stopped.err.find("cannot write " + dir.file("link.zpl")), std::string::npos) << stopped.err;
+    EXPECT_EQ(test::ReadFileBytes(dir.file("labels.zpl")), stream);
+    EXPECT_EQ(entries(), before);
+    EXPECT_EQ(RunTool({"--batch", dir.file("lines.txt"), "-o", dir.file("link.zpl")}).exitCode, 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.zpl")));
+    EXPECT_EQ(test::ReadStrictZplLines(test::ReadFileBytes(dir.file("labels.zpl"))).size(), 4u);
 
     const CommandResult piped = RunTool({"-o", "-", "-f", "zpl", "--zpl-z64", "four"});
     EXPECT_EQ(piped.exitCode, 0);
