@@ -50,18 +50,16 @@ Outcome Explain(const Outcome& refused, Diagnosis& diagnosis) {
     return refused;
 }
 
-// Offsets in the symbol's block: the object, the cells, the codewords, the
-// modules, the human-readable line (each part's alignment kept by the one
-// before it).
+// Offsets in the symbol's block: the object, then the cells, the codewords,
+// the modules and the human-readable line, all of them bytes.
 struct SymbolBlock {
     std::size_t cells, codewords, modules, hri, total;
 };
 
 SymbolBlock BlockOf(std::size_t cellCount, std::size_t codewordCount, std::size_t hriLength) {
-    static_assert(sizeof(ecc200_symbol) % alignof(std::int16_t) == 0, "the cells follow the object");
     SymbolBlock block{};
     block.cells = sizeof(ecc200_symbol);
-    block.codewords = block.cells + cellCount * sizeof(std::int16_t);
+    block.codewords = block.cells + cellCount;
     block.modules = block.codewords + codewordCount;
     block.hri = block.modules + cellCount;
     block.total = block.hri + hriLength;
@@ -78,7 +76,7 @@ ecc200_symbol* NewSymbolObject(const EncodedSymbol& encoded, const Segment* segm
     for (std::size_t i = 0; i < count; ++i) hriLength += segments[i].bytes.size();
     const SymbolBlock block = BlockOf(cellCount, codewordCount, hriLength);
     auto* bytes = static_cast<unsigned char*>(::operator new(block.total));
-    auto* symbol = new (bytes) ecc200_symbol(reinterpret_cast<std::int16_t*>(bytes + block.cells), cellCount);
+    auto* symbol = new (bytes) ecc200_symbol(bytes + block.cells, cellCount);
     symbol->cells = matrix;  // fits the lent cells: no allocation
     symbol->dataCount = encoded.dataCount;
     symbol->codewordCount = encoded.codewordCount;

@@ -20,7 +20,7 @@ struct Segment;
 }  // namespace ecc200
 
 struct ecc200_symbol {
-    ecc200_symbol(std::int16_t* cells, std::size_t cellCount) : cells(cells, cellCount), matrix(&this->cells) {}
+    ecc200_symbol(std::uint8_t* cells, std::size_t cellCount) : cells(cells, cellCount), matrix(&this->cells) {}
     ecc200_symbol(const ecc200_symbol&) = delete;
     ecc200_symbol& operator=(const ecc200_symbol&) = delete;
 

@@ -121,15 +121,20 @@ public:
     }
 
     // ASCII of items [from, to): digit pairs taken from the left (5.2.3).
-    // Written into room made once, for the longest run the encoder writes:
+    // Written into a buffer on the stack and appended a buffer at a time:
     // no item takes more than four codewords (an ECI designator and its up
     // to three).
     void Ascii(int from, int to) {
-        const std::size_t start = out_.size();
-        out_.resize(start + 4 * static_cast<std::size_t>(std::max(0, to - from)));
-        std::uint8_t* put = out_.data() + start;
+        std::array<std::uint8_t, 256> buffer;
+        std::uint8_t* const first = buffer.data();
+        std::uint8_t* const last = first + buffer.size() - 4;
+        std::uint8_t* put = first;
         const std::int32_t* items = items_.data();
         for (int i = from; i < to; ++i) {
+            if (put > last) {
+                out_.insert(out_.end(), first, put);
+                put = first;
+            }
             const std::int32_t item = items[i];
             if (IsDigitItem(item) && i + 1 < to && IsDigitItem(items[i + 1])) {
                 *put++ = static_cast<std::uint8_t>(kDigitPairBase + 10 * (item - '0') + (items[++i] - '0'));
@@ -147,7 +152,7 @@ public:
                 *put++ = static_cast<std::uint8_t>(item + 1);
             }
         }
-        out_.resize(static_cast<std::size_t>(put - out_.data()));
+        out_.insert(out_.end(), first, put);
     }
 
     // A Base256 run of items [from, to): latch, length field, bytes, all

@@ -52,14 +52,15 @@ private:
     std::array<std::int16_t, kMaxMappingSide * kMaxMappingSide> cells_;
 };
 
-// Symbol matrix: the finished symbol, rows x cols cells row after row
-// (stride cols), in storage sized to the symbol: about 200 bytes for 10 x
-// 10 rather than the 41 KB of the largest. The storage grows to the largest
+// Symbol matrix: the finished symbol, rows x cols cells of one byte row
+// after row (stride cols), in storage sized to the symbol: 100 bytes for 10
+// x 10 rather than the 20 KB of the largest (which stays within a level-1
+// cache while the placement writes it bit by bit). The storage grows to the largest
 // symbol a matrix has held and is kept, so a matrix reused for symbols no
 // larger allocates nothing. A matrix may start in storage its owner lends
 // (the per-call symbol's, in the same block as the rest of the symbol).
 // Finder patterns hold 1; a data module holds its codeword masked by its
-// bit, so any value above 0 is dark.
+// bit (at most 128), so any value above 0 is dark.
 class SymbolMatrix {
 public:
     static_assert(kMaxSymbolSide * kMaxSymbolSide <= 65536, "offsets are 16 bits");
@@ -67,7 +68,7 @@ public:
     SymbolMatrix() = default;
     // 0 x 0 in `capacity` cells lent by the caller, which outlive the matrix;
     // a larger symbol moves it to storage of its own.
-    SymbolMatrix(std::int16_t* lent, std::size_t capacity) : cells_(lent), capacity_(capacity) {}
+    SymbolMatrix(std::uint8_t* lent, std::size_t capacity) : cells_(lent), capacity_(capacity) {}
     // A copy holds the rows x cols cells, in storage of that size.
     SymbolMatrix(const SymbolMatrix& other) { CopyFrom(other); }
     SymbolMatrix& operator=(const SymbolMatrix& other) {
@@ -85,7 +86,7 @@ public:
     void resize(int side) { resize(side, side); }
     void resize(int rows, int cols) {
         resizeForOverwrite(rows, cols);
-        std::fill(cells_, cells_ + cellCount(), std::int16_t{0});
+        std::fill(cells_, cells_ + cellCount(), std::uint8_t{0});
     }
     // rows x cols cells for a writer of every module (a placement map): the
     // storage kept is not zeroed again, so its cells hold what they held
@@ -93,7 +94,7 @@ public:
     void resizeForOverwrite(int rows, int cols) {
         const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
         if (count > capacity_) {
-            owned_.reset(new std::int16_t[count]());
+            owned_.reset(new std::uint8_t[count]());
             cells_ = owned_.get();
             capacity_ = count;
         }
@@ -105,42 +106,40 @@ public:
     // The side of a square symbol (its rows).
     int side() const { return rows_; }
     std::int16_t at(int row, int col) const { return cells_[Offset(row, col)]; }
-    void set(int row, int col, std::int16_t value) { cells_[Offset(row, col)] = value; }
+    void set(int row, int col, std::int16_t value) { cells_[Offset(row, col)] = static_cast<std::uint8_t>(value); }
     bool isDark(int row, int col) const { return at(row, col) > 0; }
-    // The cols() cells of a row, for a copy of a whole row at once.
-    const std::int16_t* rowCells(int row) const { return &cells_[Offset(row, 0)]; }
     // isDark of every module, rows() x cols() bytes row after row, 1 dark.
     // The cells are stored row after row without gaps, so they are read as
     // one run, sixteen at a time: a loop of fixed length that compilers
     // turn into vector compares.
     void DarkBytes(std::uint8_t* out) const {
         // In locals: a byte written through `out` may alias any member.
-        const std::int16_t* cells = cells_;
+        const std::uint8_t* cells = cells_;
         const std::size_t count = cellCount();
         std::size_t k = 0;
         for (; k + 16 <= count; k += 16) {
-            std::int16_t run[16];
+            std::uint8_t run[16];
             std::memcpy(run, cells + k, sizeof run);
-            std::uint8_t dark[16];
-            for (std::size_t i = 0; i < 16; ++i) dark[i] = static_cast<std::uint8_t>(run[i] > 0);
-            std::memcpy(out + k, dark, sizeof dark);
+            for (std::uint8_t& cell : run) cell = static_cast<std::uint8_t>(cell != 0);
+            std::memcpy(out + k, run, sizeof run);
         }
-        for (; k < count; ++k) out[k] = static_cast<std::uint8_t>(cells[k] > 0);
+        for (; k < count; ++k) out[k] = static_cast<std::uint8_t>(cells[k] != 0);
     }
     // Where (row, col) lies in the storage of a matrix of this size, for
-    // tables of positions built once per size, and a write there.
+    // tables of positions built once per size.
     std::uint16_t Offset(int row, int col) const { return static_cast<std::uint16_t>(row * cols_ + col); }
-    void setAtOffset(std::uint16_t offset, std::int16_t value) { cells_[offset] = value; }
+    // The rows x cols cells, row after row, for a writer of every module.
+    std::uint8_t* cellsForOverwrite() { return cells_; }
     // Writes all rows x cols cells from `values`, row after row.
-    void setCells(const std::int16_t* values) {
-        if (cellCount() != 0) std::memcpy(cells_, values, cellCount() * sizeof(std::int16_t));
+    void setCells(const std::uint8_t* values) {
+        if (cellCount() != 0) std::memcpy(cells_, values, cellCount());
     }
 
 private:
     std::size_t cellCount() const { return static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_); }
     void CopyFrom(const SymbolMatrix& other) {
         resizeForOverwrite(other.rows_, other.cols_);
-        if (cellCount() != 0) std::copy(other.cells_, other.cells_ + cellCount(), cells_);
+        if (cellCount() != 0) std::memcpy(cells_, other.cells_, cellCount());
     }
     void Take(SymbolMatrix& other) noexcept {
         rows_ = std::exchange(other.rows_, 0);
@@ -151,9 +150,9 @@ private:
     }
     int rows_ = 0;
     int cols_ = 0;
-    std::int16_t* cells_ = nullptr;  // owned_'s, lent, or none
+    std::uint8_t* cells_ = nullptr;  // owned_'s, lent, or none
     std::size_t capacity_ = 0;
-    std::unique_ptr<std::int16_t[]> owned_;
+    std::unique_ptr<std::uint8_t[]> owned_;
 };
 
 }  // namespace ecc200

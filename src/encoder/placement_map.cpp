@@ -61,7 +61,7 @@ PlacementMap BuildPlacementMap(const SymbolSize& size) {
     for (int row = 0; row < map.rows; ++row) {
         for (int col = 0; col < map.cols; ++col) {
             const std::uint16_t offset = frame->Offset(row, col);
-            if (!holdsBit[offset]) map.fixedImage[offset] = frame->at(row, col);
+            if (!holdsBit[offset]) map.fixedImage[offset] = static_cast<std::uint8_t>(frame->at(row, col));
         }
     }
     return map;
@@ -91,8 +91,8 @@ namespace {
 // codeword masked by its bit. Spelt out as eight writes with constant masks,
 // as this is most of the work of building a symbol.
 template <std::size_t... kBits>
-void PlaceCodeword(int codeword, const std::uint16_t* modules, SymbolMatrix& symbol, std::index_sequence<kBits...>) {
-    (symbol.setAtOffset(modules[kBits], static_cast<std::int16_t>(codeword & (0x80 >> kBits))), ...);
+void PlaceCodeword(int codeword, const std::uint16_t* modules, std::uint8_t* cells, std::index_sequence<kBits...>) {
+    ((cells[modules[kBits]] = static_cast<std::uint8_t>(codeword & (0x80 >> kBits))), ...);
 }
 
 }  // namespace
@@ -100,8 +100,12 @@ void PlaceCodeword(int codeword, const std::uint16_t* modules, SymbolMatrix& sym
 void FillSymbolFromMap(const PlacementMap& map, const std::uint8_t* codewords, SymbolMatrix& symbol) {
     symbol.resizeForOverwrite(map.rows, map.cols);
     symbol.setCells(map.fixedImage.data());
+    // In locals: the byte stores may alias anything the compiler would
+    // otherwise read again after each of them.
+    std::uint8_t* cells = symbol.cellsForOverwrite();
     const std::uint16_t* bits = map.bitModules.data();
-    for (int k = 0; k < map.codewords; ++k, bits += 8) PlaceCodeword(codewords[k], bits, symbol, std::make_index_sequence<8>{});
+    const int count = map.codewords;
+    for (int k = 0; k < count; ++k, bits += 8) PlaceCodeword(codewords[k], bits, cells, std::make_index_sequence<8>{});
 }
 
 }  // namespace ecc200

@@ -34,7 +34,7 @@ struct PlacementMap {
     int cols = 0;
     int codewords = 0;                       // data and check codewords of the size
     std::vector<std::uint16_t> bitModules;   // 8 per codeword, codeword k (0-based) at 8 k
-    std::vector<std::int16_t> fixedImage;    // rows x cols, row after row
+    std::vector<std::uint8_t> fixedImage;    // rows x cols, row after row
 };
 
 // Builds the map of a size from the definition steps.
