@@ -17,13 +17,13 @@ std::vector<std::uint8_t> PlaceableMetafileHeader(std::int32_t width, std::int32
     header.u16le(static_cast<std::uint16_t>(unitsPerInch & 0xFFFF));  // 14: units per inch
     header.u32le(0);                                              // 16: reserved
     std::uint16_t checksum = 0;
-    const std::vector<std::uint8_t>& words = header.bytes();
-    for (std::size_t offset = 0; offset < words.size(); offset += 2) {
+    const std::uint8_t* words = header.data();
+    for (std::size_t offset = 0; offset < header.size(); offset += 2) {
         checksum ^= static_cast<std::uint16_t>(words[offset] | words[offset + 1] << 8);
     }
     header.u16le(checksum);                                       // 20: checksum
     assert(header.size() == kPlaceableHeaderSize);
-    return header.bytes();
+    return header.Take();
 }
 
 }  // namespace ecc200

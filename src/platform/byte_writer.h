@@ -47,15 +47,15 @@ private:
     std::uint8_t* at_;
 };
 
+// The buffer is kept as large as the room set aside so far, and grows
+// geometrically: setting bytes aside (Extend) is a comparison and an
+// addition, with no zeroing of bytes that are written next anyway.
 class ByteWriter {
 public:
-    void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
-    // Room for `bytes` more, growing at least geometrically: a run of
-    // records written one by one, without a reallocation among them.
-    void ReserveMore(std::size_t bytes) {
-        const std::size_t needed = bytes_.size() + bytes;
-        if (needed > bytes_.capacity()) bytes_.reserve(std::max(needed, 2 * bytes_.capacity()));
-    }
+    void Reserve(std::size_t bytes) { Grow(bytes); }
+    // Room for `bytes` more: a run of records written one by one, without
+    // a reallocation among them.
+    void ReserveMore(std::size_t bytes) { Grow(used_ + bytes); }
     // Each field through a cursor over bytes set aside for it: one encoding
     // of every field, ByteCursor's.
     void u16le(std::uint16_t v) { Extend(2).u16le(v); }
@@ -64,23 +64,32 @@ public:
     void PatchU32le(std::size_t offset, std::uint32_t v) { At(offset).u32le(v); }
 
     // Sets `bytes` more bytes aside at the end (zero until written) and
-    // returns a cursor at the first of them. The buffer grows geometrically.
+    // returns a cursor at the first of them.
     ByteCursor Extend(std::size_t bytes) {
-        const std::size_t at = bytes_.size();
-        bytes_.resize(at + bytes);
+        const std::size_t at = used_;
+        if (bytes > bytes_.size() - at) Grow(std::max(at + bytes, 2 * bytes_.size()));
+        used_ = at + bytes;
         return ByteCursor(bytes_.data() + at);
     }
     // A cursor over bytes written earlier, to fill in a placeholder.
     ByteCursor At(std::size_t offset) { return ByteCursor(bytes_.data() + offset); }
-    std::size_t capacity() const { return bytes_.capacity(); }
 
-    std::size_t size() const { return bytes_.size(); }
+    std::size_t size() const { return used_; }
     std::uint8_t* data() { return bytes_.data(); }
-    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
-    std::vector<std::uint8_t> Take() { return std::move(bytes_); }
+    const std::uint8_t* data() const { return bytes_.data(); }
+    // The bytes written, the writer left empty.
+    std::vector<std::uint8_t> Take() {
+        bytes_.resize(used_);
+        used_ = 0;
+        return std::move(bytes_);
+    }
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    void Grow(std::size_t bytes) {
+        if (bytes > bytes_.size()) bytes_.resize(bytes);
+    }
+    std::vector<std::uint8_t> bytes_;  // bytes_.size() bytes of room, the first used_ of them written
+    std::size_t used_ = 0;
 };
 
 }  // namespace ecc200::platform

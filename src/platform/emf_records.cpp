@@ -107,7 +107,7 @@ std::vector<std::uint8_t> EmfRecords::Finish(const EmfBounds& bounds, const Scre
     out.u32le(0);                                        //  92 offPixelFormat
     out.u32le(0);                                        //  96 bOpenGL
     out.Skip(8);                                       // 100 szlMicrometers, below
-    assert(out.position() == out_.bytes().data() + emf::kHeaderBytes);
+    assert(out.position() == out_.data() + emf::kHeaderBytes);
     ReferHeaderTo(out_.data(), device);
     return out_.Take();
 }
