@@ -95,14 +95,22 @@ std::vector<PixelRect> MergedRuns(std::vector<PixelRect>& rects) {
     return runs;
 }
 
-// The frame's pen lines as the pixels each paints (one pixel wide, end
-// point excluded, as LineTo draws them), merged.
+// The frame's pen lines as the pixels each paints within the picture (one
+// pixel wide, end point excluded, as LineTo draws them), merged. A picture
+// of exact modules has sides of fractions of a pixel: the frame's pixels
+// are stretched onto them, as the print pages draw it, so that the frame
+// ends on the picture's edges instead of past them, where the viewport
+// would cut its right and bottom lines away.
 void AppendFramePath(std::string& out, const PictureGeometry& picture) {
     if (picture.border == BorderStyle::None) return;
-    std::vector<PixelRect> painted;
-    picture.ForEachFrameLine([&painted](const FrameLine& line) { painted.push_back(LinePixels(line)); });
+    std::vector<PixelRect> painted = picture.FrameRects();
+    const double sx = picture.ExactWidth() / picture.width;
+    const double sy = picture.ExactHeight() / picture.height;
     BeginPath(out, kPenColour);
-    for (const PixelRect& run : MergedRuns(painted)) AppendRect(out, run.left, run.top, run.right, run.bottom);
+    for (const PixelRect& run : MergedRuns(painted)) {
+        AppendRect(out, (run.left - picture.originX) * sx, (run.top - picture.originY) * sy,
+                   (run.right - picture.originX) * sx, (run.bottom - picture.originY) * sy);
+    }
     out += "\"/>\n";
 }
 

@@ -94,6 +94,16 @@ TEST(SvgFile, FractionalModulesHaveExactlyTheAskedSize) {
             SvgPicture(encoded.state->symbol, 40, 40, 96 * 0.05 / 2.54, turn, BorderStyle::None, 0x000000, 0xFFFFFF, 96);
         EXPECT_EQ(Rendered(dir, "f.svg", picture, {"-d", "254", "-p", "254"}, "%@"), "50x50+28+28") << turn;
     }
+    // Fitted to the symbol and its quiet zone (14 x 1.89 pixels: 7 mm, 70
+    // pixels at 254 dpi), the frame's four lines are each about a pixel at
+    // 96 dpi wide (2.6 at 254) along the exact picture's edges.
+    PictureGeometry framed =
+        SvgPicture(encoded.state->symbol, 27, 27, 96 * 0.05 / 2.54, 0, BorderStyle::Solid, 0x000000, 0xFFFFFF, 96);
+    framed.exactWidth = framed.exactHeight = 14 * framed.exactModulePixels;
+    const std::string lines = Rendered(dir, "framed.svg", framed, {"-d", "254", "-p", "254"},
+                                       "%w %[pixel:p{1,35}] %[pixel:p{68,35}] %[pixel:p{35,1}] %[pixel:p{35,68}] "
+                                       "%[pixel:p{4,35}] %[pixel:p{65,35}]");
+    EXPECT_EQ(lines, "70 srgb(0,0,0) srgb(0,0,0) srgb(0,0,0) srgb(0,0,0) srgb(255,255,255) srgb(255,255,255)");
 }
 
 TEST(SvgFile, FractionalModulesDecodeToTheExactMessage) {
