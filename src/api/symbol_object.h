@@ -2,7 +2,7 @@
 // matrix the drawing reads, the codewords the accessors hand out) and the
 // modules as bytes, and the human-readable line a picture may print under
 // it. Immutable once built. One allocation sized to the symbol: the object,
-// then its cells, codewords, modules and line (about 450 bytes for 10 x
+// then its cells, codewords, modules and line (about 300 bytes for 10 x
 // 10), so that an encoding stays on the allocator's fast path for small
 // blocks. Made by NewSymbolObject, freed by
 // DeleteSymbolObject only.
