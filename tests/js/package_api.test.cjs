@@ -84,7 +84,11 @@ test('failures carry the library\'s code, message and numbers', async () => {
   assert.throws(() => ecc200.encode('abc', { encodation: 'x12' }), { code: 'INVALID_DATA' });
   assert.throws(() => ecc200.encode('abc', { readerInit: true, gs1: true }), { name: 'Ecc200Error' });
   const symbol = ecc200.encode('12');
-  assert.throws(() => symbol.png({ width: 10, height: 10 }), { code: 'SYMBOL_CROPPED' });
+  // A cut symbol names the picture that holds it with its quiet zone: the fitted picture's size.
+  let needed;
+  assert.throws(() => symbol.png({ width: 10, height: 10 }), (error) => (needed = error).code === 'SYMBOL_CROPPED');
+  const fitted = Buffer.from(symbol.png());
+  assert.deepEqual([needed.neededWidth, needed.neededHeight], [fitted.readUInt32BE(16), fitted.readUInt32BE(20)]);
   assert.throws(() => symbol.wmf({ modulePx: 4000 }), { code: 'PICTURE_TOO_LARGE' });
   assert.throws(() => symbol.png({ quarterTurns: 4 }), { code: 'INVALID_ARGUMENT' });
   for (const [options, picture] of [

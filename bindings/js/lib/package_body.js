@@ -324,8 +324,12 @@ function failure(s, status) {
   const address = s.scratch.diagnostic;
   const code = s.tables.statuses.get(status) || `STATUS_${status}`;
   const message = getMember(s, address, layout, 'message');
+  // The numbers the diagnostic holds for this failure, by their package names.
+  const details = {};
   const needed = getMember(s, address, layout, 'codewords_needed');
-  const details = needed > 0 ? { codewordsNeeded: needed, capacity: getMember(s, address, layout, 'capacity') } : undefined;
+  if (needed > 0) Object.assign(details, { codewordsNeeded: needed, capacity: getMember(s, address, layout, 'capacity') });
+  const width = getMember(s, address, layout, 'needed_width');
+  if (width > 0) Object.assign(details, { neededWidth: width, neededHeight: getMember(s, address, layout, 'needed_height') });
   return new Ecc200Error(code, message, details);
 }
 

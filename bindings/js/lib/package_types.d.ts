@@ -133,4 +133,7 @@ export declare class Ecc200Error extends Error {
   /** MESSAGE_TOO_LONG: the data codewords the message needs and what the largest allowed symbol holds. */
   readonly codewordsNeeded?: number;
   readonly capacity?: number;
+  /** SYMBOL_CROPPED: the picture, in pixels, that holds the symbol with its quiet zone. */
+  readonly neededWidth?: number;
+  readonly neededHeight?: number;
 }

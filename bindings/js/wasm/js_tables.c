@@ -66,6 +66,8 @@ static const js_field diagnostic_fields[] = {
     MEMBER(ecc200_diagnostic, codewords_needed, JS_INT32),
     MEMBER(ecc200_diagnostic, capacity, JS_INT32),
     MEMBER(ecc200_diagnostic, message, JS_TEXT),
+    MEMBER(ecc200_diagnostic, needed_width, JS_INT32),
+    MEMBER(ecc200_diagnostic, needed_height, JS_INT32),
 };
 
 static const js_struct structs[] = {
